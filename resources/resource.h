@@ -1,0 +1,92 @@
+// Resource, control, menu and message ids of Botenruf. Ids are decimal; window messages
+// and timer ids are hexadecimal.
+#pragma once
+
+// Icons, cursors, menus
+#define IDR_MAINFRAME 128
+#define IDC_EDITOR_CURSOR 147
+#define IDR_MAINMENU 135
+
+// Dialog templates
+#define IDD_MAIN 102
+#define IDD_SINGLE_RECIPIENT 147
+#define IDD_LIST_NAME 150
+#define IDD_DOMAIN_COUNTDOWN 166
+
+// String table
+#define IDS_ABOUTBOX 101
+#define IDS_SOCKETS_INIT_FAILED 103
+#define IDS_HELP_HINT 104
+
+// Main dialog (102)
+#define IDC_MESSAGE 1001
+#define IDC_INFO 1002
+#define IDC_RECIPIENT 1004
+#define IDC_MODE_LIST 1031
+#define IDC_MODE_SINGLE 1032
+#define IDC_MODE_DOMAIN 1033
+#define IDC_CLEAR 1040
+#define IDC_NOTIFY_GROUP 1046
+#define IDC_SEND 1052
+
+// Single recipient dialog (147) and list name dialog (150)
+#define IDC_ALIAS 1035
+#define IDC_STATION 1036
+
+// Domain countdown dialog (166)
+#define IDC_COUNTDOWN_PROGRESS 1056
+#define IDC_COUNTDOWN_TEXT 1057
+
+// Menu 135
+#define IDM_MESSAGE_SAVE 40002
+#define IDM_MESSAGE_LOAD 40003
+#define IDM_ABOUT 40004
+#define IDM_EXIT 40005
+#define IDM_VERSION_HISTORY 40006
+#define IDM_LIST_PATH 40008
+#define IDM_AUTOSTART 40010
+#define IDM_TNA_START 40011
+#define IDM_MESSAGE_CLEAR 40013
+#define IDM_MODE_SINGLE 40018
+#define IDM_MODE_LIST 40019
+#define IDM_TOPMOST 40020
+#define IDM_SUCCESS_LIST 40024
+#define IDM_MINIMIZE_TASKBAR 40025
+#define IDM_MINIMIZE_SYSTRAY 40027
+#define IDM_SUCCESS_SINGLE 40028
+#define IDM_LIST_EDIT 40029
+#define IDM_LIST_INFO 40037
+#define IDM_VERSAND_INFO 40038
+#define IDM_MODE_DOMAIN 40039
+#define IDM_SUCCESS_DOMAIN 40040
+#define IDM_ORIGINAL_SIZE 40041
+#define IDM_TOOLTIPS 40042
+#define IDM_GRID_LINES 40043
+#define IDM_FULL_ROW 40044
+#define IDM_UPDATE 40045
+
+// Commands outside the menu bar: the tray menu, the greeting item and the system menu.
+#define IDM_TRAY_ABOUT 102
+#define IDM_TRAY_EXIT 104
+#define IDM_TRAY_VERSION_HISTORY 105
+#define IDM_TRAY_LIST_INFO 106
+#define IDM_MEMORIAM 107
+#define IDM_SYS_ABOUT 16
+#define IDM_SYS_TOPMOST 105
+#define IDM_HELP 57670
+
+// Private window messages (WM_APP = 0x8000)
+#define WM_APP_TRAY_CALLBACK 0x8003
+#define WM_APP_FILE_DROPPED 0x8004
+#define WM_APP_STATION_INFO_DONE 0x8005
+#define WM_APP_LIST_CHECK_DONE 0x8006
+#define WM_APP_COUNTDOWN_DONE 0x8007
+#define WM_APP_DOMAIN_INFO_DONE 0x800A
+#define WM_APP_SHARES_DONE 0x800B
+#define WM_APP_DOMAIN_LIST_READY 0x800C
+// The notification poller hands its changes to the user-interface thread with this one.
+#define WM_APP_NOTIFICATION_CHANGED 0x8010
+
+// Timers
+#define IDT_COUNTDOWN 0x8008
+#define IDT_LIST_CHECK_FLASH 0x8009

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds every target (host, win32, win64) and runs every test: the portable unit tests on
+# the host, and the Windows tests under Wine. One CTest run, one summary at the end.
+# Exits non-zero when anything fails.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+"$root/scripts/install-deps.sh"
+
+jobs=${BOTENRUF_JOBS:-2}
+for preset in host win32 win64; do
+  echo "== build $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -- -j"$jobs"
+done
+
+# The 32-bit program runs under Wine only where the machine can execute 32-bit Linux
+# programs (Wine's 32-bit loader is one); otherwise the 32-bit build is compiled and linked
+# but its tests run only in their 64-bit form.
+suites=("host" "win64")
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  suites+=("win32")
+else
+  echo "== note: this machine cannot run 32-bit programs; the win32 build is not run under Wine"
+fi
+
+{
+  echo "# All test suites of this checkout, run as one."
+  for suite in "${suites[@]}"; do echo "subdirs(\"$suite\")"; done
+} >"$root/build/CTestTestfile.cmake"
+
+ctest --test-dir "$root/build" -j"$jobs" --output-on-failure

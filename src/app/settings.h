@@ -1,0 +1,69 @@
+// The typed settings and their persisted record of eighteen strings.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace botenruf {
+
+// A field that worker threads read while the user-interface thread writes it. Every field
+// is a byte or an aligned word read and written whole; the atomic only makes that explicit.
+template <class T>
+class Relaxed {
+ public:
+  Relaxed(T value = T()) : value_(value) {}  // NOLINT: implicit on purpose
+  Relaxed(const Relaxed& other) : value_(other.get()) {}
+  Relaxed& operator=(const Relaxed& other) {
+    set(other.get());
+    return *this;
+  }
+  Relaxed& operator=(T value) {
+    set(value);
+    return *this;
+  }
+  operator T() const { return get(); }  // NOLINT
+  T get() const { return value_.load(std::memory_order_relaxed); }
+  void set(T value) { value_.store(value, std::memory_order_relaxed); }
+
+ private:
+  std::atomic<T> value_;
+};
+
+inline constexpr const char* kDefaultListPath = "C:\\Rechner.txt";
+
+struct Settings {
+  Relaxed<bool> fullRow = false;
+  Relaxed<bool> gridLines = false;
+  std::string rechnerListePfad = kDefaultListPath;  // user-interface thread only
+  Relaxed<int32_t> maxDateiKB = 2;
+  Relaxed<bool> autoStart = false;
+  Relaxed<bool> tnaStart = false;
+  Relaxed<int32_t> listenTyp = 0;
+  Relaxed<int32_t> auswahl = 0;
+  Relaxed<int32_t> maxThreads = 20;
+  Relaxed<bool> successMsg = false;
+  Relaxed<bool> singleSuccessMsg = true;
+  Relaxed<bool> domainSuccessMsg = false;
+  Relaxed<bool> taskMinimize = false;
+  Relaxed<bool> systemModal = false;
+  Relaxed<bool> singleInstance = true;
+  Relaxed<bool> versandInfo = false;
+  Relaxed<int32_t> waitPollrate = 10;
+  Relaxed<int32_t> waitStep = 2;
+};
+
+inline constexpr size_t kSettingCount = 18;
+using SettingsRecord = std::array<std::string, kSettingCount>;
+
+// Registry value names in the order of the record.
+extern const std::array<const char*, kSettingCount> kSettingNames;
+
+// Converts the non-empty slots of a loaded record into the typed fields; empty slots keep
+// what the fields hold. Truth: first character "1". Numbers: the leading decimal number.
+void ApplyRecord(const SettingsRecord& record, Settings& settings);
+// Truth values "1"/"0", numbers "%ld", the list path unchanged.
+SettingsRecord BuildRecord(const Settings& settings);
+
+}  // namespace botenruf

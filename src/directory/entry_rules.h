@@ -1,0 +1,33 @@
+// Rules for the names that users type into the directory: station names, aliases, list
+// names and member texts. The list file has no escape mechanism, so a value that would end
+// or restart a section or break a line must not get into the directory in the first place.
+// The Check functions return an empty text when the value may be stored, otherwise the
+// German message for the box that refuses it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace botenruf {
+
+// Longest name or member text that comes back unchanged from the list file.
+inline constexpr size_t kMaxEnteredLength = 255;
+
+// "//begin", "//end", "//v_begin" or "//v_end" anywhere in the text (case-sensitive, as the
+// readers look for them).
+bool ContainsSectionMarker(std::string_view text);
+
+// True when the list file can hold the text without damaging other entries: no section
+// marker and no CR or LF. The writer leaves out every entry with a text that fails this.
+bool ListFileCanCarry(std::string_view text);
+bool ListFileCanCarrySingle(std::string_view station, std::string_view alias);
+bool ListFileCanCarryList(std::string_view name, std::string_view members);
+
+// Empty names stay allowed: the entry dialogs have always accepted them.
+std::string CheckStationName(std::string_view station);
+// Blanks at the ends stay allowed (the alias keeps them until the next load).
+std::string CheckAlias(std::string_view alias);
+std::string CheckListName(std::string_view name);
+std::string CheckMemberText(std::string_view members);
+
+}  // namespace botenruf

@@ -1,0 +1,118 @@
+// The in-memory address book: single recipients (station + alias), distribution lists
+// (name + member text of stations separated by ","), and the domain names of the last
+// domain query. Indexes are shared with the recipient box and the list editor, so order
+// is meaningful and nothing is unique; lookups return the first match.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/system.h"
+
+namespace botenruf {
+
+// One sort state for the whole program: the list views of the list editor, the list check
+// and the domain browser all share it.
+struct SortState {
+  int lastKeyColumn = -1;
+  bool ascending = true;
+};
+
+// Names and member texts keep at most this many characters when set.
+inline constexpr size_t kMaxNameLength = 256;
+// Member texts are kept below the list file's 256-character window, so the reader always
+// finds the closing "]" and no list vanishes at the next load.
+inline constexpr size_t kMaxMemberTextLength = 255;
+
+enum class SaveStatus {
+  kSaved,
+  kCannotCreate,            // the file (or its replacement) could not be written
+  kRefusedAfterFailedLoad,  // the file exists but could not be read at the last load
+};
+
+struct SaveResult {
+  SaveStatus status = SaveStatus::kSaved;
+  // Entries left out because the file cannot carry them without damaging other entries
+  // (a section marker or a line break in one of their texts).
+  int skippedEntries = 0;
+};
+
+class RecipientDirectory {
+ public:
+  int SingleCount() const { return static_cast<int>(stations_.size()); }
+  int ListCount() const { return static_cast<int>(listNames_.size()); }
+  void GetSingle(int i, std::string& station, std::string& alias) const;
+  void GetList(int i, std::string& name, std::string& members) const;
+
+  // Keep the first 256 characters of the text.
+  void SetStation(int i, const std::string& text);
+  void SetAlias(int i, const std::string& text);
+  void SetListName(int i, const std::string& text);
+  // Refuses (false, nothing changed) a member text longer than 255 characters instead of
+  // cutting a station name in half.
+  bool SetMembers(int i, const std::string& text);
+
+  bool AddSingle(const std::string& alias, const std::string& station);
+  bool AddList(const std::string& name, const std::string& members);
+  bool RemoveSingle(int i);
+  bool RemoveList(int i);
+
+  // Exact, case-sensitive comparison; -1 when absent.
+  int FindStation(const std::string& name) const;
+  // Case-insensitive (Windows-1252); empty when absent.
+  std::string AliasForStation(const std::string& station) const;
+  std::string StationForAlias(const std::string& alias) const;
+  // Mode 0: station i; 1: member text i; 2: domain name i; any other mode leaves text as is.
+  void EntryForMode(int mode, int i, std::string& text) const;
+
+  void StoreDomainNames(const std::vector<std::string>& names) { domains_ = names; }
+  const std::vector<std::string>& DomainNames() const { return domains_; }
+
+  static void EnsureTrailingComma(std::string& text);
+  // Overlapping finds count: the search resumes one character after each find's start.
+  static int CountOccurrences(const std::string& text, const std::string& pattern);
+  static int MemberCount(const std::string& members) { return CountOccurrences(members, ","); }
+
+  // Drops from every list the members that are no station of a single recipient.
+  void PurgeMembers();
+
+  // The shared stable selection sort of two parallel sequences by key column 0 or 1:
+  // the same key column again reverses the direction, another keeps it.
+  void SortPairs(std::vector<std::string>& column0, std::vector<std::string>& column1,
+                 int keyColumn);
+  void SortSingles(int keyColumn) { SortPairs(stations_, aliases_, keyColumn); }
+  void SortLists(int keyColumn) { SortPairs(listNames_, members_, keyColumn); }
+  // Reorders one list's members by their aliases.
+  void SortMembers(int i);
+  SortState& sortState() { return sortState_; }
+
+  // Empties singles and lists and reads the list file at `path`; domain names stay.
+  // A missing file leaves the directory empty. A file that exists but cannot be read
+  // leaves it empty too and makes later saves refuse, so the user's real file is never
+  // overwritten with the near-empty directory.
+  void ReloadDirectory(FileSystem& files, const std::string& path);
+  bool LastLoadFailed() const { return lastLoadFailed_; }
+
+  // Writes the list file (to "C:\Rechner.txt" when path is empty) beside the old one and
+  // replaces the old one only when the whole text was written.
+  SaveResult SaveDirectory(FileSystem& files, const std::string& path, const LocalTime& date,
+                           const std::string& version) const;
+
+  // Raw access for the list file reader and writer.
+  const std::vector<std::string>& Stations() const { return stations_; }
+  const std::vector<std::string>& Aliases() const { return aliases_; }
+  const std::vector<std::string>& ListNames() const { return listNames_; }
+  const std::vector<std::string>& MemberTexts() const { return members_; }
+
+ private:
+  std::vector<std::string> stations_;
+  std::vector<std::string> aliases_;
+  std::vector<std::string> listNames_;
+  std::vector<std::string> members_;
+  std::vector<std::string> domains_;
+  SortState sortState_;
+  bool lastLoadFailed_ = false;
+};
+
+}  // namespace botenruf

@@ -1,0 +1,27 @@
+// File service: whole-file reads and writes with binary I/O; line ends are handled by the
+// callers in portable code so that the host and Windows behave alike.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace botenruf {
+
+enum class ReadStatus { kOk, kMissing, kUnreadable, kTooLarge };
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // Reads the whole file; files larger than `limit` bytes are not read (kTooLarge).
+  virtual ReadStatus ReadAll(const std::string& path, std::string& bytes,
+                             uint64_t limit = UINT64_MAX) = 0;
+  // Creates or truncates the file and writes all bytes; false when any step failed
+  // (a partly written file may then be left behind).
+  virtual bool WriteAll(const std::string& path, const std::string& bytes) = 0;
+  // Moves `from` over `to`, replacing `to` in one step.
+  virtual bool Replace(const std::string& from, const std::string& to) = 0;
+  virtual bool Remove(const std::string& path) = 0;
+  virtual bool Exists(const std::string& path) = 0;
+};
+
+}  // namespace botenruf

@@ -1,0 +1,28 @@
+// Process service: start a command line hidden, wait for it, read its exit code.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace botenruf {
+
+class Process {
+ public:
+  virtual ~Process() = default;  // closes the process and thread handles
+  // Waits at most `milliseconds`; true when the process has ended.
+  virtual bool Wait(uint32_t milliseconds) = 0;
+  // False when the code cannot be read.
+  virtual bool ExitCode(uint32_t& code) = 0;
+};
+
+class ProcessStarter {
+ public:
+  virtual ~ProcessStarter() = default;
+  // Starts the command line with a hidden window, handles not inherited, no application
+  // name (the program is found from the first word). Null when it cannot be started;
+  // `error` then holds the system's error code.
+  virtual std::unique_ptr<Process> StartHidden(const std::string& commandLine, uint32_t& error) = 0;
+};
+
+}  // namespace botenruf

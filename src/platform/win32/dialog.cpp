@@ -1,0 +1,184 @@
+#include "platform/win32/dialog.h"
+
+#include <vector>
+
+namespace botenruf::win {
+namespace {
+
+// Messages whose dialog procedure result is returned directly instead of through
+// DWLP_MSGRESULT.
+bool ReturnsDirectly(UINT message) {
+  switch (message) {
+    case WM_CHARTOITEM:
+    case WM_COMPAREITEM:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_INITDIALOG:
+    case WM_QUERYDRAGICON:
+    case WM_VKEYTOITEM:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+Dialog::Dialog(int templateId, HWND parent) : templateId_(templateId), parent_(parent) {}
+
+Dialog::~Dialog() {
+  DestroyWindow();
+}
+
+bool Dialog::CreateModeless() {
+  if (hwnd_)
+    return true;
+  hwnd_ = CreateDialogParamA(instance(), MAKEINTRESOURCEA(templateId_), parent_, &DialogProc,
+                             reinterpret_cast<LPARAM>(this));
+  return hwnd_ != nullptr;
+}
+
+void Dialog::DestroyWindow() {
+  if (hwnd_) {
+    HWND window = hwnd_;
+    SetWindowLongPtrA(window, DWLP_USER, 0);
+    hwnd_ = nullptr;
+    ::DestroyWindow(window);
+  }
+}
+
+INT_PTR Dialog::RunModal() {
+  ended_ = false;
+  result_ = -1;
+  if (!CreateModeless())
+    return -1;
+  const bool ownerWasEnabled = parent_ && IsWindowEnabled(parent_);
+  if (ownerWasEnabled)
+    EnableWindow(parent_, FALSE);
+  inModalLoop_ = true;
+  if (!ended_)
+    ShowWindow(hwnd_, SW_SHOW);
+  MSG msg;
+  while (!ended_) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (got == -1)
+      break;
+    if (!PreTranslate(msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  inModalLoop_ = false;
+  if (ownerWasEnabled) {
+    EnableWindow(parent_, TRUE);
+    SetActiveWindow(parent_);
+  }
+  DestroyWindow();
+  return result_;
+}
+
+void Dialog::EndDialog(INT_PTR result) {
+  result_ = result;
+  ended_ = true;
+  if (inModalLoop_) {
+    PostMessageA(hwnd_, WM_NULL, 0, 0);
+  } else if (hwnd_) {
+    ShowWindow(hwnd_, SW_HIDE);
+  }
+}
+
+bool Dialog::PreTranslate(MSG& msg) {
+  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd)
+    return false;
+  HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+  if (!root)
+    return false;
+  char className[16] = {};
+  GetClassNameA(root, className, sizeof(className));
+  if (lstrcmpA(className, "#32770") != 0)
+    return false;
+  return IsDialogMessageA(root, &msg) != 0;
+}
+
+std::string Dialog::ItemText(int id) const {
+  HWND item = Item(id);
+  const int length = item ? GetWindowTextLengthA(item) : 0;
+  if (length <= 0)
+    return {};
+  std::vector<char> buffer(static_cast<size_t>(length) + 1);
+  const int got = GetWindowTextA(item, buffer.data(), length + 1);
+  return std::string(buffer.data(), got > 0 ? static_cast<size_t>(got) : 0);
+}
+
+void Dialog::SetItemText(int id, const std::string& text) {
+  SetDlgItemTextA(hwnd_, id, text.c_str());
+}
+
+void Dialog::EnableItem(int id, bool enabled) {
+  EnableWindow(Item(id), enabled ? TRUE : FALSE);
+}
+
+std::string Dialog::Caption() const {
+  const int length = GetWindowTextLengthA(hwnd_);
+  if (length <= 0)
+    return {};
+  std::vector<char> buffer(static_cast<size_t>(length) + 1);
+  const int got = GetWindowTextA(hwnd_, buffer.data(), length + 1);
+  return std::string(buffer.data(), got > 0 ? static_cast<size_t>(got) : 0);
+}
+
+void Dialog::SetCaption(const std::string& text) {
+  SetWindowTextA(hwnd_, text.c_str());
+}
+
+INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Dialog* self = nullptr;
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<Dialog*>(lParam);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+  } else {
+    self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+  }
+  if (!self)
+    return FALSE;
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG)
+    return OnInitDialog() ? TRUE : FALSE;
+  LRESULT result = 0;
+  if (Dispatch(message, wParam, lParam, result)) {
+    if (ReturnsDirectly(message))
+      return static_cast<INT_PTR>(result);
+    SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+    return TRUE;
+  }
+  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+    if (LOWORD(wParam) == IDOK) {
+      OnOK();
+      return TRUE;
+    }
+    if (LOWORD(wParam) == IDCANCEL) {
+      OnCancel();
+      return TRUE;
+    }
+  }
+  if (message == WM_CLOSE) {
+    // The close box sends IDCANCEL through the default dialog handling; keep it one path.
+    OnCancel();
+    return TRUE;
+  }
+  return FALSE;
+}
+
+}  // namespace botenruf::win

@@ -1,0 +1,151 @@
+#include "platform/win32/win32_services.h"
+
+#include <windows.h>
+#include <winsock2.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace botenruf::win {
+
+void Win32MessageBoxes::Show(NativeWindow owner, const BoxRequest& box) {
+  UINT flags = MB_OK;
+  switch (box.icon) {
+    case BoxIcon::kStop:
+      flags |= MB_ICONHAND;
+      break;
+    case BoxIcon::kExclamation:
+      flags |= MB_ICONEXCLAMATION;
+      break;
+    case BoxIcon::kInformation:
+      flags |= MB_ICONINFORMATION;
+      break;
+    case BoxIcon::kNone:
+      break;
+  }
+  MessageBoxA(static_cast<HWND>(owner), box.text.c_str(), box.title.c_str(), flags);
+}
+
+void Win32MessageBoxes::BeginWaitCursor() {
+  SetCursor(LoadCursor(nullptr, IDC_WAIT));
+}
+
+void Win32MessageBoxes::EndWaitCursor() {
+  SetCursor(LoadCursor(nullptr, IDC_ARROW));
+}
+
+namespace {
+
+struct Handle {
+  HANDLE value;
+  explicit Handle(HANDLE h) : value(h) {}
+  ~Handle() {
+    if (value != INVALID_HANDLE_VALUE)
+      CloseHandle(value);
+  }
+  bool valid() const { return value != INVALID_HANDLE_VALUE; }
+};
+
+}  // namespace
+
+ReadStatus Win32FileSystem::ReadAll(const std::string& path, std::string& bytes, uint64_t limit) {
+  Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) {
+    // A file that is there but cannot be opened (locked, no access) is not a missing one.
+    return Exists(path) ? ReadStatus::kUnreadable : ReadStatus::kMissing;
+  }
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.value, &size))
+    return ReadStatus::kUnreadable;
+  if (static_cast<uint64_t>(size.QuadPart) > limit)
+    return ReadStatus::kTooLarge;
+  std::string content(static_cast<size_t>(size.QuadPart), '\0');
+  size_t done = 0;
+  while (done < content.size()) {
+    DWORD read = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1 << 20));
+    if (!ReadFile(file.value, content.data() + done, chunk, &read, nullptr)) {
+      return ReadStatus::kUnreadable;
+    }
+    if (read == 0)
+      break;
+    done += read;
+  }
+  content.resize(done);
+  bytes = std::move(content);
+  return ReadStatus::kOk;
+}
+
+bool Win32FileSystem::WriteAll(const std::string& path, const std::string& bytes) {
+  Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid())
+    return false;
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD written = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
+    if (!WriteFile(file.value, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+      return false;
+    }
+    done += written;
+  }
+  return FlushFileBuffers(file.value) != 0;
+}
+
+bool Win32FileSystem::Replace(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool Win32FileSystem::Remove(const std::string& path) {
+  return DeleteFileA(path.c_str()) != 0;
+}
+
+bool Win32FileSystem::Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+Win32Startup::~Win32Startup() {
+  if (socketsStarted_)
+    WSACleanup();
+}
+
+bool Win32Startup::TopLevelWindowExists(const std::string& caption) {
+  return FindWindowA(nullptr, caption.c_str()) != nullptr;
+}
+
+bool Win32Startup::InitializeSockets() {
+  WSADATA data;
+  socketsStarted_ = WSAStartup(MAKEWORD(1, 1), &data) == 0;
+  return socketsStarted_;
+}
+
+std::string Win32Startup::FileVersion() {
+  return ReadOwnFileVersion();
+}
+
+std::string ReadOwnFileVersion() {
+  char path[MAX_PATH] = {};
+  if (!GetModuleFileNameA(nullptr, path, sizeof(path)))
+    return {};
+  DWORD handle = 0;
+  const DWORD size = GetFileVersionInfoSizeA(path, &handle);
+  if (size == 0)
+    return {};
+  std::vector<char> block(size);
+  if (!GetFileVersionInfoA(path, 0, size, block.data()))
+    return {};
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info) {
+    return {};
+  }
+  char text[64];
+  wsprintfA(text, "%d.%d.%d.%d", HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
+            HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS));
+  return text;
+}
+
+}  // namespace botenruf::win

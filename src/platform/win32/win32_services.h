@@ -1,0 +1,40 @@
+// Win32 message boxes, files and start-up services.
+#pragma once
+
+#include "platform/file_system.h"
+#include "platform/message_boxes.h"
+#include "platform/startup.h"
+
+namespace botenruf::win {
+
+class Win32MessageBoxes : public MessageBoxes {
+ public:
+  void Show(NativeWindow owner, const BoxRequest& box) override;
+  void BeginWaitCursor() override;
+  void EndWaitCursor() override;
+};
+
+class Win32FileSystem : public FileSystem {
+ public:
+  ReadStatus ReadAll(const std::string& path, std::string& bytes, uint64_t limit) override;
+  bool WriteAll(const std::string& path, const std::string& bytes) override;
+  bool Replace(const std::string& from, const std::string& to) override;
+  bool Remove(const std::string& path) override;
+  bool Exists(const std::string& path) override;
+};
+
+class Win32Startup : public StartupServices {
+ public:
+  ~Win32Startup() override;
+  bool TopLevelWindowExists(const std::string& caption) override;
+  bool InitializeSockets() override;
+  std::string FileVersion() override;
+
+ private:
+  bool socketsStarted_ = false;
+};
+
+// The program file's own version block: "%d.%d.%d.%d" of its file version, empty when none.
+std::string ReadOwnFileVersion();
+
+}  // namespace botenruf::win

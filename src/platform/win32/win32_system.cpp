@@ -1,0 +1,120 @@
+#include "platform/win32/win32_system.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace botenruf::win {
+
+std::string Win32System::ComputerName() {
+  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = sizeof(name);
+  return GetComputerNameA(name, &size) ? std::string(name, size) : std::string();
+}
+
+bool Win32System::GetOsVersion(OsVersion& version) {
+  OSVERSIONINFOA info = {};
+  info.dwOSVersionInfoSize = sizeof(info);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  if (!GetVersionExA(&info))
+    return false;
+#pragma GCC diagnostic pop
+  version.platformId = info.dwPlatformId;
+  version.major = info.dwMajorVersion;
+  version.minor = info.dwMinorVersion;
+  return true;
+}
+
+std::string Win32System::ModulePath() {
+  char path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
+  return length > 0 && length < sizeof(path) ? std::string(path, length) : std::string();
+}
+
+LocalTime Win32System::Now() {
+  SYSTEMTIME time;
+  GetLocalTime(&time);
+  return LocalTime{time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
+}
+
+uint32_t Win32System::LastError() {
+  return GetLastError();
+}
+
+std::string Win32System::SystemMessage(uint32_t code, uint32_t languageId) {
+  char buffer[256] = {};
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, code, languageId, buffer, sizeof(buffer), nullptr);
+  return std::string(buffer, length);
+}
+
+std::string Win32System::SystemDirectory() {
+  char buffer[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryA(buffer, sizeof(buffer));
+  return length > 0 && length < sizeof(buffer) ? std::string(buffer, length) : std::string();
+}
+
+std::string Win32System::TempPath() {
+  char buffer[MAX_PATH] = {};
+  const DWORD length = GetTempPathA(259, buffer);
+  return length > 0 && length < 259 ? std::string(buffer, length) : std::string();
+}
+
+uint32_t Win32System::TickCount() {
+  return GetTickCount();
+}
+
+std::string Win32System::ConsoleToAnsi(const std::string& text) {
+  if (text.empty())
+    return text;
+  std::vector<char> buffer(text.begin(), text.end());
+  OemToCharBuffA(buffer.data(), buffer.data(), static_cast<DWORD>(buffer.size()));
+  return std::string(buffer.begin(), buffer.end());
+}
+
+namespace {
+
+class Win32Process : public Process {
+ public:
+  explicit Win32Process(const PROCESS_INFORMATION& info) : info_(info) {}
+  ~Win32Process() override {
+    CloseHandle(info_.hProcess);
+    CloseHandle(info_.hThread);
+  }
+  bool Wait(uint32_t milliseconds) override {
+    return WaitForSingleObject(info_.hProcess, milliseconds) == WAIT_OBJECT_0;
+  }
+  bool ExitCode(uint32_t& code) override {
+    DWORD exitCode = 0;
+    if (!GetExitCodeProcess(info_.hProcess, &exitCode))
+      return false;
+    code = exitCode;
+    return true;
+  }
+
+ private:
+  PROCESS_INFORMATION info_;
+};
+
+}  // namespace
+
+std::unique_ptr<Process> Win32ProcessStarter::StartHidden(const std::string& commandLine,
+                                                          uint32_t& error) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION info = {};
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info)) {
+    error = GetLastError();
+    return nullptr;
+  }
+  error = 0;
+  return std::make_unique<Win32Process>(info);
+}
+
+}  // namespace botenruf::win

@@ -1,0 +1,36 @@
+// Records every box instead of showing it.
+#pragma once
+
+#include <mutex>
+#include <vector>
+
+#include "platform/message_boxes.h"
+
+namespace botenruf::fakes {
+
+class FakeMessageBoxes : public MessageBoxes {
+ public:
+  void Show(NativeWindow owner, const BoxRequest& box) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    (void)owner;
+    boxes_.push_back(box);
+  }
+  void BeginWaitCursor() override { ++waitCursors; }
+  void EndWaitCursor() override { --waitCursors; }
+
+  std::vector<BoxRequest> boxes() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return boxes_;
+  }
+  void Clear() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    boxes_.clear();
+  }
+  int waitCursors = 0;
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<BoxRequest> boxes_;
+};
+
+}  // namespace botenruf::fakes
