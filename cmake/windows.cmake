@@ -29,8 +29,6 @@ add_executable(Botenruf WIN32 src/app/win32/main.cpp ${BOTENRUF_RESOURCES})
 target_link_libraries(Botenruf PRIVATE botenruf_win)
 
 # The simulated network: stand-ins for the console tools.
-set(BOTENRUF_NETSIM_TARGETS)
-if(EXISTS ${PROJECT_SOURCE_DIR}/tests/netsim/net.cpp)
 set(BOTENRUF_NETSIM_TARGETS netsim_net netsim_nbtstat netsim_ping netsim_explorer netsim_sleeper)
 file(GLOB BOTENRUF_NETSIM_COMMON CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/netsim/common/*.cpp)
 add_library(netsim_common STATIC ${BOTENRUF_NETSIM_COMMON})
@@ -45,7 +43,6 @@ add_executable(netsim_sleeper ${PROJECT_SOURCE_DIR}/tests/netsim/tools/sleeper.c
 target_link_libraries(netsim_sleeper PRIVATE botenruf_options)
 set_target_properties(netsim_sleeper PROPERTIES OUTPUT_NAME sleeper
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/netsim)
-endif()
 
 # Tests under Wine: one session (prefix, display, wineserver) for the whole run.
 # Test names carry the build's word size, so several Windows builds can run in one CTest run.
@@ -62,7 +59,8 @@ target_link_libraries(botenruf_win_test_support PUBLIC botenruf_win GTest::gmock
 target_compile_definitions(botenruf_win_test_support PUBLIC
                            BOTENRUF_BUILD_DIR="Z:${CMAKE_BINARY_DIR}"
                            BOTENRUF_TEST_DATA="Z:${PROJECT_SOURCE_DIR}/tests/data")
-target_include_directories(botenruf_win_test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests/win)
+target_include_directories(botenruf_win_test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests/win
+                                                             ${PROJECT_SOURCE_DIR}/tests/host)
 
 function(botenruf_wine_test name target)
   add_test(NAME ${BOTENRUF_WINE_TAG}_${name} COMMAND ${target})

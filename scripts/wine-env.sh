@@ -13,8 +13,10 @@ export WINEDEBUG=${BOTENRUF_WINEDEBUG:--all}
 export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8
 # The simulated network replaces the system's console tools; mono and gecko are never needed.
 export WINEDLLOVERRIDES="net.exe,nbtstat.exe,ping.exe=n;mscoree,mshtml="
-export BOTENRUF_NETSIM_DIR=${BOTENRUF_NETSIM_DIR:-$botenruf_state/netsim}
-mkdir -p "$BOTENRUF_NETSIM_DIR"
+# The simulated network's scenario and logs; Windows programs get the Z: form of the path.
+BOTENRUF_NETSIM_UNIX_DIR=${BOTENRUF_NETSIM_UNIX_DIR:-$botenruf_state/netsim}
+mkdir -p "$BOTENRUF_NETSIM_UNIX_DIR"
+export BOTENRUF_NETSIM_DIR="Z:$BOTENRUF_NETSIM_UNIX_DIR"
 
 if [ "$botenruf_bits" = 64 ]; then
   BOTENRUF_WINE_LOADER=/usr/lib/wine/wine64
@@ -23,13 +25,26 @@ else
   BOTENRUF_WINE_LOADER=/usr/lib/wine/wine
 fi
 
+botenruf_wineserver() {
+  local server=/usr/lib/wine/wineserver${botenruf_bits}
+  [ -x "$server" ] || server=wineserver
+  "$server" "$@"
+}
+
 botenruf_ensure_prefix() {
   (
     flock 9
     if [ ! -f "$WINEPREFIX/.botenruf-ready" ]; then
       rm -rf "$WINEPREFIX"
       "$BOTENRUF_WINE_LOADER" wineboot -i >/dev/null 2>&1 || true
-      "$(dirname "$BOTENRUF_WINE_LOADER")/wineserver${botenruf_bits}" -w 2>/dev/null || wineserver -w 2>/dev/null || true
+      # Every program runs in Wine's virtual desktop: it has a notification area, and
+      # without a window manager hiding a top-level X window would wait two seconds for
+      # a state change that never comes.
+      "$BOTENRUF_WINE_LOADER" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f \
+        >/dev/null 2>&1 </dev/null
+      "$BOTENRUF_WINE_LOADER" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
+        /d 1024x768 /f >/dev/null 2>&1 </dev/null
+      botenruf_wineserver -w 2>/dev/null || true
       touch "$WINEPREFIX/.botenruf-ready"
     fi
     # Keep the simulated tools current in system32 (cheap when nothing changed).
@@ -37,7 +52,7 @@ botenruf_ensure_prefix() {
     [ "$botenruf_bits" = 32 ] && [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] && sys32=$WINEPREFIX/drive_c/windows/syswow64
     for tool in net nbtstat ping; do
       src=$botenruf_build_dir/tests/netsim/$tool.exe
-      [ -f "$src" ] && cp -u "$src" "$sys32/$tool.exe"
+      if [ -f "$src" ] && ! cmp -s "$src" "$sys32/$tool.exe"; then cp "$src" "$sys32/$tool.exe"; fi
     done
   ) 9>"$botenruf_state/prefix.lock"
 }
@@ -68,8 +83,3 @@ botenruf_start_services() {
   "$BOTENRUF_WINE_LOADER" wineboot >/dev/null 2>&1 </dev/null
 }
 
-botenruf_wineserver() {
-  local server=/usr/lib/wine/wineserver${botenruf_bits}
-  [ -x "$server" ] || server=wineserver
-  "$server" "$@"
-}

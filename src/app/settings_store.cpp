@@ -62,7 +62,7 @@ bool SettingsStore::LoadSettings(SettingsRecord& record) {
 }
 
 bool SettingsStore::SaveSettings() {
-  const SettingsRecord record = BuildRecord(settings_);
+  const SettingsRecord record = BuildRecord(*settings_);
   auto key = registry_.CreateUserKey(kSettingsKey);
   if (!key)
     return false;

@@ -2,6 +2,7 @@
 // together with the start counter "Instanzen" and the autostart entry.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -52,41 +53,44 @@ class SettingsStore {
   bool DecrementInstanceCount();
   bool IsGreetingTime();
 
-  Settings& values() { return settings_; }
-  const Settings& values() const { return settings_; }
+  Settings& values() { return *settings_; }
+  const Settings& values() const { return *settings_; }
+  // Send workers keep the settings they read alive for as long as they run, which may be
+  // beyond the end of the main window.
+  std::shared_ptr<const Settings> shared() const { return settings_; }
 
-  bool FullRow() const { return settings_.fullRow; }
-  bool GridLines() const { return settings_.gridLines; }
-  const std::string& RechnerListePfad() const { return settings_.rechnerListePfad; }
-  int32_t MaxDateiKB() const { return settings_.maxDateiKB; }
-  bool AutoStart() const { return settings_.autoStart; }
-  bool TNAStart() const { return settings_.tnaStart; }
-  int32_t ListenTyp() const { return settings_.listenTyp; }
-  int32_t Auswahl() const { return settings_.auswahl; }
-  int32_t MaxThreads() const { return settings_.maxThreads; }
-  bool SuccessMsg() const { return settings_.successMsg; }
-  bool SingleSuccessMsg() const { return settings_.singleSuccessMsg; }
-  bool DomainSuccessMsg() const { return settings_.domainSuccessMsg; }
-  bool TaskMinimize() const { return settings_.taskMinimize; }
-  bool SystemModal() const { return settings_.systemModal; }
-  bool SingleInstance() const { return settings_.singleInstance; }
-  bool VersandInfo() const { return settings_.versandInfo; }
-  int32_t WaitPollrate() const { return settings_.waitPollrate; }
-  int32_t WaitStep() const { return settings_.waitStep; }
+  bool FullRow() const { return settings_->fullRow; }
+  bool GridLines() const { return settings_->gridLines; }
+  const std::string& RechnerListePfad() const { return settings_->rechnerListePfad; }
+  int32_t MaxDateiKB() const { return settings_->maxDateiKB; }
+  bool AutoStart() const { return settings_->autoStart; }
+  bool TNAStart() const { return settings_->tnaStart; }
+  int32_t ListenTyp() const { return settings_->listenTyp; }
+  int32_t Auswahl() const { return settings_->auswahl; }
+  int32_t MaxThreads() const { return settings_->maxThreads; }
+  bool SuccessMsg() const { return settings_->successMsg; }
+  bool SingleSuccessMsg() const { return settings_->singleSuccessMsg; }
+  bool DomainSuccessMsg() const { return settings_->domainSuccessMsg; }
+  bool TaskMinimize() const { return settings_->taskMinimize; }
+  bool SystemModal() const { return settings_->systemModal; }
+  bool SingleInstance() const { return settings_->singleInstance; }
+  bool VersandInfo() const { return settings_->versandInfo; }
+  int32_t WaitPollrate() const { return settings_->waitPollrate; }
+  int32_t WaitStep() const { return settings_->waitStep; }
 
-  void SetFullRow(bool on) { settings_.fullRow = on; }
-  void SetGridLines(bool on) { settings_.gridLines = on; }
-  void SetRechnerListePfad(const std::string& path) { settings_.rechnerListePfad = path; }
-  void SetAutoStart(bool on) { settings_.autoStart = on; }
-  void SetTNAStart(bool on) { settings_.tnaStart = on; }
-  void SetListenTyp(int32_t mode) { settings_.listenTyp = mode; }
-  void SetAuswahl(int32_t index) { settings_.auswahl = index; }
-  void SetTaskMinimize(bool on) { settings_.taskMinimize = on; }
-  void SetSystemModal(bool on) { settings_.systemModal = on; }
-  void SetVersandInfo(bool on) { settings_.versandInfo = on; }
-  void ToggleSuccessMsg() { settings_.successMsg = !settings_.successMsg; }
-  void ToggleSingleSuccessMsg() { settings_.singleSuccessMsg = !settings_.singleSuccessMsg; }
-  void ToggleDomainSuccessMsg() { settings_.domainSuccessMsg = !settings_.domainSuccessMsg; }
+  void SetFullRow(bool on) { settings_->fullRow = on; }
+  void SetGridLines(bool on) { settings_->gridLines = on; }
+  void SetRechnerListePfad(const std::string& path) { settings_->rechnerListePfad = path; }
+  void SetAutoStart(bool on) { settings_->autoStart = on; }
+  void SetTNAStart(bool on) { settings_->tnaStart = on; }
+  void SetListenTyp(int32_t mode) { settings_->listenTyp = mode; }
+  void SetAuswahl(int32_t index) { settings_->auswahl = index; }
+  void SetTaskMinimize(bool on) { settings_->taskMinimize = on; }
+  void SetSystemModal(bool on) { settings_->systemModal = on; }
+  void SetVersandInfo(bool on) { settings_->versandInfo = on; }
+  void ToggleSuccessMsg() { settings_->successMsg = !settings_->successMsg; }
+  void ToggleSingleSuccessMsg() { settings_->singleSuccessMsg = !settings_->singleSuccessMsg; }
+  void ToggleDomainSuccessMsg() { settings_->domainSuccessMsg = !settings_->domainSuccessMsg; }
 
  private:
   int32_t ReadInstanceCount();
@@ -94,7 +98,7 @@ class SettingsStore {
 
   Registry& registry_;
   SystemInfo& system_;
-  Settings settings_;
+  std::shared_ptr<Settings> settings_ = std::make_shared<Settings>();
 };
 
 }  // namespace botenruf

@@ -102,4 +102,9 @@ std::string CheckMemberText(std::string_view members) {
   return CheckCommon(members, subject);
 }
 
+std::string CheckSingleEntry(std::string_view alias, std::string_view station) {
+  std::string message = CheckAlias(alias);
+  return message.empty() ? CheckStationName(station) : message;
+}
+
 }  // namespace botenruf

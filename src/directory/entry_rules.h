@@ -30,4 +30,7 @@ std::string CheckAlias(std::string_view alias);
 std::string CheckListName(std::string_view name);
 std::string CheckMemberText(std::string_view members);
 
+// The checks of one whole entry as the entry dialogs take it: the first refusal, or empty.
+std::string CheckSingleEntry(std::string_view alias, std::string_view station);
+
 }  // namespace botenruf

@@ -1,7 +1,8 @@
 // The program's entry: wires the Win32 services to the application object and runs the
 // start and end routines.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include "app/application.h"
 #include "mainwindow/win32/main_window.h"

@@ -1,7 +1,9 @@
 #include "platform/win32/win32_services.h"
 
-#include <windows.h>
+// The socket header must come before the Windows header.
 #include <winsock2.h>
+
+#include <windows.h>
 
 #include <algorithm>
 #include <vector>

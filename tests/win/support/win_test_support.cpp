@@ -216,4 +216,44 @@ void ProgramProcess::Kill() {
   }
 }
 
+namespace {
+
+struct ModalScript {
+  win::Dialog* dialog = nullptr;
+  const std::function<void(HWND)>* script = nullptr;
+  bool ran = false;
+};
+ModalScript* activeScript = nullptr;
+
+void CALLBACK RunScriptWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (!activeScript || activeScript->ran || !activeScript->dialog->hwnd())
+    return;
+  if (!IsWindowVisible(activeScript->dialog->hwnd()))
+    return;
+  KillTimer(nullptr, timer);
+  activeScript->ran = true;
+  (*activeScript->script)(activeScript->dialog->hwnd());
+}
+
+}  // namespace
+
+INT_PTR RunModalWithScript(win::Dialog& dialog, const std::function<void(HWND)>& script) {
+  ModalScript state{&dialog, &script, false};
+  activeScript = &state;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &RunScriptWhenShown);
+  const INT_PTR result = dialog.RunModal();
+  KillTimer(nullptr, timer);
+  activeScript = nullptr;
+  return result;
+}
+
+void Click(HWND dialog, int id) {
+  SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+void PostKey(HWND window, UINT virtualKey) {
+  PostMessageA(window, WM_KEYDOWN, virtualKey, 1);
+  PostMessageA(window, WM_KEYUP, virtualKey, 0xC0000001);
+}
+
 }  // namespace botenruf::wintest

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/dialog.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -58,5 +60,13 @@ class ProgramProcess {
 };
 
 std::string WindowText(HWND window);
+
+// Runs the dialog modally; as soon as its window exists, `script` runs inside the dialog's
+// own message loop (as a user's actions would) and should end the dialog.
+INT_PTR RunModalWithScript(win::Dialog& dialog, const std::function<void(HWND)>& script);
+// Presses a button of a dialog the way a click does.
+void Click(HWND dialog, int id);
+// Types a key into a window through the message queue (so dialog navigation sees it).
+void PostKey(HWND window, UINT virtualKey);
 
 }  // namespace botenruf::wintest

@@ -1,0 +1,96 @@
+#include "tool.h"
+
+#include <windows.h>
+
+#include "netsim_command_line.h"
+#include "netsim_records.h"
+#include "netsim_text.h"
+
+namespace botenruf::netsim {
+
+namespace {
+
+bool ReadWholeFile(const std::string& path, std::string& text) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  text.clear();
+  char buffer[4096];
+  DWORD count = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &count, nullptr) && count > 0) {
+    text.append(buffer, count);
+  }
+  CloseHandle(file);
+  return true;
+}
+
+}  // namespace
+
+Scenario LoadScenario() {
+  const std::string directory = NetsimDirectory();
+  std::string text;
+  if (directory.empty() || !ReadWholeFile(directory + "scenario.txt", text)) {
+    return {};
+  }
+  std::vector<std::string> warnings;
+  Scenario scenario = ParseScenario(text, warnings);
+  if (!warnings.empty()) {
+    WriteLines(Stream::kErr, warnings);
+  }
+  return scenario;
+}
+
+void WriteLines(Stream stream, const std::vector<std::string>& lines) {
+  HANDLE handle = GetStdHandle(stream == Stream::kOut ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
+    return;
+  }
+  std::string bytes;
+  for (const std::string& line : lines) {
+    bytes += ToOem850(line);
+    bytes += "\r\n";
+  }
+  // One write for the whole output, so that a reader never sees half of it.
+  const char* data = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    DWORD written = 0;
+    if (!WriteFile(handle, data, static_cast<DWORD>(left), &written, nullptr) || written == 0) {
+      return;
+    }
+    data += written;
+    left -= written;
+  }
+}
+
+std::string DashLine() {
+  return std::string(79, '-');
+}
+
+void Delay(std::uint32_t milliseconds) {
+  if (milliseconds > 0) {
+    Sleep(milliseconds);
+  }
+}
+
+std::vector<std::string> ArgumentWords() {
+  std::string_view rest = ArgumentsOf(GetCommandLineA());
+  std::vector<std::string> words;
+  while (!rest.empty()) {
+    words.push_back(NextWord(rest));
+  }
+  return words;
+}
+
+std::string LocalComputerName() {
+  char name[MAX_COMPUTERNAME_LENGTH + 1];
+  DWORD size = sizeof name;
+  if (!GetComputerNameA(name, &size)) {
+    return "?";
+  }
+  return std::string(name, size);
+}
+
+}  // namespace botenruf::netsim
