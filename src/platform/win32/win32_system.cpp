@@ -58,7 +58,15 @@ std::string Win32System::SystemDirectory() {
 std::string Win32System::TempPath() {
   char buffer[MAX_PATH] = {};
   const DWORD length = GetTempPathA(259, buffer);
-  return length > 0 && length < 259 ? std::string(buffer, length) : std::string();
+  if (length == 0 || length >= 259)
+    return std::string();
+  // The output file stands unquoted after the interpreter's ">", so a blank in the path
+  // ("Dokumente und Einstellungen") would cut it; the short form has none.
+  char shortPath[MAX_PATH] = {};
+  const DWORD shortLength = GetShortPathNameA(buffer, shortPath, sizeof(shortPath));
+  if (shortLength > 0 && shortLength < sizeof(shortPath))
+    return std::string(shortPath, shortLength);
+  return std::string(buffer, length);
 }
 
 uint32_t Win32System::TickCount() {

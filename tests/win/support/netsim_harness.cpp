@@ -129,4 +129,32 @@ void NetsimFolder::Reset(const std::string& scenario) {
   WriteBytes(File("scenario.txt"), scenario);
 }
 
+std::vector<LogEntry> ReadLog(const NetsimFolder& folder) {
+  std::vector<LogEntry> entries;
+  for (const std::string& line : SplitRecordLines(ReadBytes(folder.File("log.txt")))) {
+    if (std::optional<LogEntry> entry = ParseLogLine(line))
+      entries.push_back(*entry);
+  }
+  return entries;
+}
+
+std::vector<ReceivedEntry> ReadReceived(const NetsimFolder& folder) {
+  std::vector<ReceivedEntry> entries;
+  for (const std::string& line : SplitRecordLines(ReadBytes(folder.File("received.txt")))) {
+    if (std::optional<ReceivedEntry> entry = ParseReceivedLine(line))
+      entries.push_back(*entry);
+  }
+  return entries;
+}
+
+std::vector<std::string> NetSendCommandLines(const NetsimFolder& folder) {
+  std::vector<std::string> lines;
+  for (const LogEntry& entry : ReadLog(folder)) {
+    if (entry.tool == "net" && entry.commandLine.rfind("net send", 0) == 0) {
+      lines.push_back(entry.commandLine);
+    }
+  }
+  return lines;
+}
+
 }  // namespace botenruf::netsim::harness

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "../../netsim/common/netsim_log.h"
+
 namespace botenruf::netsim::harness {
 
 struct ProcessResult {
@@ -57,5 +59,11 @@ class NetsimFolder {
   std::string previous_;
   bool hadPrevious_ = false;
 };
+
+// Every record the tools wrote into the folder's log.txt and received.txt, in order.
+std::vector<LogEntry> ReadLog(const NetsimFolder& folder);
+std::vector<ReceivedEntry> ReadReceived(const NetsimFolder& folder);
+// The command lines of the net send starts in the log, in the order they started.
+std::vector<std::string> NetSendCommandLines(const NetsimFolder& folder);
 
 }  // namespace botenruf::netsim::harness

@@ -1,0 +1,123 @@
+#include "dispatch/command_runner.h"
+
+#include <mutex>
+#include <set>
+
+#include "text/text.h"
+
+namespace botenruf {
+
+CommandResult RunCommand(ProcessStarter& starter, const std::string& commandLine) {
+  CommandResult result;
+  auto process = starter.StartHidden(commandLine, result.startError);
+  if (!process)
+    return result;
+  for (;;) {
+    process->Wait(1000);
+    uint32_t code = 0;
+    if (process->ExitCode(code) && code != kStillActive) {
+      result.finished = true;
+      result.exitCode = code;
+      return result;
+    }
+  }
+}
+
+bool SystemDirectoryPrefix(SystemInfo& system, std::string& prefix) {
+  std::string directory = system.SystemDirectory();
+  if (directory.empty())
+    return false;
+  if (directory.back() != '\\')
+    directory += '\\';
+  prefix = directory;
+  return true;
+}
+
+std::string TempFileDigits(uint32_t tickCount) {
+  const std::string digits = Format("%ld", static_cast<long>(static_cast<int32_t>(tickCount)));
+  return digits.size() > 8 ? digits.substr(digits.size() - 8) : digits;
+}
+
+std::string MakeTempFileName(SystemInfo& system, FileSystem& files) {
+  // Two queries started within one millisecond would otherwise share a file and read
+  // each other's output; later ticks are tried until the name is new.
+  static std::mutex mutex;
+  static std::set<std::string> issued;
+  std::string directory = system.TempPath();
+  if (directory.empty())
+    directory = "C:\\";
+  std::lock_guard<std::mutex> lock(mutex);
+  for (uint32_t tick = system.TickCount();; ++tick) {
+    const std::string name = Format("%smsg%s.tmp", directory.c_str(), TempFileDigits(tick).c_str());
+    if (issued.count(name) == 0 && !files.Exists(name)) {
+      issued.insert(name);
+      return name;
+    }
+  }
+}
+
+std::string SystemErrorText(SystemInfo& system, int32_t code) {
+  const uint32_t raw = static_cast<uint32_t>(code);
+  std::string text = system.SystemMessage(raw, kGermanLanguage);
+  if (text.empty())
+    text = system.SystemMessage(raw, 0);
+  if (text.empty())
+    text = "Unbekannter Fehler.\r\n";
+  return Format("%s(Code %ld).", text.c_str(), static_cast<long>(code));
+}
+
+std::string FormatErrorText(SystemInfo& system, int32_t code) {
+  if (code == 0)
+    return Format("Fehlercode (%ld).", 0L);
+  return SystemErrorText(system, code);
+}
+
+bool IsSafeShellArgument(const std::string& text) {
+  for (char c : text) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F)
+      return false;
+    switch (c) {
+      case '&':
+      case '|':
+      case '<':
+      case '>':
+      case '^':
+      case '"':
+      case '%':
+        return false;
+      default:
+        break;
+    }
+  }
+  return true;
+}
+
+bool BuildQueryCommandLine(QueryKind kind, const std::string& systemPrefix,
+                           const std::string& argument, const std::string& outputFile,
+                           std::string& commandLine) {
+  for (const std::string* part : {&systemPrefix, &argument, &outputFile}) {
+    if (!IsSafeShellArgument(*part))
+      return false;
+  }
+  const char* prefix = systemPrefix.c_str();
+  const char* arg = argument.c_str();
+  const char* out = outputFile.c_str();
+  switch (kind) {
+    case QueryKind::kNameTable:
+      commandLine = Format("%sCmd.exe /q /c nbtstat -a %s > %s", prefix, arg, out);
+      break;
+    case QueryKind::kPing:
+      commandLine = Format("%sCmd.exe /q /c ping %s -n 1 > %s", prefix, arg, out);
+      break;
+    case QueryKind::kNetView:
+      commandLine = Format("%sCmd.exe /q /c net view %s > %s", prefix, arg, out);
+      break;
+    case QueryKind::kExplorer:
+      commandLine = Format("%sCmd.exe /q /c explorer %s", prefix, arg);
+      break;
+  }
+  return true;
+}
+
+}  // namespace botenruf

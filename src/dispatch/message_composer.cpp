@@ -1,0 +1,123 @@
+#include "dispatch/message_composer.h"
+
+#include "text/text.h"
+
+namespace botenruf {
+namespace {
+
+BoxRequest ErrorBox(std::string text) {
+  return {std::move(text), kErrorTitle, BoxIcon::kStop};
+}
+
+bool HasInnerBlank(const std::string& name) {
+  const std::string core = Trim(name);
+  return core.find_first_of(" \t") != std::string::npos;
+}
+
+std::vector<std::string> SplitNames(const std::string& recipientText) {
+  std::vector<std::string> names;
+  size_t start = 0;
+  for (size_t comma = recipientText.find(','); comma != std::string::npos;
+       comma = recipientText.find(',', start)) {
+    names.push_back(recipientText.substr(start, comma - start));
+    start = comma + 1;
+  }
+  return names;
+}
+
+std::string CommandLine(int mode, bool versandInfo, const std::string& name,
+                        const std::string& message, const std::string& listTrailer) {
+  if (mode == 2) {
+    const std::string trailer =
+        versandInfo ? Format("\n{An DOMAIN: \"%s\"}", name.c_str()) : std::string();
+    return Format("net send /DOMAIN:%s %s%s", name.c_str(), message.c_str(), trailer.c_str());
+  }
+  if (mode == 1 && versandInfo) {
+    return Format("net send %s %s%s", name.c_str(), message.c_str(), listTrailer.c_str());
+  }
+  return Format("net send %s %s", name.c_str(), message.c_str());
+}
+
+}  // namespace
+
+void MessageParser(std::string& text) {
+  if (text.empty())
+    return;
+  for (size_t pos = text.find(" /"); pos != std::string::npos; pos = text.find(" /")) {
+    text.erase(pos, 1);
+  }
+  if (!text.empty() && text[0] == '/')
+    text[0] = '\'';
+  for (size_t pos = text.find('"'); pos != std::string::npos; pos = text.find('"', pos + 2)) {
+    text.insert(pos, 1, '\\');
+  }
+  if (text.find_first_not_of(' ') == std::string::npos)
+    text += "\r\n";
+}
+
+std::string ListTrailer(const std::vector<std::string>& names,
+                        const RecipientDirectory& directory) {
+  std::string joined;
+  for (const std::string& name : names) {
+    if (!joined.empty())
+      joined += ',';
+    const int index = directory.FindStation(name);
+    if (index >= 0) {
+      std::string station, alias;
+      directory.GetSingle(index, station, alias);
+      joined += alias;
+    } else {
+      joined += name;
+    }
+  }
+  return Format("\n{An:%s}", joined.c_str());
+}
+
+std::vector<SendStep> ComposeSend(int mode, std::string recipientText, std::string message,
+                                  bool versandInfo, const RecipientDirectory& directory) {
+  std::vector<SendStep> steps;
+  RecipientDirectory::EnsureTrailingComma(recipientText);
+  MessageParser(message);
+  if (recipientText.empty()) {
+    steps.push_back({{}, ErrorBox("Bitte einen Stations-Namen als Empfänger angeben.")});
+    return steps;
+  }
+  if (message.empty()) {
+    steps.push_back({{}, ErrorBox("Bitte keine leeren Meldungen verschicken.")});
+    return steps;
+  }
+
+  const std::vector<std::string> names = SplitNames(recipientText);
+  std::vector<std::string> receivers;
+  for (const std::string& name : names) {
+    if (!name.empty() && !HasInnerBlank(name))
+      receivers.push_back(name);
+  }
+  // Refused names stay out of the trailer: they do not receive the message.
+  const std::string listTrailer = mode == 1 ? ListTrailer(receivers, directory) : std::string();
+
+  for (const std::string& name : names) {
+    if (name.empty())
+      continue;
+    if (HasInnerBlank(name)) {
+      steps.push_back({{},
+                       ErrorBox(Format("Der Empfängername \"%s\" enthält ein Leerzeichen und "
+                                       "wird übersprungen.",
+                                       name.c_str()))});
+      continue;
+    }
+    std::string line = CommandLine(mode, versandInfo, name, message, listTrailer);
+    if (line.size() > kMaxCommandLineLength) {
+      steps.push_back({{},
+                       ErrorBox(Format("Die maximale Gesamtlänge (IST: %ld / SOLL: %ld) wurde "
+                                       "überschritten.",
+                                       static_cast<long>(line.size()),
+                                       static_cast<long>(kMaxCommandLineLength)))});
+      continue;
+    }
+    steps.push_back({std::move(line), {}});
+  }
+  return steps;
+}
+
+}  // namespace botenruf

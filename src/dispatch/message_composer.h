@@ -1,0 +1,36 @@
+// Turns the editor's text and the chosen recipients into net send command lines, with the
+// checks and their boxes, in the order the user meets them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "directory/recipient_directory.h"
+#include "platform/message_boxes.h"
+
+namespace botenruf {
+
+inline constexpr size_t kMaxCommandLineLength = 2000;
+
+// Rewrites the text so that net send takes it as plain text: no blank before a "/", no "/"
+// at the start, a backslash before every double quote; a text of blanks only gets CR LF.
+void MessageParser(std::string& text);
+
+// One step of a send: a command line for a worker, or a box to show.
+struct SendStep {
+  std::string commandLine;  // empty for a box
+  BoxRequest box;
+};
+
+// Builds the steps for one press of "Senden". `recipientText` is what the recipient box
+// stands for in `mode` (the trailing comma may be missing); `message` is the editor's text.
+// Empty names (two commas in a row) are skipped; a name with a blank between its characters
+// would send the rest of the line to the wrong station and is refused with a box.
+std::vector<SendStep> ComposeSend(int mode, std::string recipientText, std::string message,
+                                  bool versandInfo, const RecipientDirectory& directory);
+
+// The "{An:...}" trailer of a list message: each name's alias where a single recipient has
+// exactly that station name, else the name itself.
+std::string ListTrailer(const std::vector<std::string>& names, const RecipientDirectory& directory);
+
+}  // namespace botenruf

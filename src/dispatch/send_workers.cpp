@@ -1,0 +1,155 @@
+#include "dispatch/send_workers.h"
+
+#include <thread>
+
+#include "dispatch/command_runner.h"
+#include "text/text.h"
+
+namespace botenruf {
+
+std::atomic<bool>& ShutdownFlag() {
+  // Never destroyed: detached workers may still read it while the process ends.
+  static auto* flag = new std::atomic<bool>(false);
+  return *flag;
+}
+
+bool SendCounter::TryRaise(int32_t limit) {
+  int32_t current = count_.load();
+  while (current < limit) {
+    if (count_.compare_exchange_weak(current, current + 1))
+      return true;
+  }
+  return false;
+}
+
+void SendCounter::Lower() {
+  int32_t current = count_.load();
+  while (current > 0 && !count_.compare_exchange_weak(current, current - 1)) {
+  }
+}
+
+namespace {
+
+bool SuccessBoxWanted(const Settings& settings, int mode) {
+  switch (mode) {
+    case 0:
+      return settings.singleSuccessMsg;
+    case 1:
+      return settings.successMsg;
+    case 2:
+      return settings.domainSuccessMsg;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+std::optional<BoxRequest> SendOutcomeBox(SystemInfo& system, const Settings& settings, int mode,
+                                         bool started, uint32_t startError, uint32_t exitCode,
+                                         bool shuttingDown) {
+  if (!started) {
+    return BoxRequest{Format("Fehlercode (%ld).", static_cast<long>(startError)), kApplicationTitle,
+                      BoxIcon::kExclamation};
+  }
+  if (exitCode == 0) {
+    if (shuttingDown || !SuccessBoxWanted(settings, mode))
+      return std::nullopt;
+    return BoxRequest{"Well done...", kApplicationTitle, BoxIcon::kInformation};
+  }
+  if (exitCode == 2) {
+    return BoxRequest{"Der Empfänger ist unbekannt oder offline.", kApplicationTitle,
+                      BoxIcon::kStop};
+  }
+  return BoxRequest{SystemErrorText(system, static_cast<int32_t>(exitCode)), kApplicationTitle,
+                    BoxIcon::kStop};
+}
+
+uint32_t SendWorker(const WorkerServices& services, const std::string& commandLine) {
+  const int mode = services.settings->listenTyp;
+  const CommandResult result = RunCommand(*services.processes, commandLine);
+  const auto box = SendOutcomeBox(*services.system, *services.settings, mode, result.finished,
+                                  result.startError, result.exitCode, ShutdownFlag().load());
+  if (box)
+    services.boxes->Show(nullptr, *box);
+  services.counter->Lower();
+  return result.exitCode;
+}
+
+void DetachedThread(std::function<void()> work) {
+  std::thread(std::move(work)).detach();
+}
+
+bool StartSendWorker(const WorkerServices& services, int32_t maxThreads,
+                     const std::string& commandLine, NativeWindow owner,
+                     const ThreadStarter& startThread) {
+  if (!services.counter->TryRaise(maxThreads)) {
+    services.boxes->Show(owner, {Format("Zu viele Nachrichten (%ld) in Warteschleife.",
+                                        static_cast<long>(services.counter->Value())),
+                                 kErrorTitle, BoxIcon::kStop});
+    return false;
+  }
+  // The worker owns its copy of the command line and of the services.
+  startThread([services, commandLine] { SendWorker(services, commandLine); });
+  return true;
+}
+
+void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& services,
+                  int32_t maxThreads, NativeWindow owner, const ThreadStarter& startThread) {
+  for (const SendStep& step : steps) {
+    if (step.commandLine.empty()) {
+      services.boxes->Show(owner, step.box);
+      continue;
+    }
+    services.boxes->BeginWaitCursor();
+    StartSendWorker(services, maxThreads, step.commandLine, owner, startThread);
+    services.boxes->EndWaitCursor();
+  }
+}
+
+std::vector<std::string> ParseDomainList(const std::vector<std::string>& lines) {
+  std::vector<std::string> domains;
+  for (size_t i = 3; i < lines.size(); ++i) {
+    if (lines[i].size() == 21)
+      domains.push_back(TrimBlanks(lines[i]));
+  }
+  return domains;
+}
+
+bool ReadOutputLines(FileSystem& files, SystemInfo& system, const std::string& path,
+                     std::vector<std::string>& lines) {
+  std::string bytes;
+  if (files.ReadAll(path, bytes) != ReadStatus::kOk)
+    return false;
+  lines = SplitLines(system.ConsoleToAnsi(bytes));
+  return true;
+}
+
+void RunDomainListQuery(const WorkerServices& services, DomainListJob& job) {
+  job.domains.clear();
+  const std::string outputFile = MakeTempFileName(*services.system, *services.files);
+  std::string prefix, commandLine;
+  if (!SystemDirectoryPrefix(*services.system, prefix) ||
+      !BuildQueryCommandLine(QueryKind::kNetView, prefix, "/domain", outputFile, commandLine)) {
+    return;
+  }
+  if (!RunCommand(*services.processes, commandLine).finished)
+    return;
+  std::vector<std::string> lines;
+  if (ReadOutputLines(*services.files, *services.system, outputFile, lines)) {
+    job.domains = ParseDomainList(lines);
+  }
+  services.files->Remove(outputFile);
+}
+
+void StartDomainListRefresh(const WorkerServices& services, std::shared_ptr<DomainListJob> job,
+                            std::function<void()> notify, const ThreadStarter& startThread) {
+  startThread([services, job, notify] {
+    RunDomainListQuery(services, *job);
+    job->done = true;
+    if (!ShutdownFlag().load())
+      notify();
+  });
+}
+
+}  // namespace botenruf

@@ -1,0 +1,97 @@
+// Send workers: one thread per net send command line, admitted against MaxThreads, each
+// reporting its outcome in a box of its own. And the domain list refresh, which fetches
+// the network's domain names for the recipient box.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "dispatch/message_composer.h"
+#include "platform/file_system.h"
+#include "platform/message_boxes.h"
+#include "platform/process.h"
+#include "platform/system.h"
+
+namespace botenruf {
+
+// Raised once, first thing, when the main window goes away; workers then stop reporting
+// success and end their waits. Nobody lowers it.
+std::atomic<bool>& ShutdownFlag();
+
+// The number of running send workers. Raised on the user-interface thread, lowered by each
+// worker, never below 0. Workers share its ownership, so it outlives every one of them.
+class SendCounter {
+ public:
+  // Raises the count when it is below `limit`; false (count unchanged) otherwise.
+  bool TryRaise(int32_t limit);
+  void Lower();
+  int32_t Value() const { return count_.load(); }
+
+ private:
+  std::atomic<int32_t> count_{0};
+};
+
+// Everything a worker touches, kept alive by the worker for as long as it runs.
+struct WorkerServices {
+  std::shared_ptr<ProcessStarter> processes;
+  std::shared_ptr<MessageBoxes> boxes;
+  std::shared_ptr<SystemInfo> system;
+  std::shared_ptr<FileSystem> files;
+  std::shared_ptr<const Settings> settings;
+  std::shared_ptr<SendCounter> counter;
+};
+
+// What a send worker tells the user about one finished (or failed) net send.
+// `mode` is the recipient mode read when the worker started.
+std::optional<BoxRequest> SendOutcomeBox(SystemInfo& system, const Settings& settings, int mode,
+                                         bool started, uint32_t startError, uint32_t exitCode,
+                                         bool shuttingDown);
+
+// Runs one net send to its end and reports it; lowers the count in every path.
+uint32_t SendWorker(const WorkerServices& services, const std::string& commandLine);
+
+// Admits a worker while fewer than `maxThreads` run and starts it on a thread of its own
+// (never joined); otherwise shows the queue box. `startThread` runs the worker; tests may
+// run it in place.
+using ThreadStarter = std::function<void(std::function<void()>)>;
+void DetachedThread(std::function<void()> work);
+bool StartSendWorker(const WorkerServices& services, int32_t maxThreads,
+                     const std::string& commandLine, NativeWindow owner,
+                     const ThreadStarter& startThread = DetachedThread);
+
+// Carries out the composed steps in order: boxes are shown, command lines go to workers.
+// A failure for one name does not stop the others.
+void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& services,
+                  int32_t maxThreads, NativeWindow owner,
+                  const ThreadStarter& startThread = DetachedThread);
+
+// The domain names in "net view /domain" output: lines from index 3 on that are exactly 21
+// characters long, trimmed of blanks.
+std::vector<std::string> ParseDomainList(const std::vector<std::string>& lines);
+
+// Reads a console tool's output file as lines, converted from the console's code page.
+// False (lines untouched) when the file cannot be read.
+bool ReadOutputLines(FileSystem& files, SystemInfo& system, const std::string& path,
+                     std::vector<std::string>& lines);
+
+// One domain list refresh: its worker fills `domains`, sets `done` and notifies.
+struct DomainListJob {
+  std::atomic<bool> done{false};
+  std::vector<std::string> domains;
+};
+
+// The worker's part: "net view /domain" into a temporary file, parsed and deleted.
+void RunDomainListQuery(const WorkerServices& services, DomainListJob& job);
+// Starts the refresh on its own thread; `notify` runs on that thread when it has finished
+// (the window sends its message there) unless the program is shutting down.
+void StartDomainListRefresh(const WorkerServices& services, std::shared_ptr<DomainListJob> job,
+                            std::function<void()> notify,
+                            const ThreadStarter& startThread = DetachedThread);
+
+}  // namespace botenruf
