@@ -39,6 +39,9 @@ foreach(tool net nbtstat ping explorer)
   set_target_properties(netsim_${tool} PROPERTIES OUTPUT_NAME ${tool}
                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/netsim)
 endforeach()
+add_executable(demo_driver ${PROJECT_SOURCE_DIR}/tests/netsim/tools/demo_driver.cpp)
+target_link_libraries(demo_driver PRIVATE botenruf_options user32)
+set_target_properties(demo_driver PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/netsim)
 add_executable(netsim_sleeper ${PROJECT_SOURCE_DIR}/tests/netsim/tools/sleeper.cpp)
 target_link_libraries(netsim_sleeper PRIVATE botenruf_options)
 set_target_properties(netsim_sleeper PROPERTIES OUTPUT_NAME sleeper

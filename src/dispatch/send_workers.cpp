@@ -80,17 +80,24 @@ void DetachedThread(std::function<void()> work) {
   std::thread(std::move(work)).detach();
 }
 
+bool TryStartSendWorker(const WorkerServices& services, int32_t maxThreads,
+                        const std::string& commandLine, const ThreadStarter& startThread) {
+  if (!services.counter->TryRaise(maxThreads))
+    return false;
+  // The worker owns its copy of the command line and of the services.
+  startThread([services, commandLine] { SendWorker(services, commandLine); });
+  return true;
+}
+
 bool StartSendWorker(const WorkerServices& services, int32_t maxThreads,
                      const std::string& commandLine, NativeWindow owner,
                      const ThreadStarter& startThread) {
-  if (!services.counter->TryRaise(maxThreads)) {
+  if (!TryStartSendWorker(services, maxThreads, commandLine, startThread)) {
     services.boxes->Show(owner, {Format("Zu viele Nachrichten (%ld) in Warteschleife.",
                                         static_cast<long>(services.counter->Value())),
                                  kErrorTitle, BoxIcon::kStop});
     return false;
   }
-  // The worker owns its copy of the command line and of the services.
-  startThread([services, commandLine] { SendWorker(services, commandLine); });
   return true;
 }
 

@@ -61,6 +61,10 @@ uint32_t SendWorker(const WorkerServices& services, const std::string& commandLi
 // run it in place.
 using ThreadStarter = std::function<void(std::function<void()>)>;
 void DetachedThread(std::function<void()> work);
+// Starts a worker when one is admitted; false, with nothing shown, when none is.
+bool TryStartSendWorker(const WorkerServices& services, int32_t maxThreads,
+                        const std::string& commandLine,
+                        const ThreadStarter& startThread = DetachedThread);
 bool StartSendWorker(const WorkerServices& services, int32_t maxThreads,
                      const std::string& commandLine, NativeWindow owner,
                      const ThreadStarter& startThread = DetachedThread);

@@ -84,6 +84,7 @@ int Send(const Scenario& scenario, std::string_view rest) {
 
 // net view /domain: one line per domain, padded to 21 characters.
 int ListDomains(const Scenario& scenario) {
+  Delay(scenario.domainListDelayMs);
   std::vector<std::string> lines = {"Domäne", "", DashLine()};
   for (const Domain& domain : scenario.domains) {
     lines.push_back(PadRight(domain.name, 21));

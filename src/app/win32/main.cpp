@@ -8,16 +8,26 @@
 #include "mainwindow/win32/main_window.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_services.h"
+#include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system.h"
 
 namespace {
 
-class MainWindowHost : public botenruf::MainWindowRunner {
+using namespace botenruf;
+
+class MainWindowHost : public MainWindowRunner {
  public:
-  void Run(botenruf::Application& app, const std::string& initialText, bool startInTray) override {
-    botenruf::win::MainWindow window(app, initialText, startInTray);
+  explicit MainWindowHost(win::MainWindowServices services) : services_(std::move(services)) {}
+
+  void Run(Application& app, const std::string& initialText, bool startInTray) override {
+    win::MainWindowServices services = services_;
+    services.workers.settings = app.settings().shared();
+    win::MainWindow window(app, services, initialText, startInTray);
     window.RunModal();
   }
+
+ private:
+  win::MainWindowServices services_;
 };
 
 }  // namespace
@@ -26,13 +36,22 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
 
-  botenruf::win::Win32Registry registry;
-  botenruf::win::Win32System system;
-  botenruf::win::Win32FileSystem files;
-  botenruf::win::Win32MessageBoxes boxes;
-  botenruf::win::Win32Startup startup;
-  botenruf::Application app({registry, system, files, boxes, startup});
-  MainWindowHost host;
-  app.Start(botenruf::CommandLineTail(GetCommandLineA()), host);
+  // Services that worker threads use are shared with them: a worker may still finish its
+  // send while the program ends.
+  win::MainWindowServices services;
+  services.workers.processes = std::make_shared<win::Win32ProcessStarter>();
+  services.workers.boxes = std::make_shared<win::Win32MessageBoxes>();
+  services.workers.system = std::make_shared<win::Win32System>();
+  services.workers.files = std::make_shared<win::Win32FileSystem>();
+  services.workers.counter = std::make_shared<SendCounter>();
+  services.fileDialogs = std::make_shared<win::Win32FileDialogs>();
+  services.notifyIcon = std::make_shared<win::Win32NotifyIcon>();
+
+  win::Win32Registry registry;
+  win::Win32Startup startup;
+  Application app({registry, *services.workers.system, *services.workers.files,
+                   *services.workers.boxes, startup});
+  MainWindowHost host(services);
+  app.Start(CommandLineTail(GetCommandLineA()), host);
   return app.End();
 }

@@ -1,16 +1,44 @@
-// The program's only top-level window (dialog 102, caption "Botenruf").
+// The program's only top-level window (dialog 102, caption "Botenruf"): recipient box,
+// mode buttons, message editor, menus, tray icon, and the receiver of every report that the
+// worker threads send back. The rules live in portable code; this class wires controls.
 #pragma once
 
+#include <atomic>
+#include <memory>
 #include <string>
+#include <thread>
 
 #include "app/application.h"
+#include "dispatch/send_workers.h"
+#include "mainwindow/recipient_selection.h"
+#include "mainwindow/win32/countdown_dialog.h"
+#include "mainwindow/win32/message_editor.h"
+#include "platform/file_dialogs.h"
+#include "platform/notify_icon.h"
 #include "platform/win32/dialog.h"
 
 namespace botenruf::win {
 
+struct MainWindowServices {
+  WorkerServices workers;  // shared with the threads the window starts
+  std::shared_ptr<FileDialogs> fileDialogs;
+  std::shared_ptr<NotifyIcon> notifyIcon;
+};
+
 class MainWindow : public Dialog {
  public:
-  MainWindow(Application& app, std::string initialText, bool startInTray);
+  MainWindow(Application& app, MainWindowServices services, std::string initialText,
+             bool startInTray);
+  ~MainWindow() override;
+
+  // Operations other parts of the program use.
+  void RefillRecipientBox();
+  std::string ReadRecipientText(bool trailingComma);
+  void UpdateInfoButton();
+  void MoveToTray();
+  void UpdateTray();
+  bool inTray() const { return inTray_; }
+  int32_t ActiveSendCount() const { return services_.workers.counter->Value(); }
 
  protected:
   bool OnInitDialog() override;
@@ -19,14 +47,94 @@ class MainWindow : public Dialog {
   bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
-  void OnExitCommand();
+  // Set-up
+  void AddSystemMenuItems();
+  void SetMenuChecks();
+  void SetSuccessChecks();
+  void DisableUnavailableCommands();
+  void CreateTooltips();
+  void StartNotificationPoller();
 
-  static const MessageEntry<MainWindow> kMessageMap[];
+  // Recipient selection
+  void SwitchMode(int mode);
+  void UpdateModeControls();
+  void FillBox(const std::vector<std::string>& entries, int select);
+  void EnableModeButtons(bool enabled);
+  void OnModeSingle() { SwitchMode(kModeSingle); }
+  void OnModeList() { SwitchMode(kModeList); }
+  void OnModeDomain() { SwitchMode(kModeDomain); }
+  void OnRecipientSelected();
+  LRESULT OnDomainListReady(WPARAM, LPARAM);
+
+  // Sending
+  void OnSendClicked();
+  void RunSendDispatcher();
+  bool StartDomainCountdown();
+  LRESULT OnCountdownDone(WPARAM, LPARAM);
+  void OnMemoriam();
+
+  // Message editor and files
+  void OnClearMessage();
+  void OnLoadMessage();
+  void OnSaveMessage();
+  LRESULT OnFileDropped(WPARAM, LPARAM);
+  void OnToggleTooltips();
+  LRESULT OnNotify(WPARAM, LPARAM);
+
+  // Window
+  void OnExitCommand();
+  void OnTopmostCommand();
+  void ApplyTopmost(bool on);
+  void OnOriginalSize();
+  LRESULT OnSize(WPARAM, LPARAM);
+  LRESULT OnGetMinMaxInfo(WPARAM, LPARAM);
+  LRESULT OnSysCommand(WPARAM, LPARAM);
+  LRESULT OnPaint(WPARAM, LPARAM);
+  LRESULT OnQueryDragIcon(WPARAM, LPARAM);
+  LRESULT OnNotificationChanged(WPARAM, LPARAM);
+  LRESULT OnDestroy(WPARAM, LPARAM);
+
+  // Tray and settings menu
+  LRESULT OnTrayCallback(WPARAM, LPARAM);
+  LRESULT OnTaskbarCreated(WPARAM, LPARAM);
+  void RestoreFromTray();
+  void ShowTrayPopupMenu();
+  void OnToggleAutostart();
+  void OnToggleTnaStart();
+  void OnMinimizeTaskbar();
+  void OnMinimizeSystray();
+  void OnToggleSingleSuccess();
+  void OnToggleListSuccess();
+  void OnToggleDomainSuccess();
+  void OnToggleGridLines();
+  void OnToggleFullRow();
+  void OnToggleVersandInfo();
+  void OnListPath();
+  void SetCheck(UINT item, bool on);
 
   Application& app_;
+  SettingsStore& settings_;
+  MainWindowServices services_;
   std::string initialText_;
   bool startInTray_;
   HICON icon_ = nullptr;
+  MessageEditor editor_;
+  HWND tooltips_ = nullptr;
+  bool toolTipsOn_ = false;
+  bool layoutReady_ = false;
+  bool inTray_ = false;
+  int paintCountdown_ = 2;
+  bool fullRowOn_ = false;
+  bool gridLinesOn_ = false;
+  SelectionMemory savedSelection_;
+  BusyFlags busy_;
+  std::shared_ptr<DomainListJob> domainListJob_;
+  std::unique_ptr<DomainCountdownDialog> countdown_;
+  std::thread poller_;
+  std::atomic<bool> pollerStop_{false};
+  UINT taskbarCreatedMessage_ = 0;
+
+  static const MessageEntry<MainWindow> kMessageMap[];
 };
 
 }  // namespace botenruf::win

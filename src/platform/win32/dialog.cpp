@@ -157,7 +157,8 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG)
     return OnInitDialog() ? TRUE : FALSE;
   LRESULT result = 0;
-  if (Dispatch(message, wParam, lParam, result)) {
+  passToDefault_ = false;
+  if (Dispatch(message, wParam, lParam, result) && !passToDefault_) {
     if (ReturnsDirectly(message))
       return static_cast<INT_PTR>(result);
     SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);

@@ -84,6 +84,8 @@ class Dialog {
                             LPARAM lParam, LRESULT& result);
 
   HINSTANCE instance() const { return GetModuleHandleA(nullptr); }
+  // Called by a handler that wants the system's default handling to run after all.
+  void PassToDefault() { passToDefault_ = true; }
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -94,6 +96,7 @@ class Dialog {
   HWND hwnd_ = nullptr;
   bool inModalLoop_ = false;
   bool ended_ = false;
+  bool passToDefault_ = false;
   INT_PTR result_ = 0;
 };
 

@@ -98,7 +98,9 @@ class Parser {
     }
     const std::string_view key = TrimBlanks(line.substr(0, equals));
     const std::string_view value = TrimBlanks(line.substr(equals + 1));
-    if (!stationName_.empty()) {
+    if (networkSection_) {
+      NetworkKey(key, value);
+    } else if (!stationName_.empty()) {
       StationKey(key, value);
     } else if (!domainName_.empty()) {
       DomainKey(key, value);
@@ -111,6 +113,7 @@ class Parser {
   void Section(std::string_view line) {
     stationName_.clear();
     domainName_.clear();
+    networkSection_ = false;
     if (line.back() != ']') {
       Warn("section header without \"]\"");
       return;
@@ -120,7 +123,9 @@ class Parser {
     const std::string_view kind = inner.substr(0, blank);
     const std::string_view name =
         blank == std::string_view::npos ? std::string_view() : TrimBlanks(inner.substr(blank));
-    if (name.empty()) {
+    if (EqualsIgnoreCase1252(kind, "network") && name.empty()) {
+      networkSection_ = true;
+    } else if (name.empty()) {
       Warn("section without a name");
     } else if (EqualsIgnoreCase1252(kind, "station")) {
       stationName_ = StationNamed(scenario_, name).name;
@@ -163,6 +168,15 @@ class Parser {
     }
   }
 
+  // [network] keys: what concerns the whole network rather than one station or domain.
+  void NetworkKey(std::string_view key, std::string_view value) {
+    if (Is(key, "domain_list_delay_ms")) {
+      Store(ParseNumber(value), scenario_.domainListDelayMs);
+    } else {
+      Warn("unknown network key \"" + std::string(key) + "\"");
+    }
+  }
+
   void DomainKey(std::string_view key, std::string_view value) {
     Domain& domain = *FindByName(scenario_.domains, domainName_);
     if (Is(key, "send_exit")) {
@@ -198,6 +212,7 @@ class Parser {
   Scenario& scenario_;
   std::vector<std::string>& warnings_;
   int number_ = 0;
+  bool networkSection_ = false;
   std::string stationName_;
   std::string domainName_;
 };

@@ -47,6 +47,7 @@ struct Domain {
 struct Scenario {
   std::vector<Station> stations;  // in the order of their first section
   std::vector<Domain> domains;    // in the order of their first mention, section or station key
+  std::uint32_t domainListDelayMs = 0;  // [network] domain_list_delay_ms: net view /domain
 
   const Station* FindStation(std::string_view name) const;
   const Station* FindStationByIp(std::string_view ip) const;

@@ -66,6 +66,8 @@ bool PumpUntil(const std::function<bool()>& done, uint32_t timeoutMs) {
   for (;;) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (win::Dialog::PreTranslate(msg))
+        continue;
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }

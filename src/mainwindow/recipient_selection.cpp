@@ -1,0 +1,105 @@
+#include "mainwindow/recipient_selection.h"
+
+namespace botenruf {
+
+BoxContent RefillContent(int mode, const RecipientDirectory& directory) {
+  BoxContent content;
+  switch (mode) {
+    case kModeSingle:
+      content.entries = directory.Aliases();
+      break;
+    case kModeList:
+      content.entries = directory.ListNames();
+      break;
+    case kModeDomain:
+      content.startDomainRefresh = true;
+      return content;
+    default:
+      content.clearText = true;
+      return content;
+  }
+  if (!content.entries.empty())
+    content.select = 0;
+  return content;
+}
+
+namespace {
+
+int EntryCount(int mode, const RecipientDirectory& directory) {
+  switch (mode) {
+    case kModeSingle:
+      return directory.SingleCount();
+    case kModeList:
+      return directory.ListCount();
+    case kModeDomain:
+      return static_cast<int>(directory.DomainNames().size());
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+std::string ReadRecipientText(int mode, int selectedIndex, const std::string& boxText,
+                              bool trailingComma, const RecipientDirectory& directory,
+                              int32_t& auswahl) {
+  std::string text;
+  // An index the directory has no entry for (box and directory out of step) is taken as
+  // no selection, so it can never name another entry's stations.
+  if (selectedIndex < 0 || selectedIndex >= EntryCount(mode, directory)) {
+    text = boxText;
+  } else {
+    directory.EntryForMode(mode, selectedIndex, text);
+  }
+  auswahl = selectedIndex < 0 ? -1 : selectedIndex;
+  if (trailingComma)
+    RecipientDirectory::EnsureTrailingComma(text);
+  return text;
+}
+
+void SelectionMemory::Remember(int leavingMode, int selectedIndex) {
+  if (selectedIndex != -1 && IsKnownMode(leavingMode))
+    saved_[leavingMode] = selectedIndex;
+}
+
+int SelectionMemory::Restore(int mode, int entryCount) const {
+  if (!IsKnownMode(mode))
+    return -1;
+  const int saved = saved_[mode];
+  return saved >= 0 && saved < entryCount ? saved : -1;
+}
+
+int DomainSelection(int32_t& auswahl, int domainCount) {
+  if (auswahl < domainCount)
+    return auswahl;
+  auswahl = 0;
+  return 0;
+}
+
+bool InfoButtonEnabled(int mode, const BusyFlags& busy) {
+  switch (mode) {
+    case kModeSingle:
+      return !busy.stationInfo;
+    case kModeList:
+      return !busy.listCheck;
+    case kModeDomain:
+      return !busy.domainInfo;
+    default:
+      return false;
+  }
+}
+
+int ModeMenuItem(int mode) {
+  switch (mode) {
+    case kModeSingle:
+      return 40018;
+    case kModeList:
+      return 40019;
+    case kModeDomain:
+      return 40039;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace botenruf

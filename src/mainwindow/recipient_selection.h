@@ -1,0 +1,64 @@
+// The rules of the recipient box: what it shows per mode, which entry is selected, what
+// text a send or a query works on, and which entry each mode remembers within a run.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "directory/recipient_directory.h"
+
+namespace botenruf {
+
+inline constexpr int kModeSingle = 0;
+inline constexpr int kModeList = 1;
+inline constexpr int kModeDomain = 2;
+
+inline bool IsKnownMode(int mode) {
+  return mode >= kModeSingle && mode <= kModeDomain;
+}
+
+// What a refill puts into the box.
+struct BoxContent {
+  std::vector<std::string> entries;
+  int select = -1;                  // entry to select, -1 for none
+  bool startDomainRefresh = false;  // domain mode: the names come from a refresh
+  bool clearText = false;           // unknown mode: the edit field is emptied
+};
+BoxContent RefillContent(int mode, const RecipientDirectory& directory);
+
+// The recipient text for the box's state: the directory string of the selected entry, or the
+// typed text when nothing is selected (or the index does not stand for an entry). Stores the
+// index in `auswahl`. With `trailingComma`, a non-empty text gets a "," at its end.
+std::string ReadRecipientText(int mode, int selectedIndex, const std::string& boxText,
+                              bool trailingComma, const RecipientDirectory& directory,
+                              int32_t& auswahl);
+
+// The entry each mode had selected when it was left, for this run only.
+class SelectionMemory {
+ public:
+  void Remember(int leavingMode, int selectedIndex);
+  // The index to select after switching to `mode` with `entryCount` entries, or -1.
+  int Restore(int mode, int entryCount) const;
+
+ private:
+  std::array<int, 3> saved_ = {-1, -1, -1};
+};
+
+// The entry to select when the domain names arrive; `auswahl` becomes 0 when it does not
+// stand for one of them.
+int DomainSelection(int32_t& auswahl, int domainCount);
+
+struct BusyFlags {
+  bool stationInfo = false;
+  bool listCheck = false;
+  bool domainInfo = false;
+};
+// "Info" is usable exactly when no query of the current mode runs.
+bool InfoButtonEnabled(int mode, const BusyFlags& busy);
+
+// The menu item that carries the mode's check mark, 0 for an unknown mode.
+int ModeMenuItem(int mode);
+
+}  // namespace botenruf

@@ -1,0 +1,77 @@
+// "Senden": composition, the send workers and the domain countdown.
+#include "mainwindow/win32/main_window.h"
+#include "resource.h"
+#include "text/text.h"
+
+namespace botenruf::win {
+
+void MainWindow::OnSendClicked() {
+  if (settings_.ListenTyp() == kModeDomain) {
+    if (ItemText(IDC_MESSAGE).empty()) {
+      services_.workers.boxes->Show(
+          hwnd(), {"Bitte keine leeren Meldungen verschicken.", kErrorTitle, BoxIcon::kStop});
+      return;
+    }
+    StartDomainCountdown();
+    return;
+  }
+  RunSendDispatcher();
+}
+
+void MainWindow::RunSendDispatcher() {
+  const int mode = settings_.ListenTyp();
+  const int32_t maxThreads = settings_.MaxThreads();
+  const std::string recipients = ReadRecipientText(true);
+  const std::vector<SendStep> steps = ComposeSend(mode, recipients, ItemText(IDC_MESSAGE),
+                                                  settings_.VersandInfo(), app_.directory());
+  RunSendSteps(steps, services_.workers, maxThreads, hwnd());
+}
+
+bool MainWindow::StartDomainCountdown() {
+  if (countdown_)
+    return false;
+  countdown_ = std::make_unique<DomainCountdownDialog>(
+      hwnd(), ItemText(IDC_RECIPIENT), settings_.WaitStep(), settings_.WaitPollrate());
+  if (!countdown_->CreateModeless()) {
+    countdown_.reset();
+    return false;
+  }
+  ShowWindow(countdown_->hwnd(), SW_SHOW);
+  EnableItem(IDC_SEND, false);
+  EnableItem(IDC_CLEAR, false);
+  // The watcher holds only the shared outcome, never the dialog itself.
+  std::shared_ptr<const CountdownOutcome> outcome = countdown_->outcome();
+  HWND window = hwnd();
+  DetachedThread([outcome, window] {
+    while (!outcome->finished && !ShutdownFlag())
+      Sleep(10);
+    SendMessageA(window, WM_APP_COUNTDOWN_DONE, 0, 0);
+  });
+  return true;
+}
+
+LRESULT MainWindow::OnCountdownDone(WPARAM, LPARAM) {
+  bool send = false;
+  if (countdown_) {
+    countdown_->IsFinished(send);
+    countdown_.reset();
+  }
+  EnableItem(IDC_SEND, true);
+  EnableItem(IDC_CLEAR, true);
+  if (send && !ShutdownFlag())
+    RunSendDispatcher();
+  return 0;
+}
+
+void MainWindow::OnMemoriam() {
+  const std::string station = services_.workers.system->ComputerName();
+  if (station.empty())
+    return;
+  services_.workers.boxes->BeginWaitCursor();
+  // At the limit nothing is sent and nothing is said: this greeting is no user's message.
+  TryStartSendWorker(services_.workers, settings_.MaxThreads(),
+                     Format("net send %s %s", station.c_str(), kGreetingText));
+  services_.workers.boxes->EndWaitCursor();
+}
+
+}  // namespace botenruf::win

@@ -1,0 +1,182 @@
+// The notification-area icon, minimising, painting, and the settings menu's toggles.
+#include "mainwindow/tray_text.h"
+#include "mainwindow/win32/main_window.h"
+#include "resource.h"
+
+namespace botenruf::win {
+
+namespace {
+constexpr unsigned kTrayIconId = 1;
+}  // namespace
+
+void MainWindow::MoveToTray() {
+  inTray_ = true;
+  UpdateTray();
+}
+
+// Every update deletes the icon and adds it again. All callers run on this thread (the
+// poller posts its changes here), so two updates never interleave.
+void MainWindow::UpdateTray() {
+  if (!inTray_) {
+    services_.notifyIcon->Delete(hwnd(), kTrayIconId);
+    ShowWindow(hwnd(), SW_SHOW);
+    return;
+  }
+  const std::string tip =
+      TrayTip(ActiveSendCount(), settings_.ListenTyp(), ItemText(IDC_RECIPIENT));
+  HICON icon = LoadIconA(instance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+  services_.notifyIcon->Delete(hwnd(), kTrayIconId);
+  services_.notifyIcon->Add(hwnd(), kTrayIconId, WM_APP_TRAY_CALLBACK, icon, tip);
+  ShowWindow(hwnd(), SW_HIDE);
+}
+
+void MainWindow::RestoreFromTray() {
+  inTray_ = false;
+  UpdateTray();
+}
+
+LRESULT MainWindow::OnTaskbarCreated(WPARAM, LPARAM) {
+  // A restarted shell has forgotten the icon.
+  if (inTray_)
+    UpdateTray();
+  return 0;
+}
+
+LRESULT MainWindow::OnTrayCallback(WPARAM, LPARAM lParam) {
+  switch (TrayActionFor(static_cast<uint32_t>(lParam))) {
+    case TrayAction::kRestoreIfSystray:
+      if (!settings_.TaskMinimize())
+        RestoreFromTray();
+      break;
+    case TrayAction::kRestore:
+      RestoreFromTray();
+      break;
+    case TrayAction::kPopupMenu:
+      ShowTrayPopupMenu();
+      break;
+    case TrayAction::kAbout:  // the About box is not part of this build
+    case TrayAction::kNone:
+      break;
+  }
+  return 0;
+}
+
+void MainWindow::ShowTrayPopupMenu() {
+  POINT cursor;
+  if (!GetCursorPos(&cursor))
+    return;
+  HMENU menu = CreatePopupMenu();
+  // Version history, list info and About come with their windows; until then grayed.
+  AppendMenuA(menu, MF_STRING | MF_GRAYED, IDM_TRAY_VERSION_HISTORY, "&Versionsinfo");
+  AppendMenuA(menu, MF_STRING | MF_GRAYED, IDM_TRAY_LIST_INFO, "&Rechner.txt");
+  AppendMenuA(menu, MF_STRING | MF_GRAYED, IDM_TRAY_ABOUT, "&Info");
+  AppendMenuA(menu, MF_STRING, IDM_TRAY_EXIT, "&Beenden");
+  SetForegroundWindow(hwnd());
+  TrackPopupMenu(menu, TPM_CENTERALIGN, cursor.x, cursor.y, 0, hwnd(), nullptr);
+  PostMessageA(hwnd(), WM_NULL, 0, 0);
+  DestroyMenu(menu);
+}
+
+LRESULT MainWindow::OnSysCommand(WPARAM wParam, LPARAM) {
+  const UINT command = static_cast<UINT>(wParam & 0xFFF0);
+  if (wParam == IDM_SYS_TOPMOST) {
+    OnTopmostCommand();
+    return 0;
+  }
+  if (command == SC_MINIMIZE && !settings_.TaskMinimize()) {
+    MoveToTray();
+    return 0;
+  }
+  PassToDefault();
+  return 0;
+}
+
+LRESULT MainWindow::OnPaint(WPARAM, LPARAM) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(hwnd(), &paint);
+  if (IsIconic(hwnd())) {
+    SendMessageA(hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, icon_);
+    EndPaint(hwnd(), &paint);
+    return 0;
+  }
+  EndPaint(hwnd(), &paint);
+  // Started for the tray: the window shows for its first paint, then moves there.
+  if (paintCountdown_ > 0) {
+    --paintCountdown_;
+    if (startInTray_)
+      MoveToTray();
+  }
+  return 0;
+}
+
+void MainWindow::OnToggleAutostart() {
+  settings_.SetAutoStart(!settings_.AutoStart());
+  SetCheck(IDM_AUTOSTART, settings_.AutoStart());
+}
+
+void MainWindow::OnToggleTnaStart() {
+  settings_.SetTNAStart(!settings_.TNAStart());
+  SetCheck(IDM_TNA_START, settings_.TNAStart());
+}
+
+void MainWindow::OnMinimizeTaskbar() {
+  settings_.SetTaskMinimize(true);
+  SetCheck(IDM_MINIMIZE_TASKBAR, true);
+  SetCheck(IDM_MINIMIZE_SYSTRAY, false);
+}
+
+void MainWindow::OnMinimizeSystray() {
+  settings_.SetTaskMinimize(false);
+  SetCheck(IDM_MINIMIZE_TASKBAR, false);
+  SetCheck(IDM_MINIMIZE_SYSTRAY, true);
+}
+
+void MainWindow::OnToggleSingleSuccess() {
+  settings_.ToggleSingleSuccessMsg();
+  SetSuccessChecks();
+}
+
+void MainWindow::OnToggleListSuccess() {
+  settings_.ToggleSuccessMsg();
+  SetSuccessChecks();
+}
+
+void MainWindow::OnToggleDomainSuccess() {
+  settings_.ToggleDomainSuccessMsg();
+  SetSuccessChecks();
+}
+
+void MainWindow::OnToggleGridLines() {
+  gridLinesOn_ = !gridLinesOn_;
+  settings_.SetGridLines(gridLinesOn_);
+  SetCheck(IDM_GRID_LINES, gridLinesOn_);
+}
+
+void MainWindow::OnToggleFullRow() {
+  fullRowOn_ = !fullRowOn_;
+  settings_.SetFullRow(fullRowOn_);
+  SetCheck(IDM_FULL_ROW, fullRowOn_);
+}
+
+void MainWindow::OnToggleVersandInfo() {
+  settings_.SetVersandInfo(!settings_.VersandInfo());
+  SetCheck(IDM_VERSAND_INFO, settings_.VersandInfo());
+}
+
+void MainWindow::OnListPath() {
+  std::string path;
+  if (!services_.fileDialogs->ChooseFileToOpen(
+          hwnd(), {settings_.RechnerListePfad(), "txt", kTextFileFilter}, path)) {
+    return;
+  }
+  settings_.SetRechnerListePfad(path);
+  app_.ReloadDirectory();
+  RefillRecipientBox();
+}
+
+}  // namespace botenruf::win

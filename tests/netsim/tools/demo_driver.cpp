@@ -1,0 +1,93 @@
+// A simulated user for the demo run: drives the running Botenruf window by window messages.
+//   demo_driver send LIST TEXT   picks the distribution list, types the text, presses
+//                                "Senden" and waits until no message is in flight
+//   demo_driver close            presses "Beenden" and waits for the window to go
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr int kRecipientBox = 1004;
+constexpr int kListMode = 1031;
+constexpr int kMessage = 1001;
+constexpr int kSend = 1052;
+constexpr int kNotifyGroup = 1046;
+
+HWND WaitForMainWindow(DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < timeoutMs) {
+    HWND window = FindWindowA("#32770", "Botenruf");
+    if (window && IsWindowVisible(window)) return window;
+    Sleep(100);
+  }
+  return nullptr;
+}
+
+std::string Text(HWND window) {
+  char text[256] = {};
+  SendMessageA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+bool WaitForCaption(HWND group, const std::string& caption, bool equal, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < timeoutMs) {
+    if ((Text(group) == caption) == equal) return true;
+    Sleep(20);
+  }
+  return false;
+}
+
+int Send(HWND window, const std::string& list, const std::string& text) {
+  SendMessageA(GetDlgItem(window, kListMode), BM_CLICK, 0, 0);
+  HWND box = GetDlgItem(window, kRecipientBox);
+  const LRESULT index =
+      SendMessageA(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(list.c_str()));
+  if (index == CB_ERR) {
+    std::fprintf(stderr, "demo_driver: no list named %s\n", list.c_str());
+    return 1;
+  }
+  SendMessageA(box, CB_SETCURSEL, index, 0);
+  SendMessageA(window, WM_COMMAND, MAKEWPARAM(kRecipientBox, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(box));
+  SendMessageA(GetDlgItem(window, kMessage), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  HWND group = GetDlgItem(window, kNotifyGroup);
+  const DWORD start = GetTickCount();
+  PostMessageA(GetDlgItem(window, kSend), BM_CLICK, 0, 0);
+  WaitForCaption(group, "Benachrichtigung [0]", false, 3000);
+  std::printf("In Arbeit: %s\n", Text(group).c_str());
+  if (!WaitForCaption(group, "Benachrichtigung [0]", true, 60000)) {
+    std::fprintf(stderr, "demo_driver: the sends did not end\n");
+    return 1;
+  }
+  std::printf("Alle Nachrichten sind unterwegs gewesen und fertig (%lu ms).\n",
+              static_cast<unsigned long>(GetTickCount() - start));
+  return 0;
+}
+
+int Close(HWND window) {
+  PostMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
+  for (int i = 0; i < 100 && IsWindow(window); ++i) Sleep(100);
+  return IsWindow(window) ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: demo_driver send LIST TEXT | close\n");
+    return 2;
+  }
+  HWND window = WaitForMainWindow(30000);
+  if (!window) {
+    std::fprintf(stderr, "demo_driver: no Botenruf window\n");
+    return 1;
+  }
+  const std::string command = argv[1];
+  if (command == "send" && argc == 4) return Send(window, argv[2], argv[3]);
+  if (command == "close") return Close(window);
+  std::fprintf(stderr, "demo_driver: unknown command\n");
+  return 2;
+}
