@@ -44,7 +44,7 @@ botenruf_wineserver -p >/dev/null 2>&1 </dev/null &
 driver=$build/tests/netsim/demo_driver.exe
 echo "Botenruf sendet an die Verteilerliste \"Alle\" ..."
 wine_run "$driver" send Alle "Guten Morgen! Die Kaffeemaschine im 2. Stock ist repariert." \
-  2>/dev/null | tr -d '\r' || true
+  2>/dev/null | iconv -f CP1252 -t UTF-8 | tr -d '\r' || true
 mkdir -p "$root/shots"
 shot=$root/shots/botenruf.png
 sleep 1

@@ -1,11 +1,15 @@
 // A simulated user for the demo run: drives the running Botenruf window by window messages.
 //   demo_driver send LIST TEXT   picks the distribution list, types the text, presses
-//                                "Senden" and waits until no message is in flight
-//   demo_driver close            presses "Beenden" and waits for the window to go
+//                                "Senden" and waits until every send has ended or waits
+//                                on its result box (the boxes are listed and left open)
+//   demo_driver close            answers the result boxes, presses "Beenden" and waits for
+//                                the window to go
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -19,7 +23,8 @@ HWND WaitForMainWindow(DWORD timeoutMs) {
   const DWORD start = GetTickCount();
   while (GetTickCount() - start < timeoutMs) {
     HWND window = FindWindowA("#32770", "Botenruf");
-    if (window && IsWindowVisible(window)) return window;
+    if (window && IsWindowVisible(window))
+      return window;
     Sleep(100);
   }
   return nullptr;
@@ -31,10 +36,38 @@ std::string Text(HWND window) {
   return text;
 }
 
+// Result boxes of the send workers: dialogs captioned "Botenruf" that are not the main window.
+std::vector<HWND> ResultBoxes() {
+  std::vector<HWND> boxes;
+  for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", "Botenruf"); window;
+       window = FindWindowExA(nullptr, window, "#32770", "Botenruf")) {
+    if (!GetDlgItem(window, kRecipientBox) && IsWindowVisible(window))
+      boxes.push_back(window);
+  }
+  return boxes;
+}
+
+std::string BoxText(HWND box) {
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    char className[32] = {};
+    GetClassNameA(child, className, sizeof(className));
+    if (lstrcmpiA(className, "Static") == 0 && !Text(child).empty())
+      return Text(child);
+  }
+  return {};
+}
+
+int InFlight(HWND group) {
+  const std::string caption = Text(group);
+  const size_t open = caption.find('[');
+  return open == std::string::npos ? -1 : std::atoi(caption.c_str() + open + 1);
+}
+
 bool WaitForCaption(HWND group, const std::string& caption, bool equal, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
   while (GetTickCount() - start < timeoutMs) {
-    if ((Text(group) == caption) == equal) return true;
+    if ((Text(group) == caption) == equal)
+      return true;
     Sleep(20);
   }
   return false;
@@ -43,8 +76,8 @@ bool WaitForCaption(HWND group, const std::string& caption, bool equal, DWORD ti
 int Send(HWND window, const std::string& list, const std::string& text) {
   SendMessageA(GetDlgItem(window, kListMode), BM_CLICK, 0, 0);
   HWND box = GetDlgItem(window, kRecipientBox);
-  const LRESULT index =
-      SendMessageA(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(list.c_str()));
+  const LRESULT index = SendMessageA(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(list.c_str()));
   if (index == CB_ERR) {
     std::fprintf(stderr, "demo_driver: no list named %s\n", list.c_str());
     return 1;
@@ -58,18 +91,26 @@ int Send(HWND window, const std::string& list, const std::string& text) {
   PostMessageA(GetDlgItem(window, kSend), BM_CLICK, 0, 0);
   WaitForCaption(group, "Benachrichtigung [0]", false, 3000);
   std::printf("In Arbeit: %s\n", Text(group).c_str());
-  if (!WaitForCaption(group, "Benachrichtigung [0]", true, 60000)) {
-    std::fprintf(stderr, "demo_driver: the sends did not end\n");
-    return 1;
+  // A worker keeps its count until its box is answered; the rest must have ended.
+  while (InFlight(group) != static_cast<int>(ResultBoxes().size())) {
+    if (GetTickCount() - start > 60000) {
+      std::fprintf(stderr, "demo_driver: the sends did not end\n");
+      return 1;
+    }
+    Sleep(50);
   }
-  std::printf("Alle Nachrichten sind unterwegs gewesen und fertig (%lu ms).\n",
-              static_cast<unsigned long>(GetTickCount() - start));
+  std::printf("Fertig nach %lu ms.\n", static_cast<unsigned long>(GetTickCount() - start));
+  for (HWND box : ResultBoxes())
+    std::printf("Meldung: %s\n", BoxText(box).c_str());
   return 0;
 }
 
 int Close(HWND window) {
+  for (HWND box : ResultBoxes())
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
   PostMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
-  for (int i = 0; i < 100 && IsWindow(window); ++i) Sleep(100);
+  for (int i = 0; i < 100 && IsWindow(window); ++i)
+    Sleep(100);
   return IsWindow(window) ? 1 : 0;
 }
 
@@ -86,8 +127,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::string command = argv[1];
-  if (command == "send" && argc == 4) return Send(window, argv[2], argv[3]);
-  if (command == "close") return Close(window);
+  if (command == "send" && argc == 4)
+    return Send(window, argv[2], argv[3]);
+  if (command == "close")
+    return Close(window);
   std::fprintf(stderr, "demo_driver: unknown command\n");
   return 2;
 }
