@@ -92,3 +92,8 @@ foreach(test_source ${BOTENRUF_WIN_TESTS})
   add_dependencies(${test_name} Botenruf ${BOTENRUF_NETSIM_TARGETS})
   botenruf_wine_test(${test_name} ${test_name})
 endforeach()
+
+# Benchmark under Wine (run by hand: build/<preset>/wine/emulator build/<preset>/send_bench.exe).
+add_executable(send_bench ${PROJECT_SOURCE_DIR}/tests/bench/win_send_bench.cpp)
+target_link_libraries(send_bench PRIVATE botenruf_win_test_support)
+add_dependencies(send_bench Botenruf ${BOTENRUF_NETSIM_TARGETS})

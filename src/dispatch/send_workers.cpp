@@ -1,5 +1,7 @@
 #include "dispatch/send_workers.h"
 
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include "dispatch/command_runner.h"
@@ -101,17 +103,52 @@ bool StartSendWorker(const WorkerServices& services, int32_t maxThreads,
   return true;
 }
 
+namespace {
+
+// Holds the workers of one dispatch until all of them are started: a worker that starts its
+// net send at once competes with the starting of the next thread and slows the window down.
+class StartGate {
+ public:
+  void Wait() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    opened_.wait(lock, [this] { return open_; });
+  }
+  void Open() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      open_ = true;
+    }
+    opened_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable opened_;
+  bool open_ = false;
+};
+
+}  // namespace
+
 void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& services,
                   int32_t maxThreads, NativeWindow owner, const ThreadStarter& startThread) {
+  auto gate = std::make_shared<StartGate>();
+  const ThreadStarter gated = [&startThread, gate](std::function<void()> work) {
+    startThread([gate, work = std::move(work)] {
+      gate->Wait();
+      work();
+    });
+  };
   for (const SendStep& step : steps) {
     if (step.commandLine.empty()) {
+      gate->Open();  // no worker waits on a box the user has to answer
       services.boxes->Show(owner, step.box);
       continue;
     }
     services.boxes->BeginWaitCursor();
-    StartSendWorker(services, maxThreads, step.commandLine, owner, startThread);
+    StartSendWorker(services, maxThreads, step.commandLine, owner, gated);
     services.boxes->EndWaitCursor();
   }
+  gate->Open();
 }
 
 std::vector<std::string> ParseDomainList(const std::vector<std::string>& lines) {

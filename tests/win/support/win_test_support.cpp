@@ -133,8 +133,11 @@ void WriteUserString(const std::string& path, const std::string& name, const std
 }
 
 std::string WindowText(HWND window) {
-  char buffer[1024] = {};
-  GetWindowTextA(window, buffer, sizeof(buffer));
+  // WM_GETTEXT, not GetWindowText: the latter does not ask controls of other processes.
+  char buffer[4096] = {};
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer),
+                      SMTO_ABORTIFHUNG, 5000, &copied);
   return buffer;
 }
 

@@ -13,6 +13,14 @@ bool ShellHasIcon(HWND window, unsigned id) {
   return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
 }
 
+void DeleteIconBehindTheWindowsBack(HWND window, unsigned id) {
+  NOTIFYICONDATAA data = {};
+  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  data.hWnd = window;
+  data.uID = id;
+  Shell_NotifyIconA(NIM_DELETE, &data);
+}
+
 HDROP MakeDrop(const std::vector<std::string>& paths) {
   size_t size = sizeof(DROPFILES) + 1;
   for (const std::string& path : paths)

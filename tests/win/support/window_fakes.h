@@ -78,6 +78,9 @@ class RecordingNotifyIcon : public NotifyIcon {
 // and succeeds only for an existing icon).
 bool ShellHasIcon(HWND window, unsigned id);
 
+// Removes the icon from the shell without the window knowing, as a restarting shell does.
+void DeleteIconBehindTheWindowsBack(HWND window, unsigned id);
+
 // A drop of these files as the shell would deliver it (the receiver frees it).
 HDROP MakeDrop(const std::vector<std::string>& paths);
 
