@@ -164,25 +164,29 @@ TEST_F(SendNetworkTest, OtherExitCodesShowTheSystemText) {
 }
 
 // The refresh hands its result to a window with 0x800C; the window stores the names.
+struct DomainReceiver {
+  std::shared_ptr<DomainListJob> job = std::make_shared<DomainListJob>();
+  RecipientDirectory* directory = nullptr;
+  bool handled = false;
+};
+
+LRESULT CALLBACK DomainReceiverProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
+  if (message == 0x800C) {
+    auto* receiver = reinterpret_cast<DomainReceiver*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    EXPECT_TRUE(receiver->job->done);
+    receiver->directory->StoreDomainNames(receiver->job->domains);
+    receiver->handled = true;
+    return 0;
+  }
+  return DefWindowProcA(hwnd, message, wp, lp);
+}
+
 TEST_F(SendNetworkTest, DomainRefreshFillsTheDirectoryThroughTheWindowMessage) {
   folder.Reset("[domain VERWALTUNG]\n[station PC1]\ndomain = BÜRO\n");
-  struct Receiver {
-    std::shared_ptr<DomainListJob> job = std::make_shared<DomainListJob>();
-    RecipientDirectory* directory = nullptr;
-    bool handled = false;
-  } receiver;
+  DomainReceiver receiver;
   receiver.directory = &directory;
   WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wp, LPARAM lp) -> LRESULT {
-    if (message == 0x800C) {
-      auto* r = reinterpret_cast<Receiver*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-      EXPECT_TRUE(r->job->done);
-      r->directory->StoreDomainNames(r->job->domains);
-      r->handled = true;
-      return 0;
-    }
-    return DefWindowProcA(hwnd, message, wp, lp);
-  };
+  windowClass.lpfnWndProc = &DomainReceiverProc;
   windowClass.lpszClassName = "DomainRefreshReceiver";
   RegisterClassA(&windowClass);
   HWND window = CreateWindowA("DomainRefreshReceiver", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,

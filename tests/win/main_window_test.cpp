@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include "app/settings_store.h"
 #include "dispatch/send_workers.h"
 #include "resource.h"
 #include "support/main_window_fixture.h"
@@ -302,6 +303,38 @@ TEST_F(MainWindowTest, InitialTextAndTooltips) {
   LoadStringA(info.hinst, static_cast<UINT>(reinterpret_cast<UINT_PTR>(info.lpszText)), text,
               sizeof(text));
   EXPECT_STREQ(text, "Nachricht senden");
+}
+
+// A clock that stands on the greeting day.
+class GreetingDaySystem : public win::Win32System {
+ public:
+  LocalTime Now() override {
+    return {2026, kGreetingMonth, kGreetingDay, kGreetingHourAfter + 1, 0, 0};
+  }
+};
+
+int InfosItemCount(HWND window) {
+  return GetMenuItemCount(GetSubMenu(GetMenu(window), 2));
+}
+
+TEST_F(MainWindowTest, InfosMenuHasItsFourItemsOutsideTheGreetingWindow) {
+  Open();
+  wintest::PumpFor(300);
+  EXPECT_EQ(InfosItemCount(window_), 4);
+}
+
+TEST_F(MainWindowTest, MemoriamItemOnTheGreetingDaySendsToTheOwnStation) {
+  network.Reset("");
+  services.workers.system = std::make_shared<GreetingDaySystem>();
+  Open();
+  ASSERT_TRUE(PumpUntil([&] { return InfosItemCount(window_) == 5; }, 2000));
+  char text[64] = {};
+  GetMenuStringA(GetMenu(window_), IDM_MEMORIAM, text, sizeof(text), MF_BYCOMMAND);
+  EXPECT_STREQ(text, "&Memoriam");
+  Command(IDM_MEMORIAM);
+  ASSERT_TRUE(PumpUntil([&] { return !Sent().empty(); }, 10000));
+  const std::string station = services.workers.system->ComputerName();
+  EXPECT_THAT(Sent(), ElementsAre("net send " + station + " " + kGreetingText));
 }
 
 }  // namespace

@@ -4,6 +4,10 @@
 //                                on its result box (the boxes are listed and left open)
 //   demo_driver close            answers the result boxes, presses "Beenden" and waits for
 //                                the window to go
+//   demo_driver mode N           clicks the mode button N (0, 1 or 2)
+//   demo_driver type TEXT        puts the text into the message editor
+//   demo_driver click ID         clicks the button with this control id
+//   demo_driver minimize         minimises the window as its caption button does
 #include <windows.h>
 
 #include <cstdio>
@@ -131,6 +135,26 @@ int main(int argc, char** argv) {
     return Send(window, argv[2], argv[3]);
   if (command == "close")
     return Close(window);
+  if (command == "mode" && argc == 3) {
+    const int buttons[] = {1032, kListMode, 1033};
+    const int mode = std::atoi(argv[2]);
+    if (mode < 0 || mode > 2)
+      return 2;
+    SendMessageA(GetDlgItem(window, buttons[mode]), BM_CLICK, 0, 0);
+    return 0;
+  }
+  if (command == "type" && argc == 3) {
+    SendMessageA(GetDlgItem(window, kMessage), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]));
+    return 0;
+  }
+  if (command == "click" && argc == 3) {
+    PostMessageA(GetDlgItem(window, std::atoi(argv[2])), BM_CLICK, 0, 0);
+    return 0;
+  }
+  if (command == "minimize") {
+    PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    return 0;
+  }
   std::fprintf(stderr, "demo_driver: unknown command\n");
   return 2;
 }
