@@ -55,6 +55,16 @@ void MessageParser(std::string& text) {
     text += "\r\n";
 }
 
+SendPress PressSend(int mode, const std::string& editorText) {
+  if (mode != 2)
+    return SendPress::kDispatch;
+  return editorText.empty() ? SendPress::kRefuseEmpty : SendPress::kStartCountdown;
+}
+
+BoxRequest EmptyMessageBox() {
+  return ErrorBox("Bitte keine leeren Meldungen verschicken.");
+}
+
 std::string ListTrailer(const std::vector<std::string>& names,
                         const RecipientDirectory& directory) {
   std::string joined;
@@ -83,7 +93,7 @@ std::vector<SendStep> ComposeSend(int mode, std::string recipientText, std::stri
     return steps;
   }
   if (message.empty()) {
-    steps.push_back({{}, ErrorBox("Bitte keine leeren Meldungen verschicken.")});
+    steps.push_back({{}, EmptyMessageBox()});
     return steps;
   }
 

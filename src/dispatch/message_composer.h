@@ -29,6 +29,12 @@ struct SendStep {
 std::vector<SendStep> ComposeSend(int mode, std::string recipientText, std::string message,
                                   bool versandInfo, const RecipientDirectory& directory);
 
+// What a press of "Senden" starts: a domain message waits for the revocation countdown (an
+// empty one is refused at once); the other modes are composed and sent right away.
+enum class SendPress { kRefuseEmpty, kStartCountdown, kDispatch };
+SendPress PressSend(int mode, const std::string& editorText);
+BoxRequest EmptyMessageBox();
+
 // The "{An:...}" trailer of a list message: each name's alias where a single recipient has
 // exactly that station name, else the name itself.
 std::string ListTrailer(const std::vector<std::string>& names, const RecipientDirectory& directory);

@@ -94,6 +94,14 @@ TEST_F(ComposeTest, EmptyRecipientComesBeforeEmptyMessage) {
               ElementsAre("net send pc1    \r\n"));
 }
 
+TEST(PressSendTest, OnlyADomainMessageWaitsForTheCountdown) {
+  EXPECT_EQ(PressSend(2, "x"), SendPress::kStartCountdown);
+  EXPECT_EQ(PressSend(2, ""), SendPress::kRefuseEmpty);
+  EXPECT_EQ(PressSend(2, " "), SendPress::kStartCountdown);  // checked again after the parser
+  EXPECT_EQ(PressSend(0, ""), SendPress::kDispatch);         // the composition refuses it
+  EXPECT_EQ(PressSend(1, "x"), SendPress::kDispatch);
+}
+
 TEST_F(ComposeTest, TheLengthLimitSkipsOnlyTheLongLine) {
   // "net send " + name + " " + message: with the name "ab" that is 12 + message characters.
   const std::string message(2000 - 12, 'x');

@@ -6,16 +6,17 @@
 namespace botenruf::win {
 
 void MainWindow::OnSendClicked() {
-  if (settings_.ListenTyp() == kModeDomain) {
-    if (ItemText(IDC_MESSAGE).empty()) {
-      services_.workers.boxes->Show(
-          hwnd(), {"Bitte keine leeren Meldungen verschicken.", kErrorTitle, BoxIcon::kStop});
-      return;
-    }
-    StartDomainCountdown();
-    return;
+  switch (PressSend(settings_.ListenTyp(), ItemText(IDC_MESSAGE))) {
+    case SendPress::kRefuseEmpty:
+      services_.workers.boxes->Show(hwnd(), EmptyMessageBox());
+      break;
+    case SendPress::kStartCountdown:
+      StartDomainCountdown();
+      break;
+    case SendPress::kDispatch:
+      RunSendDispatcher();
+      break;
   }
-  RunSendDispatcher();
 }
 
 void MainWindow::RunSendDispatcher() {
