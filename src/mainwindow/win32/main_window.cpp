@@ -8,6 +8,10 @@
 
 namespace botenruf::win {
 
+// The network information windows are not part of this build yet; until they are, "Info"
+// stays unavailable instead of doing nothing.
+constexpr bool kNetworkInfoAvailable = false;
+
 const MessageEntry<MainWindow> MainWindow::kMessageMap[] = {
     // Message
     OnCommand(IDM_MESSAGE_LOAD, &MainWindow::OnLoadMessage),
@@ -67,14 +71,20 @@ MainWindow::MainWindow(Application& app, MainWindowServices services, std::strin
       startInTray_(startInTray) {}
 
 MainWindow::~MainWindow() {
-  // The window may still exist when the object goes first (a failed start); the workers
-  // must be told before anything of the window goes away.
+  // The window may still exist when the object goes first (a failed start).
+  StopBackgroundWork();
+  DestroyWindow();
+}
+
+// First thing at the end: workers stop reporting, the poller stops touching the window, and
+// every job record the window holds is let go (the workers keep their own share of it).
+void MainWindow::StopBackgroundWork() {
   ShutdownFlag() = true;
   pollerStop_ = true;
   if (poller_.joinable())
     poller_.join();
   countdown_.reset();
-  DestroyWindow();
+  domainListJob_.reset();
 }
 
 bool MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -168,16 +178,10 @@ void MainWindow::OnExitCommand() {
 }
 
 LRESULT MainWindow::OnDestroy(WPARAM, LPARAM) {
-  // First thing: workers stop reporting and the poller stops touching the window.
-  ShutdownFlag() = true;
-  pollerStop_ = true;
-  if (poller_.joinable())
-    poller_.join();
+  StopBackgroundWork();
   if (inTray_)
     services_.notifyIcon->Delete(hwnd(), 1);
   inTray_ = false;
-  countdown_.reset();
-  domainListJob_.reset();
   if (tooltips_)
     ::DestroyWindow(tooltips_);
   tooltips_ = nullptr;
@@ -224,9 +228,7 @@ LRESULT MainWindow::OnNotificationChanged(WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::UpdateInfoButton() {
-  // The network information windows are not part of this build; "Info" stays unavailable.
-  (void)InfoButtonEnabled(settings_.ListenTyp(), busy_);
-  EnableItem(IDC_INFO, false);
+  EnableItem(IDC_INFO, kNetworkInfoAvailable && InfoButtonEnabled(settings_.ListenTyp(), busy_));
 }
 
 void MainWindow::OnTopmostCommand() {

@@ -54,6 +54,7 @@ class MainWindow : public Dialog {
   void DisableUnavailableCommands();
   void CreateTooltips();
   void StartNotificationPoller();
+  void StopBackgroundWork();
 
   // Recipient selection
   void SwitchMode(int mode);
