@@ -21,11 +21,14 @@ set_source_files_properties(${BOTENRUF_RESOURCES} PROPERTIES OBJECT_DEPENDS
 # Window code and the Win32 platform implementations.
 file(GLOB BOTENRUF_WIN_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/platform/win32/*.cpp
      ${PROJECT_SOURCE_DIR}/src/*/win32/*.cpp)
-list(FILTER BOTENRUF_WIN_SOURCES EXCLUDE REGEX "/src/app/win32/main\\.cpp$")
+list(FILTER BOTENRUF_WIN_SOURCES EXCLUDE REGEX "/src/app/win32/(main|tick_count_64)\\.cpp$")
 add_library(botenruf_win STATIC ${BOTENRUF_WIN_SOURCES})
 target_link_libraries(botenruf_win PUBLIC botenruf_core ${BOTENRUF_SYSTEM_LIBS})
 
-add_executable(Botenruf WIN32 src/app/win32/main.cpp ${BOTENRUF_RESOURCES})
+# tick_count_64.cpp stands in for an import that Windows XP lacks; it must be an object of the
+# program itself (see the file).
+add_executable(Botenruf WIN32 src/app/win32/main.cpp src/app/win32/tick_count_64.cpp
+                              ${BOTENRUF_RESOURCES})
 target_link_libraries(Botenruf PRIVATE botenruf_win)
 
 # The simulated network: stand-ins for the console tools.
@@ -50,6 +53,7 @@ set_target_properties(netsim_sleeper PROPERTIES OUTPUT_NAME sleeper
 # Tests under Wine: one session (prefix, display, wineserver) for the whole run.
 # Test names carry the build's word size, so several Windows builds can run in one CTest run.
 set(BOTENRUF_WINE_TAG win${BOTENRUF_WINE_BITS})
+add_subdirectory(${PROJECT_SOURCE_DIR}/tests/imports imports)
 add_test(NAME ${BOTENRUF_WINE_TAG}_session_start COMMAND ${CMAKE_BINARY_DIR}/wine/session start)
 add_test(NAME ${BOTENRUF_WINE_TAG}_session_stop COMMAND ${CMAKE_BINARY_DIR}/wine/session stop)
 set_tests_properties(${BOTENRUF_WINE_TAG}_session_start PROPERTIES FIXTURES_SETUP ${BOTENRUF_WINE_TAG})

@@ -22,7 +22,9 @@ if [ "$botenruf_bits" = 64 ]; then
   BOTENRUF_WINE_LOADER=/usr/lib/wine/wine64
   export WINELOADER=$BOTENRUF_WINE_LOADER
 else
+  # A pure 32-bit prefix: the 32-bit wineserver cannot serve a 64-bit one.
   BOTENRUF_WINE_LOADER=/usr/lib/wine/wine
+  export WINEARCH=win32
 fi
 
 botenruf_wineserver() {
@@ -34,7 +36,8 @@ botenruf_wineserver() {
 botenruf_ensure_prefix() {
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/.botenruf-ready" ]; then
+    # The marker holds the word size the prefix was made for; another one means a new prefix.
+    if [ "$(cat "$WINEPREFIX/.botenruf-ready" 2>/dev/null)" != "$botenruf_bits" ]; then
       rm -rf "$WINEPREFIX"
       "$BOTENRUF_WINE_LOADER" wineboot -i >/dev/null 2>&1 || true
       # Every program runs in Wine's virtual desktop: it has a notification area, and
@@ -45,8 +48,15 @@ botenruf_ensure_prefix() {
       "$BOTENRUF_WINE_LOADER" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
         /d 1024x768 /f >/dev/null 2>&1 </dev/null
       botenruf_wineserver -w 2>/dev/null || true
-      touch "$WINEPREFIX/.botenruf-ready"
+      echo "$botenruf_bits" >"$WINEPREFIX/.botenruf-ready"
     fi
+    # Wine's own fonts (Marlett draws the caption buttons, Tahoma the menus and dialogs) are
+    # found only in the prefix's font folder; without Marlett the buttons show "0", "1", "r".
+    fonts=$WINEPREFIX/drive_c/windows/Fonts
+    mkdir -p "$fonts"
+    for font in /usr/share/wine/fonts/*; do
+      [ -f "$fonts/${font##*/}" ] || cp "$font" "$fonts/"
+    done
     # Keep the simulated tools current in system32 (cheap when nothing changed).
     sys32=$WINEPREFIX/drive_c/windows/system32
     [ "$botenruf_bits" = 32 ] && [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] && sys32=$WINEPREFIX/drive_c/windows/syswow64

@@ -7,6 +7,7 @@
 #include "resource.h"
 #include "support/netsim_harness.h"
 #include "support/win_test_support.h"
+#include "support/window_fakes.h"
 
 namespace botenruf {
 namespace {
@@ -102,6 +103,36 @@ TEST_F(ProgramTest, MenuTogglesReachTheRegistryAtTheEndOfTheRun) {
   wintest::Click(window, IDCANCEL);
   ASSERT_TRUE(again.WaitForExit(10000));
   EXPECT_EQ(ReadUserString(kAutostartKey, "Botenruf"), "<missing>");
+}
+
+// Started into the tray, the first click on the icon brings the window back for good: its later
+// paints must not send it to the tray again.
+TEST_F(ProgramTest, StartedInTheTrayTheFirstClickRestoresForGood) {
+  wintest::WriteUserString(kSettingsKey, "TNAStart", "1");
+  for (UINT click : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}) {
+    SCOPED_TRACE(click);
+    ProgramProcess program;
+    HWND window = nullptr;
+    ASSERT_TRUE(wintest::PumpUntil(
+        [&] {
+          for (HWND candidate : wintest::WindowsWithCaption("Botenruf")) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(candidate, &owner);
+            if (owner == program.id() && !IsWindowVisible(candidate) &&
+                wintest::ShellHasIcon(candidate, 1))
+              window = candidate;
+          }
+          return window != nullptr;
+        },
+        20000))
+        << "the window did not go to the tray";
+    SendMessageA(window, WM_APP_TRAY_CALLBACK, 1, click);  // as the shell reports the click
+    wintest::PumpFor(1500);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(wintest::ShellHasIcon(window, 1));
+    wintest::Click(window, IDCANCEL);
+    ASSERT_TRUE(program.WaitForExit(10000));
+  }
 }
 
 // Ending the program while its workers still wait for net send, again and again: it must

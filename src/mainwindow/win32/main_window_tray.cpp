@@ -31,6 +31,7 @@ void MainWindow::UpdateTray() {
 }
 
 void MainWindow::RestoreFromTray() {
+  paintCountdown_ = 0;
   inTray_ = false;
   UpdateTray();
 }
@@ -105,11 +106,15 @@ LRESULT MainWindow::OnPaint(WPARAM, LPARAM) {
     return 0;
   }
   EndPaint(hwnd(), &paint);
-  // Started for the tray: the window shows for its first paint, then moves there.
+  // Started for the tray: the window shows for its first paint, then moves there. The count
+  // belongs to the start alone: a hidden window does not paint, so its next paint would come
+  // after the user restored it and would hide it again at once.
   if (paintCountdown_ > 0) {
     --paintCountdown_;
-    if (startInTray_)
+    if (startInTray_) {
+      paintCountdown_ = 0;
       MoveToTray();
+    }
   }
   return 0;
 }
