@@ -13,6 +13,18 @@ target_compile_options(list_file_fuzz PRIVATE -fsanitize=fuzzer,address,undefine
                                               -fno-sanitize-recover=all -fno-omit-frame-pointer)
 target_link_options(list_file_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)
 
+set(BOTENRUF_NETINFO_SOURCES ${PROJECT_SOURCE_DIR}/src/text/text.cpp
+    ${PROJECT_SOURCE_DIR}/src/netinfo/net_output.cpp ${PROJECT_SOURCE_DIR}/src/netinfo/station_info.cpp
+    ${PROJECT_SOURCE_DIR}/src/netinfo/net_query.cpp ${PROJECT_SOURCE_DIR}/src/dispatch/command_runner.cpp
+    ${PROJECT_SOURCE_DIR}/src/dispatch/send_workers.cpp ${PROJECT_SOURCE_DIR}/src/dispatch/message_composer.cpp
+    ${BOTENRUF_DIRECTORY_PORTABLE})
+add_executable(net_output_fuzz ${PROJECT_SOURCE_DIR}/tests/fuzz/net_output_fuzz.cpp
+                               ${BOTENRUF_NETINFO_SOURCES})
+target_link_libraries(net_output_fuzz PRIVATE botenruf_options)
+target_compile_options(net_output_fuzz PRIVATE -fsanitize=fuzzer,address,undefined
+                                               -fno-sanitize-recover=all -fno-omit-frame-pointer)
+target_link_options(net_output_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)
+
 find_package(benchmark REQUIRED)
 add_executable(directory_bench ${PROJECT_SOURCE_DIR}/tests/bench/directory_bench.cpp
                                ${BOTENRUF_DIRECTORY_SOURCES})

@@ -97,7 +97,11 @@ foreach(test_source ${BOTENRUF_WIN_TESTS})
   botenruf_wine_test(${test_name} ${test_name})
 endforeach()
 
-# Benchmark under Wine (run by hand: build/<preset>/wine/emulator build/<preset>/send_bench.exe).
-add_executable(send_bench ${PROJECT_SOURCE_DIR}/tests/bench/win_send_bench.cpp)
-target_link_libraries(send_bench PRIVATE botenruf_win_test_support)
-add_dependencies(send_bench Botenruf ${BOTENRUF_NETSIM_TARGETS})
+# Benchmarks under Wine (run by hand: build/<preset>/wine/emulator build/<preset>/NAME.exe).
+add_library(botenruf_bench_support STATIC ${PROJECT_SOURCE_DIR}/tests/bench/bench_support.cpp)
+target_link_libraries(botenruf_bench_support PUBLIC botenruf_win_test_support)
+foreach(bench send list_check)
+  add_executable(${bench}_bench ${PROJECT_SOURCE_DIR}/tests/bench/win_${bench}_bench.cpp)
+  target_link_libraries(${bench}_bench PRIVATE botenruf_bench_support)
+  add_dependencies(${bench}_bench Botenruf ${BOTENRUF_NETSIM_TARGETS})
+endforeach()

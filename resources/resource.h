@@ -12,6 +12,8 @@
 #define IDD_SINGLE_RECIPIENT 147
 #define IDD_LIST_NAME 150
 #define IDD_DOMAIN_COUNTDOWN 166
+#define IDD_STATION_INFO 136
+#define IDD_LIST_CHECK 165
 
 // String table
 #define IDS_ABOUTBOX 101
@@ -36,6 +38,16 @@
 // Domain countdown dialog (166)
 #define IDC_COUNTDOWN_PROGRESS 1056
 #define IDC_COUNTDOWN_TEXT 1057
+
+// Station info dialog (136)
+#define IDC_STATION_INFO_NAME 1005
+#define IDC_STATION_INFO_USERS 1006
+#define IDC_STATION_INFO_IP 1007
+#define IDC_STATION_INFO_MAC 1008
+
+// The browser windows: list check (165), domain (167), shares (168)
+#define IDC_BROWSER_STATUS 1055
+#define IDC_LIST_CHECK_ROWS 1054
 
 // Menu 135
 #define IDM_MESSAGE_SAVE 40002
@@ -86,6 +98,8 @@
 #define WM_APP_DOMAIN_LIST_READY 0x800C
 // The notification poller hands its changes to the user-interface thread with this one.
 #define WM_APP_NOTIFICATION_CHANGED 0x8010
+// A query worker hands a change of its browser window to the window's thread with this one.
+#define WM_APP_WINDOW_CALL 0x8011
 
 // Timers
 #define IDT_COUNTDOWN 0x8008

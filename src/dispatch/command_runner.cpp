@@ -72,6 +72,15 @@ std::string FormatErrorText(SystemInfo& system, int32_t code) {
   return SystemErrorText(system, code);
 }
 
+bool ReadOutputLines(FileSystem& files, SystemInfo& system, const std::string& path,
+                     std::vector<std::string>& lines) {
+  std::string bytes;
+  if (files.ReadAll(path, bytes, kMaxOutputFileBytes) != ReadStatus::kOk)
+    return false;
+  lines = SplitLines(system.ConsoleToAnsi(bytes));
+  return true;
+}
+
 bool IsSafeShellArgument(const std::string& text) {
   for (char c : text) {
     const unsigned char b = static_cast<unsigned char>(c);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/process.h"
@@ -41,6 +42,13 @@ std::string TempFileDigits(uint32_t tickCount);
 std::string FormatErrorText(SystemInfo& system, int32_t code);
 // As above without the special case for 0 (used for exit codes of net send).
 std::string SystemErrorText(SystemInfo& system, int32_t code);
+
+// Reads a console tool's output file as lines, converted from the console's code page.
+// False (lines untouched) when the file cannot be read or is larger than any tool's listing
+// can be (kMaxOutputFileBytes).
+inline constexpr uint64_t kMaxOutputFileBytes = 4 * 1024 * 1024;
+bool ReadOutputLines(FileSystem& files, SystemInfo& system, const std::string& path,
+                     std::vector<std::string>& lines);
 
 // The query command lines through the command interpreter. Every argument pasted into them
 // is checked: one with a character the interpreter acts on (& | < > ^ " %) or a control

@@ -160,15 +160,6 @@ std::vector<std::string> ParseDomainList(const std::vector<std::string>& lines) 
   return domains;
 }
 
-bool ReadOutputLines(FileSystem& files, SystemInfo& system, const std::string& path,
-                     std::vector<std::string>& lines) {
-  std::string bytes;
-  if (files.ReadAll(path, bytes) != ReadStatus::kOk)
-    return false;
-  lines = SplitLines(system.ConsoleToAnsi(bytes));
-  return true;
-}
-
 void RunDomainListQuery(const WorkerServices& services, DomainListJob& job) {
   job.domains.clear();
   const std::string outputFile = MakeTempFileName(*services.system, *services.files);

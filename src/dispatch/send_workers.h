@@ -79,11 +79,6 @@ void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& serv
 // characters long, trimmed of blanks.
 std::vector<std::string> ParseDomainList(const std::vector<std::string>& lines);
 
-// Reads a console tool's output file as lines, converted from the console's code page.
-// False (lines untouched) when the file cannot be read.
-bool ReadOutputLines(FileSystem& files, SystemInfo& system, const std::string& path,
-                     std::vector<std::string>& lines);
-
 // One domain list refresh: its worker fills `domains`, sets `done` and notifies.
 struct DomainListJob {
   std::atomic<bool> done{false};

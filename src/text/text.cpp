@@ -106,11 +106,15 @@ std::string TrimRightBlanks(std::string_view text) {
   return std::string(text.substr(0, end));
 }
 
-std::string TrimBlanks(std::string_view text) {
+std::string TrimLeftBlanks(std::string_view text) {
   size_t start = 0;
   while (start < text.size() && text[start] == ' ')
     ++start;
-  return TrimRightBlanks(text.substr(start));
+  return std::string(text.substr(start));
+}
+
+std::string TrimBlanks(std::string_view text) {
+  return TrimRightBlanks(TrimLeftBlanks(text));
 }
 
 std::string Format(const char* format, ...) {

@@ -26,6 +26,7 @@ std::string TrimRight(std::string_view text);
 std::string Trim(std::string_view text);
 // Removes blanks (only the space character) at both ends.
 std::string TrimBlanks(std::string_view text);
+std::string TrimLeftBlanks(std::string_view text);
 std::string TrimRightBlanks(std::string_view text);
 
 // printf-style formatting into a std::string.

@@ -8,10 +8,6 @@
 
 namespace botenruf::win {
 
-// The network information windows are not part of this build yet; until they are, "Info"
-// stays unavailable instead of doing nothing.
-constexpr bool kNetworkInfoAvailable = false;
-
 const MessageEntry<MainWindow> MainWindow::kMessageMap[] = {
     // Message
     OnCommand(IDM_MESSAGE_LOAD, &MainWindow::OnLoadMessage),
@@ -46,10 +42,13 @@ const MessageEntry<MainWindow> MainWindow::kMessageMap[] = {
     OnControl(IDC_MODE_LIST, BN_CLICKED, &MainWindow::OnModeList),
     OnControl(IDC_MODE_DOMAIN, BN_CLICKED, &MainWindow::OnModeDomain),
     OnControl(IDC_RECIPIENT, CBN_SELCHANGE, &MainWindow::OnRecipientSelected),
+    OnControl(IDC_INFO, BN_CLICKED, &MainWindow::OnInfoClicked),
     // Window messages and the workers' reports
     OnMessage(WM_APP_TRAY_CALLBACK, &MainWindow::OnTrayCallback),
     OnMessage(WM_APP_FILE_DROPPED, &MainWindow::OnFileDropped),
     OnMessage(WM_APP_COUNTDOWN_DONE, &MainWindow::OnCountdownDone),
+    OnMessage(WM_APP_STATION_INFO_DONE, &MainWindow::OnStationInfoDone),
+    OnMessage(WM_APP_LIST_CHECK_DONE, &MainWindow::OnListCheckDone),
     OnMessage(WM_APP_DOMAIN_LIST_READY, &MainWindow::OnDomainListReady),
     OnMessage(WM_APP_NOTIFICATION_CHANGED, &MainWindow::OnNotificationChanged),
     OnMessage(WM_NOTIFY, &MainWindow::OnNotify),
@@ -70,10 +69,15 @@ MainWindow::MainWindow(Application& app, MainWindowServices services, std::strin
       initialText_(std::move(initialText)),
       startInTray_(startInTray) {}
 
+// A query worker still probing a station when the program ends is given this long to finish,
+// so that it deletes its output file; the window is gone by then.
+constexpr DWORD kQueryWorkerGraceMs = 20000;
+
 MainWindow::~MainWindow() {
   // The window may still exist when the object goes first (a failed start).
   StopBackgroundWork();
   DestroyWindow();
+  WaitForQueryWorkers(kQueryWorkerGraceMs);
 }
 
 // First thing at the end: workers stop reporting, the poller stops touching the window, and
@@ -85,6 +89,9 @@ void MainWindow::StopBackgroundWork() {
     poller_.join();
   countdown_.reset();
   domainListJob_.reset();
+  listCheckDialog_.reset();
+  listQuery_.reset();
+  stationQuery_.reset();
 }
 
 bool MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -228,7 +235,10 @@ LRESULT MainWindow::OnNotificationChanged(WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::UpdateInfoButton() {
-  EnableItem(IDC_INFO, kNetworkInfoAvailable && InfoButtonEnabled(settings_.ListenTyp(), busy_));
+  // The domain browser is not part of this build yet; until it is, "Info" in domain mode
+  // stays unavailable instead of doing nothing.
+  const int mode = settings_.ListenTyp();
+  EnableItem(IDC_INFO, mode != kModeDomain && InfoButtonEnabled(mode, busy_));
 }
 
 void MainWindow::OnTopmostCommand() {

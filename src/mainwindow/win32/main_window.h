@@ -13,6 +13,8 @@
 #include "mainwindow/recipient_selection.h"
 #include "mainwindow/win32/countdown_dialog.h"
 #include "mainwindow/win32/message_editor.h"
+#include "netinfo/win32/list_check_dialog.h"
+#include "netinfo/win32/station_info_dialog.h"
 #include "platform/file_dialogs.h"
 #include "platform/notify_icon.h"
 #include "platform/win32/dialog.h"
@@ -74,6 +76,14 @@ class MainWindow : public Dialog {
   LRESULT OnCountdownDone(WPARAM, LPARAM);
   void OnMemoriam();
 
+  // Network information
+  void OnInfoClicked();
+  void StartStationInfo(const std::string& station);
+  void StartListCheck(const std::string& memberText);
+  LRESULT OnStationInfoDone(WPARAM, LPARAM);
+  LRESULT OnListCheckDone(WPARAM, LPARAM);
+  ListLook CurrentListLook() const { return {true, gridLinesOn_, fullRowOn_}; }
+
   // Message editor and files
   void OnClearMessage();
   void OnLoadMessage();
@@ -131,6 +141,9 @@ class MainWindow : public Dialog {
   BusyFlags busy_;
   std::shared_ptr<DomainListJob> domainListJob_;
   std::unique_ptr<DomainCountdownDialog> countdown_;
+  std::shared_ptr<StationQuery> stationQuery_;
+  std::shared_ptr<NetQuery> listQuery_;
+  std::unique_ptr<ListCheckDialog> listCheckDialog_;
   std::thread poller_;
   std::atomic<bool> pollerStop_{false};
   UINT taskbarCreatedMessage_ = 0;

@@ -8,6 +8,9 @@
 //   demo_driver type TEXT        puts the text into the message editor
 //   demo_driver click ID         clicks the button with this control id
 //   demo_driver minimize         minimises the window as its caption button does
+//   demo_driver info MODE NAME   clicks mode button MODE (0, 1 or 2), picks the entry NAME,
+//                                presses "Info" and waits until the information window is
+//                                open and (for a list or domain) has finished its search
 #include <windows.h>
 
 #include <cstdio>
@@ -22,6 +25,7 @@ constexpr int kListMode = 1031;
 constexpr int kMessage = 1001;
 constexpr int kSend = 1052;
 constexpr int kNotifyGroup = 1046;
+constexpr int kInfo = 1002;
 
 HWND WaitForMainWindow(DWORD timeoutMs) {
   const DWORD start = GetTickCount();
@@ -109,7 +113,65 @@ int Send(HWND window, const std::string& list, const std::string& text) {
   return 0;
 }
 
+// The program's dialogs other than the main window and the result boxes.
+std::vector<HWND> InfoWindows(HWND main) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(main, &process);
+  std::vector<HWND> windows;
+  for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", nullptr); window;
+       window = FindWindowExA(nullptr, window, "#32770", nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == process && window != main && IsWindowVisible(window) && Text(window) != "Botenruf")
+      windows.push_back(window);
+  }
+  return windows;
+}
+
+bool Pick(HWND window, const std::string& name) {
+  HWND box = GetDlgItem(window, kRecipientBox);
+  const LRESULT index = SendMessageA(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(name.c_str()));
+  if (index == CB_ERR) {
+    std::fprintf(stderr, "demo_driver: no entry named %s\n", name.c_str());
+    return false;
+  }
+  SendMessageA(box, CB_SETCURSEL, index, 0);
+  SendMessageA(window, WM_COMMAND, MAKEWPARAM(kRecipientBox, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(box));
+  return true;
+}
+
+int Info(HWND window, int mode, const std::string& name) {
+  const int buttons[] = {1032, kListMode, 1033};
+  SendMessageA(GetDlgItem(window, buttons[mode]), BM_CLICK, 0, 0);
+  for (int i = 0;
+       i < 100 && SendMessageA(GetDlgItem(window, kRecipientBox), CB_GETCOUNT, 0, 0) == 0; ++i) {
+    Sleep(100);  // domain names arrive from a query of their own
+  }
+  if (!Pick(window, name))
+    return 1;
+  PostMessageA(GetDlgItem(window, kInfo), BM_CLICK, 0, 0);
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < 60000) {
+    for (HWND info : InfoWindows(window)) {
+      const std::string caption = Text(info);
+      if (caption.find("(Suche)") == std::string::npos) {
+        std::printf("Fenster: %s\n", caption.c_str());
+        return 0;
+      }
+    }
+    Sleep(100);
+  }
+  std::fprintf(stderr, "demo_driver: no information window\n");
+  return 1;
+}
+
 int Close(HWND window) {
+  for (HWND info : InfoWindows(window))
+    PostMessageA(info, WM_COMMAND, IDOK, 0);
+  for (int i = 0; i < 100 && !InfoWindows(window).empty(); ++i)
+    Sleep(100);
   for (HWND box : ResultBoxes())
     PostMessageA(box, WM_COMMAND, IDOK, 0);
   PostMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
@@ -150,6 +212,10 @@ int main(int argc, char** argv) {
   if (command == "click" && argc == 3) {
     PostMessageA(GetDlgItem(window, std::atoi(argv[2])), BM_CLICK, 0, 0);
     return 0;
+  }
+  if (command == "info" && argc == 4) {
+    const int mode = std::atoi(argv[2]);
+    return mode < 0 || mode > 2 ? 2 : Info(window, mode, argv[3]);
   }
   if (command == "minimize") {
     PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);

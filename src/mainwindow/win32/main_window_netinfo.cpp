@@ -1,0 +1,74 @@
+// "Info": the station query, the list check and (their windows') end messages.
+#include "mainwindow/win32/main_window.h"
+#include "resource.h"
+
+namespace botenruf::win {
+
+void MainWindow::OnInfoClicked() {
+  EnableItem(IDC_INFO, false);
+  const int mode = settings_.ListenTyp();
+  const std::string text = ReadRecipientText(mode == kModeList);
+  if (text.empty()) {
+    UpdateInfoButton();
+    return;
+  }
+  switch (mode) {
+    case kModeSingle:
+      StartStationInfo(QueryTarget(text));
+      break;
+    case kModeList:
+      StartListCheck(QueryTarget(text));
+      break;
+    default:
+      UpdateInfoButton();
+      break;
+  }
+}
+
+void MainWindow::StartStationInfo(const std::string& station) {
+  stationQuery_ = std::make_shared<StationQuery>(services_.workers, station);
+  busy_.stationInfo = true;
+  StartStationInfoWorker(stationQuery_, hwnd());
+}
+
+LRESULT MainWindow::OnStationInfoDone(WPARAM, LPARAM) {
+  // Kept while the dialog runs: the worker waits in its message until the user closes it.
+  const std::shared_ptr<StationQuery> job = stationQuery_;
+  if (!job)
+    return 0;
+  job->query.RemoveOutputFile();
+  StationInfoDialog dialog(hwnd(), job->info);
+  dialog.RunModal();
+  stationQuery_.reset();
+  busy_.stationInfo = false;
+  UpdateInfoButton();
+  return 0;
+}
+
+void MainWindow::StartListCheck(const std::string& memberText) {
+  auto query = std::make_shared<NetQuery>(services_.workers, memberText);
+  auto dialog = std::make_unique<ListCheckDialog>(hwnd(), ItemText(IDC_RECIPIENT), query,
+                                                  app_.directory(), CurrentListLook());
+  if (!dialog->CreateModeless()) {
+    UpdateInfoButton();
+    return;
+  }
+  ShowWindow(dialog->hwnd(), SW_SHOW);
+  listQuery_ = query;
+  listCheckDialog_ = std::move(dialog);
+  busy_.listCheck = true;
+  StartListCheckWorker(query, ListMembers(memberText, app_.directory()),
+                       memberText.find(',') != std::string::npos, hwnd(), listCheckDialog_->hwnd());
+}
+
+LRESULT MainWindow::OnListCheckDone(WPARAM, LPARAM) {
+  if (listQuery_)
+    listQuery_->RemoveOutputFile();
+  listCheckDialog_.reset();
+  listQuery_.reset();
+  busy_.listCheck = false;
+  UpdateInfoButton();
+  return 0;
+}
+
+}  // namespace botenruf::win

@@ -1,0 +1,67 @@
+#include "netinfo/list_check.h"
+
+#include "netinfo/net_output.h"
+#include "netinfo/net_query.h"
+#include "text/text.h"
+
+namespace botenruf {
+
+std::vector<ListMember> ListMembers(const std::string& memberText,
+                                    const RecipientDirectory& directory) {
+  std::vector<ListMember> members;
+  size_t start = 0;
+  for (size_t comma = memberText.find(','); comma != std::string::npos;
+       comma = memberText.find(',', start)) {
+    ListMember member;
+    member.station = memberText.substr(start, comma - start);
+    start = comma + 1;
+    if (member.station.empty())
+      continue;
+    const int index = directory.FindStation(member.station);
+    if (index >= 0) {
+      std::string station;
+      directory.GetSingle(index, station, member.alias);
+      member.known = true;
+    }
+    members.push_back(std::move(member));
+  }
+  return members;
+}
+
+std::string ListCheckRowLabel(const ListMember& member) {
+  return member.known ? Format("%s {%s}", member.station.c_str(), member.alias.c_str())
+                      : member.station;
+}
+
+const char* OnlineText(bool online) {
+  return online ? "ja" : "nein";
+}
+
+bool IsOnlineText(const std::string& text) {
+  return EqualsIgnoreCase1252(text, "ja");
+}
+
+void RunListCheck(const WorkerServices& services, const std::vector<ListMember>& members,
+                  bool searching, const std::string& outputFile, ListCheckView& view) {
+  if (searching)
+    view.SetSearching(true);
+  int row = 0;
+  for (const ListMember& member : members) {
+    if (view.CloseRequested())
+      break;
+    view.ShowTesting(member.known ? member.alias : member.station);
+    std::vector<std::string> lines;
+    if (!RunNetViewQuery(services, outputFile, "\\\\" + member.station) ||
+        !ReadOutputLines(*services.files, *services.system, outputFile, lines)) {
+      continue;
+    }
+    view.AddRow(row++, ListCheckRowLabel(member), AnswersNetView(lines));
+  }
+  view.SetSearching(false);
+  view.Finish(kListCheckDone);
+  view.ShowOk();
+  WaitUntilClosed([&] { return view.CloseRequested(); });
+  view.StopFlashing();
+}
+
+}  // namespace botenruf

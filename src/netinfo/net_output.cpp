@@ -1,0 +1,85 @@
+#include "netinfo/net_output.h"
+
+#include "text/text.h"
+
+namespace botenruf {
+namespace {
+
+constexpr size_t kStationColumn = 17;  // two backslashes and a 15-character NetBIOS name
+constexpr size_t kShareColumn = 13;
+constexpr size_t kShareHeaderLines = 7;
+constexpr size_t kShareTrailerLines = 2;
+
+// The part of `text` from `start` on; empty when `start` lies beyond its end.
+std::string From(const std::string& text, size_t start) {
+  return start < text.size() ? text.substr(start) : std::string();
+}
+
+}  // namespace
+
+std::vector<std::string> ParseMessengerNames(const std::vector<std::string>& lines) {
+  std::vector<std::string> names;
+  for (const std::string& line : lines) {
+    const size_t marker = line.find("<03>");
+    if (marker != std::string::npos)
+      names.push_back(TrimRightBlanks(line.substr(0, marker)));
+  }
+  return names;
+}
+
+std::string ParseMacAddress(const std::vector<std::string>& lines) {
+  static const std::string kMarker = "MAC-Adresse =";
+  for (const std::string& line : lines) {
+    const size_t marker = line.find(kMarker);
+    if (marker != std::string::npos)
+      return TrimBlanks(From(line, marker + kMarker.size() + 1));
+  }
+  return {};
+}
+
+std::string ParsePingAddress(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    const size_t open = line.find('[');
+    if (open == std::string::npos)
+      continue;
+    const std::string rest = line.substr(open + 1);
+    const size_t close = rest.find(']');
+    if (close != std::string::npos)
+      return TrimBlanks(rest.substr(0, close));
+  }
+  return {};
+}
+
+std::vector<StationRow> ParseDomainStations(const std::vector<std::string>& lines) {
+  std::vector<StationRow> rows;
+  for (const std::string& raw : lines) {
+    const std::string line = TrimBlanks(raw);
+    if (line.size() < 2 || line[0] != '\\' || line[1] != '\\')
+      continue;
+    if (line.size() >= kStationColumn) {
+      rows.push_back({TrimRightBlanks(line.substr(0, kStationColumn)),
+                      TrimLeftBlanks(line.substr(kStationColumn))});
+    } else {
+      rows.push_back({line, {}});
+    }
+  }
+  return rows;
+}
+
+std::vector<ShareRow> ParseShareList(const std::vector<std::string>& lines) {
+  std::vector<ShareRow> rows;
+  if (lines.size() < kShareHeaderLines + kShareTrailerLines + 1)
+    return rows;
+  for (size_t i = kShareHeaderLines; i < lines.size() - kShareTrailerLines; ++i) {
+    const std::string line = TrimBlanks(lines[i]);
+    if (line.size() >= kShareColumn) {
+      rows.push_back({TrimRightBlanks(line.substr(0, kShareColumn)),
+                      TrimLeftBlanks(line.substr(kShareColumn, kShareColumn))});
+    } else {
+      rows.push_back({line, {}});
+    }
+  }
+  return rows;
+}
+
+}  // namespace botenruf

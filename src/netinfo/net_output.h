@@ -1,0 +1,46 @@
+// The parsers of the console tools' German output: messenger names and the MAC address from
+// `nbtstat -a`, the address that `ping` resolved, the stations of a domain and the shares of
+// a station from `net view`. The markers are matched exactly; the listings have fixed columns
+// (17 characters for a domain's stations, 13 for shares). None of them keeps state.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace botenruf {
+
+// The names registered with the suffix <03> (the station's own messenger name and those of
+// its logged-on users), in file order, duplicates kept; trailing blanks removed, leading
+// blanks kept.
+std::vector<std::string> ParseMessengerNames(const std::vector<std::string>& lines);
+
+// The adapter address after the first "MAC-Adresse =", trimmed; empty when there is none.
+std::string ParseMacAddress(const std::vector<std::string>& lines);
+
+// The text between the first "[" of a line and the "]" after it, trimmed, from the first line
+// that has both; empty when none has.
+std::string ParsePingAddress(const std::vector<std::string>& lines);
+
+struct StationRow {
+  std::string station;  // with its two leading backslashes
+  std::string comment;
+};
+// The lines of a domain listing that begin with two backslashes: the station in the first 17
+// characters, the comment after them.
+std::vector<StationRow> ParseDomainStations(const std::vector<std::string>& lines);
+
+struct ShareRow {
+  std::string name;
+  std::string type;
+};
+// The lines between the seven header lines and the last two of a station's share listing:
+// the name in the first 13 characters, the type in the next 13.
+std::vector<ShareRow> ParseShareList(const std::vector<std::string>& lines);
+
+// A station answers when `net view` on it wrote anything: an unreachable one writes only to
+// standard error, which is not captured.
+inline bool AnswersNetView(const std::vector<std::string>& lines) {
+  return !lines.empty();
+}
+
+}  // namespace botenruf

@@ -1,0 +1,44 @@
+#include "netinfo/station_info.h"
+
+#include "netinfo/net_output.h"
+#include "netinfo/net_query.h"
+#include "text/text.h"
+
+namespace botenruf {
+
+void TakeMessengerNames(const std::vector<std::string>& names, StationInfo& info) {
+  const auto isStationEntry = [&](const std::string& name) { return Contains(name, info.station); };
+  if (names.size() < 2) {
+    info.userName = kUnknownUser;
+    info.userNames = {kUnknownUser};
+  } else if (names.size() == 2) {
+    info.userName = isStationEntry(names[0]) ? names[1] : names[0];
+    info.userNames.push_back(info.userName);
+  } else {
+    for (const std::string& name : names) {
+      if (!isStationEntry(name))
+        info.userNames.push_back(name);
+    }
+  }
+}
+
+StationInfo QueryStationInfo(const WorkerServices& services, const std::string& station,
+                             const std::string& outputFile) {
+  StationInfo info;
+  info.station = station;
+  RunNameTableQuery(services, station, outputFile);
+  std::vector<std::string> lines;
+  if (!ReadOutputLines(*services.files, *services.system, outputFile, lines))
+    return info;
+  TakeMessengerNames(ParseMessengerNames(lines), info);
+  info.mac = ParseMacAddress(lines);
+  // The name table's header names this computer's own address in brackets: a ping that
+  // cannot run must find no file rather than that one.
+  services.files->Remove(outputFile);
+  RunPingQuery(services, station, outputFile);
+  if (ReadOutputLines(*services.files, *services.system, outputFile, lines))
+    info.ip = ParsePingAddress(lines);
+  return info;
+}
+
+}  // namespace botenruf

@@ -1,0 +1,123 @@
+#include "netinfo/win32/browser_dialog.h"
+
+#include <commctrl.h>
+
+#include "netinfo/browser_window.h"
+#include "resource.h"
+
+namespace botenruf::win {
+
+const MessageEntry<BrowserDialog> BrowserDialog::kMessageMap[] = {
+    OnMessage(WM_SIZE, &BrowserDialog::OnSize),
+    OnMessage(WM_GETMINMAXINFO, &BrowserDialog::OnGetMinMaxInfo),
+    OnMessage(WM_CLOSE, &BrowserDialog::OnClose),
+    OnMessage(WM_APP_WINDOW_CALL, &BrowserDialog::OnWindowCall),
+};
+
+BrowserDialog::BrowserDialog(int templateId, HWND owner, std::string title,
+                             std::shared_ptr<NetQuery> query, int listId, BrowserColumns columns,
+                             ListLook look)
+    : Dialog(templateId, owner),
+      title_(std::move(title)),
+      query_(std::move(query)),
+      listId_(listId),
+      columns_(columns),
+      look_(look) {}
+
+bool BrowserDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return DispatchOwn(message, wParam, lParam, result) ||
+         DispatchTable(*this, kMessageMap, message, wParam, lParam, result);
+}
+
+bool BrowserDialog::OnInitDialog() {
+  HICON icon = LoadIconA(instance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  list_ = ListView(Item(listId_));
+  const ColumnWidths widths = FifthsOf(list_.ClientWidth(), columns_.firstFifths);
+  list_.AddColumn(0, columns_.first, widths.first);
+  list_.AddColumn(1, columns_.second, widths.second);
+  if (look_.apply)
+    list_.SetLook(look_.gridLines, look_.fullRow);
+  SetCaption(BrowserCaption(title_, kStateFinished));
+  initialized_ = true;
+  ApplyLayout();
+  return true;
+}
+
+void BrowserDialog::SetSearching(bool on) {
+  busy_ = on;
+  SetCaption(BrowserCaption(title_, on ? kStateSearching : kStateFinished));
+}
+
+void BrowserDialog::Finish(const std::string& status) {
+  SetItemText(IDC_BROWSER_STATUS, status);
+  if (IsIconic(hwnd()) || IsZoomed(hwnd()))
+    ShowWindow(hwnd(), SW_RESTORE);
+}
+
+void BrowserDialog::ShowOk() {
+  SetItemText(IDOK, "OK");
+  EnableItem(IDOK, true);
+}
+
+void BrowserDialog::RequestClose() {
+  query_->closeRequested = true;
+  SetCaption(BrowserCaption(title_, kStateAborting));
+  EnableItem(IDOK, false);
+  OnCloseRequested();
+}
+
+LRESULT BrowserDialog::OnClose(WPARAM, LPARAM) {
+  RequestClose();
+  return 0;
+}
+
+LRESULT BrowserDialog::OnWindowCall(WPARAM wParam, LPARAM lParam) {
+  if (reinterpret_cast<const NetQuery*>(wParam) == query_.get())
+    (*reinterpret_cast<const std::function<void(BrowserDialog&)>*>(lParam))(*this);
+  return 0;
+}
+
+void BrowserDialog::ApplyLayout() {
+  RECT client = {};
+  RECT button = {};
+  GetClientRect(hwnd(), &client);
+  GetWindowRect(Item(IDOK), &button);
+  const BrowserLayout layout = ComputeBrowserLayout(
+      client.right, client.bottom, {button.right - button.left, button.bottom - button.top});
+  MoveWindow(list_.hwnd(), layout.list.left, layout.list.top, layout.list.width, layout.list.height,
+             TRUE);
+  MoveWindow(Item(IDOK), layout.button.left, layout.button.top, layout.button.width,
+             layout.button.height, TRUE);
+}
+
+LRESULT BrowserDialog::OnSize(WPARAM type, LPARAM) {
+  if (initialized_ && type != SIZE_MINIMIZED)
+    ApplyLayout();
+  return 0;
+}
+
+LRESULT BrowserDialog::OnGetMinMaxInfo(WPARAM, LPARAM lParam) {
+  auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+  info->ptMinTrackSize.x = kBrowserMinimumTrackSize.width;
+  info->ptMinTrackSize.y = kBrowserMinimumTrackSize.height;
+  return 0;
+}
+
+void CallWindow(HWND window, const NetQuery& query,
+                const std::function<void(BrowserDialog&)>& call) {
+  SendMessageA(window, WM_APP_WINDOW_CALL, reinterpret_cast<WPARAM>(&query),
+               reinterpret_cast<LPARAM>(&call));
+}
+
+void WaitForQueryWorkers(DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  MSG msg;
+  while (RunningQueryWorkers() > 0 && GetTickCount() - start < timeoutMs) {
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // lets messages sent to us through
+    Sleep(10);
+  }
+}
+
+}  // namespace botenruf::win

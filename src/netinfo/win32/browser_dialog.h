@@ -1,0 +1,85 @@
+// The base of the three browser windows (list check 165, domain 167, shares 168): a modeless
+// dialog with a status line, a two-column list and one button, filled by a worker thread.
+// The worker never touches the window itself: every change is handed to the window's own
+// thread with a synchronous message (CallWindow), so no lock is needed and none can be held
+// while the worker waits for that thread.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "netinfo/net_query.h"
+#include "platform/win32/dialog.h"
+#include "platform/win32/list_view.h"
+
+namespace botenruf::win {
+
+struct BrowserColumns {
+  const char* first;
+  const char* second;
+  int firstFifths;  // share of the first column in fifths of the list's width
+};
+
+struct ListLook {
+  bool apply = false;  // the shares list keeps the plain look
+  bool gridLines = false;
+  bool fullRow = false;
+};
+
+class BrowserDialog : public Dialog {
+ public:
+  BrowserDialog(int templateId, HWND owner, std::string title, std::shared_ptr<NetQuery> query,
+                int listId, BrowserColumns columns, ListLook look);
+
+  // Calls the worker makes, each carried out on the window's thread.
+  void SetSearching(bool on);
+  void Finish(const std::string& status);
+  void ShowOk();
+
+  // Button 1 and the close box: the worker is told to end; the window stays until the
+  // worker's last message has been handled.
+  void RequestClose();
+  bool closeRequested() const { return query_->closeRequested; }
+  bool busy() const { return busy_; }
+  const std::string& title() const { return title_; }
+  ListView& list() { return list_; }
+
+ protected:
+  bool OnInitDialog() override;
+  void OnOK() override { RequestClose(); }
+  void OnCancel() override {}  // Escape does not end a browser window
+  bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  // The derived window's own table, asked first.
+  virtual bool DispatchOwn(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+  virtual void OnCloseRequested() {}
+
+ private:
+  LRESULT OnSize(WPARAM, LPARAM);
+  LRESULT OnGetMinMaxInfo(WPARAM, LPARAM);
+  LRESULT OnClose(WPARAM, LPARAM);
+  LRESULT OnWindowCall(WPARAM, LPARAM);
+  void ApplyLayout();
+
+  std::string title_;
+  std::shared_ptr<NetQuery> query_;
+  int listId_;
+  BrowserColumns columns_;
+  ListLook look_;
+  ListView list_;
+  bool initialized_ = false;
+  bool busy_ = false;
+
+  static const MessageEntry<BrowserDialog> kMessageMap[];
+};
+
+// From a worker thread: runs `call` on the thread of `window`, and waits for it. Nothing runs
+// when the window is gone or belongs to another query.
+void CallWindow(HWND window, const NetQuery& query,
+                const std::function<void(BrowserDialog&)>& call);
+
+// The end of the program: waits (taking the messages sent meanwhile) until every query worker
+// has ended, at most `timeoutMs`, so that none is cut off before it deleted its output file.
+void WaitForQueryWorkers(DWORD timeoutMs);
+
+}  // namespace botenruf::win

@@ -1,0 +1,116 @@
+#include "netinfo/win32/list_check_dialog.h"
+
+#include <commctrl.h>
+
+#include "resource.h"
+#include "text/text.h"
+
+namespace botenruf::win {
+
+const MessageEntry<ListCheckDialog> ListCheckDialog::kMessageMap[] = {
+    OnMessage(WM_TIMER, &ListCheckDialog::OnTimer),
+    OnNotify(IDC_LIST_CHECK_ROWS, LVN_COLUMNCLICK, &ListCheckDialog::OnColumnClick),
+};
+
+ListCheckDialog::ListCheckDialog(HWND owner, std::string title, std::shared_ptr<NetQuery> query,
+                                 RecipientDirectory& directory, ListLook look)
+    : BrowserDialog(IDD_LIST_CHECK, owner, std::move(title), std::move(query), IDC_LIST_CHECK_ROWS,
+                    {"Station", "im Netz", 4}, look),
+      directory_(directory) {}
+
+bool ListCheckDialog::DispatchOwn(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return DispatchTable(*this, kMessageMap, message, wParam, lParam, result);
+}
+
+void ListCheckDialog::ShowTesting(const std::string& name) {
+  SetItemText(IDC_BROWSER_STATUS, Format("Teste: \"%s\"...", name.c_str()));
+}
+
+void ListCheckDialog::AddRow(int index, const std::string& label, bool online, bool remember) {
+  const bool added = list().InsertRow(index, label) && list().SetText(index, 1, OnlineText(online));
+  if (added && remember) {
+    labels_.push_back(label);
+    states_.push_back(OnlineText(online));
+  }
+}
+
+void ListCheckDialog::StartFlashing() {
+  flashing_ = SetTimer(hwnd(), IDT_LIST_CHECK_FLASH, 500, nullptr) != 0;
+}
+
+void ListCheckDialog::StopFlashing() {
+  if (flashing_)
+    KillTimer(hwnd(), IDT_LIST_CHECK_FLASH);
+  flashing_ = false;
+  FlashWindow(hwnd(), FALSE);
+}
+
+LRESULT ListCheckDialog::OnTimer(WPARAM id, LPARAM) {
+  if (id == IDT_LIST_CHECK_FLASH)
+    FlashWindow(hwnd(), TRUE);
+  return 0;
+}
+
+LRESULT ListCheckDialog::OnColumnClick(NMHDR* header) {
+  if (busy())
+    return 0;
+  directory_.SortPairs(labels_, states_, reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+  list().DeleteAll();
+  for (size_t i = 0; i < labels_.size(); ++i)
+    AddRow(static_cast<int>(i), labels_[i], IsOnlineText(states_[i]), false);
+  return 0;
+}
+
+namespace {
+
+// The worker's calls, carried out on the window's thread.
+class ListCheckWindow : public ListCheckView {
+ public:
+  ListCheckWindow(HWND dialog, const NetQuery& query) : dialog_(dialog), query_(query) {}
+
+  void SetSearching(bool on) override {
+    Call([on](ListCheckDialog& d) { d.SetSearching(on); });
+  }
+  void ShowTesting(const std::string& name) override {
+    Call([&name](ListCheckDialog& d) { d.ShowTesting(name); });
+  }
+  void AddRow(int index, const std::string& label, bool online) override {
+    Call([&](ListCheckDialog& d) { d.AddRow(index, label, online, true); });
+  }
+  void Finish(const std::string& status) override {
+    Call([&status](ListCheckDialog& d) { d.Finish(status); });
+  }
+  void ShowOk() override {
+    Call([](ListCheckDialog& d) {
+      d.ShowOk();
+      d.StartFlashing();
+    });
+  }
+  void StopFlashing() override {
+    Call([](ListCheckDialog& d) { d.StopFlashing(); });
+  }
+  bool CloseRequested() override { return query_.closeRequested; }
+
+ private:
+  void Call(const std::function<void(ListCheckDialog&)>& call) {
+    CallWindow(dialog_, query_,
+               [&call](BrowserDialog& d) { call(static_cast<ListCheckDialog&>(d)); });
+  }
+
+  HWND dialog_;
+  const NetQuery& query_;
+};
+
+}  // namespace
+
+void StartListCheckWorker(std::shared_ptr<NetQuery> query, std::vector<ListMember> members,
+                          bool searching, HWND owner, HWND dialog) {
+  StartQueryWorker([query, members = std::move(members), searching, owner, dialog] {
+    ListCheckWindow view(dialog, *query);
+    RunListCheck(query->services(), members, searching, query->outputFile(), view);
+    query->done = true;
+    SendMessageA(owner, WM_APP_LIST_CHECK_DONE, 0, 0);
+  });
+}
+
+}  // namespace botenruf::win

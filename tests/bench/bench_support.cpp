@@ -1,0 +1,106 @@
+#include "bench_support.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace botenruf::bench {
+
+StallProbe::StallProbe(HWND window)
+    : thread_([this, window] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        while (running_) {
+          LARGE_INTEGER before, after;
+          QueryPerformanceCounter(&before);
+          DWORD_PTR ignored = 0;
+          SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+          QueryPerformanceCounter(&after);
+          const double ms = 1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) /
+                            static_cast<double>(frequency.QuadPart);
+          longestMs_ = std::max(longestMs_, ms);
+          Sleep(2);
+        }
+      }) {}
+
+StallProbe::~StallProbe() {
+  Stop();
+}
+
+double StallProbe::Stop() {
+  running_ = false;
+  if (thread_.joinable())
+    thread_.join();
+  return longestMs_;
+}
+
+BareWindow::BareWindow()
+    : thread_([this] {
+        HWND window = CreateWindowExA(0, "STATIC", "bare", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                      nullptr, nullptr, nullptr, nullptr);
+        threadId_ = GetCurrentThreadId();
+        window_ = window;
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+          TranslateMessage(&msg);
+          DispatchMessageA(&msg);
+        }
+        DestroyWindow(window);
+      }) {
+  while (!window_)
+    Sleep(1);
+}
+
+BareWindow::~BareWindow() {
+  PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+  thread_.join();
+}
+
+namespace {
+
+HANDLE StartHidden(const std::string& commandLine) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION info = {};
+  std::string line = commandLine;
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info)) {
+    return nullptr;
+  }
+  CloseHandle(info.hThread);
+  return info.hProcess;
+}
+
+}  // namespace
+
+CommandTimes RunCommands(const std::vector<std::string>& commandLines, bool parallel) {
+  CommandTimes times;
+  times.startTick = GetTickCount();
+  auto run = [](const std::string& line) {
+    if (HANDLE process = StartHidden(line)) {
+      WaitForSingleObject(process, INFINITE);
+      CloseHandle(process);
+    }
+  };
+  if (parallel) {
+    std::vector<std::thread> threads;
+    for (const std::string& line : commandLines)
+      threads.emplace_back(run, line);
+    for (std::thread& thread : threads)
+      thread.join();
+  } else {
+    for (const std::string& line : commandLines)
+      run(line);
+  }
+  times.allEndedMs = GetTickCount() - times.startTick;
+  return times;
+}
+
+std::string Ratio(double program, double floor) {
+  char text[32];
+  std::snprintf(text, sizeof(text), "%.1fx", floor > 0 ? program / floor : 0.0);
+  return text;
+}
+
+}  // namespace botenruf::bench

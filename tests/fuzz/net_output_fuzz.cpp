@@ -1,0 +1,53 @@
+// Feeds arbitrary bytes, cut into lines, to the parsers of the console tools' output: nothing
+// may crash, and every row must respect the listing's columns.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "netinfo/net_output.h"
+#include "netinfo/station_info.h"
+#include "text/text.h"
+
+namespace {
+
+using namespace botenruf;
+
+void Require(bool condition, const char* what) {
+  if (!condition) {
+    std::fprintf(stderr, "violated: %s\n", what);
+    std::abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::vector<std::string> lines =
+      SplitLines(std::string(reinterpret_cast<const char*>(data), size));
+
+  const std::vector<std::string> names = ParseMessengerNames(lines);
+  Require(names.size() <= lines.size(), "at most one name per line");
+  StationInfo info;
+  info.station = lines.empty() ? std::string() : lines[0];
+  TakeMessengerNames(names, info);
+  Require(!info.userNames.empty() || names.size() > 2, "a user list unless names were dropped");
+
+  const std::string mac = ParseMacAddress(lines);
+  const std::string ip = ParsePingAddress(lines);
+  Require(mac.empty() || (mac.front() != ' ' && mac.back() != ' '), "mac trimmed");
+  Require(ip.find(']') == std::string::npos, "ip ends before its bracket");
+
+  for (const StationRow& row : ParseDomainStations(lines)) {
+    Require(row.station.size() >= 2 && row.station.size() <= 17, "station column");
+    Require(row.station[0] == '\\' && row.station[1] == '\\', "station starts with backslashes");
+  }
+  const std::vector<ShareRow> shares = ParseShareList(lines);
+  Require(shares.empty() || lines.size() >= 10, "shares only in a full listing");
+  for (const ShareRow& row : shares)
+    Require(row.type.size() <= 13, "type column");
+  Require(AnswersNetView(lines) == !lines.empty(), "answers when anything was written");
+  return 0;
+}
