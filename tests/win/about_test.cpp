@@ -343,6 +343,7 @@ TEST_F(AboutEntryTest, RightDoubleClickOnTheTrayIconOpensTheAboutBox) {
       [&](HWND box) { version = Text(box, IDC_ABOUT_VERSION); }));
   EXPECT_EQ(version, "Botenruf Version (3.0.0.15)");
   EXPECT_TRUE(window->inTray());
+  EXPECT_FALSE(IsWindowVisible(window_));
 }
 
 TEST_F(AboutEntryTest, TheTrayMenuCannotStackASecondDialogOnAnOpenOne) {
