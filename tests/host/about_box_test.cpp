@@ -8,7 +8,6 @@
 #include "about/about_box.h"
 #include "about/text_viewer.h"
 #include "about/version_history.h"
-#include "platform/version_block.h"
 #include "resource.h"
 
 namespace botenruf {
@@ -104,13 +103,6 @@ TEST(TextViewerTest, BodyEndsEveryLineWithCrLf) {
   EXPECT_EQ(ViewerBody({}), "");
   EXPECT_EQ(ViewerBody({"<<<Einzelempfänger>>>", "", "PC1 = Eins"}),
             "<<<Einzelempfänger>>>\r\n\r\nPC1 = Eins\r\n");
-}
-
-TEST(AboutBoxTest, VersionLineAndTheFixedVersionParts) {
-  EXPECT_EQ(AboutVersionLine({FormatVersion(0x00030000, 0x0000000F), "", "", ""}),
-            "Botenruf Version (3.0.0.15)");
-  EXPECT_EQ(AboutVersionLine({}), "Botenruf Version ()");  // a file without version block
-  EXPECT_EQ(FormatVersion(0xFFFF0001, 0x00020003), "65535.1.2.3");
 }
 
 }  // namespace
