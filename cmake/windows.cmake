@@ -15,8 +15,9 @@ configure_file(cmake/wine-session.in ${CMAKE_BINARY_DIR}/wine/session @ONLY
 
 set(BOTENRUF_SYSTEM_LIBS user32 gdi32 comctl32 comdlg32 shell32 advapi32 version wininet ws2_32)
 set(BOTENRUF_RESOURCES ${PROJECT_SOURCE_DIR}/resources/botenruf.rc)
-set_source_files_properties(${BOTENRUF_RESOURCES} PROPERTIES OBJECT_DEPENDS
-  "${PROJECT_SOURCE_DIR}/resources/resource.h;${PROJECT_SOURCE_DIR}/resources/botenruf.ico;${PROJECT_SOURCE_DIR}/resources/editor.cur")
+# Every file in resources/ (header, icons, cursor, animations) is a dependency of the script.
+file(GLOB BOTENRUF_RESOURCE_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/*)
+set_source_files_properties(${BOTENRUF_RESOURCES} PROPERTIES OBJECT_DEPENDS "${BOTENRUF_RESOURCE_FILES}")
 
 # Window code and the Win32 platform implementations.
 file(GLOB BOTENRUF_WIN_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/platform/win32/*.cpp

@@ -32,8 +32,16 @@ const MessageEntry<MainWindow> MainWindow::kMessageMap[] = {
     OnCommand(IDM_TOOLTIPS, &MainWindow::OnToggleTooltips),
     OnCommand(IDM_VERSAND_INFO, &MainWindow::OnToggleVersandInfo),
     OnCommand(IDM_TOPMOST, &MainWindow::OnTopmostCommand),
-    // Greeting and tray menu
+    // Infos, help and the greeting
+    OnCommand(IDM_VERSION_HISTORY, &MainWindow::OnVersionHistory),
+    OnCommand(IDM_LIST_INFO, &MainWindow::OnListInfo),
+    OnCommand(IDM_ABOUT, &MainWindow::OnAbout),
+    OnCommand(IDM_HELP, &MainWindow::OnHelp),
     OnCommand(IDM_MEMORIAM, &MainWindow::OnMemoriam),
+    // Tray menu
+    OnCommand(IDM_TRAY_VERSION_HISTORY, &MainWindow::OnVersionHistory),
+    OnCommand(IDM_TRAY_LIST_INFO, &MainWindow::OnListInfo),
+    OnCommand(IDM_TRAY_ABOUT, &MainWindow::OnAbout),
     OnCommand(IDM_TRAY_EXIT, &MainWindow::OnExitCommand),
     // Buttons and the recipient box
     OnControl(IDC_SEND, BN_CLICKED, &MainWindow::OnSendClicked),
@@ -57,6 +65,7 @@ const MessageEntry<MainWindow> MainWindow::kMessageMap[] = {
     OnMessage(WM_SYSCOMMAND, &MainWindow::OnSysCommand),
     OnMessage(WM_PAINT, &MainWindow::OnPaint),
     OnMessage(WM_QUERYDRAGICON, &MainWindow::OnQueryDragIcon),
+    OnMessage(WM_HELP, &MainWindow::OnHelpKey),
     OnMessage(WM_DESTROY, &MainWindow::OnDestroy),
 };
 
@@ -160,14 +169,12 @@ void MainWindow::SetSuccessChecks() {
 }
 
 // Windows that this build does not have yet (network information, list editor, update
-// check, About box, version history and list info) are offered grayed, never as commands
-// that silently do nothing.
+// check) are offered grayed, never as commands that silently do nothing.
 void MainWindow::DisableUnavailableCommands() {
   HMENU menu = GetMenu(hwnd());
-  for (UINT item : {IDM_LIST_EDIT, IDM_VERSION_HISTORY, IDM_LIST_INFO, IDM_ABOUT, IDM_UPDATE}) {
+  for (UINT item : {IDM_LIST_EDIT, IDM_UPDATE}) {
     EnableMenuItem(menu, item, MF_BYCOMMAND | MF_GRAYED);
   }
-  EnableMenuItem(GetSystemMenu(hwnd(), FALSE), IDM_SYS_ABOUT, MF_BYCOMMAND | MF_GRAYED);
   DrawMenuBar(hwnd());
 }
 

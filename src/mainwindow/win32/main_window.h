@@ -123,6 +123,14 @@ class MainWindow : public Dialog {
   void OnListPath();
   void SetCheck(UINT item, bool on);
 
+  // About box, version history, list info and help hint
+  bool CanOpenInfoWindow();
+  void OnAbout();
+  void OnVersionHistory();
+  void OnListInfo();
+  void OnHelp();
+  LRESULT OnHelpKey(WPARAM, LPARAM);
+
   Application& app_;
   SettingsStore& settings_;
   MainWindowServices services_;

@@ -55,7 +55,9 @@ LRESULT MainWindow::OnTrayCallback(WPARAM, LPARAM lParam) {
     case TrayAction::kPopupMenu:
       ShowTrayPopupMenu();
       break;
-    case TrayAction::kAbout:  // the About box is not part of this build
+    case TrayAction::kAbout:
+      OnAbout();
+      break;
     case TrayAction::kNone:
       break;
   }
@@ -67,10 +69,9 @@ void MainWindow::ShowTrayPopupMenu() {
   if (!GetCursorPos(&cursor))
     return;
   HMENU menu = CreatePopupMenu();
-  // Version history, list info and About come with their windows; until then grayed.
-  AppendMenuA(menu, MF_STRING | MF_GRAYED, IDM_TRAY_VERSION_HISTORY, "&Versionsinfo");
-  AppendMenuA(menu, MF_STRING | MF_GRAYED, IDM_TRAY_LIST_INFO, "&Rechner.txt");
-  AppendMenuA(menu, MF_STRING | MF_GRAYED, IDM_TRAY_ABOUT, "&Info");
+  AppendMenuA(menu, MF_STRING, IDM_TRAY_VERSION_HISTORY, "&Versionsinfo");
+  AppendMenuA(menu, MF_STRING, IDM_TRAY_LIST_INFO, "&Rechner.txt");
+  AppendMenuA(menu, MF_STRING, IDM_TRAY_ABOUT, "&Info");
   AppendMenuA(menu, MF_STRING, IDM_TRAY_EXIT, "&Beenden");
   SetForegroundWindow(hwnd());
   TrackPopupMenu(menu, TPM_CENTERALIGN, cursor.x, cursor.y, 0, hwnd(), nullptr);
@@ -82,6 +83,10 @@ LRESULT MainWindow::OnSysCommand(WPARAM wParam, LPARAM) {
   const UINT command = static_cast<UINT>(wParam & 0xFFF0);
   if (wParam == IDM_SYS_TOPMOST) {
     OnTopmostCommand();
+    return 0;
+  }
+  if (command == IDM_SYS_ABOUT) {
+    OnAbout();
     return 0;
   }
   if (command == SC_MINIMIZE && !settings_.TaskMinimize()) {

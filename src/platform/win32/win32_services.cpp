@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/win32_version.h"
+
 namespace botenruf::win {
 
 void Win32MessageBoxes::Show(NativeWindow owner, const BoxRequest& box) {
@@ -129,25 +131,9 @@ std::string Win32Startup::FileVersion() {
 }
 
 std::string ReadOwnFileVersion() {
-  char path[MAX_PATH] = {};
-  if (!GetModuleFileNameA(nullptr, path, sizeof(path)))
-    return {};
-  DWORD handle = 0;
-  const DWORD size = GetFileVersionInfoSizeA(path, &handle);
-  if (size == 0)
-    return {};
-  std::vector<char> block(size);
-  if (!GetFileVersionInfoA(path, 0, size, block.data()))
-    return {};
-  VS_FIXEDFILEINFO* info = nullptr;
-  UINT length = 0;
-  if (!VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info) {
-    return {};
-  }
-  char text[64];
-  wsprintfA(text, "%d.%d.%d.%d", HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
-            HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS));
-  return text;
+  VersionBlock block;
+  ReadOwnVersionBlock(block);
+  return block.fileVersion;
 }
 
 }  // namespace botenruf::win
