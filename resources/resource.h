@@ -14,6 +14,8 @@
 #define IDD_DOMAIN_COUNTDOWN 166
 #define IDD_STATION_INFO 136
 #define IDD_LIST_CHECK 165
+#define IDD_DOMAIN_BROWSER 167
+#define IDD_SHARES 168
 
 // String table
 #define IDS_ABOUTBOX 101
@@ -48,6 +50,14 @@
 // The browser windows: list check (165), domain (167), shares (168)
 #define IDC_BROWSER_STATUS 1055
 #define IDC_LIST_CHECK_ROWS 1054
+#define IDC_DOMAIN_STATIONS 1059
+#define IDC_SHARES 1060
+
+// The domain browser's popup menu
+#define IDM_TAKE_OVER_SINGLES 108
+#define IDM_SHOW_SHARES 109
+#define IDM_SELECT_ALL 110
+#define IDM_TAKE_OVER_LIST 111
 
 // Menu 135
 #define IDM_MESSAGE_SAVE 40002

@@ -64,6 +64,12 @@ botenruf_ensure_prefix() {
       src=$botenruf_build_dir/tests/netsim/$tool.exe
       if [ -f "$src" ] && ! cmp -s "$src" "$sys32/$tool.exe"; then cp "$src" "$sys32/$tool.exe"; fi
     done
+    # The explorer stand-in goes to C:\, the program's current directory, which the command
+    # interpreter searches first; Wine's own explorer.exe runs the desktop and must stay.
+    src=$botenruf_build_dir/tests/netsim/explorer.exe
+    if [ -f "$src" ] && ! cmp -s "$src" "$WINEPREFIX/drive_c/explorer.exe"; then
+      cp "$src" "$WINEPREFIX/drive_c/explorer.exe"
+    fi
   ) 9>"$botenruf_state/prefix.lock"
 }
 

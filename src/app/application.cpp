@@ -66,6 +66,11 @@ void Application::ReloadDirectory() {
   directory_.ReloadDirectory(services_.files, settings_.RechnerListePfad());
 }
 
+SaveResult Application::SaveDirectory() {
+  return directory_.SaveDirectory(services_.files, settings_.RechnerListePfad(),
+                                  services_.system.Now(), services_.startup.FileVersion());
+}
+
 int Application::End() {
   // A start that stopped before the settings were loaded must not write the defaults over
   // the stored settings, nor delete the autostart entry through the default "off".

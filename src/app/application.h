@@ -52,6 +52,8 @@ class Application {
   const ApplicationServices& services() const { return services_; }
   // Reads the list file at the current path into the directory.
   void ReloadDirectory();
+  // Writes the directory to the list file at the current path, dated today.
+  SaveResult SaveDirectory();
 
  private:
   bool StopBeforeSettings();

@@ -261,4 +261,21 @@ SaveResult RecipientDirectory::SaveDirectory(FileSystem& files, const std::strin
   return result;
 }
 
+std::string SaveProblemText(const SaveResult& result) {
+  switch (result.status) {
+    case SaveStatus::kCannotCreate:
+      return "Die Rechnerliste konnte nicht gespeichert werden.";
+    case SaveStatus::kRefusedAfterFailedLoad:
+      return "Die Rechnerliste wurde nicht gespeichert: sie konnte beim Laden nicht gelesen "
+             "werden.";
+    case SaveStatus::kSaved:
+      break;
+  }
+  if (result.skippedEntries > 0) {
+    return Format("%d Einträge konnten nicht in die Rechnerliste geschrieben werden.",
+                  result.skippedEntries);
+  }
+  return {};
+}
+
 }  // namespace botenruf

@@ -38,6 +38,10 @@ struct SaveResult {
   int skippedEntries = 0;
 };
 
+// What the user is told about a save that did not store everything: the file was not
+// written, or written without the entries it cannot carry. Empty for a complete save.
+std::string SaveProblemText(const SaveResult& result);
+
 class RecipientDirectory {
  public:
   int SingleCount() const { return static_cast<int>(stations_.size()); }

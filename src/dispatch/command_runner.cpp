@@ -123,7 +123,11 @@ bool BuildQueryCommandLine(QueryKind kind, const std::string& systemPrefix,
       commandLine = Format("%sCmd.exe /q /c net view %s > %s", prefix, arg, out);
       break;
     case QueryKind::kExplorer:
-      commandLine = Format("%sCmd.exe /q /c explorer %s", prefix, arg);
+      // A share name may hold blanks ("Gemeinsame Daten"): then the path goes in quotes.
+      commandLine =
+          Format(argument.find(' ') == std::string::npos ? "%sCmd.exe /q /c explorer %s"
+                                                         : "%sCmd.exe /q /c explorer \"%s\"",
+                 prefix, arg);
       break;
   }
   return true;

@@ -57,7 +57,7 @@ enum class QueryKind {
   kNameTable,  // "%sCmd.exe /q /c nbtstat -a %s > %s"
   kPing,       // "%sCmd.exe /q /c ping %s -n 1 > %s"
   kNetView,    // "%sCmd.exe /q /c net view %s > %s"
-  kExplorer,   // "%sCmd.exe /q /c explorer %s" (no output file)
+  kExplorer,   // "%sCmd.exe /q /c explorer %s" (no output file; quoted when it has blanks)
 };
 bool IsSafeShellArgument(const std::string& text);
 bool BuildQueryCommandLine(QueryKind kind, const std::string& systemPrefix,

@@ -41,6 +41,8 @@ class SelectionMemory {
   void Remember(int leavingMode, int selectedIndex);
   // The index to select after switching to `mode` with `entryCount` entries, or -1.
   int Restore(int mode, int entryCount) const;
+  // The index kept for `mode`, -1 when none.
+  int Saved(int mode) const { return IsKnownMode(mode) ? saved_[mode] : -1; }
 
  private:
   std::array<int, 3> saved_ = {-1, -1, -1};

@@ -57,6 +57,7 @@ const MessageEntry<MainWindow> MainWindow::kMessageMap[] = {
     OnMessage(WM_APP_COUNTDOWN_DONE, &MainWindow::OnCountdownDone),
     OnMessage(WM_APP_STATION_INFO_DONE, &MainWindow::OnStationInfoDone),
     OnMessage(WM_APP_LIST_CHECK_DONE, &MainWindow::OnListCheckDone),
+    OnMessage(WM_APP_DOMAIN_INFO_DONE, &MainWindow::OnDomainInfoDone),
     OnMessage(WM_APP_DOMAIN_LIST_READY, &MainWindow::OnDomainListReady),
     OnMessage(WM_APP_NOTIFICATION_CHANGED, &MainWindow::OnNotificationChanged),
     OnMessage(WM_NOTIFY, &MainWindow::OnNotify),
@@ -98,6 +99,8 @@ void MainWindow::StopBackgroundWork() {
     poller_.join();
   countdown_.reset();
   domainListJob_.reset();
+  domainBrowser_.reset();
+  domainQuery_.reset();
   listCheckDialog_.reset();
   listQuery_.reset();
   stationQuery_.reset();
@@ -242,10 +245,7 @@ LRESULT MainWindow::OnNotificationChanged(WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::UpdateInfoButton() {
-  // The domain browser is not part of this build yet; until it is, "Info" in domain mode
-  // stays unavailable instead of doing nothing.
-  const int mode = settings_.ListenTyp();
-  EnableItem(IDC_INFO, mode != kModeDomain && InfoButtonEnabled(mode, busy_));
+  EnableItem(IDC_INFO, InfoButtonEnabled(settings_.ListenTyp(), busy_));
 }
 
 void MainWindow::OnTopmostCommand() {

@@ -13,6 +13,7 @@
 #include "mainwindow/recipient_selection.h"
 #include "mainwindow/win32/countdown_dialog.h"
 #include "mainwindow/win32/message_editor.h"
+#include "netinfo/win32/domain_browser_dialog.h"
 #include "netinfo/win32/list_check_dialog.h"
 #include "netinfo/win32/station_info_dialog.h"
 #include "platform/file_dialogs.h"
@@ -27,7 +28,7 @@ struct MainWindowServices {
   std::shared_ptr<NotifyIcon> notifyIcon;
 };
 
-class MainWindow : public Dialog {
+class MainWindow : public Dialog, public DomainBrowserHost {
  public:
   MainWindow(Application& app, MainWindowServices services, std::string initialText,
              bool startInTray);
@@ -80,8 +81,16 @@ class MainWindow : public Dialog {
   void OnInfoClicked();
   void StartStationInfo(const std::string& station);
   void StartListCheck(const std::string& memberText);
+  void StartDomainBrowser(const std::string& domain);
   LRESULT OnStationInfoDone(WPARAM, LPARAM);
   LRESULT OnListCheckDone(WPARAM, LPARAM);
+  LRESULT OnDomainInfoDone(WPARAM, LPARAM);
+  // What the domain browser asks of this window.
+  RecipientDirectory& Directory() override { return app_.directory(); }
+  ListChoice CurrentListChoice() override;
+  int32_t MaxListMembers() override { return settings_.MaxThreads(); }
+  bool ListEditorOpen() override { return listEditorOpen_; }
+  std::string SaveTakeOver(bool singlesChanged, bool listsChanged) override;
   ListLook CurrentListLook() const { return {true, gridLinesOn_, fullRowOn_}; }
 
   // Message editor and files
@@ -152,6 +161,9 @@ class MainWindow : public Dialog {
   std::shared_ptr<StationQuery> stationQuery_;
   std::shared_ptr<NetQuery> listQuery_;
   std::unique_ptr<ListCheckDialog> listCheckDialog_;
+  std::shared_ptr<NetQuery> domainQuery_;
+  std::unique_ptr<DomainBrowserDialog> domainBrowser_;
+  bool listEditorOpen_ = false;
   std::thread poller_;
   std::atomic<bool> pollerStop_{false};
   UINT taskbarCreatedMessage_ = 0;

@@ -19,6 +19,9 @@ void MainWindow::OnInfoClicked() {
     case kModeList:
       StartListCheck(QueryTarget(text));
       break;
+    case kModeDomain:
+      StartDomainBrowser(QueryTarget(text));
+      break;
     default:
       UpdateInfoButton();
       break;
@@ -69,6 +72,44 @@ LRESULT MainWindow::OnListCheckDone(WPARAM, LPARAM) {
   busy_.listCheck = false;
   UpdateInfoButton();
   return 0;
+}
+
+void MainWindow::StartDomainBrowser(const std::string& domain) {
+  auto query = std::make_shared<NetQuery>(services_.workers, domain);
+  auto dialog = std::make_unique<DomainBrowserDialog>(hwnd(), ItemText(IDC_RECIPIENT), query, *this,
+                                                      CurrentListLook());
+  if (!dialog->CreateModeless()) {
+    UpdateInfoButton();
+    return;
+  }
+  ShowWindow(dialog->hwnd(), SW_SHOW);
+  domainQuery_ = query;
+  domainBrowser_ = std::move(dialog);
+  busy_.domainInfo = true;
+  StartDomainWorker(query, hwnd(), domainBrowser_->hwnd());
+}
+
+LRESULT MainWindow::OnDomainInfoDone(WPARAM, LPARAM) {
+  if (domainQuery_)
+    domainQuery_->RemoveOutputFile();
+  domainBrowser_.reset();  // closes its shares browser too
+  domainQuery_.reset();
+  busy_.domainInfo = false;
+  UpdateInfoButton();
+  return 0;
+}
+
+ListChoice MainWindow::CurrentListChoice() {
+  return {settings_.ListenTyp(), ItemText(IDC_RECIPIENT), settings_.Auswahl(),
+          savedSelection_.Saved(kModeList)};
+}
+
+std::string MainWindow::SaveTakeOver(bool singlesChanged, bool listsChanged) {
+  const std::string problem = SaveProblemText(app_.SaveDirectory());
+  const int mode = settings_.ListenTyp();
+  if ((mode == kModeSingle && singlesChanged) || (mode == kModeList && listsChanged))
+    RefillRecipientBox();
+  return problem;
 }
 
 }  // namespace botenruf::win

@@ -65,11 +65,10 @@ void BrowserDialog::RequestClose() {
   query_->closeRequested = true;
   SetCaption(BrowserCaption(title_, kStateAborting));
   EnableItem(IDOK, false);
-  OnCloseRequested();
 }
 
 LRESULT BrowserDialog::OnClose(WPARAM, LPARAM) {
-  RequestClose();
+  OnCloseCommand();
   return 0;
 }
 

@@ -44,15 +44,17 @@ class BrowserDialog : public Dialog {
   bool busy() const { return busy_; }
   const std::string& title() const { return title_; }
   ListView& list() { return list_; }
+  const NetQuery& query() const { return *query_; }
 
  protected:
   bool OnInitDialog() override;
-  void OnOK() override { RequestClose(); }
+  void OnOK() override { OnCloseCommand(); }
   void OnCancel() override {}  // Escape does not end a browser window
   bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   // The derived window's own table, asked first.
   virtual bool DispatchOwn(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
-  virtual void OnCloseRequested() {}
+  // Button 1 and the close box.
+  virtual void OnCloseCommand() { RequestClose(); }
 
  private:
   LRESULT OnSize(WPARAM, LPARAM);

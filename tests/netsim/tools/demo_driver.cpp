@@ -8,6 +8,8 @@
 //   demo_driver type TEXT        puts the text into the message editor
 //   demo_driver click ID         clicks the button with this control id
 //   demo_driver minimize         minimises the window as its caption button does
+//   demo_driver shares ROW       in the open domain browser, picks row ROW (from 0) with the
+//                                keyboard and opens its shares browser
 //   demo_driver info MODE NAME   clicks mode button MODE (0, 1 or 2), picks the entry NAME,
 //                                presses "Info" and waits until the information window is
 //                                open and (for a list or domain) has finished its search
@@ -167,6 +169,34 @@ int Info(HWND window, int mode, const std::string& name) {
   return 1;
 }
 
+int Shares(HWND window, int row) {
+  constexpr int kStationList = 1059;
+  constexpr int kShowShares = 109;
+  for (HWND browser : InfoWindows(window)) {
+    HWND list = GetDlgItem(browser, kStationList);
+    if (!list)
+      continue;
+    PostMessageA(list, WM_KEYDOWN, VK_HOME, 0);
+    for (int i = 0; i < row; ++i)
+      PostMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
+    Sleep(300);
+    PostMessageA(browser, WM_COMMAND, kShowShares, 0);
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 30000) {
+      for (HWND shares : InfoWindows(window)) {
+        const std::string caption = Text(shares);
+        if (caption.rfind("\"\\\\", 0) == 0 && caption.find("(Fertig)") != std::string::npos) {
+          std::printf("Fenster: %s\n", caption.c_str());
+          return 0;
+        }
+      }
+      Sleep(100);
+    }
+  }
+  std::fprintf(stderr, "demo_driver: no shares window\n");
+  return 1;
+}
+
 int Close(HWND window) {
   for (HWND info : InfoWindows(window))
     PostMessageA(info, WM_COMMAND, IDOK, 0);
@@ -217,6 +247,8 @@ int main(int argc, char** argv) {
     const int mode = std::atoi(argv[2]);
     return mode < 0 || mode > 2 ? 2 : Info(window, mode, argv[3]);
   }
+  if (command == "shares" && argc == 3)
+    return Shares(window, std::atoi(argv[2]));
   if (command == "minimize") {
     PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     return 0;

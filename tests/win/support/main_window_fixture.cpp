@@ -33,6 +33,7 @@ void MainWindowFixture::UseListFile(const std::string& content) {
 }
 
 HWND MainWindowFixture::Open(const std::string& initialText, bool startInTray) {
+  ShutdownFlag() = false;  // a window closed before in this test raised it
   window = std::make_unique<win::MainWindow>(*app, services, initialText, startInTray);
   EXPECT_TRUE(window->CreateModeless());
   window_ = window->hwnd();

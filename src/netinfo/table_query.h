@@ -1,0 +1,41 @@
+// The two table queries: the stations of a domain and the shares of a station, each one
+// `net view` whose listing becomes the rows of a browser window.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "dispatch/send_workers.h"
+
+namespace botenruf {
+
+struct TableRow {
+  std::string first;
+  std::string second;
+};
+
+// What the worker does to its window. The window carries out each call on its own thread.
+class TableView {
+ public:
+  virtual ~TableView() = default;
+  virtual void SetSearching(bool on) = 0;
+  // The rows of the whole listing at once, numbered from 0: one call to the window's thread
+  // instead of one per row (a domain may list hundreds of stations).
+  virtual void AddRows(const std::vector<TableRow>& rows) = 0;
+  virtual void Finish(const std::string& status) = 0;
+  virtual void ShowOk() = 0;
+  virtual bool CloseRequested() = 0;
+};
+
+inline constexpr const char* kDomainDone = "Domäne bearbeitet.";
+inline constexpr const char* kSharesDone = "Freigegebene Resourcen.";
+
+// The worker's part for a domain: "net view /domain:NAME", one row per station (with its two
+// backslashes) and its comment; then it waits until the window is closed or the program ends.
+void RunDomainQuery(const WorkerServices& services, const std::string& domain,
+                    const std::string& outputFile, TableView& view);
+// The same for the shares of a station ("\\NAME"): one row per share with its type.
+void RunSharesQuery(const WorkerServices& services, const std::string& station,
+                    const std::string& outputFile, TableView& view);
+
+}  // namespace botenruf

@@ -1,0 +1,139 @@
+#include "netinfo/take_over.h"
+
+#include "directory/entry_rules.h"
+#include "mainwindow/recipient_selection.h"
+#include "text/text.h"
+
+namespace botenruf {
+namespace {
+
+constexpr size_t kLabelLength = 12;
+constexpr size_t kLabelCut = 10;
+
+enum class SingleResult { kAdded, kExists, kRefused };
+
+// Why the list file cannot carry this station or alias; empty when it can.
+std::string Refusal(const std::string& station, const std::string& alias) {
+  if (station.empty())
+    return "Der Stationsname ist leer.";
+  std::string reason = CheckStationName(station);
+  return reason.empty() ? CheckAlias(alias) : reason;
+}
+
+SingleResult TakeOverSingle(RecipientDirectory& directory, const std::string& alias,
+                            std::string& station, std::vector<std::string>& status) {
+  if (station.size() >= 2 && station[0] == '\\' && station[1] == '\\')
+    station.erase(0, 2);
+  const std::string reason = Refusal(station, alias);
+  if (!reason.empty()) {
+    status.push_back(Format("\"%s\" wird nicht übernommen: %s", station.c_str(), reason.c_str()));
+    return SingleResult::kRefused;
+  }
+  if (directory.FindStation(station) >= 0)
+    return SingleResult::kExists;
+  directory.AddSingle(alias, station);
+  return SingleResult::kAdded;
+}
+
+bool HasMember(const std::string& members, const std::string& station) {
+  size_t start = 0;
+  for (size_t comma = members.find(','); comma != std::string::npos;
+       comma = members.find(',', start)) {
+    if (EqualsIgnoreCase1252(members.substr(start, comma - start), station))
+      return true;
+    start = comma + 1;
+  }
+  return false;
+}
+
+std::string AddedText(const std::string& station, const std::string& alias) {
+  return Format("\"%s\" als \"%s\" übernommen", station.c_str(), alias.c_str());
+}
+
+std::string ExistsText(const std::string& station) {
+  return Format("\"%s\" existiert bereits", station.c_str());
+}
+
+// Appends the station to the list; the text of the outcome for the status line.
+std::string AppendToList(RecipientDirectory& directory, int list, const std::string& station,
+                         int32_t maxMembers, bool& appended) {
+  std::string name, members;
+  directory.GetList(list, name, members);
+  RecipientDirectory::EnsureTrailingComma(members);
+  if (HasMember(members, station))
+    return ExistsText(station);
+  if (RecipientDirectory::MemberCount(members) >= maxMembers)
+    return Format("Maximal %d Einträge pro Liste", static_cast<int>(maxMembers));
+  // A longer member text would lose its end in the list file, in the middle of a name.
+  if (!directory.SetMembers(list, members + station)) {
+    return Format("\"%s\" passt nicht mehr in die Liste \"%s\" (höchstens %d Zeichen)",
+                  station.c_str(), name.c_str(), static_cast<int>(kMaxMemberTextLength));
+  }
+  appended = true;
+  return {};
+}
+
+}  // namespace
+
+int TargetList(const ListChoice& choice, const RecipientDirectory& directory) {
+  int index = -1;
+  if (choice.mode == kModeList)
+    index = choice.auswahl;
+  else
+    index = choice.savedListIndex < 0 ? 0 : choice.savedListIndex;
+  return index >= 0 && index < directory.ListCount() ? index : -1;
+}
+
+std::string ListLabel(const ListChoice& choice, const RecipientDirectory& directory) {
+  std::string label;
+  if (choice.mode == kModeList) {
+    label = choice.boxText;
+  } else {
+    const int index = choice.savedListIndex < 0 ? 0 : choice.savedListIndex;
+    std::string members;
+    if (index < directory.ListCount())
+      directory.GetList(index, label, members);
+  }
+  if (label.size() > kLabelLength)
+    label = label.substr(0, kLabelCut) + "...";
+  return label;
+}
+
+TakeOverOutcome TakeOverStations(RecipientDirectory& directory, const TakeOverRequest& request) {
+  TakeOverOutcome outcome;
+  std::vector<std::string>& status = outcome.statusTexts;
+  if (request.editorOpen) {
+    status.push_back("Die Rechnerliste wird gerade bearbeitet: nichts übernommen.");
+    return outcome;
+  }
+  int counted = 0;
+  for (const StationRow& row : request.rows) {
+    std::string station = row.station;
+    const SingleResult single = TakeOverSingle(directory, row.comment, station, status);
+    if (single == SingleResult::kRefused)
+      continue;
+    if (single == SingleResult::kAdded) {
+      outcome.singlesChanged = true;
+      status.push_back(AddedText(station, row.comment));
+      counted += request.intoList ? 0 : 1;
+    } else if (!request.intoList) {
+      status.push_back(ExistsText(station));
+    }
+    if (!request.intoList || request.targetList < 0)
+      continue;
+    bool appended = false;
+    const std::string text =
+        AppendToList(directory, request.targetList, station, request.maxMembers, appended);
+    if (appended) {
+      outcome.listsChanged = true;
+      ++counted;
+    } else {
+      status.push_back(text);
+    }
+  }
+  if (request.rows.size() > 1)
+    status.push_back(Format("%d Einträge übernommen", counted));
+  return outcome;
+}
+
+}  // namespace botenruf

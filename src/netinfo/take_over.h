@@ -1,0 +1,52 @@
+// The domain browser's take-over of stations into the recipient directory: as single
+// recipients (the station's comment becoming the alias) or into a distribution list. And the
+// rule that names the list the stations go to.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "directory/recipient_directory.h"
+#include "netinfo/net_output.h"
+
+namespace botenruf {
+
+// What the main window tells about its recipient selection.
+struct ListChoice {
+  int mode = 0;             // the recipient mode
+  std::string boxText;      // the recipient box's text
+  int32_t auswahl = -1;     // the box's selection in list mode (-1 for a typed name)
+  int savedListIndex = -1;  // the selection kept for list mode (-1 for none)
+};
+
+// The list that "Verteilerliste" fills: in list mode the box's selection, otherwise the one
+// kept for list mode (the first when none is kept). -1 when none is designated or the index
+// stands for no list.
+int TargetList(const ListChoice& choice, const RecipientDirectory& directory);
+
+// The label of the menu item: in list mode the box's text, otherwise the name of the kept
+// list. Longer than 12 characters, it is cut to 10 and "...". Empty hides the item.
+std::string ListLabel(const ListChoice& choice, const RecipientDirectory& directory);
+
+struct TakeOverRequest {
+  std::vector<StationRow> rows;  // the selected rows in view order
+  bool intoList = false;         // "Verteilerliste" (else "Einzelempfänger")
+  int targetList = -1;
+  int32_t maxMembers = 20;  // MaxThreads
+  bool editorOpen = false;  // the list editor works on the directory
+};
+
+struct TakeOverOutcome {
+  std::vector<std::string> statusTexts;  // in order; the last one stays in the status line
+  bool singlesChanged = false;
+  bool listsChanged = false;
+};
+
+// Takes the rows over. A station is added once as a single recipient; in a list it is
+// appended unless a member already has its name, the list is full (maxMembers) or its member
+// text would outgrow what the list file keeps. Names the list file cannot carry are skipped.
+// Nothing is taken while the list editor is open.
+TakeOverOutcome TakeOverStations(RecipientDirectory& directory, const TakeOverRequest& request);
+
+}  // namespace botenruf

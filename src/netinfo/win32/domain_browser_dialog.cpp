@@ -1,0 +1,235 @@
+#include "netinfo/win32/domain_browser_dialog.h"
+
+#include <commctrl.h>
+
+#include "netinfo/table_query.h"
+#include "resource.h"
+#include "text/text.h"
+
+namespace botenruf::win {
+
+const MessageEntry<DomainBrowserDialog> DomainBrowserDialog::kMessageMap[] = {
+    OnCommand(IDM_TAKE_OVER_SINGLES, &DomainBrowserDialog::OnTakeOverSingles),
+    OnCommand(IDM_TAKE_OVER_LIST, &DomainBrowserDialog::OnTakeOverIntoList),
+    OnCommand(IDM_SHOW_SHARES, &DomainBrowserDialog::OnShares),
+    OnCommand(IDM_SELECT_ALL, &DomainBrowserDialog::SelectAll),
+    OnMessage(WM_APP_SHARES_DONE, &DomainBrowserDialog::OnSharesDone),
+    OnNotify(IDC_DOMAIN_STATIONS, LVN_COLUMNCLICK, &DomainBrowserDialog::OnColumnClick),
+    OnNotify(IDC_DOMAIN_STATIONS, NM_DBLCLK, &DomainBrowserDialog::OnDoubleClick),
+    OnNotify(IDC_DOMAIN_STATIONS, NM_RCLICK, &DomainBrowserDialog::OnRightClick),
+};
+
+DomainBrowserDialog::DomainBrowserDialog(HWND owner, std::string title,
+                                         std::shared_ptr<NetQuery> query, DomainBrowserHost& host,
+                                         ListLook look)
+    : BrowserDialog(IDD_DOMAIN_BROWSER, owner, std::move(title), std::move(query),
+                    IDC_DOMAIN_STATIONS, {"Station", "Alias", 3}, look),
+      host_(host) {}
+
+DomainBrowserDialog::~DomainBrowserDialog() {
+  ReleaseShares();
+  if (listProc_ && IsWindow(list().hwnd()))
+    SetWindowLongPtrA(list().hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc_));
+}
+
+bool DomainBrowserDialog::OnInitDialog() {
+  BrowserDialog::OnInitDialog();
+  // The station list: the program's cursor over it, and Ctrl+A selects every row.
+  listCursor_ = LoadCursorA(instance(), MAKEINTRESOURCEA(IDC_EDITOR_CURSOR));
+  SetWindowLongPtrA(list().hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  listProc_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(list().hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StationListProc)));
+  return true;
+}
+
+LRESULT CALLBACK DomainBrowserDialog::StationListProc(HWND list, UINT message, WPARAM wParam,
+                                                      LPARAM lParam) {
+  auto* self = reinterpret_cast<DomainBrowserDialog*>(GetWindowLongPtrA(list, GWLP_USERDATA));
+  if (message == WM_SETCURSOR && self->listCursor_ && LOWORD(lParam) == HTCLIENT) {
+    SetCursor(self->listCursor_);
+    return TRUE;
+  }
+  if (message == WM_CHAR && wParam == 1)
+    self->SelectAll();
+  return CallWindowProcA(self->listProc_, list, message, wParam, lParam);
+}
+
+bool DomainBrowserDialog::DispatchOwn(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return DispatchTable(*this, kMessageMap, message, wParam, lParam, result);
+}
+
+void DomainBrowserDialog::AddRow(int index, const std::string& station, const std::string& comment,
+                                 bool remember) {
+  const bool added = list().InsertRow(index, station) && list().SetText(index, 1, comment);
+  if (added && remember) {
+    stations_.push_back(station);
+    comments_.push_back(comment);
+  }
+}
+
+void DomainBrowserDialog::AddRows(const std::vector<TableRow>& rows) {
+  SendMessageA(list().hwnd(), WM_SETREDRAW, FALSE, 0);
+  for (size_t i = 0; i < rows.size(); ++i)
+    AddRow(static_cast<int>(i), rows[i].first, rows[i].second, true);
+  SendMessageA(list().hwnd(), WM_SETREDRAW, TRUE, 0);
+}
+
+void DomainBrowserDialog::SelectAll() {
+  list().SelectAll();
+}
+
+void DomainBrowserDialog::ShowStatus(const std::vector<std::string>& texts) {
+  for (const std::string& text : texts)
+    SetItemText(IDC_BROWSER_STATUS, text);
+}
+
+void DomainBrowserDialog::TakeOver(bool intoList) {
+  const ListChoice choice = host_.CurrentListChoice();
+  TakeOverRequest request;
+  request.intoList = intoList;
+  request.targetList = TargetList(choice, host_.Directory());
+  request.maxMembers = host_.MaxListMembers();
+  request.editorOpen = host_.ListEditorOpen();
+  for (int row : list().SelectedRows())
+    request.rows.push_back({list().Text(row, 0), list().Text(row, 1)});
+  TakeOverOutcome outcome = TakeOverStations(host_.Directory(), request);
+  if (outcome.singlesChanged || outcome.listsChanged) {
+    const std::string problem = host_.SaveTakeOver(outcome.singlesChanged, outcome.listsChanged);
+    if (!problem.empty())
+      outcome.statusTexts.push_back(problem);
+  }
+  ShowStatus(outcome.statusTexts);
+}
+
+LRESULT DomainBrowserDialog::OnRightClick(NMHDR*) {
+  POINT cursor;
+  GetCursorPos(&cursor);
+  POINT inList = cursor;
+  ScreenToClient(list().hwnd(), &inList);
+  if (list().RowAt(inList) < 0)
+    return 0;
+  const ListChoice choice = host_.CurrentListChoice();
+  const std::string label = ListLabel(choice, host_.Directory());
+  HMENU menu = CreatePopupMenu();
+  AppendMenuA(menu, MF_STRING, IDM_TAKE_OVER_SINGLES, "&Einzelempfänger");
+  if (host_.Directory().ListCount() > 0 && !label.empty()) {
+    // An "&" of the list's name is shown as it is, not taken as the access key.
+    std::string shown;
+    for (char c : label)
+      shown += c == '&' ? std::string("&&") : std::string(1, c);
+    AppendMenuA(menu, MF_STRING, IDM_TAKE_OVER_LIST,
+                Format("&Verteilerliste \"%s\"", shown.c_str()).c_str());
+  }
+  AppendMenuA(menu, MF_STRING, IDM_SHOW_SHARES, "&Freigaben");
+  AppendMenuA(menu, MF_STRING, IDM_SELECT_ALL, "&Alle markieren");
+  TrackPopupMenu(menu, TPM_CENTERALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, hwnd(), nullptr);
+  DestroyMenu(menu);
+  return 0;
+}
+
+LRESULT DomainBrowserDialog::OnDoubleClick(NMHDR*) {
+  OnShares();
+  return 0;
+}
+
+void DomainBrowserDialog::OnShares() {
+  if (sharesQuery_)
+    return;
+  const int row = list().FirstSelected();
+  if (row < 0)
+    return;
+  const std::string station = QueryTarget(list().Text(row, 0));
+  if (station.empty())
+    return;
+  auto shares = std::make_shared<NetQuery>(query().services(), station);
+  auto dialog = std::make_unique<SharesDialog>(hwnd(), station, shares);
+  if (!dialog->CreateModeless())
+    return;
+  // Offset from this window, which it would otherwise cover exactly.
+  RECT own;
+  GetWindowRect(hwnd(), &own);
+  SetWindowPos(dialog->hwnd(), nullptr, own.left + 24, own.top + 24, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER);
+  ShowWindow(dialog->hwnd(), SW_SHOW);
+  MessageBoxes& boxes = *query().services().boxes;
+  boxes.BeginWaitCursor();
+  sharesQuery_ = shares;
+  sharesDialog_ = std::move(dialog);
+  StartSharesWorker(shares, hwnd(), sharesDialog_->hwnd());
+  boxes.EndWaitCursor();
+}
+
+LRESULT DomainBrowserDialog::OnSharesDone(WPARAM, LPARAM) {
+  ReleaseShares();
+  return 0;
+}
+
+void DomainBrowserDialog::ReleaseShares() {
+  if (sharesQuery_)
+    sharesQuery_->RemoveOutputFile();
+  sharesDialog_.reset();
+  sharesQuery_.reset();
+}
+
+LRESULT DomainBrowserDialog::OnColumnClick(NMHDR* header) {
+  if (busy())
+    return 0;
+  host_.Directory().SortPairs(stations_, comments_,
+                              reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+  SendMessageA(list().hwnd(), WM_SETREDRAW, FALSE, 0);
+  list().DeleteAll();
+  for (size_t i = 0; i < stations_.size(); ++i)
+    AddRow(static_cast<int>(i), stations_[i], comments_[i], false);
+  SendMessageA(list().hwnd(), WM_SETREDRAW, TRUE, 0);
+  return 0;
+}
+
+void DomainBrowserDialog::OnCloseCommand() {
+  // An open shares browser is closed first; the domain browser stays until the next close.
+  if (sharesQuery_ && !sharesQuery_->closeRequested) {
+    sharesDialog_->RequestClose();
+    return;
+  }
+  RequestClose();
+}
+
+namespace {
+
+class DomainWindow : public TableView {
+ public:
+  DomainWindow(HWND dialog, const NetQuery& query) : dialog_(dialog), query_(query) {}
+  void SetSearching(bool on) override {
+    Call([on](DomainBrowserDialog& d) { d.SetSearching(on); });
+  }
+  void AddRows(const std::vector<TableRow>& rows) override {
+    Call([&rows](DomainBrowserDialog& d) { d.AddRows(rows); });
+  }
+  void Finish(const std::string& status) override {
+    Call([&status](DomainBrowserDialog& d) { d.Finish(status); });
+  }
+  void ShowOk() override {
+    Call([](DomainBrowserDialog& d) { d.ShowOk(); });
+  }
+  bool CloseRequested() override { return query_.closeRequested; }
+
+ private:
+  void Call(const std::function<void(DomainBrowserDialog&)>& call) {
+    CallWindow(dialog_, query_,
+               [&call](BrowserDialog& d) { call(static_cast<DomainBrowserDialog&>(d)); });
+  }
+  HWND dialog_;
+  const NetQuery& query_;
+};
+
+}  // namespace
+
+void StartDomainWorker(std::shared_ptr<NetQuery> query, HWND owner, HWND dialog) {
+  StartQueryWorker([query, owner, dialog] {
+    DomainWindow view(dialog, *query);
+    RunDomainQuery(query->services(), query->target(), query->outputFile(), view);
+    query->done = true;
+    SendMessageA(owner, WM_APP_DOMAIN_INFO_DONE, 0, 0);
+  });
+}
+
+}  // namespace botenruf::win

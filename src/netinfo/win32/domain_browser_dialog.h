@@ -1,0 +1,74 @@
+// "Domänen-Info" (dialog 167): the stations of a domain, taken over into the recipient
+// directory from a popup menu, and the starting point of the shares browser; and the worker
+// that fills it.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "netinfo/table_query.h"
+#include "netinfo/take_over.h"
+#include "netinfo/win32/browser_dialog.h"
+#include "netinfo/win32/shares_dialog.h"
+
+namespace botenruf::win {
+
+// What the domain browser needs of the main window.
+class DomainBrowserHost {
+ public:
+  virtual ~DomainBrowserHost() = default;
+  virtual RecipientDirectory& Directory() = 0;
+  virtual ListChoice CurrentListChoice() = 0;
+  virtual int32_t MaxListMembers() = 0;
+  virtual bool ListEditorOpen() = 0;
+  // Writes the list file after a take-over and refills the recipient box where it shows the
+  // changed kind of entry; what was not saved, or empty.
+  virtual std::string SaveTakeOver(bool singlesChanged, bool listsChanged) = 0;
+};
+
+class DomainBrowserDialog : public BrowserDialog {
+ public:
+  DomainBrowserDialog(HWND owner, std::string title, std::shared_ptr<NetQuery> query,
+                      DomainBrowserHost& host, ListLook look);
+  ~DomainBrowserDialog() override;
+
+  void AddRow(int index, const std::string& station, const std::string& comment, bool remember);
+  void AddRows(const std::vector<TableRow>& rows);
+  void SelectAll();
+  bool sharesRunning() const { return sharesQuery_ != nullptr; }
+  SharesDialog* sharesDialog() { return sharesDialog_.get(); }
+
+ protected:
+  bool OnInitDialog() override;
+  bool DispatchOwn(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnCloseCommand() override;
+
+ private:
+  void OnTakeOverSingles() { TakeOver(false); }
+  void OnTakeOverIntoList() { TakeOver(true); }
+  void TakeOver(bool intoList);
+  void OnShares();
+  LRESULT OnSharesDone(WPARAM, LPARAM);
+  LRESULT OnColumnClick(NMHDR* header);
+  LRESULT OnDoubleClick(NMHDR*);
+  LRESULT OnRightClick(NMHDR*);
+  void ShowStatus(const std::vector<std::string>& texts);
+  void ReleaseShares();
+
+  DomainBrowserHost& host_;
+  std::vector<std::string> stations_;
+  std::vector<std::string> comments_;
+  std::shared_ptr<NetQuery> sharesQuery_;
+  std::unique_ptr<SharesDialog> sharesDialog_;
+  HCURSOR listCursor_ = nullptr;
+  WNDPROC listProc_ = nullptr;
+
+  static LRESULT CALLBACK StationListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+  static const MessageEntry<DomainBrowserDialog> kMessageMap[];
+};
+
+// Starts the worker; `owner` (the main window) gets the end message.
+void StartDomainWorker(std::shared_ptr<NetQuery> query, HWND owner, HWND dialog);
+
+}  // namespace botenruf::win

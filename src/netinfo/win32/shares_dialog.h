@@ -1,0 +1,33 @@
+// "Freigaben" (dialog 168): the shares of one station, opened in the explorer on a double
+// click; and the worker that fills it.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "netinfo/win32/browser_dialog.h"
+
+namespace botenruf::win {
+
+class SharesDialog : public BrowserDialog {
+ public:
+  // `title` is the station with its two backslashes.
+  SharesDialog(HWND owner, std::string title, std::shared_ptr<NetQuery> query);
+
+  void AddRow(int index, const std::string& name, const std::string& type);
+
+ protected:
+  bool DispatchOwn(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  LRESULT OnDoubleClick(NMHDR*);
+
+  std::shared_ptr<NetQuery> query_;
+
+  static const MessageEntry<SharesDialog> kMessageMap[];
+};
+
+// Starts the worker; `requester` (the domain browser) gets the end message.
+void StartSharesWorker(std::shared_ptr<NetQuery> query, HWND requester, HWND dialog);
+
+}  // namespace botenruf::win
