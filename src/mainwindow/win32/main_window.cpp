@@ -36,6 +36,8 @@ const MessageEntry<MainWindow> MainWindow::kMessageMap[] = {
     OnCommand(IDM_TOOLTIPS, &MainWindow::OnToggleTooltips),
     OnCommand(IDM_VERSAND_INFO, &MainWindow::OnToggleVersandInfo),
     OnCommand(IDM_TOPMOST, &MainWindow::OnTopmostCommand),
+    // Infos
+    OnCommand(IDM_UPDATE, &MainWindow::OnUpdateCommand),
     // Greeting and tray menu
     OnCommand(IDM_MEMORIAM, &MainWindow::OnMemoriam),
     OnCommand(IDM_TRAY_EXIT, &MainWindow::OnExitCommand),
@@ -152,12 +154,12 @@ void MainWindow::SetSuccessChecks() {
   SetCheck(IDM_SUCCESS_DOMAIN, settings_.DomainSuccessMsg());
 }
 
-// Windows that this build does not have yet (network information, list editor, update
-// check, About box, version history and list info) are offered grayed, never as commands
-// that silently do nothing.
+// Windows that this build does not have yet (network information, list editor, About box,
+// version history and list info) are offered grayed, never as commands that silently do
+// nothing.
 void MainWindow::DisableUnavailableCommands() {
   HMENU menu = GetMenu(hwnd());
-  for (UINT item : {IDM_LIST_EDIT, IDM_VERSION_HISTORY, IDM_LIST_INFO, IDM_ABOUT, IDM_UPDATE}) {
+  for (UINT item : {IDM_LIST_EDIT, IDM_VERSION_HISTORY, IDM_LIST_INFO, IDM_ABOUT}) {
     EnableMenuItem(menu, item, MF_BYCOMMAND | MF_GRAYED);
   }
   EnableMenuItem(GetSystemMenu(hwnd(), FALSE), IDM_SYS_ABOUT, MF_BYCOMMAND | MF_GRAYED);
@@ -244,6 +246,13 @@ void MainWindow::ApplyTopmost(bool on) {
   CheckMenuItem(GetSystemMenu(hwnd(), FALSE), IDM_SYS_TOPMOST,
                 MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
   SetCheck(IDM_TOPMOST, on);
+}
+
+void MainWindow::OnUpdateCommand() {
+  const UpdatePlatform& update = services_.update;
+  CheckForUpdate({*update.http, *services_.workers.files, *update.outputs, *services_.workers.boxes,
+                  *update.clipboard, *update.program},
+                 hwnd());
 }
 
 void MainWindow::OnOriginalSize() {
