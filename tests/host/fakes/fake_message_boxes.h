@@ -21,7 +21,6 @@ class FakeMessageBoxes : public MessageBoxes {
     std::lock_guard<std::mutex> lock(mutex_);
     (void)owner;
     boxes_.push_back(box);
-    ++questions;
     if (answers.empty())
       return false;
     const bool yes = answers.front();
@@ -41,7 +40,6 @@ class FakeMessageBoxes : public MessageBoxes {
   }
   int waitCursors = 0;
   std::deque<bool> answers;  // true answers Yes
-  int questions = 0;
 
  private:
   mutable std::mutex mutex_;
