@@ -8,7 +8,7 @@ namespace botenruf {
 // An opaque native window (HWND on Windows); null for boxes without an owner.
 using NativeWindow = void*;
 
-enum class BoxIcon { kNone, kStop, kExclamation, kInformation };
+enum class BoxIcon { kNone, kStop, kExclamation, kInformation, kQuestion };
 
 struct BoxRequest {
   std::string text;
@@ -23,6 +23,8 @@ class MessageBoxes {
   virtual ~MessageBoxes() = default;
   // Shows a box with an OK button and waits until it is closed.
   virtual void Show(NativeWindow owner, const BoxRequest& box) = 0;
+  // Shows a box with the buttons Yes and No and waits for the answer; true for Yes.
+  virtual bool Ask(NativeWindow owner, const BoxRequest& box) = 0;
   virtual void BeginWaitCursor() = 0;
   virtual void EndWaitCursor() = 0;
 };

@@ -6,6 +6,8 @@
 
 #include "app/application.h"
 #include "mainwindow/win32/main_window.h"
+#include "platform/win32/win32_desktop_services.h"
+#include "platform/win32/win32_http_client.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_shell.h"
@@ -46,6 +48,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   services.workers.counter = std::make_shared<SendCounter>();
   services.fileDialogs = std::make_shared<win::Win32FileDialogs>();
   services.notifyIcon = std::make_shared<win::Win32NotifyIcon>();
+  services.update.http = std::make_shared<win::Win32HttpClient>();
+  services.update.outputs = std::make_shared<win::Win32OutputFiles>();
+  services.update.clipboard = std::make_shared<win::Win32Clipboard>();
+  services.update.program = std::make_shared<win::Win32ProgramEnvironment>();
 
   win::Win32Registry registry;
   win::Win32Startup startup;

@@ -36,6 +36,7 @@ const MessageEntry<MainWindow> MainWindow::kMessageMap[] = {
     OnCommand(IDM_VERSION_HISTORY, &MainWindow::OnVersionHistory),
     OnCommand(IDM_LIST_INFO, &MainWindow::OnListInfo),
     OnCommand(IDM_ABOUT, &MainWindow::OnAbout),
+    OnCommand(IDM_UPDATE, &MainWindow::OnUpdateCommand),
     OnCommand(IDM_HELP, &MainWindow::OnHelp),
     OnCommand(IDM_MEMORIAM, &MainWindow::OnMemoriam),
     // Tray menu
@@ -171,11 +172,11 @@ void MainWindow::SetSuccessChecks() {
   SetCheck(IDM_SUCCESS_DOMAIN, settings_.DomainSuccessMsg());
 }
 
-// Windows that this build does not have yet (network information, list editor, update
-// check) are offered grayed, never as commands that silently do nothing.
+// The list editor is not part of this build yet; until it is, its item is offered grayed,
+// never as a command that silently does nothing.
 void MainWindow::DisableUnavailableCommands() {
   HMENU menu = GetMenu(hwnd());
-  for (UINT item : {IDM_LIST_EDIT, IDM_UPDATE}) {
+  for (UINT item : {IDM_LIST_EDIT}) {
     EnableMenuItem(menu, item, MF_BYCOMMAND | MF_GRAYED);
   }
   DrawMenuBar(hwnd());
@@ -261,6 +262,13 @@ void MainWindow::ApplyTopmost(bool on) {
   CheckMenuItem(GetSystemMenu(hwnd(), FALSE), IDM_SYS_TOPMOST,
                 MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
   SetCheck(IDM_TOPMOST, on);
+}
+
+void MainWindow::OnUpdateCommand() {
+  const UpdatePlatform& update = services_.update;
+  CheckForUpdate({*update.http, *services_.workers.files, *update.outputs, *services_.workers.boxes,
+                  *update.clipboard, *update.program},
+                 hwnd());
 }
 
 void MainWindow::OnOriginalSize() {

@@ -19,6 +19,7 @@
 #include "platform/file_dialogs.h"
 #include "platform/notify_icon.h"
 #include "platform/win32/dialog.h"
+#include "update/update_check.h"
 
 namespace botenruf::win {
 
@@ -26,6 +27,7 @@ struct MainWindowServices {
   WorkerServices workers;  // shared with the threads the window starts
   std::shared_ptr<FileDialogs> fileDialogs;
   std::shared_ptr<NotifyIcon> notifyIcon;
+  UpdatePlatform update;
 };
 
 class MainWindow : public Dialog, public DomainBrowserHost {
@@ -106,6 +108,7 @@ class MainWindow : public Dialog, public DomainBrowserHost {
   void OnTopmostCommand();
   void ApplyTopmost(bool on);
   void OnOriginalSize();
+  void OnUpdateCommand();
   LRESULT OnSize(WPARAM, LPARAM);
   LRESULT OnGetMinMaxInfo(WPARAM, LPARAM);
   LRESULT OnSysCommand(WPARAM, LPARAM);

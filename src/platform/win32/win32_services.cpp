@@ -12,22 +12,34 @@
 
 namespace botenruf::win {
 
-void Win32MessageBoxes::Show(NativeWindow owner, const BoxRequest& box) {
-  UINT flags = MB_OK;
-  switch (box.icon) {
+namespace {
+
+UINT IconFlags(BoxIcon icon) {
+  switch (icon) {
     case BoxIcon::kStop:
-      flags |= MB_ICONHAND;
-      break;
+      return MB_ICONHAND;
     case BoxIcon::kExclamation:
-      flags |= MB_ICONEXCLAMATION;
-      break;
+      return MB_ICONEXCLAMATION;
     case BoxIcon::kInformation:
-      flags |= MB_ICONINFORMATION;
-      break;
+      return MB_ICONINFORMATION;
+    case BoxIcon::kQuestion:
+      return MB_ICONQUESTION;
     case BoxIcon::kNone:
       break;
   }
-  MessageBoxA(static_cast<HWND>(owner), box.text.c_str(), box.title.c_str(), flags);
+  return 0;
+}
+
+}  // namespace
+
+void Win32MessageBoxes::Show(NativeWindow owner, const BoxRequest& box) {
+  MessageBoxA(static_cast<HWND>(owner), box.text.c_str(), box.title.c_str(),
+              MB_OK | IconFlags(box.icon));
+}
+
+bool Win32MessageBoxes::Ask(NativeWindow owner, const BoxRequest& box) {
+  return MessageBoxA(static_cast<HWND>(owner), box.text.c_str(), box.title.c_str(),
+                     MB_YESNO | IconFlags(box.icon)) == IDYES;
 }
 
 void Win32MessageBoxes::BeginWaitCursor() {

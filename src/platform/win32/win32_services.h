@@ -10,6 +10,7 @@ namespace botenruf::win {
 class Win32MessageBoxes : public MessageBoxes {
  public:
   void Show(NativeWindow owner, const BoxRequest& box) override;
+  bool Ask(NativeWindow owner, const BoxRequest& box) override;
   void BeginWaitCursor() override;
   void EndWaitCursor() override;
 };

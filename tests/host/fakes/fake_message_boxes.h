@@ -1,6 +1,7 @@
-// Records every box instead of showing it.
+// Records every box instead of showing it; questions take their answers from a script.
 #pragma once
 
+#include <deque>
 #include <mutex>
 #include <vector>
 
@@ -15,6 +16,17 @@ class FakeMessageBoxes : public MessageBoxes {
     (void)owner;
     boxes_.push_back(box);
   }
+  // Recorded among the other boxes; takes the next answer, and No when none is left.
+  bool Ask(NativeWindow owner, const BoxRequest& box) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    (void)owner;
+    boxes_.push_back(box);
+    if (answers.empty())
+      return false;
+    const bool yes = answers.front();
+    answers.pop_front();
+    return yes;
+  }
   void BeginWaitCursor() override { ++waitCursors; }
   void EndWaitCursor() override { --waitCursors; }
 
@@ -27,6 +39,7 @@ class FakeMessageBoxes : public MessageBoxes {
     boxes_.clear();
   }
   int waitCursors = 0;
+  std::deque<bool> answers;  // true answers Yes
 
  private:
   mutable std::mutex mutex_;

@@ -1,0 +1,59 @@
+// HTTP client: one plain GET, its status code and its body streamed in blocks to a receiver.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace botenruf {
+
+// An http:// address split into the parts a connection needs.
+struct HttpUrl {
+  std::string host;
+  uint16_t port = 80;
+  std::string object = "/";  // path and query, always beginning with "/"
+
+  bool operator==(const HttpUrl&) const = default;
+};
+
+// Splits "http://host[:port][/object]" (the scheme in any case). Empty for another scheme,
+// a missing host, blanks in the host or a port outside 1..65535.
+std::optional<HttpUrl> SplitHttpUrl(std::string_view url);
+
+// The value of a Content-Length header: decimal digits only, else empty.
+std::optional<uint64_t> ParseContentLength(std::string_view value);
+
+// Largest block handed to a receiver at once.
+inline constexpr size_t kHttpBlockSize = 1024;
+
+class HttpReceiver {
+ public:
+  virtual ~HttpReceiver() = default;
+  // Called once the status line has arrived; `contentLength` when the server announced one.
+  // False ends the transfer without reading the body.
+  virtual bool OnResponse(uint32_t status, std::optional<uint64_t> contentLength) = 0;
+  // Each block of the body, at most kHttpBlockSize bytes; false ends the transfer.
+  virtual bool OnBlock(const char* data, size_t size) = 0;
+};
+
+struct HttpResult {
+  enum class Status {
+    kComplete,  // the body was read until the server sent no more
+    kNoStatus,  // a response came but its status code could not be read
+    kStopped,   // the receiver ended the transfer
+    kFailed,    // the connection failed or broke; `error` holds the system's code
+  };
+  Status status = Status::kFailed;
+  uint32_t error = 0;
+};
+
+class HttpClient {
+ public:
+  virtual ~HttpClient() = default;
+  // Sends one GET (no cache, no cookies, no dialogs) and streams the answer to `receiver`.
+  virtual HttpResult Get(const HttpUrl& url, HttpReceiver& receiver) = 0;
+};
+
+}  // namespace botenruf

@@ -1,0 +1,100 @@
+#include "platform/win32/win32_desktop_services.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/win32/win32_services.h"
+#include "platform/win32/win32_system.h"
+
+namespace botenruf::win {
+
+bool Win32Clipboard::SetText(NativeWindow owner, const std::string& text) {
+  // Without an owner window EmptyClipboard leaves the clipboard ownerless and the data is
+  // refused.
+  if (!OpenClipboard(static_cast<HWND>(owner)))
+    return false;
+  bool stored = false;
+  if (EmptyClipboard()) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (void* target = memory ? GlobalLock(memory) : nullptr) {
+      std::memcpy(target, text.c_str(), text.size() + 1);
+      GlobalUnlock(memory);
+      stored = SetClipboardData(CF_TEXT, memory) != nullptr;
+    }
+    // The clipboard owns the memory only once it has taken it.
+    if (!stored && memory)
+      GlobalFree(memory);
+  }
+  CloseClipboard();
+  return stored;
+}
+
+namespace {
+
+class Win32OutputFile : public OutputFile {
+ public:
+  explicit Win32OutputFile(HANDLE file) : file_(file) {}
+  ~Win32OutputFile() override { Close(); }
+
+  bool Write(const char* data, size_t size) override {
+    while (size > 0) {
+      DWORD written = 0;
+      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 1 << 20));
+      if (file_ == INVALID_HANDLE_VALUE || !WriteFile(file_, data, chunk, &written, nullptr) ||
+          written == 0) {
+        return false;
+      }
+      data += written;
+      size -= written;
+    }
+    return true;
+  }
+
+  bool Close() override {
+    if (file_ == INVALID_HANDLE_VALUE)
+      return true;
+    const bool flushed = FlushFileBuffers(file_) != 0;
+    const bool closed = CloseHandle(file_) != 0;
+    file_ = INVALID_HANDLE_VALUE;
+    return flushed && closed;
+  }
+
+ private:
+  HANDLE file_;
+};
+
+}  // namespace
+
+std::unique_ptr<OutputFile> Win32OutputFiles::CreateExclusive(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return nullptr;
+  return std::make_unique<Win32OutputFile>(file);
+}
+
+std::string Win32ProgramEnvironment::ProgramPath() {
+  return Win32System().ModulePath();
+}
+
+std::string Win32ProgramEnvironment::FileVersion() {
+  return ReadOwnFileVersion();
+}
+
+std::optional<std::string> Win32ProgramEnvironment::Variable(const std::string& name) {
+  std::vector<char> value(256);
+  for (;;) {
+    const DWORD length =
+        GetEnvironmentVariableA(name.c_str(), value.data(), static_cast<DWORD>(value.size()));
+    if (length == 0)
+      return std::nullopt;
+    if (length < value.size())
+      return std::string(value.data(), length);
+    value.resize(length);  // the size needed, terminating zero included
+  }
+}
+
+}  // namespace botenruf::win

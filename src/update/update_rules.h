@@ -1,0 +1,59 @@
+// The update check's rules: where it looks, which file names it accepts, how large a transfer
+// may grow, and every text it shows.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/message_boxes.h"
+#include "update/update_list.h"
+
+namespace botenruf {
+
+// The maker's server; BOTENRUF_UPDATE_URL replaces it (an in-house mirror, a test server).
+inline constexpr const char* kDefaultUpdateBaseUrl = "http://updates.botenruf.example/";
+inline constexpr const char* kUpdateUrlVariable = "BOTENRUF_UPDATE_URL";
+inline constexpr const char* kVersionListPath = "Updates/_updates.txt";
+inline constexpr const char* kVersionListFile = "_updates.txt";
+
+// A wrong server must not fill the disk: transfers beyond these sizes are not read on.
+inline constexpr uint64_t kVersionListLimit = 64 * 1024;
+inline constexpr uint64_t kProgramFileLimit = 64 * 1024 * 1024;
+
+// The variable's value when it is set and not empty, else the default; always ending in "/"
+// so that the list's path can be joined directly.
+std::string UpdateBaseUrl(const std::optional<std::string>& variable);
+
+// "C:\Programme\Botenruf\" for "C:\Programme\Botenruf\Botenruf.exe"; empty without a folder.
+std::string FolderOf(std::string_view path);
+std::string FileNameOf(std::string_view path);
+// Where a transfer is written until it is complete, beside its target.
+std::string TemporaryPathFor(const std::string& target);
+
+// Why the list's file name may not be stored in the program's folder; empty when it may. A
+// bare name is required: no drive or folder, not "." or "..", no character or device name
+// that Windows forbids, no trailing dot or blank (Windows would drop it), and not the name of
+// the running program.
+std::string DownloadNameProblem(std::string_view name, std::string_view programName);
+
+// The message of a transfer that broke off, for a system error code of the internet client.
+std::string TransferErrorText(uint32_t code);
+std::string IncompleteTransferText(uint64_t received, uint64_t expected);
+std::string WriteErrorText(const std::string& path);
+std::string OpenErrorText(const std::string& path);
+std::string TooLargeText(uint64_t limit);
+inline constexpr const char* kParseErrorText = "Parse-Error: URL";
+inline constexpr const char* kHttpErrorText = "Error: HTTP";
+
+// The boxes, in the order the check may show them.
+BoxRequest SearchQuestionBox();
+BoxRequest NoNewerVersionBox();
+BoxRequest OfferBox(const Version& installed, const UpdateEntry& entry);
+BoxRequest DownloadSuccessBox(const Version& version, const std::string& path);
+BoxRequest DownloadFailureBox(const std::string& errorText);
+// A broken transfer's own message.
+BoxRequest TransferErrorBox(const std::string& message);
+
+}  // namespace botenruf
