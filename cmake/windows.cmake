@@ -101,8 +101,9 @@ endforeach()
 # Benchmarks under Wine (run by hand: build/<preset>/wine/emulator build/<preset>/NAME.exe).
 add_library(botenruf_bench_support STATIC ${PROJECT_SOURCE_DIR}/tests/bench/bench_support.cpp)
 target_link_libraries(botenruf_bench_support PUBLIC botenruf_win_test_support)
-foreach(bench send list_check domain)
-  add_executable(${bench}_bench ${PROJECT_SOURCE_DIR}/tests/bench/win_${bench}_bench.cpp)
+foreach(bench send list_check domain list_editor)
+  add_executable(${bench}_bench ${PROJECT_SOURCE_DIR}/tests/bench/win_${bench}_bench.cpp
+                                ${BOTENRUF_RESOURCES})
   target_link_libraries(${bench}_bench PRIVATE botenruf_bench_support)
   add_dependencies(${bench}_bench Botenruf ${BOTENRUF_NETSIM_TARGETS})
 endforeach()

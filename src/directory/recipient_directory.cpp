@@ -74,6 +74,16 @@ bool RecipientDirectory::RemoveSingle(int i) {
   return true;
 }
 
+void RecipientDirectory::SwapSingles(int i, int j) {
+  std::swap(stations_[i], stations_[j]);
+  std::swap(aliases_[i], aliases_[j]);
+}
+
+void RecipientDirectory::SwapLists(int i, int j) {
+  std::swap(listNames_[i], listNames_[j]);
+  std::swap(members_[i], members_[j]);
+}
+
 bool RecipientDirectory::RemoveList(int i) {
   listNames_.erase(listNames_.begin() + i);
   members_.erase(members_.begin() + i);

@@ -61,6 +61,9 @@ class RecipientDirectory {
   bool AddList(const std::string& name, const std::string& members);
   bool RemoveSingle(int i);
   bool RemoveList(int i);
+  // Exchange two entries whole (the list editor's moves up and down).
+  void SwapSingles(int i, int j);
+  void SwapLists(int i, int j);
 
   // Exact, case-sensitive comparison; -1 when absent.
   int FindStation(const std::string& name) const;

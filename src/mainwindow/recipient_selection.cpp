@@ -23,6 +23,12 @@ BoxContent RefillContent(int mode, const RecipientDirectory& directory) {
   return content;
 }
 
+bool BoxShowsDirectory(int mode, const std::vector<std::string>& boxEntries,
+                       const RecipientDirectory& directory) {
+  const BoxContent content = RefillContent(mode, directory);
+  return content.startDomainRefresh || content.entries == boxEntries;
+}
+
 namespace {
 
 int EntryCount(int mode, const RecipientDirectory& directory) {

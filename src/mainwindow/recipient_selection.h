@@ -35,6 +35,11 @@ std::string ReadRecipientText(int mode, int selectedIndex, const std::string& bo
                               bool trailingComma, const RecipientDirectory& directory,
                               int32_t& auswahl);
 
+// True when the box (with these entries) shows what the directory holds for `mode`; the
+// domain names of domain mode come from the network and always count as shown.
+bool BoxShowsDirectory(int mode, const std::vector<std::string>& boxEntries,
+                       const RecipientDirectory& directory);
+
 // The entry each mode had selected when it was left, for this run only.
 class SelectionMemory {
  public:

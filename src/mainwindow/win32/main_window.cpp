@@ -16,6 +16,7 @@ const MessageEntry<MainWindow> MainWindow::kMessageMap[] = {
     OnCommand(IDM_EXIT, &MainWindow::OnExitCommand),
     // Settings
     OnCommand(IDM_LIST_PATH, &MainWindow::OnListPath),
+    OnCommand(IDM_LIST_EDIT, &MainWindow::OnListEdit),
     OnCommand(IDM_MODE_SINGLE, &MainWindow::OnModeSingle),
     OnCommand(IDM_MODE_LIST, &MainWindow::OnModeList),
     OnCommand(IDM_MODE_DOMAIN, &MainWindow::OnModeDomain),
@@ -131,7 +132,6 @@ bool MainWindow::OnInitDialog() {
   AppendMenuA(GetSystemMenu(hwnd(), FALSE), MF_SEPARATOR, 0, nullptr);
   AppendMenuA(GetSystemMenu(hwnd(), FALSE), MF_STRING, IDM_SYS_TOPMOST, "Vor&dergrund");
   ApplyTopmost(settings_.SystemModal());
-  DisableUnavailableCommands();
   if (!initialText_.empty())
     SetItemText(IDC_MESSAGE, initialText_);
   CreateTooltips();
@@ -170,16 +170,6 @@ void MainWindow::SetSuccessChecks() {
   SetCheck(IDM_SUCCESS_SINGLE, settings_.SingleSuccessMsg());
   SetCheck(IDM_SUCCESS_LIST, settings_.SuccessMsg());
   SetCheck(IDM_SUCCESS_DOMAIN, settings_.DomainSuccessMsg());
-}
-
-// The list editor is not part of this build yet; until it is, its item is offered grayed,
-// never as a command that silently does nothing.
-void MainWindow::DisableUnavailableCommands() {
-  HMENU menu = GetMenu(hwnd());
-  for (UINT item : {IDM_LIST_EDIT}) {
-    EnableMenuItem(menu, item, MF_BYCOMMAND | MF_GRAYED);
-  }
-  DrawMenuBar(hwnd());
 }
 
 void MainWindow::OnCancel() {

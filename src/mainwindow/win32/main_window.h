@@ -56,7 +56,6 @@ class MainWindow : public Dialog, public DomainBrowserHost {
   void AddSystemMenuItems();
   void SetMenuChecks();
   void SetSuccessChecks();
-  void DisableUnavailableCommands();
   void CreateTooltips();
   void StartNotificationPoller();
   void StopBackgroundWork();
@@ -78,6 +77,10 @@ class MainWindow : public Dialog, public DomainBrowserHost {
   bool StartDomainCountdown();
   LRESULT OnCountdownDone(WPARAM, LPARAM);
   void OnMemoriam();
+
+  // The list editor
+  void OnListEdit();
+  std::vector<std::string> BoxEntries();
 
   // Network information
   void OnInfoClicked();

@@ -1,4 +1,5 @@
 // The notification-area icon, minimising, painting, and the settings menu's toggles.
+#include "listeditor/win32/list_editor_dialog.h"
 #include "mainwindow/tray_text.h"
 #include "mainwindow/win32/main_window.h"
 #include "resource.h"
@@ -187,6 +188,33 @@ void MainWindow::OnListPath() {
   settings_.SetRechnerListePfad(path);
   app_.ReloadDirectory();
   RefillRecipientBox();
+}
+
+// The editor starts from the file and works on the directory; after it the directory is the
+// file again (saved, or the abandoned edits read over), and the box follows it.
+void MainWindow::OnListEdit() {
+  app_.ReloadDirectory();
+  ListEditorDialog editor(hwnd(), app_, *services_.workers.boxes, CurrentListLook(),
+                          settings_.ListenTyp() == kModeList);
+  listEditorOpen_ = true;
+  const INT_PTR result = editor.RunModal();
+  listEditorOpen_ = false;
+  app_.ReloadDirectory();
+  if (result == IDOK || !BoxShowsDirectory(settings_.ListenTyp(), BoxEntries(), app_.directory()))
+    RefillRecipientBox();
+}
+
+std::vector<std::string> MainWindow::BoxEntries() {
+  HWND box = Item(IDC_RECIPIENT);
+  std::vector<std::string> entries;
+  const int count = static_cast<int>(SendMessageA(box, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    const LRESULT length = SendMessageA(box, CB_GETLBTEXTLEN, i, 0);
+    std::vector<char> buffer(length > 0 ? static_cast<size_t>(length) + 1 : 1);
+    SendMessageA(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
+    entries.emplace_back(buffer.data());
+  }
+  return entries;
 }
 
 }  // namespace botenruf::win

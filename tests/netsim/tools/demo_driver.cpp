@@ -8,6 +8,8 @@
 //   demo_driver type TEXT        puts the text into the message editor
 //   demo_driver click ID         clicks the button with this control id
 //   demo_driver minimize         minimises the window as its caption button does
+//   demo_driver command ID       gives the menu command with this id (the window that it
+//                                opens stays open)
 //   demo_driver shares ROW       in the open domain browser, picks row ROW (from 0) with the
 //                                keyboard and opens its shares browser
 //   demo_driver info MODE NAME   clicks mode button MODE (0, 1 or 2), picks the entry NAME,
@@ -249,6 +251,11 @@ int main(int argc, char** argv) {
   }
   if (command == "shares" && argc == 3)
     return Shares(window, std::atoi(argv[2]));
+  if (command == "command" && argc == 3) {
+    PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0);
+    Sleep(1000);
+    return 0;
+  }
   if (command == "minimize") {
     PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     return 0;

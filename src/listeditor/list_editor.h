@@ -1,0 +1,52 @@
+// The editing rules of the recipient list editor ("Rechnerliste"), over the directory: moves
+// of single recipients, lists and members, adding and removing members, and which controls
+// each edit mode enables. The dialog only wires its controls to these.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "directory/recipient_directory.h"
+
+namespace botenruf {
+
+// One row of the member view: a member that is a single recipient, shown by its alias. The
+// view hides the other members, so a row number is no position in the member text.
+struct MemberRow {
+  std::string alias;
+  int position = 0;  // of the member in the member text, counted from 0
+};
+
+// The pieces of a member text between its commas (an empty last piece is none).
+std::vector<std::string> SplitMembers(const std::string& members);
+// The rows of the member view for a list's member text.
+std::vector<MemberRow> MemberRows(const std::string& members, const RecipientDirectory& directory);
+
+// Moves entry `index` one place up (direction -1) or down (+1); the index it moves to, or -1
+// when it is already at that end (nothing changes).
+int MoveSingle(RecipientDirectory& directory, int index, int direction);
+int MoveList(RecipientDirectory& directory, int index, int direction);
+
+// "Empfänger +": appends the stations of the single recipients `singles` (in view order) to
+// list `list`. Stops at the first one that does not fit, with the message to show: the
+// member limit `maxMembers`, what the list file keeps of a member text, or a station name
+// the member text cannot carry.
+std::optional<std::string> AddMembers(RecipientDirectory& directory, int list,
+                                      const std::vector<int>& singles, int32_t maxMembers);
+// "Empfänger -": removes the members the user selected in the member view (`rows` are rows of
+// MemberRows); hidden members stay.
+void RemoveMembers(RecipientDirectory& directory, int list, const std::vector<int>& rows);
+// "H&och" / "R&unter": exchanges the member of view row `row` with the member shown above
+// (-1) or below (+1) it. The row it moves to, or -1 when nothing changes.
+int MoveMember(RecipientDirectory& directory, int list, int row, int direction);
+
+// The controls of each side; the edit mode enables one side and disables the other.
+struct EditModeControls {
+  std::vector<int> enabled;
+  std::vector<int> disabled;
+};
+EditModeControls ControlsForMode(bool recipientMode);
+
+}  // namespace botenruf

@@ -1,0 +1,361 @@
+#include "listeditor/win32/list_editor_dialog.h"
+
+#include <commctrl.h>
+
+#include "directory/win32/entry_dialogs.h"
+#include "listeditor/list_editor.h"
+#include "resource.h"
+
+namespace botenruf::win {
+
+const MessageEntry<ListEditorDialog> ListEditorDialog::kMessageMap[] = {
+    OnControl(IDC_EDITOR_MODE_SINGLES, BN_CLICKED, &ListEditorDialog::OnModeSingles),
+    OnControl(IDC_EDITOR_MODE_LISTS, BN_CLICKED, &ListEditorDialog::OnModeLists),
+    OnControl(IDC_EDITOR_SINGLE_NEW, BN_CLICKED, &ListEditorDialog::OnNewSingle),
+    OnControl(IDC_EDITOR_SINGLE_CHANGE, BN_CLICKED, &ListEditorDialog::OnChangeSingle),
+    OnControl(IDC_EDITOR_SINGLE_REMOVE, BN_CLICKED, &ListEditorDialog::OnRemoveSingle),
+    OnControl(IDC_EDITOR_SINGLE_UP, BN_CLICKED, &ListEditorDialog::OnSingleUp),
+    OnControl(IDC_EDITOR_SINGLE_DOWN, BN_CLICKED, &ListEditorDialog::OnSingleDown),
+    OnControl(IDC_EDITOR_LIST_NEW, BN_CLICKED, &ListEditorDialog::OnNewList),
+    OnControl(IDC_EDITOR_LIST_CHANGE, BN_CLICKED, &ListEditorDialog::OnChangeList),
+    OnControl(IDC_EDITOR_LIST_REMOVE, BN_CLICKED, &ListEditorDialog::OnRemoveList),
+    OnControl(IDC_EDITOR_LIST_UP, BN_CLICKED, &ListEditorDialog::OnListUp),
+    OnControl(IDC_EDITOR_LIST_DOWN, BN_CLICKED, &ListEditorDialog::OnListDown),
+    OnControl(IDC_EDITOR_MEMBER_ADD, BN_CLICKED, &ListEditorDialog::OnAddMembers),
+    OnControl(IDC_EDITOR_MEMBER_REMOVE, BN_CLICKED, &ListEditorDialog::OnRemoveMembers),
+    OnControl(IDC_EDITOR_MEMBER_UP, BN_CLICKED, &ListEditorDialog::OnMemberUp),
+    OnControl(IDC_EDITOR_MEMBER_DOWN, BN_CLICKED, &ListEditorDialog::OnMemberDown),
+    OnControl(IDC_EDITOR_UNDO, BN_CLICKED, &ListEditorDialog::OnUndo),
+    OnControl(IDC_EDITOR_OK, BN_CLICKED, &ListEditorDialog::OnSave),
+    OnNotify(IDC_EDITOR_SINGLES, LVN_ITEMCHANGED, &ListEditorDialog::OnSinglesChanged),
+    OnNotify(IDC_EDITOR_LISTS, LVN_ITEMCHANGED, &ListEditorDialog::OnListsChanged),
+    OnNotify(IDC_EDITOR_SINGLES, NM_DBLCLK, &ListEditorDialog::OnSinglesDoubleClick),
+    OnNotify(IDC_EDITOR_LISTS, NM_DBLCLK, &ListEditorDialog::OnListsDoubleClick),
+    OnNotify(IDC_EDITOR_MEMBERS, NM_DBLCLK, &ListEditorDialog::OnMembersDoubleClick),
+    OnNotify(IDC_EDITOR_SINGLES, LVN_COLUMNCLICK, &ListEditorDialog::OnSinglesHeader),
+    OnNotify(IDC_EDITOR_LISTS, LVN_COLUMNCLICK, &ListEditorDialog::OnListsHeader),
+    OnNotify(IDC_EDITOR_MEMBERS, LVN_COLUMNCLICK, &ListEditorDialog::OnMembersHeader),
+};
+
+namespace {
+
+constexpr const char* kNewSuffix = "neu anlegen";
+constexpr const char* kChangeSuffix = "bearbeiten";
+constexpr const char* kRemoveSuffix = "wirklich löschen ?";
+
+// Fills a one-column view with the texts, drawing once at the end.
+void Fill(ListView& view, const std::vector<std::string>& texts) {
+  SendMessageA(view.hwnd(), WM_SETREDRAW, FALSE, 0);
+  view.DeleteAll();
+  SendMessageA(view.hwnd(), LVM_SETITEMCOUNT, texts.size(), 0);
+  for (size_t i = 0; i < texts.size(); ++i)
+    view.InsertRow(static_cast<int>(i), texts[i]);
+  SendMessageA(view.hwnd(), WM_SETREDRAW, TRUE, 0);
+}
+
+void SetUpView(ListView& view, const char* title, const ListLook& look) {
+  view.AddColumn(0, title, view.ClientWidth());
+  view.SetLook(look.gridLines, look.fullRow);
+}
+
+bool SelectionChanged(NMHDR* header) {
+  const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+  return (change->uChanged & LVIF_STATE) &&
+         ((change->uNewState ^ change->uOldState) & LVIS_SELECTED);
+}
+
+}  // namespace
+
+ListEditorDialog::ListEditorDialog(HWND owner, Application& app, MessageBoxes& boxes, ListLook look,
+                                   bool listMode)
+    : Dialog(IDD_LIST_EDITOR, owner),
+      app_(app),
+      boxes_(boxes),
+      look_(look),
+      recipientMode_(!listMode) {}
+
+bool ListEditorDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return DispatchTable(*this, kMessageMap, message, wParam, lParam, result);
+}
+
+bool ListEditorDialog::OnInitDialog() {
+  singles_ = ListView(Item(IDC_EDITOR_SINGLES));
+  lists_ = ListView(Item(IDC_EDITOR_LISTS));
+  members_ = ListView(Item(IDC_EDITOR_MEMBERS));
+  SetUpView(singles_, "Einzelempfänger", look_);
+  SetUpView(lists_, "Verteiler", look_);
+  SetUpView(members_, "Mitglieder", look_);
+  FillSingles();
+  FillLists();
+  ApplyMode();
+  return true;
+}
+
+void ListEditorDialog::ApplyMode() {
+  CheckDlgButton(hwnd(), IDC_EDITOR_MODE_SINGLES, recipientMode_ ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(hwnd(), IDC_EDITOR_MODE_LISTS, recipientMode_ ? BST_UNCHECKED : BST_CHECKED);
+  // Several recipients go into a list at once; a recipient is edited alone.
+  LONG_PTR style = GetWindowLongPtrA(singles_.hwnd(), GWL_STYLE);
+  style = recipientMode_ ? (style | LVS_SINGLESEL) : (style & ~LONG_PTR{LVS_SINGLESEL});
+  SetWindowLongPtrA(singles_.hwnd(), GWL_STYLE, style);
+  const EditModeControls controls = ControlsForMode(recipientMode_);
+  for (int id : controls.enabled)
+    EnableItem(id, true);
+  for (int id : controls.disabled)
+    EnableItem(id, false);
+  for (int row : singles_.SelectedRows())
+    singles_.Select(row, false);
+  SetItemText(IDC_EDITOR_STATION, "");
+}
+
+void ListEditorDialog::FillSingles() {
+  Fill(singles_, directory().Aliases());
+}
+
+void ListEditorDialog::FillLists() {
+  Fill(lists_, directory().ListNames());
+}
+
+void ListEditorDialog::FillMembers() {
+  std::vector<std::string> aliases;
+  const int list = SelectedList();
+  if (list >= 0) {
+    for (const MemberRow& row : MemberRows(directory().MemberTexts()[list], directory()))
+      aliases.push_back(row.alias);
+  }
+  Fill(members_, aliases);
+}
+
+void ListEditorDialog::ShowSelectedStation() {
+  const int single = SelectedSingle();
+  SetItemText(IDC_EDITOR_STATION, single >= 0 ? directory().Stations()[single] : "");
+}
+
+void ListEditorDialog::Reselect(ListView& view, int row) {
+  for (int selected : view.SelectedRows())
+    view.Select(selected, false);
+  view.Select(row, true);
+  view.EnsureVisible(row);
+}
+
+void ListEditorDialog::OnModeSingles() {
+  recipientMode_ = true;
+  ApplyMode();
+}
+
+void ListEditorDialog::OnModeLists() {
+  recipientMode_ = false;
+  ApplyMode();
+}
+
+void ListEditorDialog::OnNewSingle() {
+  SingleRecipientDialog dialog(hwnd(), boxes_);
+  dialog.SetTitleSuffix(kNewSuffix);
+  if (dialog.RunModal() != IDOK)
+    return;
+  std::string alias, station;
+  dialog.GetValues(alias, station);
+  directory().AddSingle(alias, station);
+  FillSingles();
+}
+
+void ListEditorDialog::OnChangeSingle() {
+  const int single = SelectedSingle();
+  if (single < 0)
+    return;
+  std::string station, alias;
+  directory().GetSingle(single, station, alias);
+  SingleRecipientDialog dialog(hwnd(), boxes_);
+  dialog.SetTitleSuffix(kChangeSuffix);
+  dialog.SetValues(alias, station);
+  if (dialog.RunModal() != IDOK)
+    return;
+  dialog.GetValues(alias, station);
+  directory().SetStation(single, station);
+  directory().SetAlias(single, alias);
+  singles_.SetText(single, 0, directory().Aliases()[single]);
+  ShowSelectedStation();
+}
+
+void ListEditorDialog::OnRemoveSingle() {
+  const int single = SelectedSingle();
+  if (single < 0)
+    return;
+  std::string station, alias;
+  directory().GetSingle(single, station, alias);
+  SingleRecipientDialog dialog(hwnd(), boxes_);
+  dialog.SetTitleSuffix(kRemoveSuffix);
+  dialog.SetValues(alias, station);
+  dialog.SetReadOnly(true);
+  if (dialog.RunModal() != IDOK)
+    return;
+  directory().RemoveSingle(single);
+  FillSingles();
+  SetItemText(IDC_EDITOR_STATION, "");
+}
+
+void ListEditorDialog::MoveSelectedSingle(int direction) {
+  const int single = SelectedSingle();
+  const int target = MoveSingle(directory(), single, direction);
+  if (target < 0)
+    return;
+  singles_.SetText(single, 0, directory().Aliases()[single]);
+  singles_.SetText(target, 0, directory().Aliases()[target]);
+  Reselect(singles_, target);
+}
+
+void ListEditorDialog::OnNewList() {
+  ListNameDialog dialog(hwnd(), boxes_);
+  dialog.SetTitleSuffix(kNewSuffix);
+  if (dialog.RunModal() != IDOK)
+    return;
+  directory().AddList(dialog.GetName(), "");
+  FillLists();
+}
+
+void ListEditorDialog::OnChangeList() {
+  const int list = SelectedList();
+  if (list < 0)
+    return;
+  ListNameDialog dialog(hwnd(), boxes_);
+  dialog.SetTitleSuffix(kChangeSuffix);
+  dialog.SetName(directory().ListNames()[list]);
+  if (dialog.RunModal() != IDOK)
+    return;
+  directory().SetListName(list, dialog.GetName());
+  lists_.SetText(list, 0, directory().ListNames()[list]);
+}
+
+void ListEditorDialog::OnRemoveList() {
+  const int list = SelectedList();
+  if (list < 0)
+    return;
+  ListNameDialog dialog(hwnd(), boxes_);
+  dialog.SetTitleSuffix(kRemoveSuffix);
+  dialog.SetName(directory().ListNames()[list]);
+  dialog.SetReadOnly(true);
+  if (dialog.RunModal() != IDOK)
+    return;
+  directory().RemoveList(list);
+  FillLists();
+  FillMembers();
+}
+
+void ListEditorDialog::MoveSelectedList(int direction) {
+  const int list = SelectedList();
+  const int target = MoveList(directory(), list, direction);
+  if (target < 0)
+    return;
+  lists_.SetText(list, 0, directory().ListNames()[list]);
+  lists_.SetText(target, 0, directory().ListNames()[target]);
+  Reselect(lists_, target);
+}
+
+void ListEditorDialog::OnAddMembers() {
+  const int list = SelectedList();
+  if (list < 0)
+    return;
+  const std::optional<std::string> refusal =
+      AddMembers(directory(), list, singles_.SelectedRows(), app_.settings().MaxThreads());
+  FillMembers();
+  if (refusal)
+    boxes_.Show(hwnd(), {*refusal, kApplicationTitle, BoxIcon::kNone});
+}
+
+void ListEditorDialog::OnRemoveMembers() {
+  const int list = SelectedList();
+  if (list < 0)
+    return;
+  RemoveMembers(directory(), list, members_.SelectedRows());
+  FillMembers();
+}
+
+void ListEditorDialog::MoveSelectedMember(int direction) {
+  const int list = SelectedList();
+  const int row = members_.FirstSelected();
+  if (list < 0 || row < 0)
+    return;
+  const int target = MoveMember(directory(), list, row, direction);
+  if (target < 0)
+    return;
+  FillMembers();
+  Reselect(members_, target);
+}
+
+void ListEditorDialog::OnUndo() {
+  app_.ReloadDirectory();
+  members_.DeleteAll();
+  FillSingles();
+  FillLists();
+  SetItemText(IDC_EDITOR_STATION, "");
+}
+
+void ListEditorDialog::OnSave() {
+  directory().PurgeMembers();
+  const std::string problem = SaveProblemText(app_.SaveDirectory());
+  if (!problem.empty()) {
+    // The edits stay here: the user may try again or leave with "Abbruch".
+    boxes_.Show(hwnd(), {problem + "\nDie Änderungen sind noch im Editor: \"&OK\" versucht es "
+                                   "erneut, \"&Abbruch\" verwirft sie.",
+                         kApplicationTitle, BoxIcon::kExclamation});
+    FillMembers();
+    return;
+  }
+  EndDialog(IDOK);
+}
+
+LRESULT ListEditorDialog::OnSinglesChanged(NMHDR* header) {
+  if (SelectionChanged(header))
+    ShowSelectedStation();
+  return 0;
+}
+
+LRESULT ListEditorDialog::OnListsChanged(NMHDR* header) {
+  if (SelectionChanged(header) && !recipientMode_)
+    FillMembers();
+  return 0;
+}
+
+LRESULT ListEditorDialog::OnSinglesDoubleClick(NMHDR*) {
+  if (recipientMode_)
+    OnChangeSingle();
+  else
+    OnAddMembers();
+  return 0;
+}
+
+LRESULT ListEditorDialog::OnListsDoubleClick(NMHDR*) {
+  OnChangeList();
+  return 0;
+}
+
+LRESULT ListEditorDialog::OnMembersDoubleClick(NMHDR*) {
+  if (!recipientMode_)
+    OnRemoveMembers();
+  return 0;
+}
+
+LRESULT ListEditorDialog::OnSinglesHeader(NMHDR*) {
+  directory().SortSingles(1);
+  FillSingles();
+  SetItemText(IDC_EDITOR_STATION, "");
+  return 0;
+}
+
+LRESULT ListEditorDialog::OnListsHeader(NMHDR*) {
+  directory().SortLists(0);
+  FillLists();
+  members_.DeleteAll();
+  return 0;
+}
+
+LRESULT ListEditorDialog::OnMembersHeader(NMHDR*) {
+  const int list = SelectedList();
+  if (list < 0)
+    return 0;
+  directory().SortMembers(list);
+  FillMembers();
+  return 0;
+}
+
+}  // namespace botenruf::win

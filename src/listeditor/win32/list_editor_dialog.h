@@ -1,0 +1,79 @@
+// "Rechnerliste" (dialog 146): the editor of single recipients and distribution lists. The
+// editing rules are portable (listeditor/list_editor.h); this class wires the controls.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "netinfo/win32/browser_dialog.h"
+#include "platform/message_boxes.h"
+#include "platform/win32/dialog.h"
+#include "platform/win32/list_view.h"
+
+namespace botenruf::win {
+
+class ListEditorDialog : public Dialog {
+ public:
+  // `listMode` opens on the distribution lists, else on the single recipients.
+  ListEditorDialog(HWND owner, Application& app, MessageBoxes& boxes, ListLook look, bool listMode);
+
+ protected:
+  bool OnInitDialog() override;
+  void OnOK() override { EndDialog(IDCANCEL); }  // button 1 is "Abbruch"
+  bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  RecipientDirectory& directory() { return app_.directory(); }
+  void ApplyMode();
+  void FillSingles();
+  void FillLists();
+  void FillMembers();
+  void ShowSelectedStation();
+  int SelectedSingle() const { return singles_.FirstSelected(); }
+  int SelectedList() const { return lists_.FirstSelected(); }
+  void Reselect(ListView& view, int row);
+
+  void OnModeSingles();
+  void OnModeLists();
+  void OnNewSingle();
+  void OnChangeSingle();
+  void OnRemoveSingle();
+  void OnSingleUp() { MoveSelectedSingle(-1); }
+  void OnSingleDown() { MoveSelectedSingle(+1); }
+  void MoveSelectedSingle(int direction);
+  void OnNewList();
+  void OnChangeList();
+  void OnRemoveList();
+  void OnListUp() { MoveSelectedList(-1); }
+  void OnListDown() { MoveSelectedList(+1); }
+  void MoveSelectedList(int direction);
+  void OnAddMembers();
+  void OnRemoveMembers();
+  void OnMemberUp() { MoveSelectedMember(-1); }
+  void OnMemberDown() { MoveSelectedMember(+1); }
+  void MoveSelectedMember(int direction);
+  void OnUndo();
+  void OnSave();
+
+  LRESULT OnSinglesChanged(NMHDR* header);
+  LRESULT OnListsChanged(NMHDR* header);
+  LRESULT OnSinglesDoubleClick(NMHDR*);
+  LRESULT OnListsDoubleClick(NMHDR*);
+  LRESULT OnMembersDoubleClick(NMHDR*);
+  LRESULT OnSinglesHeader(NMHDR*);
+  LRESULT OnListsHeader(NMHDR*);
+  LRESULT OnMembersHeader(NMHDR*);
+
+  Application& app_;
+  MessageBoxes& boxes_;
+  ListLook look_;
+  bool recipientMode_;
+  ListView singles_;
+  ListView lists_;
+  ListView members_;
+
+  static const MessageEntry<ListEditorDialog> kMessageMap[];
+};
+
+}  // namespace botenruf::win
