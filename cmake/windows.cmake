@@ -89,7 +89,9 @@ target_compile_definitions(core_tests PRIVATE BOTENRUF_TEST_DATA="Z:${PROJECT_SO
                            BOTENRUF_RESOURCE_SCRIPT="Z:${PROJECT_SOURCE_DIR}/resources/botenruf.rc")
 botenruf_wine_test(core_tests core_tests)
 
-file(GLOB BOTENRUF_WIN_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*_test.cpp)
+# The Windows tests, and the simulated network's own test of the tools it stands in for.
+file(GLOB BOTENRUF_WIN_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*_test.cpp
+     ${PROJECT_SOURCE_DIR}/tests/netsim/netsim_test.cpp)
 foreach(test_source ${BOTENRUF_WIN_TESTS})
   get_filename_component(test_name ${test_source} NAME_WE)
   add_executable(${test_name} ${test_source} ${BOTENRUF_RESOURCES})

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "../netsim/common/netsim_log.h"
+#include "common/netsim_log.h"
 #include "support/netsim_harness.h"
 
 namespace botenruf::netsim {
