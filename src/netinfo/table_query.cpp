@@ -1,5 +1,7 @@
 #include "netinfo/table_query.h"
 
+#include <algorithm>
+
 #include "netinfo/net_output.h"
 #include "netinfo/net_query.h"
 
@@ -14,7 +16,13 @@ void RunTableQuery(const WorkerServices& services, const std::string& target,
   std::vector<std::string> lines;
   if (RunNetViewQuery(services, outputFile, target) &&
       ReadOutputLines(*services.files, *services.system, outputFile, lines)) {
-    view.AddRows(parse(lines));
+    const std::vector<TableRow> rows = parse(lines);
+    for (size_t first = 0; first < rows.size(); first += kRowsPerBatch) {
+      const auto begin = rows.begin() + static_cast<long>(first);
+      view.AddRows(
+          static_cast<int>(first),
+          {begin, begin + static_cast<long>(std::min(kRowsPerBatch, rows.size() - first))});
+    }
   }
   view.SetSearching(false);
   view.Finish(doneText);

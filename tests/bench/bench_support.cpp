@@ -103,4 +103,24 @@ std::string Ratio(double program, double floor) {
   return text;
 }
 
+void PrintFigures(int run, const Figures& program, const Figures& floor) {
+  std::printf(
+      "run %d: last start %.0f / %.0f ms (%s), all ended %.0f / %.0f ms (%s), longest "
+      "stall %.1f / %.1f ms (%s)\n",
+      run, program.lastStartMs, floor.lastStartMs,
+      Ratio(program.lastStartMs, floor.lastStartMs).c_str(), program.allEndedMs, floor.allEndedMs,
+      Ratio(program.allEndedMs, floor.allEndedMs).c_str(), program.longestStallMs,
+      floor.longestStallMs, Ratio(program.longestStallMs, floor.longestStallMs).c_str());
+}
+
+DWORD LastStart(const netsim::harness::NetsimFolder& network, const std::string& tool,
+                const std::string& part, DWORD since) {
+  DWORD last = 0;
+  for (const auto& entry : netsim::harness::ReadLog(network)) {
+    if (entry.tool == tool && entry.commandLine.find(part) != std::string::npos)
+      last = std::max<DWORD>(last, entry.tick - since);
+  }
+  return last;
+}
+
 }  // namespace botenruf::bench

@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/netsim_harness.h"
+
 namespace botenruf::bench {
 
 // Measures, from a thread of its own, how long `window` takes to answer a message, again and
@@ -50,5 +52,18 @@ CommandTimes RunCommands(const std::vector<std::string>& commandLines, bool para
 
 // "program / floor" as a ratio with one decimal.
 std::string Ratio(double program, double floor);
+
+struct Figures {
+  double lastStartMs = 0;  // from the click (or the first start) to the start of the last tool
+  double allEndedMs = 0;
+  double longestStallMs = 0;
+};
+// One line: "last start", "all ended" and "longest stall" as program / floor with the ratios.
+void PrintFigures(int run, const Figures& program, const Figures& floor);
+
+// The latest start of `tool` in the simulated network's log whose command line holds `part`,
+// in milliseconds after `since` (a GetTickCount value).
+DWORD LastStart(const netsim::harness::NetsimFolder& network, const std::string& tool,
+                const std::string& part, DWORD since);
 
 }  // namespace botenruf::bench

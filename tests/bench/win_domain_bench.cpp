@@ -24,21 +24,6 @@ namespace {
 
 constexpr int kStations = 300;
 
-struct Figures {
-  DWORD lastStartMs = 0;
-  DWORD allEndedMs = 0;
-  double longestStallMs = 0;
-};
-
-DWORD LastNetStart(const harness::NetsimFolder& network, DWORD since) {
-  DWORD last = 0;
-  for (const auto& entry : harness::ReadLog(network)) {
-    if (entry.tool == "net" && entry.commandLine.find("/domain:") != std::string::npos)
-      last = std::max<DWORD>(last, entry.tick - since);
-  }
-  return last;
-}
-
 void WriteScenario(harness::NetsimFolder& network) {
   std::string scenario = "[domain GROSS]\n";
   for (int i = 1; i <= kStations; ++i) {
@@ -50,7 +35,7 @@ void WriteScenario(harness::NetsimFolder& network) {
   network.Reset(scenario);
 }
 
-bool MeasureProgram(harness::NetsimFolder& network, Figures& program) {
+bool MeasureProgram(harness::NetsimFolder& network, bench::Figures& program) {
   WriteScenario(network);
   wintest::DeleteUserKeyTree(kSettingsKey);
   const std::string scratch = wintest::ScratchDir("domain_bench");
@@ -78,7 +63,7 @@ bool MeasureProgram(harness::NetsimFolder& network, Figures& program) {
   }
   program.allEndedMs = GetTickCount() - click;
   program.longestStallMs = probe.Stop();
-  program.lastStartMs = LastNetStart(network, click);
+  program.lastStartMs = bench::LastStart(network, "net", "/domain:", click);
   const int rows = dialog ? static_cast<int>(SendMessageA(GetDlgItem(dialog, IDC_DOMAIN_STATIONS),
                                                           LVM_GETITEMCOUNT, 0, 0))
                           : 0;
@@ -90,7 +75,7 @@ bool MeasureProgram(harness::NetsimFolder& network, Figures& program) {
   return rows == kStations;
 }
 
-Figures MeasureFloor(harness::NetsimFolder& network) {
+bench::Figures MeasureFloor(harness::NetsimFolder& network) {
   WriteScenario(network);
   char temp[MAX_PATH] = {};
   GetTempPathA(sizeof(temp), temp);
@@ -100,10 +85,10 @@ Figures MeasureFloor(harness::NetsimFolder& network) {
   const bench::CommandTimes times = bench::RunCommands(
       {harness::SystemDirectoryPrefix() + "Cmd.exe /q /c net view /domain:GROSS > " + output},
       false);
-  Figures floor;
+  bench::Figures floor;
   floor.allEndedMs = times.allEndedMs;
   floor.longestStallMs = probe.Stop();
-  floor.lastStartMs = LastNetStart(network, times.startTick);
+  floor.lastStartMs = bench::LastStart(network, "net", "/domain:", times.startTick);
   DeleteFileA(output.c_str());
   return floor;
 }
@@ -111,23 +96,15 @@ Figures MeasureFloor(harness::NetsimFolder& network) {
 }  // namespace
 
 int main() {
-  std::printf("Domänen-Info: %d Stationen\n", kStations);
+  std::printf("domain browser: %d stations\n", kStations);
   harness::NetsimFolder network;
   for (int i = 1; i <= 3; ++i) {
-    Figures program;
+    bench::Figures program;
     if (!MeasureProgram(network, program)) {
-      std::printf("Lauf %d: fehlgeschlagen\n", i);
+      std::printf("run %d: failed\n", i);
       return 1;
     }
-    const Figures floor = MeasureFloor(network);
-    std::printf(
-        "Lauf %d: last start %lu / %lu ms (%s), all ended %lu / %lu ms (%s), longest stall "
-        "%.1f / %.1f ms (%s)\n",
-        i, program.lastStartMs, floor.lastStartMs,
-        bench::Ratio(program.lastStartMs, floor.lastStartMs).c_str(), program.allEndedMs,
-        floor.allEndedMs, bench::Ratio(program.allEndedMs, floor.allEndedMs).c_str(),
-        program.longestStallMs, floor.longestStallMs,
-        bench::Ratio(program.longestStallMs, floor.longestStallMs).c_str());
+    bench::PrintFigures(i, program, MeasureFloor(network));
   }
   return 0;
 }

@@ -24,21 +24,6 @@ namespace {
 constexpr int kStations = 20;
 constexpr int kDelayMs = 500;
 
-struct Figures {
-  DWORD lastStartMs = 0;
-  DWORD allEndedMs = 0;
-  double longestStallMs = 0;
-};
-
-DWORD LastNetViewStart(const harness::NetsimFolder& network, DWORD since) {
-  DWORD last = 0;
-  for (const auto& entry : harness::ReadLog(network)) {
-    if (entry.tool == "net")
-      last = std::max<DWORD>(last, entry.tick - since);
-  }
-  return last;
-}
-
 std::string Scenario(std::string& listFile) {
   std::string scenario, members, singles;
   for (int i = 1; i <= kStations; ++i) {
@@ -52,7 +37,7 @@ std::string Scenario(std::string& listFile) {
   return scenario;
 }
 
-bool MeasureProgram(harness::NetsimFolder& network, Figures& program, double& idleStallMs) {
+bool MeasureProgram(harness::NetsimFolder& network, bench::Figures& program, double& idleStallMs) {
   std::string listFile;
   network.Reset(Scenario(listFile));
   wintest::DeleteUserKeyTree(kSettingsKey);
@@ -82,7 +67,7 @@ bool MeasureProgram(harness::NetsimFolder& network, Figures& program, double& id
   }
   program.allEndedMs = GetTickCount() - click;
   program.longestStallMs = probe.Stop();
-  program.lastStartMs = LastNetViewStart(network, click);
+  program.lastStartMs = bench::LastStart(network, "net", "view", click);
   if (dialog)
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   Sleep(300);
@@ -91,7 +76,7 @@ bool MeasureProgram(harness::NetsimFolder& network, Figures& program, double& id
   return dialog != nullptr;
 }
 
-Figures MeasureFloor(harness::NetsimFolder& network) {
+bench::Figures MeasureFloor(harness::NetsimFolder& network) {
   std::string listFile;
   network.Reset(Scenario(listFile));
   char temp[MAX_PATH] = {};
@@ -105,10 +90,10 @@ Figures MeasureFloor(harness::NetsimFolder& network) {
   bench::BareWindow bare;
   bench::StallProbe probe(bare.hwnd());
   const bench::CommandTimes times = bench::RunCommands(lines, false);
-  Figures floor;
+  bench::Figures floor;
   floor.allEndedMs = times.allEndedMs;
   floor.longestStallMs = probe.Stop();
-  floor.lastStartMs = LastNetViewStart(network, times.startTick);
+  floor.lastStartMs = bench::LastStart(network, "net", "view", times.startTick);
   DeleteFileA(output.c_str());
   return floor;
 }
@@ -116,25 +101,17 @@ Figures MeasureFloor(harness::NetsimFolder& network) {
 }  // namespace
 
 int main() {
-  std::printf("Verteilerlisten-Info: %d Stationen, je %d ms bis zur Antwort\n", kStations,
-              kDelayMs);
+  std::printf("list check: %d stations, %d ms each to answer net view\n", kStations, kDelayMs);
   harness::NetsimFolder network;
   for (int i = 1; i <= 3; ++i) {
-    Figures program;
+    bench::Figures program;
     double idleStallMs = 0;
     if (!MeasureProgram(network, program, idleStallMs)) {
-      std::printf("Lauf %d: fehlgeschlagen\n", i);
+      std::printf("run %d: failed\n", i);
       return 1;
     }
-    const Figures floor = MeasureFloor(network);
-    std::printf(
-        "Lauf %d: last start %lu / %lu ms (%s), all ended %lu / %lu ms (%s), longest stall "
-        "%.1f / %.1f ms (%s); idle window %.1f ms\n",
-        i, program.lastStartMs, floor.lastStartMs,
-        bench::Ratio(program.lastStartMs, floor.lastStartMs).c_str(), program.allEndedMs,
-        floor.allEndedMs, bench::Ratio(program.allEndedMs, floor.allEndedMs).c_str(),
-        program.longestStallMs, floor.longestStallMs,
-        bench::Ratio(program.longestStallMs, floor.longestStallMs).c_str(), idleStallMs);
+    bench::PrintFigures(i, program, MeasureFloor(network));
+    std::printf("       the program's idle window before: longest stall %.1f ms\n", idleStallMs);
   }
   return 0;
 }

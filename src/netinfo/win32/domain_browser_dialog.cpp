@@ -67,10 +67,10 @@ void DomainBrowserDialog::AddRow(int index, const std::string& station, const st
   }
 }
 
-void DomainBrowserDialog::AddRows(const std::vector<TableRow>& rows) {
+void DomainBrowserDialog::AddRows(int first, const std::vector<TableRow>& rows) {
   SendMessageA(list().hwnd(), WM_SETREDRAW, FALSE, 0);
   for (size_t i = 0; i < rows.size(); ++i)
-    AddRow(static_cast<int>(i), rows[i].first, rows[i].second, true);
+    AddRow(first + static_cast<int>(i), rows[i].first, rows[i].second, true);
   SendMessageA(list().hwnd(), WM_SETREDRAW, TRUE, 0);
 }
 
@@ -201,8 +201,8 @@ class DomainWindow : public TableView {
   void SetSearching(bool on) override {
     Call([on](DomainBrowserDialog& d) { d.SetSearching(on); });
   }
-  void AddRows(const std::vector<TableRow>& rows) override {
-    Call([&rows](DomainBrowserDialog& d) { d.AddRows(rows); });
+  void AddRows(int first, const std::vector<TableRow>& rows) override {
+    Call([first, &rows](DomainBrowserDialog& d) { d.AddRows(first, rows); });
   }
   void Finish(const std::string& status) override {
     Call([&status](DomainBrowserDialog& d) { d.Finish(status); });

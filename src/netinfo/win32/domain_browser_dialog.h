@@ -34,7 +34,7 @@ class DomainBrowserDialog : public BrowserDialog {
   ~DomainBrowserDialog() override;
 
   void AddRow(int index, const std::string& station, const std::string& comment, bool remember);
-  void AddRows(const std::vector<TableRow>& rows);
+  void AddRows(int first, const std::vector<TableRow>& rows);
   void SelectAll();
   bool sharesRunning() const { return sharesQuery_ != nullptr; }
   SharesDialog* sharesDialog() { return sharesDialog_.get(); }

@@ -50,10 +50,10 @@ class SharesWindow : public TableView {
   void SetSearching(bool on) override {
     Call([on](SharesDialog& d) { d.SetSearching(on); });
   }
-  void AddRows(const std::vector<TableRow>& rows) override {
-    Call([&rows](SharesDialog& d) {
+  void AddRows(int first, const std::vector<TableRow>& rows) override {
+    Call([first, &rows](SharesDialog& d) {
       for (size_t i = 0; i < rows.size(); ++i)
-        d.AddRow(static_cast<int>(i), rows[i].first, rows[i].second);
+        d.AddRow(first + static_cast<int>(i), rows[i].first, rows[i].second);
     });
   }
   void Finish(const std::string& status) override {

@@ -3,36 +3,14 @@
 namespace botenruf::fakes {
 
 std::string Oem850ToAnsi(const std::string& text) {
+  // ä ö ü Ä Ö Ü ß é: what the German tools print beyond ASCII.
+  static const std::string oem = "\x84\x94\x81\x8E\x99\x9A\xE1\x82";
+  static const std::string ansi = "\xE4\xF6\xFC\xC4\xD6\xDC\xDF\xE9";
   std::string result = text;
   for (char& c : result) {
-    switch (static_cast<unsigned char>(c)) {
-      case 0x84:
-        c = '\xE4';
-        break;  // ä
-      case 0x94:
-        c = '\xF6';
-        break;  // ö
-      case 0x81:
-        c = '\xFC';
-        break;  // ü
-      case 0x8E:
-        c = '\xC4';
-        break;  // Ä
-      case 0x99:
-        c = '\xD6';
-        break;  // Ö
-      case 0x9A:
-        c = '\xDC';
-        break;  // Ü
-      case 0xE1:
-        c = '\xDF';
-        break;  // ß
-      case 0x82:
-        c = '\xE9';
-        break;  // é
-      default:
-        break;
-    }
+    const size_t at = oem.find(c);
+    if (at != std::string::npos)
+      c = ansi[at];
   }
   return result;
 }

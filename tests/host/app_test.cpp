@@ -1,0 +1,238 @@
+// The settings (record conversions, the registry store, autostart, the start counter) and the
+// application's start and end routines.
+#include <gtest/gtest.h>
+
+#include "app/application.h"
+#include "app/settings_store.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_message_boxes.h"
+#include "fakes/fake_registry.h"
+#include "fakes/fake_system.h"
+
+namespace botenruf {
+namespace {
+
+using fakes::FakeRegistry;
+using fakes::StoredValue;
+
+Settings Converted(const char* name, const std::string& text) {
+  SettingsRecord record;
+  for (size_t i = 0; i < kSettingCount; ++i) {
+    if (std::string(kSettingNames[i]) == name)
+      record[i] = text;
+  }
+  Settings settings;
+  ApplyRecord(record, settings);
+  return settings;
+}
+
+TEST(SettingsTest, TextsConvertLikeTheRuntimeAndEmptySlotsKeepTheDefaults) {
+  const struct {
+    const char* text;
+    bool truth;
+    int32_t number;
+  } cases[] = {{"1abc", true, 1},
+               {" 1", false, 1},
+               {"0x10", false, 0},
+               {"  15x", false, 15},
+               {"-3", false, -3},
+               {"- 5", false, 0},
+               {"ja", false, 0},
+               {"99999999999", false, 2147483647},
+               {"-99999999999", false, -2147483647 - 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(Converted("TNAStart", c.text).tnaStart.get(), c.truth);
+    EXPECT_EQ(Converted("MaxThreads", c.text).maxThreads.get(), c.number);
+  }
+  Settings defaults;
+  ApplyRecord(SettingsRecord{}, defaults);
+  defaults.auswahl = -1;
+  EXPECT_EQ(BuildRecord(defaults),
+            (SettingsRecord{"0", "0", "C:\\Rechner.txt", "2", "0", "0", "0", "-1", "20", "0", "1",
+                            "0", "0", "0", "1", "0", "10", "2"}));
+  // Nothing past the 256-byte buffer is read: full without a zero counts as too long.
+  RegistryRead read{RegistryRead::Status::kOk, std::string(256, 'x')};
+  EXPECT_FALSE(DecodeRegistryText(read).has_value());
+  read.bytes = std::string(255, 'x') + '\0';
+  EXPECT_EQ(DecodeRegistryText(read).value(), std::string(255, 'x'));
+  read.bytes = std::string("\x01\0\0\0", 4);  // a REG_DWORD 1 reads as "\x01", which is no "1"
+  EXPECT_EQ(DecodeRegistryText(read).value(), "\x01");
+}
+
+class StoreTest : public ::testing::Test {
+ protected:
+  FakeRegistry registry;
+  fakes::FakeSystem system;
+  SettingsStore store{registry, system};
+};
+
+TEST_F(StoreTest, LoadSkipsOddValuesAndSaveWritesEveryStringEvenAfterAFailure) {
+  SettingsRecord record;
+  EXPECT_FALSE(store.LoadSettings(record));  // no key yet
+  registry.PutString(kSettingsKey, "MaxThreads", std::string(256, '7'));
+  registry.PutRaw(kSettingsKey, "AutoStart", StoredValue::Type::kDword,
+                  std::string("\x01\0\0\0", 4));
+  ASSERT_TRUE(store.LoadSettings(record));
+  ApplyRecord(record, store.values());
+  EXPECT_EQ(store.MaxThreads(), 20);
+  EXPECT_FALSE(store.AutoStart());
+  registry.failWritesOf = {"GridLines"};
+  ASSERT_TRUE(store.SaveSettings());
+  EXPECT_EQ(registry.keys_[kSettingsKey].size(), kSettingCount - 1);
+  EXPECT_EQ(registry.Find(kSettingsKey, "AutoStart")->type, StoredValue::Type::kString);
+  EXPECT_EQ(registry.Find(kSettingsKey, "RechnerListePfad")->bytes,
+            std::string("C:\\Rechner.txt\0", 15));
+}
+
+TEST_F(StoreTest, AutostartEntryAndStartCounter) {
+  system.modulePath = "C:\\Programme\\Bote.v2\\Botenruf.EXE";
+  EXPECT_TRUE(store.ApplyAutostart(true));
+  EXPECT_EQ(registry.Text(kAutostartKey, "Botenruf"), "C:\\Programme\\Bote.v2\\Botenruf.exe");
+  EXPECT_FALSE(store.ApplyAutostart(false));
+  EXPECT_FALSE(registry.Has(kAutostartKey, "Botenruf"));
+
+  registry.PutString(kSettingsKey, kInstanceCountValue, "7x");
+  EXPECT_TRUE(store.DecrementInstanceCount());
+  EXPECT_EQ(registry.Text(kSettingsKey, kInstanceCountValue), "6");
+  registry.PutString(kSettingsKey, kInstanceCountValue, "2147483647");
+  EXPECT_TRUE(store.IncrementInstanceCount());
+  EXPECT_EQ(registry.Text(kSettingsKey, kInstanceCountValue), "2147483647");
+  registry.failCreate = true;
+  EXPECT_FALSE(store.IncrementInstanceCount());
+}
+
+TEST(GreetingTest, TwoWholeHoursOfOneDay) {
+  EXPECT_FALSE(IsGreetingTime({2026, 11, 2, 9, 59, 0}));
+  EXPECT_TRUE(IsGreetingTime({2026, 11, 2, 10, 0, 0}));
+  EXPECT_TRUE(IsGreetingTime({2026, 11, 2, 11, 59, 0}));
+  EXPECT_FALSE(IsGreetingTime({2026, 11, 2, 12, 0, 0}));
+  EXPECT_FALSE(IsGreetingTime({2026, 12, 2, 10, 0, 0}));
+}
+
+class FakeStartup : public StartupServices {
+ public:
+  bool TopLevelWindowExists(const std::string& caption) override {
+    return caption == "Botenruf" && windowExists;
+  }
+  bool InitializeSockets() override { return socketsWork; }
+  std::string FileVersion() override { return "3.0.0.15"; }
+  bool windowExists = false;
+  bool socketsWork = true;
+};
+
+class ApplicationTest : public ::testing::Test, public MainWindowRunner {
+ protected:
+  void Run(Application& app, const std::string& initialText, bool startInTray) override {
+    ++runs;
+    text = initialText;
+    tray = startInTray;
+    singles = app.directory().SingleCount();
+    countWhileRunning = registry.Text(kSettingsKey, kInstanceCountValue);
+  }
+  void RunOnce(const std::string& commandLine = "") {
+    runs = 0;
+    Application app({registry, system, files, boxes, startup});
+    EXPECT_FALSE(app.Start(commandLine, *this));
+    EXPECT_EQ(app.End(), 0);
+  }
+
+  FakeRegistry registry;
+  fakes::FakeSystem system;
+  fakes::FakeFileSystem files;
+  fakes::FakeMessageBoxes boxes;
+  FakeStartup startup;
+  int runs = 0;
+  std::string text, countWhileRunning;
+  bool tray = false;
+  int singles = -1;
+};
+
+TEST_F(ApplicationTest, TheCounterAndTheSingleInstanceRule) {
+  const struct {
+    const char* what;
+    bool windowExists;
+    const char* singleInstance;
+    const char* storedCount;
+    int runs;
+    const char* countWhileRunning;
+    const char* countAfter;
+  } cases[] = {
+      {"first start", false, "1", "", 1, "1", "0"},
+      {"a stale counter without a window", false, "1", "5", 1, "1", "0"},
+      {"second start: stops silently", true, "1", "1", 0, "", "1"},
+      {"second start allowed", true, "0", "1", 1, "2", "1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    registry = FakeRegistry();
+    registry.PutString(kSettingsKey, "SingleInstance", c.singleInstance);
+    registry.PutString(kSettingsKey, kInstanceCountValue, c.storedCount);
+    startup.windowExists = c.windowExists;
+    countWhileRunning.clear();
+    RunOnce();
+    EXPECT_EQ(runs, c.runs);
+    EXPECT_EQ(countWhileRunning, c.countWhileRunning);
+    EXPECT_EQ(registry.Text(kSettingsKey, kInstanceCountValue), c.countAfter);
+    EXPECT_EQ(registry.Text(kSettingsKey, "MaxThreads"), "20");  // settings written back
+  }
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+// A start that stops before the settings were read must not write the defaults over them,
+// nor remove the autostart entry; one that could not count itself must not count down.
+TEST_F(ApplicationTest, EarlyStopsKeepStoredSettingsAndAutostart) {
+  const struct {
+    const char* what;
+    OsVersion version;
+    bool sockets;
+    bool counterFails;
+    std::string box;
+  } cases[] = {
+      {"Windows 95",
+       {1, 4, 0},
+       true,
+       false,
+       "Falsches Betriebsystem: Bitte mindestens WinNT 4.0 benutzen."},
+      {"no sockets", {2, 5, 1}, false, false, "Fehler beim Initialisieren der Windows-Sockets."},
+      {"counter not writable", {2, 5, 1}, true, true, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    registry = FakeRegistry();
+    boxes.Clear();
+    registry.PutString(kSettingsKey, "MaxThreads", "5");
+    registry.PutString(kSettingsKey, kInstanceCountValue, "0");
+    registry.PutString(kAutostartKey, "Botenruf", "C:\\Botenruf.exe");
+    if (c.counterFails)
+      registry.failWritesOf = {kInstanceCountValue};
+    system.osVersion = c.version;
+    startup.socketsWork = c.sockets;
+    RunOnce();
+    EXPECT_EQ(runs, 0);
+    EXPECT_EQ(boxes.boxes().empty() ? "" : boxes.boxes()[0].text, c.box);
+    EXPECT_EQ(registry.keys_[kSettingsKey].size(), 2u);
+    EXPECT_EQ(registry.Text(kSettingsKey, kInstanceCountValue), "0");
+    EXPECT_TRUE(registry.Has(kAutostartKey, "Botenruf"));
+  }
+}
+
+TEST_F(ApplicationTest, TheWindowGetsTheDirectoryTheTrayFlagAndTheCommandLineFile) {
+  registry.PutString(kSettingsKey, "RechnerListePfad", "D:\\liste.txt");
+  registry.PutString(kSettingsKey, "TNAStart", "1");
+  registry.PutString(kSettingsKey, "AutoStart", "1");
+  files.files["D:\\liste.txt"] = "//begin\r\nPC1 Eins\r\nPC2 Zwei\r\n//end\r\n";
+  files.files["C:\\a b.txt"] = "Hallo\r\nWelt";
+  // The whole text after the program's name is the path, blanks and all.
+  RunOnce(CommandLineTail("\"C:\\Pro gramme\\Botenruf.exe\"  C:\\a b.txt"));
+  EXPECT_EQ(text, "Hallo\r\nWelt\r\n");
+  EXPECT_EQ(singles, 2);
+  EXPECT_TRUE(tray);
+  EXPECT_EQ(registry.Text(kAutostartKey, "Botenruf"), "C:\\Programme\\Botenruf\\Botenruf.exe");
+  files.files["C:\\gross.txt"] = std::string(2049, 'x');  // over MaxDateiKB
+  RunOnce("C:\\gross.txt");
+  EXPECT_EQ(text, "");
+}
+
+}  // namespace
+}  // namespace botenruf

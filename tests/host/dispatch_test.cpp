@@ -1,0 +1,242 @@
+// Message dispatch: the composition of net send lines, the command runner and its query
+// lines, the send workers with their admission and outcome boxes, and the domain list.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "dispatch/command_runner.h"
+#include "dispatch/message_composer.h"
+#include "dispatch/send_workers.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_message_boxes.h"
+#include "fakes/fake_processes.h"
+#include "fakes/fake_system.h"
+
+namespace botenruf {
+namespace {
+
+using ::testing::ElementsAre;
+using Lines = std::vector<std::string>;
+
+TEST(ComposeTest, MessageParserAndCommandLinesPerMode) {
+  const struct {
+    const char* in;
+    const char* out;
+  } parsed[] = {{"Bitte /x und /y", "Bitte/x und/y"},
+                {" /x", "'x"},
+                {"/DOMAIN:x", "'DOMAIN:x"},
+                {"Der \"Chef\"", "Der \\\"Chef\\\""},
+                {"schon \\\"da", "schon \\\\\"da"},
+                {"   ", "   \r\n"},
+                {"\r\n /", "\r\n/"}};
+  for (const auto& c : parsed) {
+    SCOPED_TRACE(c.in);
+    std::string text = c.in;
+    MessageParser(text);
+    EXPECT_EQ(text, c.out);
+  }
+
+  RecipientDirectory directory;
+  directory.AddSingle("Empfang", "pc1");
+  directory.AddSingle("Buchhaltung 2. Stock", "PC3");
+  const auto lines = [&](int mode, const std::string& names, const std::string& message,
+                         bool versandInfo) {
+    Lines result;
+    for (const SendStep& step : ComposeSend(mode, names, message, versandInfo, directory))
+      result.push_back(step.commandLine.empty() ? "BOX: " + step.box.text : step.commandLine);
+    return result;
+  };
+  const struct {
+    int mode;
+    bool versandInfo;
+    const char* names;
+    const char* message;
+    Lines expected;
+  } cases[] = {
+      {0, true, "pc1,PC3", "Hallo", {"net send pc1 Hallo", "net send PC3 Hallo"}},
+      {1,
+       true,
+       "pc1,pc2",
+       "Hallo",
+       {"net send pc1 Hallo\n{An:Empfang,pc2}", "net send pc2 Hallo\n{An:Empfang,pc2}"}},
+      {2, true, "BUERO", "Hallo", {"net send /DOMAIN:BUERO Hallo\n{An DOMAIN: \"BUERO\"}"}},
+      {0, false, "", "", {"BOX: Bitte einen Stations-Namen als Empfänger angeben."}},
+      {1, true, "pc1", "", {"BOX: Bitte keine leeren Meldungen verschicken."}},
+      {0, false, "pc1", "   ", {"net send pc1    \r\n"}},
+      // Empty names are skipped; a blank inside a name would send the rest to another station.
+      {1,
+       true,
+       "pc1,,PC 7, pc2 ,",
+       "Hallo",
+       {"net send pc1 Hallo\n{An:Empfang, pc2 }",
+        "BOX: Der Empfängername \"PC 7\" enthält ein Leerzeichen und wird übersprungen.",
+        "net send  pc2  Hallo\n{An:Empfang, pc2 }"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.mode << " " << c.names);
+    EXPECT_EQ(lines(c.mode, c.names, c.message, c.versandInfo), c.expected);
+  }
+  // 2000 characters are sent; a longer line alone is refused.
+  const std::string message(2000 - 12, 'x');
+  EXPECT_THAT(lines(0, "ab,abc", message, false),
+              ElementsAre("net send ab " + message,
+                          "BOX: Die maximale Gesamtlänge (IST: 2001 / SOLL: 2000) wurde "
+                          "überschritten."));
+  EXPECT_EQ(PressSend(2, ""), SendPress::kRefuseEmpty);
+  EXPECT_EQ(PressSend(2, " "), SendPress::kStartCountdown);
+  EXPECT_EQ(PressSend(0, ""), SendPress::kDispatch);
+}
+
+TEST(CommandRunnerTest, PollsTempNamesErrorTextsAndSafeQueryLines) {
+  fakes::FakeProcessStarter processes;
+  processes.Script("slow", {true, 0, 7, 3, 1, nullptr});
+  const CommandResult result = RunCommand(processes, "slow");
+  EXPECT_EQ(result.exitCode, 7u);
+  EXPECT_EQ(processes.waits(), 5);  // one failed read, three "still active", then the code
+  processes.Script("missing", {false, 2, 0, 0, 0, nullptr});
+  EXPECT_EQ(RunCommand(processes, "missing").startError, 2u);
+
+  // Names never repeat within the run and never name an existing file.
+  fakes::FakeSystem system;
+  fakes::FakeFileSystem files;
+  system.tickCount = 5000;
+  files.files["C:\\TEMP\\msg5001.tmp"] = "";
+  EXPECT_EQ(MakeTempFileName(system, files), "C:\\TEMP\\msg5000.tmp");
+  EXPECT_EQ(MakeTempFileName(system, files), "C:\\TEMP\\msg5002.tmp");
+  EXPECT_EQ(TempFileDigits(2147483648u), "47483648");  // from "-2147483648"
+
+  system.messages[2] = "Datei nicht gefunden.\r\n";
+  EXPECT_EQ(FormatErrorText(system, 0), "Fehlercode (0).");
+  EXPECT_EQ(FormatErrorText(system, 2), "Datei nicht gefunden.\r\n(Code 2).");
+  EXPECT_EQ(FormatErrorText(system, -1), "Unbekannter Fehler.\r\n(Code -1).");
+
+  const struct {
+    QueryKind kind;
+    const char* argument;
+    const char* expected;  // empty: refused
+  } queries[] = {
+      {QueryKind::kNameTable, "PC1", "C:\\W\\Cmd.exe /q /c nbtstat -a PC1 > o"},
+      {QueryKind::kPing, "PC1", "C:\\W\\Cmd.exe /q /c ping PC1 -n 1 > o"},
+      {QueryKind::kNetView, "/domain:BÜRO", "C:\\W\\Cmd.exe /q /c net view /domain:BÜRO > o"},
+      {QueryKind::kExplorer, "\\\\PC1\\A B", "C:\\W\\Cmd.exe /q /c explorer \"\\\\PC1\\A B\""},
+      {QueryKind::kNetView, "X&calc", ""},
+      {QueryKind::kNetView, "a|b", ""},
+      {QueryKind::kNetView, "a<b", ""},
+      {QueryKind::kNetView, "a>b", ""},
+      {QueryKind::kNetView, "a^b", ""},
+      {QueryKind::kNetView, "\"a", ""},
+      {QueryKind::kNetView, "%PATH%", ""},
+      {QueryKind::kNetView, "a\nb", ""},
+  };
+  for (const auto& q : queries) {
+    SCOPED_TRACE(q.argument);
+    std::string line = "unchanged";
+    EXPECT_EQ(BuildQueryCommandLine(q.kind, "C:\\W\\", q.argument, "o", line), *q.expected != 0);
+    EXPECT_EQ(line, *q.expected ? q.expected : "unchanged");
+  }
+}
+
+class WorkersTest : public ::testing::Test {
+ protected:
+  WorkersTest() {
+    services.processes = processes;
+    services.boxes = boxes;
+    services.system = system;
+    services.files = files;
+    services.settings = settings;
+    services.counter = std::make_shared<SendCounter>();
+    system->messages[5] = "Zugriff verweigert\r\n";
+  }
+  void TearDown() override { ShutdownFlag() = false; }
+  // Keeps started workers waiting until they are run by hand.
+  ThreadStarter Queue() {
+    return [this](std::function<void()> work) { queued.push_back(std::move(work)); };
+  }
+  void RunQueued() {
+    for (auto& work : queued)
+      work();
+    queued.clear();
+  }
+
+  std::shared_ptr<fakes::FakeProcessStarter> processes =
+      std::make_shared<fakes::FakeProcessStarter>();
+  std::shared_ptr<fakes::FakeMessageBoxes> boxes = std::make_shared<fakes::FakeMessageBoxes>();
+  std::shared_ptr<fakes::FakeSystem> system = std::make_shared<fakes::FakeSystem>();
+  std::shared_ptr<fakes::FakeFileSystem> files = std::make_shared<fakes::FakeFileSystem>();
+  std::shared_ptr<Settings> settings = std::make_shared<Settings>();
+  WorkerServices services;
+  std::vector<std::function<void()>> queued;
+};
+
+TEST_F(WorkersTest, AdmissionStopsAtMaxThreadsAndEveryEndLowersTheCount) {
+  RunSendSteps({{"net send a x", {}}, {"net send b x", {}}, {"net send c x", {}}}, services, 2,
+               nullptr, Queue());
+  EXPECT_EQ(services.counter->Value(), 2);
+  ASSERT_EQ(boxes->boxes().size(), 1u);
+  EXPECT_EQ(boxes->boxes()[0],
+            (BoxRequest{"Zu viele Nachrichten (2) in Warteschleife.", "Error", BoxIcon::kStop}));
+  processes->defaultScript.starts = false;  // a failed start counts down too
+  RunQueued();
+  EXPECT_EQ(services.counter->Value(), 0);
+  EXPECT_EQ(boxes->boxes().back(),
+            (BoxRequest{"Fehlercode (2).", "Botenruf", BoxIcon::kExclamation}));
+  services.counter->Lower();
+  EXPECT_EQ(services.counter->Value(), 0);
+}
+
+TEST_F(WorkersTest, OutcomeBoxesPerExitCodeAndTheModeAtTheStart) {
+  const struct {
+    int mode;
+    uint32_t exitCode;
+    bool shutdown;
+    std::optional<BoxRequest> expected;
+  } cases[] = {
+      {0, 0, false, BoxRequest{"Well done...", "Botenruf", BoxIcon::kInformation}},
+      {0, 0, true, std::nullopt},
+      {1, 0, false, std::nullopt},
+      {2, 2, true,
+       BoxRequest{"Der Empfänger ist unbekannt oder offline.", "Botenruf", BoxIcon::kStop}},
+      {0, 5, false, BoxRequest{"Zugriff verweigert\r\n(Code 5).", "Botenruf", BoxIcon::kStop}},
+      {0, 77, false, BoxRequest{"Unbekannter Fehler.\r\n(Code 77).", "Botenruf", BoxIcon::kStop}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.mode << " " << c.exitCode << " " << c.shutdown);
+    EXPECT_EQ(SendOutcomeBox(*system, *settings, c.mode, true, 0, c.exitCode, c.shutdown),
+              c.expected);
+  }
+  // The mode read when the worker started counts, not the one when it ends.
+  processes->defaultScript.onRun = [this] { settings->listenTyp = 1; };
+  settings->listenTyp = 0;
+  SendWorker(services, "net send a x");
+  ASSERT_EQ(boxes->boxes().size(), 1u);
+  EXPECT_EQ(boxes->boxes()[0].text, "Well done...");
+}
+
+TEST_F(WorkersTest, DomainListReadsConvertsAndDeletesItsFile) {
+  EXPECT_THAT(ParseDomainList({"Domäne", "", "---", "ARBEITSGRUPPE        ", "KURZ",
+                               "VIEL ZU LANG FÜR EINE DOMÄNE", "BÜRO                 "}),
+              ElementsAre("ARBEITSGRUPPE", "BÜRO"));
+  system->tickCount = 42;  // a temporary name of its own in this process
+  const std::string out = "C:\\TEMP\\msg42.tmp";
+  const std::string command = "C:\\WINNT\\system32\\Cmd.exe /q /c net view /domain > " + out;
+  processes->Script(command, {true, 0, 0, 0, 0, [this, out] {
+                                files->files[out] =
+                                    "Dom\x84ne\r\n\r\n---\r\nB\x9AR"
+                                    "O                 \r\n";
+                              }});
+  auto job = std::make_shared<DomainListJob>();
+  int notified = 0;
+  const ThreadStarter inPlace = [](std::function<void()> work) { work(); };
+  StartDomainListRefresh(
+      services, job, [&] { ++notified; }, inPlace);
+  EXPECT_THAT(job->domains, ElementsAre("BÜRO"));  // from code page 850
+  EXPECT_EQ(files->files.count(out), 0u);
+  system->systemDirectory.clear();  // nothing runs, the window still hears of the end
+  StartDomainListRefresh(
+      services, job, [&] { ++notified; }, inPlace);
+  EXPECT_TRUE(job->domains.empty());
+  EXPECT_EQ(processes->started().size(), 1u);
+  EXPECT_EQ(notified, 2);
+}
+
+}  // namespace
+}  // namespace botenruf
