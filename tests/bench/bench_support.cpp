@@ -1,5 +1,7 @@
 #include "bench_support.h"
 
+#include "app/settings_store.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -103,6 +105,8 @@ std::string Ratio(double program, double floor) {
   return text;
 }
 
+namespace {
+
 void PrintFigures(int run, const Figures& program, const Figures& floor) {
   std::printf(
       "run %d: last start %.0f / %.0f ms (%s), all ended %.0f / %.0f ms (%s), longest "
@@ -113,6 +117,21 @@ void PrintFigures(int run, const Figures& program, const Figures& floor) {
       floor.longestStallMs, Ratio(program.longestStallMs, floor.longestStallMs).c_str());
 }
 
+}  // namespace
+
+int RunBesideFloor(const std::function<bool(Figures&)>& program,
+                   const std::function<Figures()>& floor) {
+  for (int run = 1; run <= 3; ++run) {
+    Figures measured;
+    if (!program(measured)) {
+      std::printf("run %d: failed\n", run);
+      return 1;
+    }
+    PrintFigures(run, measured, floor());
+  }
+  return 0;
+}
+
 DWORD LastStart(const netsim::harness::NetsimFolder& network, const std::string& tool,
                 const std::string& part, DWORD since) {
   DWORD last = 0;
@@ -121,6 +140,60 @@ DWORD LastStart(const netsim::harness::NetsimFolder& network, const std::string&
       last = std::max<DWORD>(last, entry.tick - since);
   }
   return last;
+}
+
+Figures Floor(const netsim::harness::NetsimFolder& network, const std::vector<std::string>& lines,
+              bool parallel, const std::string& tool, const std::string& part) {
+  BareWindow bare;
+  StallProbe probe(bare.hwnd());
+  const CommandTimes times = RunCommands(lines, parallel);
+  Figures floor;
+  floor.allEndedMs = times.allEndedMs;
+  floor.longestStallMs = probe.Stop();
+  floor.lastStartMs = LastStart(network, tool, part, times.startTick);
+  return floor;
+}
+
+std::unique_ptr<wintest::ProgramProcess> StartProgram(const std::string& name,
+                                                      const std::string& listFile, int mode,
+                                                      HWND& window) {
+  wintest::DeleteUserKeyTree(kSettingsKey);
+  const std::string scratch = wintest::ScratchDir(name);
+  wintest::WriteTextFile(scratch + "\\Rechner.txt", listFile);
+  wintest::WriteUserString(kSettingsKey, "RechnerListePfad", scratch + "\\Rechner.txt");
+  wintest::WriteUserString(kSettingsKey, "ListenTyp", std::to_string(mode));
+  auto process = std::make_unique<wintest::ProgramProcess>();
+  window = wintest::WaitForWindow("Botenruf", 20000, process->id());
+  return process;
+}
+
+bool MeasureClick(const netsim::harness::NetsimFolder& network, HWND window, int button,
+                  const std::function<bool()>& done, const std::string& tool,
+                  const std::string& part, Figures& figures) {
+  StallProbe probe(window);
+  const DWORD click = GetTickCount();
+  PostMessageA(GetDlgItem(window, button), BM_CLICK, 0, 0);
+  bool ended = false;
+  while (!(ended = done()) && GetTickCount() - click < 120000)
+    Sleep(5);
+  figures.allEndedMs = GetTickCount() - click;
+  figures.longestStallMs = probe.Stop();
+  figures.lastStartMs = LastStart(network, tool, part, click);
+  return ended;
+}
+
+HWND FinishedWindow(const std::string& caption) {
+  HWND window = FindWindowA("#32770", caption.c_str());
+  return window && wintest::WindowText(GetDlgItem(window, IDOK)) == "OK" ? window : nullptr;
+}
+
+void EndProgram(wintest::ProgramProcess& process, HWND window, HWND information) {
+  if (information) {
+    PostMessageA(information, WM_COMMAND, IDOK, 0);
+    Sleep(300);
+  }
+  PostMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
+  process.WaitForExit(10000);
 }
 
 }  // namespace botenruf::bench

@@ -6,11 +6,14 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "support/netsim_harness.h"
+#include "support/win_test_support.h"
 
 namespace botenruf::bench {
 
@@ -58,8 +61,34 @@ struct Figures {
   double allEndedMs = 0;
   double longestStallMs = 0;
 };
-// One line: "last start", "all ended" and "longest stall" as program / floor with the ratios.
-void PrintFigures(int run, const Figures& program, const Figures& floor);
+// Three runs, each the program's measurement followed by its floor, one line per run with
+// "last start", "all ended" and "longest stall" as program / floor and the ratios. 1 when a
+// run of the program failed.
+int RunBesideFloor(const std::function<bool(Figures&)>& program,
+                   const std::function<Figures()>& floor);
+
+// The floor of the program's figures: the same command lines started by this bare program
+// (one after the other, or each from a thread of its own), while a bare window answers a probe;
+// the last start is that of `tool` with `part` in its command line.
+Figures Floor(const netsim::harness::NetsimFolder& network, const std::vector<std::string>& lines,
+              bool parallel, const std::string& tool, const std::string& part);
+
+// The real program with fresh settings, this list file and recipient mode; its window is null
+// when it did not open.
+std::unique_ptr<wintest::ProgramProcess> StartProgram(const std::string& name,
+                                                      const std::string& listFile, int mode,
+                                                      HWND& window);
+
+// Clicks `button` of the program's window and waits (two minutes at most) until `done`: the
+// time from the click, the window's longest stall meanwhile, and the last start of `tool` with
+// `part` in its command line. False when `done` never held.
+bool MeasureClick(const netsim::harness::NetsimFolder& network, HWND window, int button,
+                  const std::function<bool()>& done, const std::string& tool,
+                  const std::string& part, Figures& figures);
+// An information window of the program with this caption whose search has ended ("OK").
+HWND FinishedWindow(const std::string& caption);
+// Closes the information window (if any), then the program, and waits for its end.
+void EndProgram(wintest::ProgramProcess& process, HWND window, HWND information);
 
 // The latest start of `tool` in the simulated network's log whose command line holds `part`,
 // in milliseconds after `since` (a GetTickCount value).

@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "../fuzz/list_file_round_trip.h"
 #include "directory/recipient_directory.h"
 #include "text/text.h"
 
@@ -13,34 +14,7 @@ namespace {
 
 using namespace botenruf;
 
-class MemoryFileSystem : public FileSystem {
- public:
-  ReadStatus ReadAll(const std::string& path, std::string& bytes, uint64_t limit) override {
-    auto it = files.find(path);
-    if (it == files.end())
-      return ReadStatus::kMissing;
-    if (it->second.size() > limit)
-      return ReadStatus::kTooLarge;
-    bytes = it->second;
-    return ReadStatus::kOk;
-  }
-  bool WriteAll(const std::string& path, const std::string& bytes) override {
-    files[path] = bytes;
-    return true;
-  }
-  bool Replace(const std::string& from, const std::string& to) override {
-    auto it = files.find(from);
-    if (it == files.end())
-      return false;
-    files[to] = std::move(it->second);
-    files.erase(it);
-    return true;
-  }
-  bool Remove(const std::string& path) override { return files.erase(path) != 0; }
-  bool Exists(const std::string& path) override { return files.count(path) != 0; }
-
-  std::map<std::string, std::string> files;
-};
+using round_trip::MemoryFileSystem;
 
 constexpr int kSingles = 10000;
 constexpr int kLists = 1000;

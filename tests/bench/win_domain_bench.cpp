@@ -37,41 +37,23 @@ void WriteScenario(harness::NetsimFolder& network) {
 
 bool MeasureProgram(harness::NetsimFolder& network, bench::Figures& program) {
   WriteScenario(network);
-  wintest::DeleteUserKeyTree(kSettingsKey);
-  const std::string scratch = wintest::ScratchDir("domain_bench");
-  wintest::WriteTextFile(scratch + "\\Rechner.txt", "//begin\r\n//end\r\n");
-  wintest::WriteUserString(kSettingsKey, "RechnerListePfad", scratch + "\\Rechner.txt");
-  wintest::WriteUserString(kSettingsKey, "ListenTyp", "2");
-  wintest::ProgramProcess process;
-  HWND window = wintest::WaitForWindow("Botenruf", 20000, process.id());
+  HWND window = nullptr;
+  const auto process = bench::StartProgram("domain_bench", "//begin\r\n//end\r\n", 2, window);
   if (!window)
     return false;
   HWND box = GetDlgItem(window, IDC_RECIPIENT);
   for (int i = 0; i < 200 && SendMessageA(box, CB_GETCOUNT, 0, 0) == 0; ++i)
     Sleep(50);
   Sleep(300);
-  bench::StallProbe probe(window);
-  const DWORD click = GetTickCount();
-  PostMessageA(GetDlgItem(window, IDC_INFO), BM_CLICK, 0, 0);
   HWND dialog = nullptr;
-  while (GetTickCount() - click < 120000) {
-    dialog = FindWindowA("#32770", "\"GROSS\" (Fertig)");
-    if (dialog && wintest::WindowText(GetDlgItem(dialog, IDOK)) == "OK")
-      break;
-    dialog = nullptr;
-    Sleep(5);
-  }
-  program.allEndedMs = GetTickCount() - click;
-  program.longestStallMs = probe.Stop();
-  program.lastStartMs = bench::LastStart(network, "net", "/domain:", click);
+  bench::MeasureClick(
+      network, window, IDC_INFO,
+      [&] { return (dialog = bench::FinishedWindow("\"GROSS\" (Fertig)")) != nullptr; }, "net",
+      "/domain:", program);
   const int rows = dialog ? static_cast<int>(SendMessageA(GetDlgItem(dialog, IDC_DOMAIN_STATIONS),
                                                           LVM_GETITEMCOUNT, 0, 0))
                           : 0;
-  if (dialog)
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-  Sleep(300);
-  PostMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
-  process.WaitForExit(10000);
+  bench::EndProgram(*process, window, dialog);
   return rows == kStations;
 }
 
@@ -80,15 +62,10 @@ bench::Figures MeasureFloor(harness::NetsimFolder& network) {
   char temp[MAX_PATH] = {};
   GetTempPathA(sizeof(temp), temp);
   const std::string output = std::string(temp) + "floor.tmp";
-  bench::BareWindow bare;
-  bench::StallProbe probe(bare.hwnd());
-  const bench::CommandTimes times = bench::RunCommands(
+  const bench::Figures floor = bench::Floor(
+      network,
       {harness::SystemDirectoryPrefix() + "Cmd.exe /q /c net view /domain:GROSS > " + output},
-      false);
-  bench::Figures floor;
-  floor.allEndedMs = times.allEndedMs;
-  floor.longestStallMs = probe.Stop();
-  floor.lastStartMs = bench::LastStart(network, "net", "/domain:", times.startTick);
+      false, "net", "/domain:");
   DeleteFileA(output.c_str());
   return floor;
 }
@@ -98,13 +75,7 @@ bench::Figures MeasureFloor(harness::NetsimFolder& network) {
 int main() {
   std::printf("domain browser: %d stations\n", kStations);
   harness::NetsimFolder network;
-  for (int i = 1; i <= 3; ++i) {
-    bench::Figures program;
-    if (!MeasureProgram(network, program)) {
-      std::printf("run %d: failed\n", i);
-      return 1;
-    }
-    bench::PrintFigures(i, program, MeasureFloor(network));
-  }
-  return 0;
+  return bench::RunBesideFloor(
+      [&](bench::Figures& program) { return MeasureProgram(network, program); },
+      [&] { return MeasureFloor(network); });
 }

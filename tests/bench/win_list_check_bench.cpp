@@ -40,13 +40,8 @@ std::string Scenario(std::string& listFile) {
 bool MeasureProgram(harness::NetsimFolder& network, bench::Figures& program, double& idleStallMs) {
   std::string listFile;
   network.Reset(Scenario(listFile));
-  wintest::DeleteUserKeyTree(kSettingsKey);
-  const std::string scratch = wintest::ScratchDir("list_check_bench");
-  wintest::WriteTextFile(scratch + "\\Rechner.txt", listFile);
-  wintest::WriteUserString(kSettingsKey, "RechnerListePfad", scratch + "\\Rechner.txt");
-  wintest::WriteUserString(kSettingsKey, "ListenTyp", "1");
-  wintest::ProgramProcess process;
-  HWND window = wintest::WaitForWindow("Botenruf", 20000, process.id());
+  HWND window = nullptr;
+  const auto process = bench::StartProgram("list_check_bench", listFile, 1, window);
   if (!window)
     return false;
   Sleep(500);
@@ -55,25 +50,13 @@ bool MeasureProgram(harness::NetsimFolder& network, bench::Figures& program, dou
     Sleep(kStations * kDelayMs / 2);
     idleStallMs = idle.Stop();
   }
-  bench::StallProbe probe(window);
-  const DWORD click = GetTickCount();
-  PostMessageA(GetDlgItem(window, IDC_INFO), BM_CLICK, 0, 0);
   HWND dialog = nullptr;
-  while (GetTickCount() - click < 120000) {
-    dialog = FindWindowA("#32770", "\"Alle\" (Fertig)");
-    if (dialog && GetTickCount() - click > 100)
-      break;
-    Sleep(5);
-  }
-  program.allEndedMs = GetTickCount() - click;
-  program.longestStallMs = probe.Stop();
-  program.lastStartMs = bench::LastStart(network, "net", "view", click);
-  if (dialog)
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-  Sleep(300);
-  PostMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
-  process.WaitForExit(10000);
-  return dialog != nullptr;
+  const bool ended = bench::MeasureClick(
+      network, window, IDC_INFO,
+      [&] { return (dialog = bench::FinishedWindow("\"Alle\" (Fertig)")) != nullptr; }, "net",
+      "view", program);
+  bench::EndProgram(*process, window, dialog);
+  return ended;
 }
 
 bench::Figures MeasureFloor(harness::NetsimFolder& network) {
@@ -87,13 +70,7 @@ bench::Figures MeasureFloor(harness::NetsimFolder& network) {
     lines.push_back(harness::SystemDirectoryPrefix() + "Cmd.exe /q /c net view \\\\PC" +
                     std::to_string(100 + i) + " > " + output);
   }
-  bench::BareWindow bare;
-  bench::StallProbe probe(bare.hwnd());
-  const bench::CommandTimes times = bench::RunCommands(lines, false);
-  bench::Figures floor;
-  floor.allEndedMs = times.allEndedMs;
-  floor.longestStallMs = probe.Stop();
-  floor.lastStartMs = bench::LastStart(network, "net", "view", times.startTick);
+  const bench::Figures floor = bench::Floor(network, lines, false, "net", "view");
   DeleteFileA(output.c_str());
   return floor;
 }
@@ -103,15 +80,12 @@ bench::Figures MeasureFloor(harness::NetsimFolder& network) {
 int main() {
   std::printf("list check: %d stations, %d ms each to answer net view\n", kStations, kDelayMs);
   harness::NetsimFolder network;
-  for (int i = 1; i <= 3; ++i) {
-    bench::Figures program;
-    double idleStallMs = 0;
-    if (!MeasureProgram(network, program, idleStallMs)) {
-      std::printf("run %d: failed\n", i);
-      return 1;
-    }
-    bench::PrintFigures(i, program, MeasureFloor(network));
-    std::printf("       the program's idle window before: longest stall %.1f ms\n", idleStallMs);
-  }
-  return 0;
+  return bench::RunBesideFloor(
+      [&](bench::Figures& program) {
+        double idleStallMs = 0;
+        const bool measured = MeasureProgram(network, program, idleStallMs);
+        std::printf("the program's idle window beforehand: longest stall %.1f ms\n", idleStallMs);
+        return measured;
+      },
+      [&] { return MeasureFloor(network); });
 }

@@ -46,38 +46,29 @@ bool MeasureProgram(harness::NetsimFolder& network, bench::Figures& program) {
     members += name + ",";
     singles += name + " Platz\r\n";
   }
-  wintest::DeleteUserKeyTree(kSettingsKey);
-  const std::string scratch = wintest::ScratchDir("send_bench");
-  wintest::WriteTextFile(
-      scratch + "\\Rechner.txt",
-      "//begin\r\n" + singles + "//end\r\n//v_begin\r\nAlle [" + members + "]\r\n//v_end\r\n");
-  wintest::WriteUserString(kSettingsKey, "RechnerListePfad", scratch + "\\Rechner.txt");
-  wintest::WriteUserString(kSettingsKey, "ListenTyp", "1");
-  wintest::ProgramProcess process;
-  HWND window = wintest::WaitForWindow("Botenruf", 20000, process.id());
+  HWND window = nullptr;
+  const auto process = bench::StartProgram(
+      "send_bench",
+      "//begin\r\n" + singles + "//end\r\n//v_begin\r\nAlle [" + members + "]\r\n//v_end\r\n", 1,
+      window);
   if (!window)
     return false;
   SendMessageA(GetDlgItem(window, IDC_MESSAGE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Messung"));
   HWND group = GetDlgItem(window, IDC_NOTIFY_GROUP);
   Sleep(300);
-  bench::StallProbe probe(window);
-  const DWORD click = GetTickCount();
-  PostMessageA(GetDlgItem(window, IDC_SEND), BM_CLICK, 0, 0);
   bool started = false;
-  while (GetTickCount() - click < 60000) {
-    const bool idle = wintest::WindowText(group) == "Benachrichtigung [0]";
-    if (started && idle)
-      break;
-    started = started || !idle;
-    Sleep(5);
-  }
-  program.allEndedMs = GetTickCount() - click;
-  program.longestStallMs = probe.Stop();
-  program.lastStartMs = bench::LastStart(network, "net", "send", click);
+  const bool ended = bench::MeasureClick(
+      network, window, IDC_SEND,
+      [&] {
+        const bool idle = wintest::WindowText(group) == "Benachrichtigung [0]";
+        const bool end = started && idle;
+        started = started || !idle;
+        return end;
+      },
+      "net", "send", program);
   const size_t sends = harness::NetSendCommandLines(network).size();
-  PostMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
-  process.WaitForExit(10000);
-  return started && sends == kStations;
+  bench::EndProgram(*process, window, nullptr);
+  return ended && sends == kStations;
 }
 
 bench::Figures MeasureFloor(harness::NetsimFolder& network) {
@@ -85,14 +76,7 @@ bench::Figures MeasureFloor(harness::NetsimFolder& network) {
   std::vector<std::string> lines;
   for (const std::string& name : Stations())
     lines.push_back("net send " + name + " Messung");
-  bench::BareWindow bare;
-  bench::StallProbe probe(bare.hwnd());
-  const bench::CommandTimes times = bench::RunCommands(lines, true);
-  bench::Figures floor;
-  floor.allEndedMs = times.allEndedMs;
-  floor.longestStallMs = probe.Stop();
-  floor.lastStartMs = bench::LastStart(network, "net", "send", times.startTick);
-  return floor;
+  return bench::Floor(network, lines, true, "net", "send");
 }
 
 }  // namespace
@@ -100,13 +84,7 @@ bench::Figures MeasureFloor(harness::NetsimFolder& network) {
 int main() {
   std::printf("list send: %d stations, %d ms each to answer\n", kStations, kDelayMs);
   harness::NetsimFolder network;
-  for (int run = 1; run <= 3; ++run) {
-    bench::Figures program;
-    if (!MeasureProgram(network, program)) {
-      std::printf("run %d: failed\n", run);
-      return 1;
-    }
-    bench::PrintFigures(run, program, MeasureFloor(network));
-  }
-  return 0;
+  return bench::RunBesideFloor(
+      [&](bench::Figures& program) { return MeasureProgram(network, program); },
+      [&] { return MeasureFloor(network); });
 }

@@ -10,20 +10,10 @@
 
 #include "directory/list_file.h"
 #include "directory/recipient_directory.h"
+#include "fuzz_require.h"
 #include "list_file_round_trip.h"
 
-namespace {
-
 using namespace botenruf;
-
-void Require(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "violated: %s\n", what);
-    std::abort();
-  }
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);

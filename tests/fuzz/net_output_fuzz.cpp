@@ -7,22 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_require.h"
 #include "netinfo/net_output.h"
 #include "netinfo/station_info.h"
 #include "text/text.h"
 
-namespace {
-
 using namespace botenruf;
-
-void Require(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "violated: %s\n", what);
-    std::abort();
-  }
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<std::string> lines =

@@ -6,10 +6,7 @@
 #include "dispatch/command_runner.h"
 #include "dispatch/message_composer.h"
 #include "dispatch/send_workers.h"
-#include "fakes/fake_file_system.h"
-#include "fakes/fake_message_boxes.h"
-#include "fakes/fake_processes.h"
-#include "fakes/fake_system.h"
+#include "fakes/fake_worker_services.h"
 
 namespace botenruf {
 namespace {
@@ -135,18 +132,9 @@ TEST(CommandRunnerTest, PollsTempNamesErrorTextsAndSafeQueryLines) {
   }
 }
 
-class WorkersTest : public ::testing::Test {
+class WorkersTest : public ::testing::Test, public fakes::FakeWorkerServices {
  protected:
-  WorkersTest() {
-    services.processes = processes;
-    services.boxes = boxes;
-    services.system = system;
-    services.files = files;
-    services.settings = settings;
-    services.counter = std::make_shared<SendCounter>();
-    system->messages[5] = "Zugriff verweigert\r\n";
-  }
-  void TearDown() override { ShutdownFlag() = false; }
+  WorkersTest() { system->messages[5] = "Zugriff verweigert\r\n"; }
   // Keeps started workers waiting until they are run by hand.
   ThreadStarter Queue() {
     return [this](std::function<void()> work) { queued.push_back(std::move(work)); };
@@ -157,13 +145,6 @@ class WorkersTest : public ::testing::Test {
     queued.clear();
   }
 
-  std::shared_ptr<fakes::FakeProcessStarter> processes =
-      std::make_shared<fakes::FakeProcessStarter>();
-  std::shared_ptr<fakes::FakeMessageBoxes> boxes = std::make_shared<fakes::FakeMessageBoxes>();
-  std::shared_ptr<fakes::FakeSystem> system = std::make_shared<fakes::FakeSystem>();
-  std::shared_ptr<fakes::FakeFileSystem> files = std::make_shared<fakes::FakeFileSystem>();
-  std::shared_ptr<Settings> settings = std::make_shared<Settings>();
-  WorkerServices services;
   std::vector<std::function<void()>> queued;
 };
 

@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "dispatch/command_runner.h"
-#include "fakes/fake_file_system.h"
-#include "fakes/fake_processes.h"
-#include "fakes/fake_system.h"
+#include "fakes/fake_worker_services.h"
 #include "netinfo/list_check.h"
 #include "netinfo/net_output.h"
 #include "netinfo/net_query.h"
@@ -103,15 +101,8 @@ TEST(StationInfoTest, UsersAreTheNamesBesideTheStationsOwn) {
 
 // Scripted tools: each query command line writes its output (in the console's code page)
 // into the output file, as the command interpreter's redirection does.
-class QueryTest : public ::testing::Test {
+class QueryTest : public ::testing::Test, public fakes::FakeWorkerServices {
  protected:
-  QueryTest() {
-    services.processes = processes;
-    services.system = system;
-    services.files = files;
-  }
-  void TearDown() override { ShutdownFlag() = false; }
-
   std::string Line(QueryKind kind, const std::string& argument) {
     std::string line;
     EXPECT_TRUE(BuildQueryCommandLine(kind, "C:\\WINNT\\system32\\", argument, kOutput, line));
@@ -132,11 +123,6 @@ class QueryTest : public ::testing::Test {
   }
 
   static constexpr const char* kOutput = "C:\\TEMP\\msg1.tmp";
-  std::shared_ptr<fakes::FakeProcessStarter> processes =
-      std::make_shared<fakes::FakeProcessStarter>();
-  std::shared_ptr<fakes::FakeSystem> system = std::make_shared<fakes::FakeSystem>();
-  std::shared_ptr<fakes::FakeFileSystem> files = std::make_shared<fakes::FakeFileSystem>();
-  WorkerServices services;
 };
 
 constexpr char kNameTable[] =
