@@ -312,6 +312,7 @@ int RightClickRow(HWND window, int row) {
   RECT header = {}, rect = {};
   GetWindowRect(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)), &header);
   GetWindowRect(list, &rect);
+  // A report row is as high as the small-icon spacing here; the point is a row's middle.
   const int rowHeight = HIWORD(SendMessageA(list, LVM_GETITEMSPACING, TRUE, 0));
   MouseAt((rect.left + rect.right) / 2, header.bottom + rowHeight * row + rowHeight / 2,
           MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 1);
