@@ -12,3 +12,16 @@ target_compile_definitions(botenruf_host_tests PRIVATE
                            BOTENRUF_RESOURCE_HEADER="${PROJECT_SOURCE_DIR}/resources/resource.h"
                            BOTENRUF_RESOURCE_SCRIPT="${PROJECT_SOURCE_DIR}/resources/botenruf.rc")
 gtest_discover_tests(botenruf_host_tests DISCOVERY_TIMEOUT 60)
+
+# The release package (dist/Botenruf-<file version>.zip), which scripts/package.sh builds and
+# scripts/test.sh builds before CTest runs; skipped where it has not been built.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/botenruf.rc)
+file(STRINGS ${PROJECT_SOURCE_DIR}/resources/botenruf.rc BOTENRUF_FILEVERSION_LINE
+     REGEX "^ *FILEVERSION ")
+string(REGEX MATCHALL "[0-9]+" BOTENRUF_FILEVERSION_PARTS "${BOTENRUF_FILEVERSION_LINE}")
+list(JOIN BOTENRUF_FILEVERSION_PARTS "." BOTENRUF_FILEVERSION)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME package_contents
+         COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tests/package/check_package.py
+                 ${PROJECT_SOURCE_DIR}/dist/Botenruf-${BOTENRUF_FILEVERSION}.zip ${PROJECT_SOURCE_DIR})
+set_tests_properties(package_contents PROPERTIES SKIP_RETURN_CODE 77)

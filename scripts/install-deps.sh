@@ -23,6 +23,7 @@ have clang++ || need+=(clang)
 ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 || need+=(libclang-rt-14-dev)
 have clang-format || need+=(clang-format)
 have python3 || need+=(python3)
+have zip || need+=(zip)
 pkg_installed locales || need+=(locales)
 pkg_installed fonts-wine || need+=(fonts-wine)
 

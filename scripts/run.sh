@@ -3,37 +3,19 @@
 # tools, with a sample list file (scripts/demo/).
 #   With a display (DISPLAY set): the program opens there and the simulated stations show
 #   the messages they receive as boxes; end it with "Beenden".
-#   Without one: it runs on Xvfb in Wine's virtual desktop, sends one message to the sample
-#   distribution list "Alle" by itself, prints what the simulated stations received, writes
-#   a screenshot to shots/botenruf.png and ends the program again.
+#   Without one: it runs on Xvfb in Wine's virtual desktop and a simulated user walks through
+#   it: a message to the distribution list "Alle", one to the single recipient "Empfang",
+#   the list member check of "Alle" and the station info of "Empfang". The script prints
+#   what the program showed and what each station received, writes screenshots to shots/
+#   and ends the program again.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 "$root/scripts/install-deps.sh"
 
-# The shipped program is the 32-bit build; where this machine cannot run 32-bit programs
-# under Wine, the 64-bit build of the same sources is started instead.
-preset=win32
-/usr/lib/wine/wine --version >/dev/null 2>&1 || preset=win64
-cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" -- -j"${BOTENRUF_JOBS:-2}"
-build=$root/build/$preset
-bits=${preset#win}
-
 headless=0
 [ -z "${DISPLAY:-}" ] && headless=1
-source "$root/scripts/wine-env.sh" "$build" "$bits"
-botenruf_ensure_prefix
-botenruf_ensure_display
-wine_run() { "$BOTENRUF_WINE_LOADER" "$@" </dev/null; }
-
-# The demo: list file and network, and the program pointed at them.
-demo=$WINEPREFIX/drive_c/Botenruf-Demo
-mkdir -p "$demo"
-cp "$root/scripts/demo/Rechner.txt" "$demo/Rechner.txt"
-cp "$root/scripts/demo/netzwerk.txt" "$BOTENRUF_NETSIM_UNIX_DIR/scenario.txt"
-rm -f "$BOTENRUF_NETSIM_UNIX_DIR/log.txt" "$BOTENRUF_NETSIM_UNIX_DIR/received.txt"
-wine_run reg add 'HKCU\Software\Brenk\Botenruf' /v RechnerListePfad /d 'C:\Botenruf-Demo\Rechner.txt' /f >/dev/null 2>&1
+source "$root/scripts/demo-env.sh"
 
 if [ "$headless" = 0 ]; then
   BOTENRUF_NETSIM_SHOWBOX=1 exec "$BOTENRUF_WINE_LOADER" "$build/Botenruf.exe" "$@"
@@ -41,27 +23,42 @@ fi
 
 botenruf_wineserver -p >/dev/null 2>&1 </dev/null &
 "$BOTENRUF_WINE_LOADER" "$build/Botenruf.exe" "$@" >/dev/null 2>&1 </dev/null &
-driver=$build/tests/netsim/demo_driver.exe
-echo "Botenruf sendet an die Verteilerliste \"Alle\" ..."
-wine_run "$driver" send Alle "Guten Morgen! Die Kaffeemaschine im 2. Stock ist repariert." \
-  2>/dev/null | iconv -f CP1252 -t UTF-8 | tr -d '\r' || true
 mkdir -p "$root/shots"
-shot=$root/shots/botenruf.png
+snap() { import -window root "$root/shots/$1.png" && echo "Bildschirmfoto: shots/$1.png"; }
+# A screenshot of the one window whose caption holds $2.
+snap_window() {
+  local geometry
+  geometry=$(driver window "$2") || return 0
+  import -window root "$root/shots/$1.png"
+  convert "$root/shots/$1.png" -crop "$geometry" +repage "$root/shots/$1.png"
+  echo "Bildschirmfoto: shots/$1.png"
+}
+
+echo "1. Botenruf sendet an die Verteilerliste \"Alle\" ..."
+driver send 1 Alle "Guten Morgen! Die Kaffeemaschine im 2. Stock ist repariert." || true
 sleep 1
-import -window root "$shot"
-wine_run "$driver" close >/dev/null 2>&1 || true
+snap botenruf
 
 echo
+echo "2. ... und an den Einzelempfänger \"Empfang\":"
+driver send 0 Empfang "Ein Paket für Sie liegt am Empfang." || true
+sleep 1
+snap senden
+
+echo
+echo "3. Verteilerlisten-Info: ist jedes Mitglied der Liste \"Alle\" im Netz?"
+driver info 1 Alle || true
+snap_window verteilerlisten-info '"Alle" (Fertig)'
+driver click 1 '"Alle" (Fertig)' || true
+
+echo
+echo "4. Rechner-Info der Station hinter \"Empfang\":"
+driver info 0 Empfang || true
+snap_window rechner-info PC017
+driver click 1 PC017 || true
+
+driver close >/dev/null 2>&1 || true
+echo
 echo "Empfangen haben die simulierten Stationen:"
-if [ -f "$BOTENRUF_NETSIM_UNIX_DIR/received.txt" ]; then
-  iconv -f CP1252 -t UTF-8 "$BOTENRUF_NETSIM_UNIX_DIR/received.txt" | tr -d '\r' |
-    awk -F '\t' '{ printf "  %-8s %s\n", $1, $2 }'
-else
-  echo "  (nichts)"
-fi
-echo "Bildschirmfoto: $shot"
-botenruf_wineserver -k 2>/dev/null || true
-if [ -f "$botenruf_state/xvfb.pid" ]; then
-  kill "$(cat "$botenruf_state/xvfb.pid")" 2>/dev/null || true
-  rm -f "$botenruf_state/display" "$botenruf_state/xvfb.pid"
-fi
+demo_received
+demo_end

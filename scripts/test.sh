@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds every target (host, win32, win64) and runs every test: the portable unit tests on
-# the host, and the Windows tests under Wine. One CTest run, one summary at the end.
+# Builds every target (host, win32, win64) and the release package, and runs every test: the
+# portable unit tests and the package check on the host, and the Windows tests under Wine.
+# One CTest run, one summary at the end.
 # Exits non-zero when anything fails.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,6 +15,10 @@ for preset in host win32 win64; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -- -j"$jobs"
 done
+
+# The release package, which a test of the host suite checks.
+echo "== package"
+"$root/scripts/package.sh"
 
 # The 32-bit program runs under Wine only where the machine can execute 32-bit Linux
 # programs (Wine's 32-bit loader is one); otherwise the 32-bit build is compiled and linked

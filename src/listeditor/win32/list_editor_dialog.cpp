@@ -295,8 +295,9 @@ void ListEditorDialog::OnSave() {
   const std::string problem = SaveProblemText(app_.SaveDirectory());
   if (!problem.empty()) {
     // The edits stay here: the user may try again or leave with "Abbruch".
-    boxes_.Show(hwnd(), {problem + "\nDie Änderungen sind noch im Editor: \"&OK\" versucht es "
-                                   "erneut, \"&Abbruch\" verwirft sie.",
+    // A box shows "&" as it is: the buttons are named without their access keys.
+    boxes_.Show(hwnd(), {problem + "\nDie Änderungen sind noch im Editor: \"OK\" versucht es "
+                                   "erneut, \"Abbruch\" verwirft sie.",
                          kApplicationTitle, BoxIcon::kExclamation});
     FillMembers();
     return;
