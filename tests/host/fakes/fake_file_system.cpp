@@ -15,7 +15,6 @@ ReadStatus FakeFileSystem::ReadAll(const std::string& path, std::string& bytes, 
 }
 
 bool FakeFileSystem::WriteAll(const std::string& path, const std::string& bytes) {
-  ++writes;
   if (failWriteAfter >= 0 && static_cast<size_t>(failWriteAfter) < bytes.size()) {
     files[path] = bytes.substr(0, static_cast<size_t>(failWriteAfter));
     return false;

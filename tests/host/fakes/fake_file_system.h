@@ -22,7 +22,6 @@ class FakeFileSystem : public FileSystem {
   // When set, WriteAll stores only this many bytes and then fails (a full disk mid-write).
   long long failWriteAfter = -1;
   bool failReplace = false;
-  int writes = 0;
 };
 
 }  // namespace botenruf::fakes

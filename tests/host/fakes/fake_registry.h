@@ -29,12 +29,9 @@ class FakeRegistry : public Registry {
   // The stored text without its terminating zero; empty when missing.
   std::string Text(const std::string& path, const std::string& name) const;
   const StoredValue* Find(const std::string& path, const std::string& name) const;
-  bool HasKey(const std::string& path) const { return keys_.count(path) != 0; }
 
-  bool failOpen = false;               // every open and create fails
   bool failCreate = false;             // creating or opening for writing fails
   std::set<std::string> failWritesOf;  // value names whose writes fail
-  int writes = 0;
 
   std::map<std::string, std::map<std::string, StoredValue>> keys_;
 };
