@@ -25,10 +25,6 @@ using wintest::ItemText;
 using wintest::PumpUntil;
 using wintest::WhenShown;
 
-HWND AnimationIn(HWND dialog, int frameId) {
-  return FindWindowExA(GetDlgItem(dialog, frameId), nullptr, ANIMATE_CLASSA, nullptr);
-}
-
 // The animation's current frame as the control paints it.
 std::string Frame(HWND animation) {
   RECT client;
@@ -47,8 +43,9 @@ std::string Frame(HWND animation) {
   return pixels;
 }
 
-// True when the animation draws something and then something else.
-bool Plays(HWND animation) {
+// True when the animation in this frame draws something and then something else.
+bool Plays(HWND dialog, int frameId) {
+  HWND animation = FindWindowExA(GetDlgItem(dialog, frameId), nullptr, ANIMATE_CLASSA, nullptr);
   std::string first;
   if (!PumpUntil(
           [&] {
@@ -85,9 +82,9 @@ TEST_F(AboutTest, AboutBoxShowsTheVersionBlockOfItsOwnFile) {
   ASSERT_TRUE(win::ReadOwnVersionBlock(own));
   EXPECT_EQ(own, (VersionBlock{"3.0.0.15", "1.0.0.1", "Release 08.07.2004",
                                "Copyright © 2004 Brenk. Alle Rechte vorbehalten."}));
-  EXPECT_FALSE(win::ReadVersionBlock(wintest::BuildDir() + "/gibt-es-nicht.exe", none));
+  EXPECT_FALSE(win::ReadVersionBlock(wintest::kBuildDir + "/gibt-es-nicht.exe", none));
   // The simulated tools carry no version resource.
-  EXPECT_FALSE(win::ReadVersionBlock(wintest::BuildDir() + "/tests/netsim/sleeper.exe", none));
+  EXPECT_FALSE(win::ReadVersionBlock(wintest::kBuildDir + "/tests/netsim/sleeper.exe", none));
   EXPECT_EQ(none, VersionBlock{});
   for (const VersionBlock& version : {own, none}) {
     SCOPED_TRACE(version.fileVersion);
@@ -96,14 +93,14 @@ TEST_F(AboutTest, AboutBoxShowsTheVersionBlockOfItsOwnFile) {
       EXPECT_EQ(ItemText(box, IDC_ABOUT_VERSION), "Botenruf Version (" + version.fileVersion + ")");
       EXPECT_EQ(ItemText(box, IDC_ABOUT_COMMENTS), version.comments);
       EXPECT_EQ(ItemText(box, IDC_ABOUT_LEGAL), version.legalNotice);
-      EXPECT_TRUE(Plays(AnimationIn(box, IDC_ABOUT_ANIMATION)));
+      EXPECT_TRUE(Plays(box, IDC_ABOUT_ANIMATION));
     });
   }
 }
 
-// A click on the icon shows the directory as it is at that moment, in a resizable viewer over
-// the About box.
-TEST_F(AboutTest, IconClickShowsTheDirectoryInAResizableViewer) {
+// A click on the icon shows the directory as it is at that moment in a resizable viewer; the
+// hidden sequence of double clicks reveals a text, and a right double click the dedication.
+TEST_F(AboutTest, TheIconAndTheDoubleClicksShowTheirDialogsOverTheAboutBox) {
   directory.AddSingle("Empfang", "PC017");
   directory.AddList("Alle", "PC017,PC022,");
   win::AboutDialog about(nullptr, directory, {});
@@ -115,29 +112,21 @@ TEST_F(AboutTest, IconClickShowsTheDirectoryInAResizableViewer) {
                 "<<<Einzelempfänger>>>\r\nPC017 = Empfang\r\nPC030 = Lager\r\n"
                 "<<<Verteilerlisten>>>\r\nAlle = PC017,PC022,\r\n");
       const Rect ok = wintest::ControlRect(window, IDOK);
-      for (SIZE size : {SIZE{640, 480}, SIZE{100, 80}}) {
-        SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
-        RECT client;
-        GetClientRect(window, &client);
-        const ViewerLayout layout =
-            ComputeViewerLayout(client.right, client.bottom, {ok.width, ok.height});
-        EXPECT_EQ(wintest::ControlRect(window, IDC_VIEWER_TEXT), layout.text);
-        EXPECT_EQ(wintest::ControlRect(window, IDOK), layout.ok);
-      }
-      RECT outer;  // asked for less, it keeps its minimum size
+      SetWindowPos(window, nullptr, 0, 0, 100, 80, SWP_NOMOVE | SWP_NOZORDER);
+      RECT outer, client;
       GetWindowRect(window, &outer);
-      EXPECT_EQ(outer.right - outer.left, 365);
+      GetClientRect(window, &client);
+      EXPECT_EQ(outer.right - outer.left, 365);  // asked for less, it keeps its minimum size
       EXPECT_EQ(outer.bottom - outer.top, 233);
+      const ViewerLayout layout =
+          ComputeViewerLayout(client.right, client.bottom, {ok.width, ok.height});
+      EXPECT_EQ(wintest::ControlRect(window, IDC_VIEWER_TEXT), layout.text);
+      EXPECT_EQ(wintest::ControlRect(window, IDOK), layout.ok);
     });
     SendMessageA(GetDlgItem(box, IDC_ABOUT_ICON), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     SendMessageA(GetDlgItem(box, IDC_ABOUT_ICON), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_TRUE(viewer.ran());
-  });
-}
 
-TEST_F(AboutTest, HiddenSequenceRevealsTheTextAndARightDoubleClickTheDedication) {
-  win::AboutDialog about(nullptr, directory, {});
-  wintest::RunModalWithScript(about, [](HWND box) {
     // The double clicks land on the box itself, through the animation and its frame.
     POINT corner = {20, 20};
     ClientToScreen(box, &corner);
@@ -155,14 +144,15 @@ TEST_F(AboutTest, HiddenSequenceRevealsTheTextAndARightDoubleClickTheDedication)
     EXPECT_TRUE(ShowsIcon(box, IDR_MAINFRAME));
     WhenShown dedication("Widmung", [](HWND window) {
       EXPECT_THAT(ItemText(window, IDC_DEDICATION_TEXT), StartsWith("Gewidmet"));
-      EXPECT_TRUE(Plays(AnimationIn(window, IDC_DEDICATION_ANIMATION)));
+      EXPECT_TRUE(Plays(window, IDC_DEDICATION_ANIMATION));
     });
     SendMessageA(box, WM_RBUTTONDBLCLK, 0, MAKELPARAM(200, 60));
     EXPECT_TRUE(dedication.ran());
   });
 }
 
-// Every way into the dialogs from the real main window.
+// The ways into the dialogs from the real main window besides its menu commands: the system
+// menu, F1 and the tray icon.
 class AboutEntryTest : public wintest::MainWindowFixture {
  protected:
   void SetUp() override { UseListFile("//begin\r\nPC1 Eins\r\n//end\r\n"); }
@@ -177,19 +167,18 @@ class AboutEntryTest : public wintest::MainWindowFixture {
   }
 };
 
-TEST_F(AboutEntryTest, EveryEntryPointOpensItsDialog) {
+TEST_F(AboutEntryTest, TheSystemMenuF1AndTheTrayIconOpenTheirDialogs) {
   Open();
   for (UINT item : {IDM_VERSION_HISTORY, IDM_LIST_INFO, IDM_ABOUT})
     EXPECT_EQ(GetMenuState(GetMenu(window_), item, MF_BYCOMMAND) & MF_GRAYED, 0u) << item;
   const char* about = "Info über Botenruf";
-  auto command = [this](int id) { return [this, id] { Command(id); }; };
   const struct {
-    const char* name;
-    std::function<void()> action;
     const char* caption;
+    std::function<void()> action;
     std::function<void(HWND)> check = [](HWND) {};
   } entries[] = {
-      {"F1",
+      {about, [this] { SendMessageA(window_, WM_SYSCOMMAND, IDM_SYS_ABOUT, 0); }},
+      {"Wo ist denn hier die Hilfe ?",
        [this] {
          SetFocus(Item(IDC_MESSAGE));
          INPUT keys[2] = {};
@@ -198,29 +187,16 @@ TEST_F(AboutEntryTest, EveryEntryPointOpensItsDialog) {
          keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
          SendInput(2, keys, sizeof(INPUT));
        },
-       "Wo ist denn hier die Hilfe ?",
-       [](HWND hint) { EXPECT_TRUE(Plays(AnimationIn(hint, IDC_HINT_ANIMATION))); }},
-      {"help command", command(IDM_HELP), "Wo ist denn hier die Hilfe ?"},
-      {"menu", command(IDM_ABOUT), about},
-      {"menu", command(IDM_VERSION_HISTORY), "Versions-Info",
-       [](HWND viewer) {
-         EXPECT_THAT(ItemText(viewer, IDC_VIEWER_TEXT), StartsWith("1.0.0.0\tDie Urversion\r\n"));
-       }},
-      {"menu", command(IDM_LIST_INFO), "Listen-Info"},
-      {"system menu", [this] { SendMessageA(window_, WM_SYSCOMMAND, IDM_SYS_ABOUT, 0); }, about},
-      {"tray menu", command(IDM_TRAY_ABOUT), about},
-      {"tray menu", command(IDM_TRAY_VERSION_HISTORY), "Versions-Info"},
-      {"tray menu", command(IDM_TRAY_LIST_INFO), "Listen-Info"},
-      {"tray icon",
+       [](HWND window) { EXPECT_TRUE(Plays(window, IDC_HINT_ANIMATION)); }},
+      {about,
        [this] {
          window->MoveToTray();
          SendMessageA(window_, WM_APP_TRAY_CALLBACK, 1, WM_RBUTTONDBLCLK);
-       },
-       about},
+       }},
   };
   SetForegroundWindow(window_);
   for (const auto& entry : entries) {
-    SCOPED_TRACE(::testing::Message() << entry.name << " " << entry.caption);
+    SCOPED_TRACE(entry.caption);
     EXPECT_TRUE(Shows(entry.caption, entry.action, entry.check));
   }
   EXPECT_FALSE(IsWindowVisible(window_));  // the About box from the tray leaves it there

@@ -20,7 +20,7 @@ using ::testing::ElementsAre;
 using ::testing::UnorderedElementsAre;
 using wintest::PumpFor;
 using wintest::PumpUntil;
-using wintest::ShellHasIcon;
+using wintest::ShellIcon;
 
 constexpr char kListFile[] =
     "//begin\r\nPC017 Empfang\r\nPC022 Buchhaltung\r\nPC030 Lager\r\nPC031 Versand\r\n//end\r\n"
@@ -102,7 +102,7 @@ TEST_F(MainWindowTest, AListSendCountsItsWorkersInTheCaptionAndTheTrayTip) {
                                            "net send PC030 " + text));
   EXPECT_THAT(BoxTexts(), ElementsAre());  // no success boxes for lists by default
   EXPECT_EQ(ItemText(IDC_MESSAGE), "Besprechung um 10 /Raum 3");  // the editor keeps the text
-  EXPECT_TRUE(ShellHasIcon(window_, 1));
+  EXPECT_TRUE(ShellIcon(window_, 1));
   EXPECT_FALSE(Visible());
 }
 
@@ -162,35 +162,31 @@ TEST_F(MainWindowTest, DomainSendWaitsForTheCountdownUnlessItIsCancelled) {
   }
 }
 
-TEST_F(MainWindowTest, OneDroppedFileLoadsTwoDoNot) {
-  const std::string file = scratch + "\\nachricht.txt";
+// Message files come from a drop of exactly one file or from the file dialogs; a save that
+// fails says so.
+TEST_F(MainWindowTest, MessageFilesAreDroppedLoadedAndSaved) {
+  const std::string file = scratch + "\\nachricht.txt", saved = scratch + "\\gespeichert.txt";
   wintest::WriteTextFile(file, "Zeile 1\r\n\r\nZeile 2");
   Open();
   SetItemText(IDC_MESSAGE, "bisher");
-  SendMessageA(Item(IDC_MESSAGE), WM_DROPFILES,
-               reinterpret_cast<WPARAM>(wintest::MakeDrop({file, file})), 0);
-  EXPECT_EQ(ItemText(IDC_MESSAGE), "bisher");
-  SendMessageA(Item(IDC_MESSAGE), WM_DROPFILES, reinterpret_cast<WPARAM>(wintest::MakeDrop({file})),
-               0);
-  EXPECT_EQ(ItemText(IDC_MESSAGE), "Zeile 1\r\nZeile 2\r\n");
-}
-
-TEST_F(MainWindowTest, LoadAndSaveThroughTheFileDialogs) {
-  const std::string saved = scratch + "\\gespeichert.txt";
-  Open("Erste\r\nZweite");
+  for (const std::vector<std::string>& drop : {std::vector{file, file}, std::vector{file}}) {
+    SendMessageA(Item(IDC_MESSAGE), WM_DROPFILES, reinterpret_cast<WPARAM>(wintest::MakeDrop(drop)),
+                 0);
+    EXPECT_EQ(ItemText(IDC_MESSAGE), drop.size() == 1 ? "Zeile 1\r\nZeile 2\r\n" : "bisher");
+  }
   fileDialogs->answers = {saved, saved};
   Command(IDM_MESSAGE_SAVE);
-  EXPECT_EQ(wintest::ReadTextFile(saved), "Erste\r\r\nZweite");
+  EXPECT_EQ(wintest::ReadTextFile(saved), "Zeile 1\r\r\nZeile 2\r\r\n");
   Command(IDM_MESSAGE_CLEAR);
   EXPECT_EQ(ItemText(IDC_MESSAGE), "");
   Command(IDM_MESSAGE_LOAD);
-  EXPECT_EQ(ItemText(IDC_MESSAGE), "Erste\r\nZweite\r\n");
+  EXPECT_EQ(ItemText(IDC_MESSAGE), "Zeile 1\r\nZeile 2\r\n");
   fileDialogs->answers = {scratch + "\\kein\\ordner\\x.txt"};
   Command(IDM_MESSAGE_SAVE);
   EXPECT_THAT(BoxTexts(), ElementsAre("Die Nachricht konnte nicht gespeichert werden."));
 }
 
-TEST_F(MainWindowTest, ControlsFollowTheSizeAndUrgroesseStopsAtTheMinimum) {
+TEST_F(MainWindowTest, ControlsFollowTheSizeAndTheMenuPlacesTheWindow) {
   Open();
   MoveWindow(window_, 40, 30, 700, 500, TRUE);
   RECT client, rect, after;
@@ -214,54 +210,30 @@ TEST_F(MainWindowTest, ControlsFollowTheSizeAndUrgroesseStopsAtTheMinimum) {
   Command(IDM_ORIGINAL_SIZE);
   GetWindowRect(window_, &after);
   EXPECT_TRUE(EqualRect(&rect, &after));
-}
-
-TEST_F(MainWindowTest, VordergrundPutsTheWindowOnTopAndBack) {
-  Open();
-  for (bool on : {true, false}) {
+  for (bool on : {true, false}) {  // "Vordergrund"
     Command(IDM_TOPMOST);
     EXPECT_EQ((GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, on);
     EXPECT_EQ(Checked(IDM_TOPMOST), on);
   }
 }
 
-// A clock that stands on the greeting day.
-class GreetingDaySystem : public win::Win32System {
- public:
-  LocalTime Now() override {
-    return {2026, kGreetingMonth, kGreetingDay, kGreetingHourAfter + 1, 0, 0};
-  }
-};
-
-TEST_F(MainWindowTest, OnTheGreetingDayTheMemoriamItemSendsToTheOwnStation) {
-  const auto everyDay = services.workers.system;  // the application keeps using it
-  services.workers.system = std::make_shared<GreetingDaySystem>();
-  Open();
-  ASSERT_TRUE(
-      PumpUntil([&] { return GetMenuItemCount(GetSubMenu(GetMenu(window_), 2)) == 5; }, 2000));
-  Command(IDM_MEMORIAM);
-  ASSERT_TRUE(PumpUntil([&] { return !Sent().empty(); }, 10000));
-  EXPECT_THAT(Sent(), ElementsAre("net send " + everyDay->ComputerName() + " " + kGreetingText));
-}
-
-// Minimising goes to the tray, or with taskbar minimising to the taskbar; a mouse message from
-// the icon restores the window by its lowest bits and the setting.
+// Minimising goes to the tray, or with taskbar minimising to the taskbar, where only a double
+// click on the icon restores the window.
 TEST_F(MainWindowTest, MinimisingAndTrayClicksFollowTheMinimiseSetting) {
   Open();
   EXPECT_TRUE(Checked(IDM_MINIMIZE_SYSTRAY));
   SendMessageA(window_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
   EXPECT_FALSE(Visible());
   EXPECT_FALSE(IsIconic(window_));
-  EXPECT_TRUE(ShellHasIcon(window_, 1));
+  EXPECT_TRUE(ShellIcon(window_, 1));
   EXPECT_EQ(notifyIcon->lastTip(), "Einzelempfänger[0]: Empfang");
   Tray(WM_LBUTTONDBLCLK);
   const struct {
     bool taskbar;
     UINT click;
     bool restores;
-  } cases[] = {{false, WM_LBUTTONDOWN, true},   {false, WM_MBUTTONDBLCLK, true},
-               {false, WM_RBUTTONUP, false},    {true, WM_LBUTTONDOWN, false},
-               {true, WM_MBUTTONDBLCLK, false}, {true, WM_LBUTTONDBLCLK, true}};
+  } cases[] = {
+      {false, WM_LBUTTONDOWN, true}, {true, WM_LBUTTONDOWN, false}, {true, WM_LBUTTONDBLCLK, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.taskbar << " " << c.click);
     if (c.taskbar != app->settings().TaskMinimize())
@@ -269,27 +241,26 @@ TEST_F(MainWindowTest, MinimisingAndTrayClicksFollowTheMinimiseSetting) {
     window->MoveToTray();
     Tray(c.click);
     EXPECT_EQ(Visible(), c.restores);
-    EXPECT_EQ(ShellHasIcon(window_, 1), !c.restores);
+    EXPECT_EQ(ShellIcon(window_, 1), !c.restores);
     Tray(WM_LBUTTONDBLCLK);
   }
   EXPECT_TRUE(Checked(IDM_MINIMIZE_TASKBAR));
   EXPECT_FALSE(Checked(IDM_MINIMIZE_SYSTRAY));
   SendMessageA(window_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
   EXPECT_TRUE(IsIconic(window_));  // the ordinary minimising
-  EXPECT_FALSE(ShellHasIcon(window_, 1));
+  EXPECT_FALSE(ShellIcon(window_, 1));
 }
 
 TEST_F(MainWindowTest, TheIconComesBackAfterAShellRestartAndGoesWithTheProgram) {
   Open();
   window->MoveToTray();
-  wintest::DeleteIconBehindTheWindowsBack(window_, 1);
-  ASSERT_FALSE(ShellHasIcon(window_, 1));
+  wintest::ShellIcon(window_, 1, NIM_DELETE);
+  ASSERT_FALSE(ShellIcon(window_, 1));
   SendMessageA(window_, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-  EXPECT_TRUE(ShellHasIcon(window_, 1));
+  EXPECT_TRUE(ShellIcon(window_, 1));
   HWND hwnd = window_;
   Command(IDM_TRAY_EXIT);
-  EXPECT_FALSE(ShellHasIcon(hwnd, 1));
-  EXPECT_FALSE(notifyIcon->shown());
+  EXPECT_FALSE(ShellIcon(hwnd, 1));
 }
 
 TEST_F(MainWindowTest, ListenpfadWithANewFileRefillsTheBox) {

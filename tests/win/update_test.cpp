@@ -56,10 +56,9 @@ class UpdateServer : public ::testing::Environment {
     root = wintest::ScratchDir("UpdateServerRoot");
     CreateDirectoryA((root + "\\Updates").c_str(), nullptr);
     const std::string portFile = root + "\\port.txt";
-    std::string commandLine =
-        "Z:\\usr\\bin\\python3 " +
-        UnixPath(wintest::TestDataDir() + "/../win/support/update_server.py") + " --root " +
-        UnixPath(root) + " --port-file " + UnixPath(portFile);
+    std::string commandLine = "Z:\\usr\\bin\\python3 " +
+                              UnixPath(wintest::kTestDataDir + "/../win/support/update_server.py") +
+                              " --root " + UnixPath(root) + " --port-file " + UnixPath(portFile);
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};  // a Linux process: Wine gives no handles to it
@@ -187,8 +186,7 @@ TEST(UpdateProgramTest, ProgramAsksOffersDownloadsAndReportsInRealBoxes) {
   const std::string folder = wintest::ScratchDir("UpdateProgram");
   wintest::DeleteUserKeyTree(kSettingsKey);
   wintest::WriteUserString(kSettingsKey, "RechnerListePfad", folder + "\\Rechner.txt");
-  ASSERT_TRUE(
-      CopyFileA(wintest::ProgramPath().c_str(), (folder + "\\Botenruf.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(wintest::kProgramPath.c_str(), (folder + "\\Botenruf.exe").c_str(), FALSE));
   UpdateServer::Serve("Updates\\_updates.txt", ListWith("9;1;0;0", "Updates/", "Botenruf-9.1.zip"));
   std::string bytes;
   for (int i = 0; i < 5000; ++i)

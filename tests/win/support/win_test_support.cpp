@@ -11,27 +11,12 @@
 
 namespace botenruf::wintest {
 
-std::string BuildDir() {
-  return BOTENRUF_BUILD_DIR;
-}
-std::string TestDataDir() {
-  return BOTENRUF_TEST_DATA;
-}
-std::string ProgramPath() {
-  return BuildDir() + "/Botenruf.exe";
-}
-
 std::string ScratchDir(const std::string& name) {
-  const std::string root = BuildDir() + "/scratch";
+  const std::string root = kBuildDir + "/scratch";
   CreateDirectoryA(root.c_str(), nullptr);
   const std::string dir = root + "/" + name;
-  std::string from = dir;
-  from.push_back('\0');
-  from.push_back('\0');
-  for (char& c : from) {
-    if (c == '/')
-      c = '\\';
-  }
+  std::string from = dir + std::string(2, '\0');  // a list of one name
+  std::replace(from.begin(), from.end(), '/', '\\');
   SHFILEOPSTRUCTA op = {};
   op.wFunc = FO_DELETE;
   op.pFrom = from.c_str();
@@ -104,14 +89,8 @@ std::string ReadUserString(const std::string& path, const std::string& name) {
 
 void WriteUserValue(const std::string& path, const std::string& name, DWORD type,
                     const std::string& bytes) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS) {
-    return;
-  }
-  RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                 static_cast<DWORD>(bytes.size()));
-  RegCloseKey(key);
+  SHSetValueA(HKEY_CURRENT_USER, path.c_str(), name.c_str(), type, bytes.data(),
+              static_cast<DWORD>(bytes.size()));
 }
 
 void WriteUserString(const std::string& path, const std::string& name, const std::string& text) {
@@ -249,10 +228,6 @@ INT_PTR RunModalWithScript(win::Dialog& dialog, std::function<void(HWND)> script
   WhenShown shown([&dialog] { return IsWindowVisible(dialog.hwnd()) ? dialog.hwnd() : nullptr; },
                   std::move(script));
   return dialog.RunModal();
-}
-
-void Click(HWND dialog, int id) {
-  SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
 void PostKey(HWND window, UINT virtualKey) {

@@ -17,10 +17,9 @@
 
 namespace botenruf::wintest {
 
-// Windows paths (Z:...) of the build tree and the test data.
-std::string BuildDir();
-std::string TestDataDir();
-std::string ProgramPath();  // Botenruf.exe of this build
+// Windows paths (Z:...) of the build tree, the test data and the program of this build.
+inline const std::string kBuildDir = BOTENRUF_BUILD_DIR, kTestDataDir = BOTENRUF_TEST_DATA,
+                         kProgramPath = kBuildDir + "/Botenruf.exe";
 // A fresh scratch directory for one test (emptied when it exists).
 std::string ScratchDir(const std::string& name);
 inline bool WriteTextFile(const std::string& path, const std::string& bytes) {
@@ -59,7 +58,7 @@ inline std::string ItemText(HWND dialog, int id) {
 class ProgramProcess {
  public:
   explicit ProgramProcess(const std::string& arguments = "",
-                          const std::string& program = ProgramPath());
+                          const std::string& program = kProgramPath);
   ~ProgramProcess();
   DWORD id() const { return info_.dwProcessId; }
   // True when it ended within the time; the exit code is then in `code`.
@@ -105,7 +104,9 @@ class WhenShown {
 // Runs the dialog modally with `script` acting on it (see WhenShown).
 INT_PTR RunModalWithScript(win::Dialog& dialog, std::function<void(HWND)> script);
 // Presses a button of a dialog the way a click does.
-void Click(HWND dialog, int id);
+inline void Click(HWND dialog, int id) {
+  SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
 // Types a key into a window through the message queue (so dialog navigation sees it).
 void PostKey(HWND window, UINT virtualKey);
 // Picks an entry of the main window's recipient box (of any process) as a user does.
