@@ -97,19 +97,20 @@ class ListEditorTest : public wintest::MainWindowFixture {
  protected:
   void SetUp() override { UseListFile(kListFile); }
   std::string ListFile() { return wintest::ReadTextFile(scratch + "\\Rechner.txt"); }
-  // Opens the editor from the menu with `script` acting on it; an editor that the script leaves
-  // open is cancelled.
-  void Edit(std::function<void(HWND)> script) {
+  // Opens the editor from the menu with `script` acting on it; true when the script left it
+  // open (it is cancelled then).
+  bool Edit(std::function<void(HWND)> script) {
     WhenShown editor("Rechnerliste", std::move(script));
     Command(IDM_LIST_EDIT);
     EXPECT_TRUE(editor.ran());
+    return editor.leftOpen();
   }
 };
 
 TEST_F(ListEditorTest, BothSidesAreEditedAndOkWritesTheFile) {
   app->settings().SetListenTyp(1);
   Open();
-  Edit([](HWND editor) {
+  EXPECT_FALSE(Edit([](HWND editor) {
     // List mode: the list side is enabled, the recipient side is not.
     EXPECT_EQ(IsDlgButtonChecked(editor, IDC_EDITOR_MODE_LISTS), BST_CHECKED);
     EXPECT_TRUE(Enabled(editor, IDC_EDITOR_MEMBER_ADD));
@@ -142,7 +143,7 @@ TEST_F(ListEditorTest, BothSidesAreEditedAndOkWritesTheFile) {
     Enter(editor, IDC_EDITOR_SINGLE_REMOVE, "Einzelempfänger wirklich löschen ?", {});
     EXPECT_THAT(Rows(editor, IDC_EDITOR_SINGLES), ElementsAre("Hochregal", "Kantine", "Versand"));
     Click(editor, IDC_EDITOR_OK);
-  });
+  }));
   SYSTEMTIME today;
   GetLocalTime(&today);
   // The removed PC1 leaves its lists with "OK".
@@ -159,7 +160,7 @@ TEST_F(ListEditorTest, UndoShowsTheFileAndAbbruchWritesNothing) {
   const std::string before = ListFile();
   WIN32_FILE_ATTRIBUTE_DATA written = {}, after = {};
   GetFileAttributesExA((scratch + "\\Rechner.txt").c_str(), GetFileExInfoStandard, &written);
-  Edit([](HWND editor) {
+  EXPECT_FALSE(Edit([](HWND editor) {
     Pick(editor, IDC_EDITOR_SINGLES, {0});
     Click(editor, IDC_EDITOR_SINGLE_DOWN);
     Enter(editor, IDC_EDITOR_SINGLE_NEW, "Einzelempfänger neu anlegen",
@@ -169,7 +170,7 @@ TEST_F(ListEditorTest, UndoShowsTheFileAndAbbruchWritesNothing) {
     Enter(editor, IDC_EDITOR_SINGLE_NEW, "Einzelempfänger neu anlegen",
           {{IDC_ALIAS, "Verworfen"}, {IDC_STATION, "PC7"}});
     Click(editor, IDOK);  // "Abbruch"
-  });
+  }));
   EXPECT_EQ(ListFile(), before);
   GetFileAttributesExA((scratch + "\\Rechner.txt").c_str(), GetFileExInfoStandard, &after);
   EXPECT_EQ(CompareFileTime(&written.ftLastWriteTime, &after.ftLastWriteTime), 0);
@@ -181,15 +182,14 @@ TEST_F(ListEditorTest, AFailedSaveKeepsTheEditorOpenWithAMessage) {
   // A list path naming a folder cannot be read, so the editor may not write over it.
   app->settings().SetRechnerListePfad(scratch);
   Open();
-  Edit([this](HWND editor) {
+  EXPECT_TRUE(Edit([this](HWND editor) {
     Enter(editor, IDC_EDITOR_SINGLE_NEW, "Einzelempfänger neu anlegen",
           {{IDC_ALIAS, "Neu"}, {IDC_STATION, "PC8"}});
     Click(editor, IDC_EDITOR_OK);
-    EXPECT_TRUE(IsWindowVisible(editor));
     EXPECT_THAT(Rows(editor, IDC_EDITOR_SINGLES), ElementsAre("Neu"));
     ASSERT_EQ(BoxTexts().size(), 1u);
     EXPECT_THAT(BoxTexts()[0], ::testing::StartsWith("Die Rechnerliste wurde nicht gespeichert"));
-  });
+  }));
 }
 
 }  // namespace

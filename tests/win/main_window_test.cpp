@@ -61,18 +61,28 @@ TEST_F(MainWindowTest, LateDomainNamesStayOutOfTheBoxOfAnotherMode) {
 }
 
 TEST_F(MainWindowTest, EnterNeverEndsTheWindowAndEscapeDoes) {
-  auto window = std::make_unique<win::MainWindow>(*app, services, "", false);
-  const INT_PTR result = wintest::RunModalWithScript(*window, [](HWND hwnd) {
-    for (int id : {IDC_RECIPIENT, IDC_MESSAGE}) {
-      SetFocus(GetDlgItem(hwnd, id));
-      wintest::PostKey(GetFocus(), VK_RETURN);
-      PumpFor(200);
-      EXPECT_TRUE(IsWindowVisible(hwnd));
-    }
-    EXPECT_EQ(wintest::ItemText(hwnd, IDC_MESSAGE), "\r\n");
-    wintest::PostKey(GetDlgItem(hwnd, IDC_MESSAGE), VK_ESCAPE);
-  });
-  EXPECT_EQ(result, IDCANCEL);
+  const struct {
+    int control;
+    UINT key;
+    bool staysOpen;
+  } cases[] = {{IDC_RECIPIENT, VK_RETURN, true},
+               {IDC_MESSAGE, VK_RETURN, true},
+               {IDC_MESSAGE, VK_ESCAPE, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.control << " " << c.key);
+    ShutdownFlag() = false;
+    win::MainWindow window(*app, services, "", false);
+    bool open = false;
+    const INT_PTR result = wintest::RunModalWithScript(
+        window,
+        [&](HWND hwnd) {
+          SetFocus(GetDlgItem(hwnd, c.control));
+          wintest::PostKey(GetFocus(), c.key);
+        },
+        &open);
+    EXPECT_EQ(open, c.staysOpen);
+    EXPECT_EQ(result, IDCANCEL);
+  }
 }
 
 // A list send starts one worker per member. The count shows in the caption and, within the

@@ -199,7 +199,8 @@ void CALLBACK WhenShown::Poll(HWND, UINT, UINT_PTR, DWORD) {
   for (WhenShown* watcher : waiting_) {
     if (watcher->state_ == State::kRan) {
       // A dialog that ended has been destroyed by now (its loop ends before timers come).
-      if (IsWindow(watcher->dialog_))
+      watcher->leftOpen_ = IsWindow(watcher->dialog_);
+      if (watcher->leftOpen_)
         PostMessageA(watcher->dialog_, WM_COMMAND, IDCANCEL, 0);
       watcher->state_ = State::kDone;
     }
@@ -224,10 +225,13 @@ void CALLBACK WhenShown::Poll(HWND, UINT, UINT_PTR, DWORD) {
   }
 }
 
-INT_PTR RunModalWithScript(win::Dialog& dialog, std::function<void(HWND)> script) {
+INT_PTR RunModalWithScript(win::Dialog& dialog, std::function<void(HWND)> script, bool* leftOpen) {
   WhenShown shown([&dialog] { return IsWindowVisible(dialog.hwnd()) ? dialog.hwnd() : nullptr; },
                   std::move(script));
-  return dialog.RunModal();
+  const INT_PTR result = dialog.RunModal();
+  if (leftOpen)
+    *leftOpen = shown.leftOpen();
+  return result;
 }
 
 void PostKey(HWND window, UINT virtualKey) {

@@ -84,6 +84,8 @@ class WhenShown {
   WhenShown(const WhenShown&) = delete;
   WhenShown& operator=(const WhenShown&) = delete;
   bool ran() const { return ran_; }
+  // True when the dialog was still open once the script and the messages it posted were done.
+  bool leftOpen() const { return leftOpen_; }
 
  private:
   enum class State { kWaiting, kRunning, kRan, kDone };
@@ -99,10 +101,13 @@ class WhenShown {
   HWND dialog_ = nullptr;
   State state_ = State::kWaiting;
   bool ran_ = false;
+  bool leftOpen_ = false;
 };
 
-// Runs the dialog modally with `script` acting on it (see WhenShown).
-INT_PTR RunModalWithScript(win::Dialog& dialog, std::function<void(HWND)> script);
+// Runs the dialog modally with `script` acting on it (see WhenShown); `leftOpen` tells whether
+// the script left it open.
+INT_PTR RunModalWithScript(win::Dialog& dialog, std::function<void(HWND)> script,
+                           bool* leftOpen = nullptr);
 // Presses a button of a dialog the way a click does.
 inline void Click(HWND dialog, int id) {
   SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
