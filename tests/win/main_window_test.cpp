@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "dispatch/send_workers.h"
 #include "mainwindow/layout.h"
 #include "resource.h"
