@@ -1,5 +1,6 @@
-// "Info" in single-recipient and list mode against the simulated network: the station query
-// and its dialog, the list member check window, and closing or ending during a probe.
+// "Info" in every mode against the simulated network: the station query and its dialog, the
+// list member check, the domain browser with its take-over into the list file, the shares
+// browser, and closing or ending while their queries run.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -7,65 +8,44 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <set>
-#include <thread>
 
 #include "netinfo/win32/list_check_dialog.h"
+#include "platform/win32/list_view.h"
 #include "resource.h"
 #include "support/main_window_fixture.h"
 #include "support/win_test_support.h"
+#include "text/text.h"
 
 namespace botenruf {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
+using wintest::Click;
+using wintest::ItemText;
+using wintest::ListRows;
 using wintest::PumpUntil;
 using wintest::WindowText;
 namespace harness = netsim::harness;
 
 constexpr char kListFile[] =
-    "//begin\r\nPC1 Empfang\r\nPC2 Zwei\r\nPC9 Neun\r\n//end\r\n"
+    "//begin\r\nPC1 Empfang\r\n//end\r\n"
     "//v_begin\r\nLeer []\r\nFuenf [PC1,PC2,PC3,PC4,PC5]\r\n//v_end\r\n";
 constexpr char kNetwork[] =
-    "[station PC1]\nuser = MEIER\nuser = ABEL\nip = 192.168.1.1\nmac = 00-0C-29-00-00-01\n"
-    "view_delay_ms = 300\n"
-    "[station PC2]\nuser = ZANDER\nview_delay_ms = 300\n"  // no address: ping cannot find it
+    "[domain BUERO]\nview_delay_ms = 200\n"
+    "[station PC1]\ndomain = BUERO\ncomment = Empfang\nuser = MEIER\nuser = ABEL\n"
+    "ip = 192.168.1.1\nmac = 00-0C-29-00-00-01\nview_delay_ms = 300\n"
+    "[station PC2]\ndomain = BUERO\ncomment = Buchhaltung\nuser = ZANDER\n"
+    "mac = 00-0C-29-00-00-02\nview_delay_ms = 300\n"  // no address: ping cannot find it
+    "share = DATEN | Platte | Gemeinsame Daten\nshare = Drucker | Druck | Laser\n"
+    "share = X&calc | Platte\n"
     "[station PC3]\nonline = 0\nview_delay_ms = 300\n"
-    "[station PC4]\nview_delay_ms = 300\n[station PC5]\nview_delay_ms = 300\n";
-
-std::set<std::string> TempFiles() {
-  char temp[MAX_PATH] = {};
-  GetTempPathA(sizeof(temp), temp);
-  std::set<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((std::string(temp) + "msg*.tmp").c_str(), &found);
-  for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-    names.insert(found.cFileName);
-  if (search != INVALID_HANDLE_VALUE)
-    FindClose(search);
-  return names;
-}
+    "[station PC4]\ndomain = BUERO\ncomment = Lager\nview_delay_ms = 300\n"
+    "[station PC5]\nview_delay_ms = 300\n";
 
 HWND FindDialog(const std::string& caption) {
   return FindWindowA("#32770", caption.c_str());
-}
-
-std::vector<std::string> Rows(HWND list) {
-  win::ListView view(list);
-  std::vector<std::string> rows;
-  for (int i = 0; i < view.Count(); ++i)
-    rows.push_back(view.Text(i, 0) + "|" + view.Text(i, 1));
-  return rows;
-}
-
-void ClickHeader(HWND dialog, int column) {
-  NMLISTVIEW click = {};
-  click.hdr.hwndFrom = GetDlgItem(dialog, IDC_LIST_CHECK_ROWS);
-  click.hdr.idFrom = IDC_LIST_CHECK_ROWS;
-  click.hdr.code = LVN_COLUMNCLICK;
-  click.iSubItem = column;
-  SendMessageA(dialog, WM_NOTIFY, IDC_LIST_CHECK_ROWS, reinterpret_cast<LPARAM>(&click));
 }
 
 class NetInfoTest : public wintest::MainWindowFixture {
@@ -73,137 +53,111 @@ class NetInfoTest : public wintest::MainWindowFixture {
   void SetUp() override {
     network.Reset(kNetwork);
     UseListFile(kListFile);
-    tempBefore = TempFiles();
+    tempBefore = wintest::TempOutputFiles();
   }
   bool NoNewTempFiles() {
-    const std::set<std::string> now = TempFiles();
+    const std::set<std::string> now = wintest::TempOutputFiles();
     return std::includes(tempBefore.begin(), tempBefore.end(), now.begin(), now.end());
   }
-  bool InfoEnabled() { return IsWindowEnabled(Item(IDC_INFO)) != 0; }
-  HWND StartListCheck(int list) {
-    wintest::Click(window_, IDC_MODE_LIST);
-    SelectEntry(list);
-    wintest::Click(window_, IDC_INFO);
+  static std::string Status(HWND dialog) { return ItemText(dialog, IDC_BROWSER_STATUS); }
+  int Starts(const char* tool) {
+    const auto log = harness::ReadLog(network);
+    return static_cast<int>(std::count_if(log.begin(), log.end(),
+                                          [&](const auto& entry) { return entry.tool == tool; }));
+  }
+  HWND StartListCheck() {
+    Click(IDC_MODE_LIST);
+    SelectEntry(1);
+    Click(IDC_INFO);
     HWND dialog = nullptr;
     PumpUntil([&] { return (dialog = FindDialog("\"Fuenf\" (Suche)")) != nullptr; }, 5000);
     return dialog;
   }
+  // Domain mode, BUERO chosen, "Info" pressed: the browser once its search has ended.
+  HWND OpenBrowser() {
+    Click(IDC_MODE_DOMAIN);
+    PumpUntil([&] { return !BoxEntries().empty(); }, 10000);
+    SelectEntry(0);
+    Click(IDC_INFO);
+    HWND browser = nullptr;
+    PumpUntil(
+        [&] {
+          browser = FindDialog("\"BUERO\" (Fertig)");
+          return browser && ItemText(browser, IDOK) == "OK";
+        },
+        30000);
+    return browser;
+  }
   std::set<std::string> tempBefore;
 };
 
-// Asks a window of another thread without waiting forever on it.
-LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 2000, &result);
-  return static_cast<LRESULT>(result);
-}
-
-std::string AskText(HWND window) {
-  char text[256] = {};
-  Ask(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
-// The station dialog of this process: a dialog with the station name field.
-HWND FindStationDialog() {
-  for (HWND dialog = FindWindowExA(nullptr, nullptr, "#32770", nullptr); dialog;
-       dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr)) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(dialog, &process);
-    if (process == GetCurrentProcessId() && GetDlgItem(dialog, IDC_STATION_INFO_NAME))
-      return dialog;
-  }
-  return nullptr;
-}
-
-// A user at the station dialog: reads what it shows, then presses OK.
-struct StationDialogReader {
-  StationDialogReader()
-      : thread([this] {
-          HWND dialog = nullptr;
-          for (int i = 0; i < 1000 && !(dialog = FindStationDialog()); ++i)
-            Sleep(10);
-          if (dialog) {
-            caption = AskText(dialog);
-            station = AskText(GetDlgItem(dialog, IDC_STATION_INFO_NAME));
-            HWND users = GetDlgItem(dialog, IDC_STATION_INFO_USERS);
-            for (int i = 0; i < Ask(users, CB_GETCOUNT); ++i) {
-              char text[256] = {};
-              Ask(users, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-              userList.push_back(text);
-            }
-            shownUser = AskText(users);
-            ip = AskText(GetDlgItem(dialog, IDC_STATION_INFO_IP));
-            mac = AskText(GetDlgItem(dialog, IDC_STATION_INFO_MAC));
-            PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-          }
-          finished = true;
-        }) {}
-  ~StationDialogReader() { thread.join(); }
-
-  std::string caption, station, shownUser, ip, mac;
-  std::vector<std::string> userList;
-  std::atomic<bool> finished{false};
-  std::thread thread;
-};
-
-TEST_F(NetInfoTest, StationInfoShowsUsersAddressesAndEnablesInfoAgain) {
+// The ping of a station it cannot find gives no address: the address of the name table's header
+// (the own station's) must not be taken for it.
+TEST_F(NetInfoTest, StationInfoShowsUsersAndAddressesAndEnablesInfoAgain) {
+  const struct {
+    const char* typed;  // nullptr: the first entry of the box is chosen
+    const char* station;
+    std::vector<std::string> users;
+    const char* ip;
+    const char* mac;
+  } cases[] = {
+      {nullptr, "PC1", {"    ABEL", "    MEIER"}, "192.168.1.1", "00-0C-29-00-00-01"},
+      {" pc2 ", "PC2", {"    ZANDER"}, "", "00-0C-29-00-00-02"},
+  };
   Open();
-  SelectEntry(0);  // "Empfang" = PC1
-  {
-    StationDialogReader user;
-    wintest::Click(window_, IDC_INFO);
-    EXPECT_FALSE(InfoEnabled());
-    ASSERT_TRUE(PumpUntil([&] { return user.finished && InfoEnabled(); }, 15000));
-    EXPECT_EQ(user.caption, "PC1");
-    EXPECT_EQ(user.station, "PC1");
-    EXPECT_THAT(user.userList, ElementsAre("    ABEL", "    MEIER"));  // sorted
-    EXPECT_EQ(user.shownUser, "    ABEL");
-    EXPECT_EQ(user.ip, "192.168.1.1");
-    EXPECT_EQ(user.mac, "00-0C-29-00-00-01");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.station);
+    SelectEntry(0);
+    if (c.typed) {
+      SendMessageA(Item(IDC_RECIPIENT), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+      SetItemText(IDC_RECIPIENT, c.typed);
+    }
+    wintest::WhenShown dialog(
+        c.station,
+        [&](HWND window) {
+          EXPECT_EQ(ItemText(window, IDC_STATION_INFO_NAME), c.station);
+          HWND users = GetDlgItem(window, IDC_STATION_INFO_USERS);
+          EXPECT_EQ(wintest::ComboItems(users), c.users);
+          EXPECT_EQ(WindowText(users), c.users[0]);
+          EXPECT_EQ(ItemText(window, IDC_STATION_INFO_IP), c.ip);
+          EXPECT_EQ(ItemText(window, IDC_STATION_INFO_MAC), c.mac);
+        },
+        15000);
+    Click(IDC_INFO);
+    EXPECT_FALSE(Enabled(IDC_INFO));
+    ASSERT_TRUE(PumpUntil([&] { return dialog.ran() && Enabled(IDC_INFO); }, 15000));
   }
-  StationDialogReader noPing;
-  SendMessageA(Item(IDC_RECIPIENT), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-  SetItemText(IDC_RECIPIENT, " pc2 ");  // typed, not chosen
-  wintest::Click(window_, IDC_INFO);
-  ASSERT_TRUE(PumpUntil([&] { return noPing.finished && InfoEnabled(); }, 15000));
-  EXPECT_EQ(noPing.station, "PC2");
-  EXPECT_THAT(noPing.userList, ElementsAre("    ZANDER"));
-  EXPECT_NE(noPing.mac, "");
-  EXPECT_EQ(noPing.ip, "");
   EXPECT_TRUE(NoNewTempFiles());
 }
 
 TEST_F(NetInfoTest, ListCheckRowsSortAndTheWindowGoesWhenClosed) {
   Open();
-  HWND dialog = StartListCheck(1);
+  HWND dialog = StartListCheck();
   ASSERT_NE(dialog, nullptr);
-  EXPECT_FALSE(InfoEnabled());
-  wintest::Click(window_, IDC_MODE_SINGLE);  // another mode's Info is free meanwhile
-  EXPECT_TRUE(InfoEnabled());
-  wintest::Click(window_, IDC_MODE_LIST);
+  EXPECT_FALSE(Enabled(IDC_INFO));
+  Click(IDC_MODE_SINGLE);  // another mode's Info is free meanwhile
+  EXPECT_TRUE(Enabled(IDC_INFO));
+  Click(IDC_MODE_LIST);
   HWND list = GetDlgItem(dialog, IDC_LIST_CHECK_ROWS);
-  ClickHeader(dialog, 0);  // ignored during the search
-  ASSERT_TRUE(PumpUntil([&] { return WindowText(GetDlgItem(dialog, IDOK)) == "OK"; }, 15000));
+  wintest::NotifyList(dialog, IDC_LIST_CHECK_ROWS, LVN_COLUMNCLICK, 0);  // ignored meanwhile
+  ASSERT_TRUE(PumpUntil([&] { return ItemText(dialog, IDOK) == "OK"; }, 15000));
   EXPECT_EQ(WindowText(dialog), "\"Fuenf\" (Fertig)");
-  EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_BROWSER_STATUS)), "Liste bearbeitet.");
-  EXPECT_THAT(Rows(list),
-              ElementsAre("PC1 {Empfang}|ja", "PC2 {Zwei}|ja", "PC3|nein", "PC4|ja", "PC5|ja"));
-  ClickHeader(dialog, 1);
-  EXPECT_THAT(Rows(list),
-              ElementsAre("PC1 {Empfang}|ja", "PC2 {Zwei}|ja", "PC4|ja", "PC5|ja", "PC3|nein"));
-  ClickHeader(dialog, 1);
-  EXPECT_THAT(Rows(list),
-              ElementsAre("PC3|nein", "PC1 {Empfang}|ja", "PC2 {Zwei}|ja", "PC4|ja", "PC5|ja"));
-  wintest::Click(dialog, IDOK);
-  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(dialog) && InfoEnabled(); }, 5000));
+  EXPECT_EQ(Status(dialog), "Liste bearbeitet.");
+  EXPECT_THAT(ListRows(list),
+              ElementsAre("PC1 {Empfang}|ja", "PC2|ja", "PC3|nein", "PC4|ja", "PC5|ja"));
+  wintest::NotifyList(dialog, IDC_LIST_CHECK_ROWS, LVN_COLUMNCLICK, 1);
+  EXPECT_THAT(ListRows(list),
+              ElementsAre("PC1 {Empfang}|ja", "PC2|ja", "PC4|ja", "PC5|ja", "PC3|nein"));
+  Click(dialog, IDOK);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(dialog) && Enabled(IDC_INFO); }, 5000));
   EXPECT_TRUE(NoNewTempFiles());
 
   SelectEntry(0);  // "Leer": no members, no window
-  wintest::Click(window_, IDC_INFO);
+  Click(IDC_INFO);
   wintest::PumpFor(200);
-  EXPECT_EQ(FindWindowA("#32770", "Verteilerlisten-Info"), nullptr);
-  EXPECT_TRUE(InfoEnabled());
+  for (const char* caption : {"Verteilerlisten-Info", "\"Leer\" (Suche)", "\"Leer\" (Fertig)"})
+    EXPECT_EQ(FindDialog(caption), nullptr) << caption;
+  EXPECT_TRUE(Enabled(IDC_INFO));
 }
 
 // Closing during the second of five members: that member's row still comes, no later member
@@ -217,38 +171,117 @@ TEST_F(NetInfoTest, ClosingDuringTheSecondMemberFinishesItAndProbesNoMore) {
   ASSERT_TRUE(dialog.CreateModeless());
   win::StartListCheckWorker(query, ListMembers(query->target(), app->directory()), true, owner,
                             dialog.hwnd());
-  HWND status = GetDlgItem(dialog.hwnd(), IDC_BROWSER_STATUS);
-  ASSERT_TRUE(PumpUntil([&] { return WindowText(status) == "Teste: \"Zwei\"..."; }, 5000));
-  wintest::Click(dialog.hwnd(), IDOK);
+  ASSERT_TRUE(PumpUntil([&] { return Status(dialog.hwnd()) == "Teste: \"PC2\"..."; }, 5000));
+  Click(dialog.hwnd(), IDOK);
   EXPECT_EQ(dialog.Caption(), "\"Fuenf\" (Abbruch...)");
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog.hwnd(), IDOK)));
   ASSERT_TRUE(PumpUntil([&] { return query->done.load(); }, 5000));
   EXPECT_EQ(dialog.Caption(), "\"Fuenf\" (Fertig)");
-  EXPECT_THAT(Rows(GetDlgItem(dialog.hwnd(), IDC_LIST_CHECK_ROWS)),
-              ElementsAre("PC1 {Empfang}|ja", "PC2 {Zwei}|ja"));
+  EXPECT_THAT(ListRows(GetDlgItem(dialog.hwnd(), IDC_LIST_CHECK_ROWS)),
+              ElementsAre("PC1 {Empfang}|ja", "PC2|ja"));
   EXPECT_FALSE(KillTimer(dialog.hwnd(), IDT_LIST_CHECK_FLASH));  // it flashes no more
-  int probes = 0;
-  for (const auto& entry : harness::ReadLog(network))
-    probes += entry.tool == "net" ? 1 : 0;
-  EXPECT_EQ(probes, 2);
+  EXPECT_EQ(Starts("net"), 2);
   dialog.DestroyWindow();
   DestroyWindow(owner);
 }
 
-// Closing the window or ending the program while a member is probed, again and again: it must
-// never hang, and no output file may stay behind.
-TEST_F(NetInfoTest, ClosingOrEndingDuringAProbeLeavesNothingBehind) {
-  constexpr int kRounds = 20;
-  for (int round = 0; round < kRounds; ++round) {
-    SCOPED_TRACE(round);
+TEST_F(NetInfoTest, DomainStationsAreTakenOverAndWrittenToTheListFile) {
+  Open();
+  HWND browser = OpenBrowser();
+  ASSERT_NE(browser, nullptr);
+  HWND list = GetDlgItem(browser, IDC_DOMAIN_STATIONS);
+  EXPECT_THAT(ListRows(list),
+              ElementsAre("\\\\PC1|Empfang", "\\\\PC2|Buchhaltung", "\\\\PC4|Lager"));
+  EXPECT_EQ(Status(browser), "Domäne bearbeitet.");
+  SendMessageA(list, WM_CHAR, 1, 0);  // Ctrl+A
+  EXPECT_EQ(win::ListView(list).SelectedRows().size(), 3u);
+  SendMessageA(browser, WM_COMMAND, IDM_TAKE_OVER_SINGLES, 0);
+  EXPECT_EQ(Status(browser), "2 Einträge übernommen");
+  SYSTEMTIME today;
+  GetLocalTime(&today);
+  EXPECT_EQ(wintest::ReadTextFile(scratch + "\\Rechner.txt"),
+            Format("//Stand: %02u.%02u.%04u\r\n//Version 3.0.0.15\r\n", today.wDay, today.wMonth,
+                   today.wYear) +
+                "//begin\r\nPC1 Empfang\r\nPC2 Buchhaltung\r\nPC4 Lager\r\n//end\r\n"
+                "//v_begin\r\nLeer []\r\nFuenf [PC1,PC2,PC3,PC4,PC5]\r\n//v_end\r\n");
+  Click(IDC_MODE_SINGLE);  // the box shows the new recipients
+  EXPECT_THAT(BoxEntries(), ElementsAre("Empfang", "Buchhaltung", "Lager"));
+}
+
+TEST_F(NetInfoTest, ATakeOverWhoseSaveFailsSaysSoInTheStatusLine) {
+  // A list path that names a folder cannot be read, so nothing may be written over it.
+  app->settings().SetRechnerListePfad(scratch);
+  app->ReloadDirectory();
+  Open();
+  HWND browser = OpenBrowser();
+  ASSERT_NE(browser, nullptr);
+  wintest::SelectRows(GetDlgItem(browser, IDC_DOMAIN_STATIONS), {2});
+  SendMessageA(browser, WM_COMMAND, IDM_TAKE_OVER_SINGLES, 0);
+  EXPECT_EQ(Status(browser),
+            "Die Rechnerliste wurde nicht gespeichert: sie konnte beim Laden "
+            "nicht gelesen werden.");
+  EXPECT_EQ(app->directory().FindStation("PC4"), 0);  // kept in memory
+}
+
+// A share opens in the Explorer unless its name holds what the interpreter would act on; the
+// shares browser closes with the domain browser.
+TEST_F(NetInfoTest, SharesOpenInTheExplorerAndCloseFirst) {
+  Open();
+  HWND browser = OpenBrowser();
+  ASSERT_NE(browser, nullptr);
+  wintest::SelectRows(GetDlgItem(browser, IDC_DOMAIN_STATIONS), {1});
+  wintest::NotifyList(browser, IDC_DOMAIN_STATIONS, NM_DBLCLK);
+  HWND shares = nullptr;
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        shares = FindDialog("\"\\\\PC2\" (Fertig)");
+        return shares && ItemText(shares, IDOK) == "OK";
+      },
+      10000));
+  EXPECT_EQ(Status(shares), "Freigegebene Resourcen.");
+  HWND list = GetDlgItem(shares, IDC_SHARES);
+  // The type column keeps its trailing blanks.
+  EXPECT_THAT(ListRows(list),
+              ElementsAre("DATEN|Platte       ", "Drucker|Druck        ", "X&calc|Platte"));
+  wintest::SelectRows(list, {0});
+  wintest::NotifyList(shares, IDC_SHARES, NM_DBLCLK);
+  EXPECT_THAT(harness::ReadLog(network), Contains(::testing::Field(&netsim::LogEntry::commandLine,
+                                                                   "explorer \\\\PC2\\DATEN")));
+  wintest::SelectRows(list, {2});
+  wintest::NotifyList(shares, IDC_SHARES, NM_DBLCLK);
+  EXPECT_EQ(Status(shares),
+            "\"\\\\PC2\\X&calc\" kann nicht geöffnet werden: der Name enthält "
+            "unzulässige Zeichen.");
+  EXPECT_EQ(Starts("explorer"), 1);
+
+  Click(browser, IDOK);  // the shares browser goes first
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(shares); }, 5000));
+  EXPECT_TRUE(IsWindow(browser));
+  Click(browser, IDOK);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(browser); }, 5000));
+  EXPECT_TRUE(Enabled(IDC_INFO));
+  EXPECT_TRUE(NoNewTempFiles());
+}
+
+// Closing the list check, or the domain browser while its shares browser and both workers run,
+// or ending the program then, again and again: no crash, no hang, no output file left behind.
+TEST_F(NetInfoTest, ClosingOrEndingDuringAQueryLeavesNothingBehind) {
+  for (int round = 0; round < 20; ++round) {
+    const bool shares = round >= 10, closeFirst = round % 2 == 0;
+    SCOPED_TRACE(::testing::Message() << round << (shares ? " shares" : " list check"));
     Open();
-    HWND dialog = StartListCheck(1);
+    HWND dialog = shares ? OpenBrowser() : StartListCheck();
     ASSERT_NE(dialog, nullptr);
-    wintest::PumpFor(static_cast<uint32_t>(50 + round * 17));
+    if (shares) {
+      wintest::SelectRows(GetDlgItem(dialog, IDC_DOMAIN_STATIONS), {1});
+      SendMessageA(dialog, WM_COMMAND, IDM_SHOW_SHARES, 0);
+    }
+    wintest::PumpFor(static_cast<uint32_t>(shares ? 20 + (round - 10) * 27 : 50 + round * 37));
     const DWORD start = GetTickCount();
-    if (round % 2 == 0) {
-      wintest::Click(dialog, IDOK);
-      ASSERT_TRUE(PumpUntil([&] { return !IsWindow(dialog) && InfoEnabled(); }, 5000));
+    if (closeFirst) {
+      Click(dialog, IDOK);
+      Click(dialog, IDOK);  // the first click of the domain browser closes its shares browser
+      ASSERT_TRUE(PumpUntil([&] { return !IsWindow(dialog) && Enabled(IDC_INFO); }, 5000));
     }
     Close();
     EXPECT_LT(GetTickCount() - start, 3000u);

@@ -1,11 +1,12 @@
-// The real Botenruf.exe under Wine, driven from this process like a user would, against the
-// simulated network.
+// The real Botenruf.exe under Wine, driven from this process as a user would, against the
+// simulated network and the registry of the test prefix.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "app/settings_store.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system.h"
 #include "resource.h"
-#include "support/netsim_harness.h"
 #include "support/win_test_support.h"
 #include "support/window_fakes.h"
 
@@ -13,20 +14,50 @@ namespace botenruf {
 namespace {
 
 using ::testing::UnorderedElementsAre;
+using wintest::Click;
 using wintest::ProgramProcess;
 using wintest::ReadUserString;
+using wintest::WaitForWindow;
 namespace harness = netsim::harness;
 
-constexpr char kListFile[] =
-    "//begin\r\nPC1 Eins\r\nPC2 Zwei\r\nPC3 Drei\r\n//end\r\n"
-    "//v_begin\r\nLeer []\r\nZweier [PC1,PC2]\r\nAlle [PC1,PC2,PC3]\r\n//v_end\r\n";
+std::string Count() {
+  return ReadUserString(kSettingsKey, kInstanceCountValue);
+}
+
+// What a user or another program may have left in the registry: only text that fits the read
+// buffer with its terminating zero is taken.
+TEST(SettingsRegistryTest, ValuesThatAreNoFittingTextAreReadByTheirBytesOrIgnored) {
+  wintest::DeleteUserKeyTree(kSettingsKey);
+  const std::string one("\x01\0\0\0", 4);
+  wintest::WriteUserValue(kSettingsKey, "SingleSuccessMsg", REG_DWORD, one);
+  wintest::WriteUserValue(kSettingsKey, "MaxThreads", REG_DWORD, one);
+  wintest::WriteUserString(kSettingsKey, "MaxDateiKB", std::string(300, '5'));
+  wintest::WriteUserValue(kSettingsKey, "WaitStep", REG_BINARY, std::string(256, '7'));
+  wintest::WriteUserString(kSettingsKey, "WaitPollrate", "  15x");
+  win::Win32Registry registry;
+  win::Win32System system;
+  SettingsStore store{registry, system};
+  SettingsRecord record;
+  ASSERT_TRUE(store.LoadSettings(record));
+  ApplyRecord(record, store.values());
+  EXPECT_FALSE(store.SingleSuccessMsg());  // "\x01" is not "1"
+  EXPECT_EQ(store.MaxThreads(), 0);
+  EXPECT_EQ(store.MaxDateiKB(), 2);  // over-long
+  EXPECT_EQ(store.WaitStep(), 2);    // fills the buffer without a zero
+  EXPECT_EQ(store.WaitPollrate(), 15);
+  ASSERT_TRUE(store.SaveSettings());
+  EXPECT_EQ(ReadUserString(kSettingsKey, "MaxThreads"), "0");
+  wintest::DeleteUserKeyTree(kSettingsKey);
+}
 
 class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
     wintest::DeleteUserKeyTree(kSettingsKey);
     scratch = wintest::ScratchDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    wintest::WriteTextFile(scratch + "\\Rechner.txt", kListFile);
+    wintest::WriteTextFile(scratch + "\\Rechner.txt",
+                           "//begin\r\nPC1 Eins\r\nPC2 Zwei\r\nPC3 Drei\r\n//end\r\n//v_begin\r\n"
+                           "Leer []\r\nZweier [PC1,PC2]\r\nAlle [PC1,PC2,PC3]\r\n//v_end\r\n");
     wintest::WriteUserString(kSettingsKey, "RechnerListePfad", scratch + "\\Rechner.txt");
   }
   void TearDown() override {
@@ -34,75 +65,76 @@ class ProgramTest : public ::testing::Test {
       PostMessageA(window, WM_CLOSE, 0, 0);
   }
 
-  static void Select(HWND window, int index) {
-    HWND box = GetDlgItem(window, IDC_RECIPIENT);
-    SendMessageA(box, CB_SETCURSEL, index, 0);
-    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_RECIPIENT, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(box));
-  }
-
   harness::NetsimFolder network;
   std::string scratch;
 };
 
-TEST_F(ProgramTest, MessageFileFromTheCommandLineGoesToAList) {
+// A run starts with the stored selection and sends the message file of its command line to a
+// list; settings changed from the menu stay in memory until its end, which writes all as text.
+TEST_F(ProgramTest, ARunSendsItsMessageFileAndWritesItsSettingsAtTheEnd) {
   network.Reset("[station PC1]\n[station PC2]\n[station PC3]\n");
   const std::string message = scratch + "\\nachricht.txt";
   wintest::WriteTextFile(message, "Betriebsversammlung\r\num 14 Uhr");
+  wintest::WriteUserString(kSettingsKey, "ListenTyp", "1");
+  wintest::WriteUserString(kSettingsKey, "Auswahl", "2");
   ProgramProcess program(message);
-  HWND window = wintest::WaitForWindow("Botenruf", 20000, program.id());
+  HWND window = WaitForWindow("Botenruf", 20000, program.id());
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(wintest::WindowText(GetDlgItem(window, IDC_MESSAGE)),
-            "Betriebsversammlung\r\num 14 Uhr\r\n");
-  wintest::Click(window, IDC_MODE_LIST);
-  Select(window, 1);
-  wintest::Click(window, IDC_SEND);
-  ASSERT_TRUE(
-      wintest::PumpUntil([&] { return harness::NetSendCommandLines(network).size() == 2; }, 10000));
+  EXPECT_EQ(Count(), "1");
+  EXPECT_EQ(wintest::ItemText(window, IDC_MESSAGE), "Betriebsversammlung\r\num 14 Uhr\r\n");
+  EXPECT_EQ(wintest::ItemText(window, IDC_RECIPIENT), "Alle");  // the stored selection
+  wintest::SelectRecipient(window, 1);
+  Click(window, IDC_SEND);
+  ASSERT_TRUE(wintest::PumpUntil(
+      [&] {
+        return wintest::ItemText(window, IDC_NOTIFY_GROUP) == "Benachrichtigung [0]" &&
+               harness::NetSendCommandLines(network).size() == 2;
+      },
+      10000));
   EXPECT_THAT(harness::NetSendCommandLines(network),
               UnorderedElementsAre("net send PC1 Betriebsversammlung\r\num 14 Uhr\r\n",
                                    "net send PC2 Betriebsversammlung\r\num 14 Uhr\r\n"));
-  wintest::Click(window, IDCANCEL);
+  for (int item :
+       {IDM_AUTOSTART, IDM_TNA_START, IDM_SUCCESS_SINGLE, IDM_SUCCESS_LIST, IDM_SUCCESS_DOMAIN,
+        IDM_GRID_LINES, IDM_FULL_ROW, IDM_VERSAND_INFO, IDM_MINIMIZE_TASKBAR, IDM_TOPMOST}) {
+    SendMessageA(window, WM_COMMAND, item, 0);
+  }
+  EXPECT_EQ(ReadUserString(kSettingsKey, "TNAStart"), "<missing>");
+  Click(window, IDCANCEL);
   DWORD code = 1;
   ASSERT_TRUE(program.WaitForExit(10000, &code));
   EXPECT_EQ(code, 0u);
-  EXPECT_EQ(ReadUserString(kSettingsKey, "ListenTyp"), "1");
-  EXPECT_EQ(ReadUserString(kSettingsKey, "Auswahl"), "1");
-  EXPECT_EQ(ReadUserString(kSettingsKey, kInstanceCountValue), "0");
+  EXPECT_EQ(Count(), "0");
+  for (const char* name : kSettingNames) {
+    SCOPED_TRACE(name);
+    EXPECT_NE(ReadUserString(kSettingsKey, name)[0], '<');  // a REG_SZ with its zero
+  }
+  const std::pair<const char*, const char*> expected[] = {
+      {"AutoStart", "1"},   {"TNAStart", "1"},      {"SingleSuccessMsg", "0"}, {"SuccessMsg", "1"},
+      {"GridLines", "1"},   {"FullRow", "1"},       {"DomainSuccessMsg", "1"}, {"VersandInfo", "1"},
+      {"ListenTyp", "1"},   {"Auswahl", "1"},       {"TaskMinimize", "1"},     {"SystemModal", "1"},
+      {"MaxThreads", "20"}, {"SingleInstance", "1"}};
+  for (const auto& [name, value] : expected)
+    EXPECT_EQ(ReadUserString(kSettingsKey, name), value) << name;
+  EXPECT_NE(ReadUserString(kAutostartKey, "Botenruf").find("Botenruf.exe"), std::string::npos);
 }
 
-TEST_F(ProgramTest, MenuTogglesReachTheRegistryAtTheEndOfTheRun) {
-  wintest::DeleteUserKeyTree(std::string(kAutostartKey) + "\\none");
-  ProgramProcess program;
-  HWND window = wintest::WaitForWindow("Botenruf", 20000, program.id());
+// A second start finds the running window by its caption and ends at once; the start counter
+// counts the running instances, and an autostart entry is removed at the start when AutoStart
+// is off.
+TEST_F(ProgramTest, ASecondStartEndsAtOnce) {
+  wintest::WriteUserString(kAutostartKey, "Botenruf", "C:\\Alt\\Botenruf.exe");
+  ProgramProcess first;
+  HWND window = WaitForWindow("Botenruf", 20000, first.id());
   ASSERT_NE(window, nullptr);
-  for (int item :
-       {IDM_AUTOSTART, IDM_TNA_START, IDM_SUCCESS_SINGLE, IDM_SUCCESS_LIST, IDM_SUCCESS_DOMAIN,
-        IDM_GRID_LINES, IDM_FULL_ROW, IDM_VERSAND_INFO, IDM_MINIMIZE_TASKBAR, IDM_MODE_LIST}) {
-    SendMessageA(window, WM_COMMAND, item, 0);
-  }
-  // Changes stay in memory during the run.
-  EXPECT_EQ(ReadUserString(kSettingsKey, "TNAStart"), "<missing>");
-  wintest::Click(window, IDCANCEL);
-  ASSERT_TRUE(program.WaitForExit(10000));
-  const std::pair<const char*, const char*> expected[] = {
-      {"AutoStart", "1"},  {"TNAStart", "1"},         {"SingleSuccessMsg", "0"},
-      {"SuccessMsg", "1"}, {"DomainSuccessMsg", "1"}, {"GridLines", "1"},
-      {"FullRow", "1"},    {"VersandInfo", "1"},      {"TaskMinimize", "1"},
-      {"ListenTyp", "1"},  {"Auswahl", "0"}};
-  for (const auto& [name, value] : expected) {
-    SCOPED_TRACE(name);
-    EXPECT_EQ(ReadUserString(kSettingsKey, name), value);
-  }
-  EXPECT_NE(ReadUserString(kAutostartKey, "Botenruf").find("Botenruf.exe"), std::string::npos);
-  wintest::DeleteUserKeyTree(kSettingsKey);
-  wintest::WriteUserString(kSettingsKey, "AutoStart", "0");
-  ProgramProcess again;
-  window = wintest::WaitForWindow("Botenruf", 20000, again.id());
-  ASSERT_NE(window, nullptr);
-  wintest::Click(window, IDCANCEL);
-  ASSERT_TRUE(again.WaitForExit(10000));
   EXPECT_EQ(ReadUserString(kAutostartKey, "Botenruf"), "<missing>");
+  ProgramProcess second;
+  ASSERT_TRUE(second.WaitForExit(20000));
+  EXPECT_EQ(wintest::WindowsWithCaption("Botenruf").size(), 1u);
+  EXPECT_EQ(Count(), "1");
+  Click(window, IDCANCEL);
+  ASSERT_TRUE(first.WaitForExit(10000));
+  EXPECT_EQ(Count(), "0");
 }
 
 // Started into the tray, the first click on the icon brings the window back for good: its later
@@ -119,7 +151,7 @@ TEST_F(ProgramTest, StartedInTheTrayTheFirstClickRestoresForGood) {
             DWORD owner = 0;
             GetWindowThreadProcessId(candidate, &owner);
             if (owner == program.id() && !IsWindowVisible(candidate) &&
-                wintest::ShellHasIcon(candidate, 1))
+                wintest::ShellIcon(candidate, 1))
               window = candidate;
           }
           return window != nullptr;
@@ -129,8 +161,8 @@ TEST_F(ProgramTest, StartedInTheTrayTheFirstClickRestoresForGood) {
     SendMessageA(window, WM_APP_TRAY_CALLBACK, 1, click);  // as the shell reports the click
     wintest::PumpFor(1500);
     EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_FALSE(wintest::ShellHasIcon(window, 1));
-    wintest::Click(window, IDCANCEL);
+    EXPECT_FALSE(wintest::ShellIcon(window, 1));
+    Click(window, IDCANCEL);
     ASSERT_TRUE(program.WaitForExit(10000));
   }
 }
@@ -143,24 +175,24 @@ TEST_F(ProgramTest, EndingWhileSendsRunNeverCrashesOrHangs) {
       "[station PC3]\nonline = 0\nsend_delay_ms = 200\n");
   wintest::WriteUserString(kSettingsKey, "SuccessMsg", "1");
   wintest::WriteUserString(kSettingsKey, "SingleInstance", "0");
-  constexpr int kRounds = 12;
+  constexpr int kRounds = 10;
   for (int round = 0; round < kRounds; ++round) {
     SCOPED_TRACE(round);
     ProgramProcess program;
-    HWND window = wintest::WaitForWindow("Botenruf", 20000, program.id());
+    HWND window = WaitForWindow("Botenruf", 20000, program.id());
     ASSERT_NE(window, nullptr);
-    wintest::Click(window, IDC_MODE_LIST);
-    Select(window, 2);
+    Click(window, IDC_MODE_LIST);
+    wintest::SelectRecipient(window, 2);
     SendMessageA(GetDlgItem(window, IDC_MESSAGE), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>("Stresstest"));
-    wintest::Click(window, IDC_SEND);
-    Sleep(static_cast<DWORD>(round * 40));  // end at different moments of the sends
+    Click(window, IDC_SEND);
+    Sleep(static_cast<DWORD>(round * 50));  // end at different moments of the sends
     PostMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
     DWORD code = 99;
     ASSERT_TRUE(program.WaitForExit(10000, &code)) << "the program hangs";
     EXPECT_EQ(code, 0u);
   }
-  EXPECT_EQ(ReadUserString(kSettingsKey, kInstanceCountValue), "0");
+  EXPECT_EQ(Count(), "0");
   EXPECT_EQ(harness::NetSendCommandLines(network).size(), 3u * kRounds);
 }
 

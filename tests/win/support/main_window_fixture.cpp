@@ -1,7 +1,6 @@
 #include "support/main_window_fixture.h"
 
 #include "dispatch/send_workers.h"
-#include "support/win_test_support.h"
 
 namespace botenruf::wintest {
 
@@ -46,44 +45,6 @@ HWND MainWindowFixture::Open(const std::string& initialText, bool startInTray) {
 void MainWindowFixture::Close() {
   window.reset();
   window_ = nullptr;
-}
-
-std::string MainWindowFixture::ItemText(int id) const {
-  return WindowText(Item(id));
-}
-
-void MainWindowFixture::SetItemText(int id, const std::string& text) {
-  SendMessageA(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-void MainWindowFixture::Command(int id) {
-  SendMessageA(window_, WM_COMMAND, id, 0);
-}
-
-void MainWindowFixture::SelectEntry(int index) {
-  HWND box = Item(1004);
-  SendMessageA(box, CB_SETCURSEL, index, 0);
-  SendMessageA(window_, WM_COMMAND, MAKEWPARAM(1004, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
-}
-
-int MainWindowFixture::SelectedEntry() const {
-  return static_cast<int>(SendMessageA(Item(1004), CB_GETCURSEL, 0, 0));
-}
-
-std::vector<std::string> MainWindowFixture::BoxEntries() const {
-  std::vector<std::string> entries;
-  HWND box = Item(1004);
-  const int count = static_cast<int>(SendMessageA(box, CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    char text[512] = {};
-    SendMessageA(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-    entries.push_back(text);
-  }
-  return entries;
-}
-
-bool MainWindowFixture::Checked(int menuItem) const {
-  return (GetMenuState(GetMenu(window_), menuItem, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
 std::vector<std::string> MainWindowFixture::BoxTexts() const {

@@ -13,7 +13,9 @@
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_system.h"
+#include "resource.h"
 #include "support/netsim_harness.h"
+#include "support/win_test_support.h"
 #include "support/window_fakes.h"
 
 namespace botenruf::wintest {
@@ -30,15 +32,22 @@ class MainWindowFixture : public ::testing::Test {
   void Close();
 
   HWND Item(int id) const { return GetDlgItem(window_, id); }
-  std::string ItemText(int id) const;
-  void SetItemText(int id, const std::string& text);
-  void Command(int id);         // a menu command
-  void SelectEntry(int index);  // as the user picks an entry of the recipient box
-  int SelectedEntry() const;
-  std::vector<std::string> BoxEntries() const;
-  bool Checked(int menuItem) const;
+  std::string ItemText(int id) const { return WindowText(Item(id)); }
+  static std::string ItemText(HWND dialog, int id) { return wintest::ItemText(dialog, id); }
+  void SetItemText(int id, const std::string& text) { SetWindowTextA(Item(id), text.c_str()); }
+  bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != 0; }
+  static bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)); }
+  void Click(int id) const { wintest::Click(window_, id); }
+  static void Click(HWND dialog, int id) { wintest::Click(dialog, id); }
+  void Command(int id) const { SendMessageA(window_, WM_COMMAND, id, 0); }  // a menu command
+  void SelectEntry(int index) const { SelectRecipient(window_, index); }
+  int SelectedEntry() const { return (int)SendMessageA(Item(IDC_RECIPIENT), CB_GETCURSEL, 0, 0); }
+  std::vector<std::string> BoxEntries() const { return ComboItems(Item(IDC_RECIPIENT)); }
+  bool Checked(int item) const { return GetMenuState(GetMenu(window_), item, 0) & MF_CHECKED; }
   // Boxes shown so far, as texts.
   std::vector<std::string> BoxTexts() const;
+  // The net send command lines the simulated network saw, in the order they started.
+  std::vector<std::string> Sent() const { return netsim::harness::NetSendCommandLines(network); }
 
   netsim::harness::NetsimFolder network;
   std::string scratch;

@@ -2,39 +2,6 @@
 
 namespace botenruf::netsim::harness {
 
-HANDLE StartHidden(const std::string& commandLine) {
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION process = {};
-  std::vector<char> buffer(commandLine.begin(), commandLine.end());
-  buffer.push_back('\0');
-  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    return nullptr;
-  }
-  CloseHandle(process.hThread);
-  return process.hProcess;
-}
-
-ProcessResult RunHidden(const std::string& commandLine, DWORD timeoutMs) {
-  ProcessResult result;
-  const DWORD start = GetTickCount();
-  HANDLE process = StartHidden(commandLine);
-  if (process == nullptr) {
-    return result;
-  }
-  result.started = true;
-  if (WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0) {
-    TerminateProcess(process, 259);
-  }
-  GetExitCodeProcess(process, &result.exitCode);
-  result.elapsedMs = GetTickCount() - start;
-  CloseHandle(process);
-  return result;
-}
-
 std::string SystemDirectoryPrefix() {
   char buffer[MAX_PATH];
   const UINT length = GetSystemDirectoryA(buffer, sizeof buffer);
@@ -75,31 +42,6 @@ bool WriteBytes(const std::string& path, const std::string& bytes) {
   return ok;
 }
 
-bool FileExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-ConsoleText SplitConsoleLines(const std::string& bytes) {
-  ConsoleText text;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    const std::size_t end = bytes.find("\r\n", start);
-    if (end == std::string::npos) {
-      text.lines.push_back(bytes.substr(start));
-      text.wellFormed = false;
-      break;
-    }
-    text.lines.push_back(bytes.substr(start, end - start));
-    start = end + 2;
-  }
-  for (const std::string& line : text.lines) {
-    if (line.find_first_of("\r\n") != std::string::npos) {
-      text.wellFormed = false;
-    }
-  }
-  return text;
-}
-
 NetsimFolder::NetsimFolder() {
   char buffer[MAX_PATH];
   const DWORD length = GetEnvironmentVariableA("BOTENRUF_NETSIM_DIR", buffer, sizeof buffer);
@@ -129,22 +71,24 @@ void NetsimFolder::Reset(const std::string& scenario) {
   WriteBytes(File("scenario.txt"), scenario);
 }
 
-std::vector<LogEntry> ReadLog(const NetsimFolder& folder) {
-  std::vector<LogEntry> entries;
-  for (const std::string& line : SplitRecordLines(ReadBytes(folder.File("log.txt")))) {
-    if (std::optional<LogEntry> entry = ParseLogLine(line))
+// The records of a record file that the parser accepts, in order.
+template <class Entry>
+static std::vector<Entry> ReadRecords(const std::string& path,
+                                      std::optional<Entry> (*parse)(std::string_view)) {
+  std::vector<Entry> entries;
+  for (const std::string& line : SplitRecordLines(ReadBytes(path))) {
+    if (std::optional<Entry> entry = parse(line))
       entries.push_back(*entry);
   }
   return entries;
 }
 
+std::vector<LogEntry> ReadLog(const NetsimFolder& folder) {
+  return ReadRecords(folder.File("log.txt"), &ParseLogLine);
+}
+
 std::vector<ReceivedEntry> ReadReceived(const NetsimFolder& folder) {
-  std::vector<ReceivedEntry> entries;
-  for (const std::string& line : SplitRecordLines(ReadBytes(folder.File("received.txt")))) {
-    if (std::optional<ReceivedEntry> entry = ParseReceivedLine(line))
-      entries.push_back(*entry);
-  }
-  return entries;
+  return ReadRecords(folder.File("received.txt"), &ParseReceivedLine);
 }
 
 std::vector<std::string> NetSendCommandLines(const NetsimFolder& folder) {

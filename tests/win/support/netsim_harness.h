@@ -1,5 +1,5 @@
-// Running the simulated network tools from Windows tests: hidden processes, a private netsim
-// folder, and reading back what the tools wrote.
+// The simulated network from the Windows tests' side: a private netsim folder, and reading back
+// what the tools wrote.
 #pragma once
 
 #include <windows.h>
@@ -8,21 +8,9 @@
 #include <vector>
 
 #include "../../netsim/common/netsim_log.h"
+#include "../../netsim/netsim_test_support.h"
 
 namespace botenruf::netsim::harness {
-
-struct ProcessResult {
-  bool started = false;
-  DWORD exitCode = 0;
-  DWORD elapsedMs = 0;
-};
-
-// Starts a command line as the program starts its tools (hidden window, no inherited
-// handles) and waits for its end.
-ProcessResult RunHidden(const std::string& commandLine, DWORD timeoutMs = 60000);
-
-// Starts a command line hidden and gives back its process handle, or nullptr.
-HANDLE StartHidden(const std::string& commandLine);
 
 // The system directory with a backslash at its end ("C:\windows\system32\").
 std::string SystemDirectoryPrefix();
@@ -30,15 +18,6 @@ std::string SystemDirectoryPrefix();
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadBytes(const std::string& path);
 bool WriteBytes(const std::string& path, const std::string& bytes);
-bool FileExists(const std::string& path);
-
-// Console output cut at CR LF. A line end other than CR LF (a lone LF or CR) or a last line
-// without its end makes wellFormed false.
-struct ConsoleText {
-  std::vector<std::string> lines;
-  bool wellFormed = true;
-};
-ConsoleText SplitConsoleLines(const std::string& bytes);
 
 // A fresh folder for the simulated network, announced to child processes through
 // BOTENRUF_NETSIM_DIR for the lifetime of the object (the previous value comes back after).

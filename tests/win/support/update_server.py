@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/ usr / bin / env python3
 """A small update server for the Windows tests, on 127.0.0.1 and a free port.
 
 Serves the files below --root. Besides them:

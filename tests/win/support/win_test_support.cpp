@@ -1,30 +1,22 @@
 #include "support/win_test_support.h"
 
+#include <commctrl.h>
+#include <gtest/gtest.h>
 #include <shlwapi.h>
+
+#include <algorithm>
+
+#include "platform/win32/list_view.h"
+#include "resource.h"
 
 namespace botenruf::wintest {
 
-std::string BuildDir() {
-  return BOTENRUF_BUILD_DIR;
-}
-std::string TestDataDir() {
-  return BOTENRUF_TEST_DATA;
-}
-std::string ProgramPath() {
-  return BuildDir() + "/Botenruf.exe";
-}
-
 std::string ScratchDir(const std::string& name) {
-  const std::string root = BuildDir() + "/scratch";
+  const std::string root = kBuildDir + "/scratch";
   CreateDirectoryA(root.c_str(), nullptr);
   const std::string dir = root + "/" + name;
-  std::string from = dir;
-  from.push_back('\0');
-  from.push_back('\0');
-  for (char& c : from) {
-    if (c == '/')
-      c = '\\';
-  }
+  std::string from = dir + std::string(2, '\0');  // a list of one name
+  std::replace(from.begin(), from.end(), '/', '\\');
   SHFILEOPSTRUCTA op = {};
   op.wFunc = FO_DELETE;
   op.pFrom = from.c_str();
@@ -34,31 +26,23 @@ std::string ScratchDir(const std::string& name) {
   return dir;
 }
 
-bool WriteTextFile(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    return false;
-  DWORD written = 0;
-  const BOOL ok =
-      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-  return ok && written == bytes.size();
+std::set<std::string> FilesIn(const std::string& pattern) {
+  std::set<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      names.insert(found.cFileName);
+  }
+  if (search != INVALID_HANDLE_VALUE)
+    FindClose(search);
+  return names;
 }
 
-std::string ReadTextFile(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    return {};
-  std::string bytes;
-  char buffer[4096];
-  DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-    bytes.append(buffer, read);
-  }
-  CloseHandle(file);
-  return bytes;
+std::set<std::string> TempOutputFiles() {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(sizeof(temp), temp);
+  return FilesIn(std::string(temp) + "msg*.tmp");
 }
 
 bool PumpUntil(const std::function<bool()>& done, uint32_t timeoutMs) {
@@ -87,45 +71,26 @@ void DeleteUserKeyTree(const std::string& path) {
   SHDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
 }
 
-RawValue ReadUserValue(const std::string& path, const std::string& name) {
-  RawValue value;
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    return value;
-  }
-  DWORD size = 0;
-  if (RegQueryValueExA(key, name.c_str(), nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
-    value.bytes.resize(size);
-    RegQueryValueExA(key, name.c_str(), nullptr, &value.type,
-                     reinterpret_cast<BYTE*>(value.bytes.data()), &size);
-    value.bytes.resize(size);
-    value.found = true;
-  }
-  RegCloseKey(key);
-  return value;
-}
-
 std::string ReadUserString(const std::string& path, const std::string& name) {
-  const RawValue value = ReadUserValue(path, name);
-  if (!value.found)
+  HKEY key = nullptr;
+  char bytes[4096];
+  DWORD type = 0, size = sizeof(bytes);
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
     return "<missing>";
-  if (value.type != REG_SZ)
-    return "<not REG_SZ>";
-  if (value.bytes.empty() || value.bytes.back() != '\0')
-    return "<no terminating zero>";
-  return value.bytes.substr(0, value.bytes.size() - 1);
+  const LONG status =
+      RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(bytes), &size);
+  RegCloseKey(key);
+  if (status != ERROR_SUCCESS)
+    return "<missing>";
+  if (type != REG_SZ || size == 0 || bytes[size - 1] != '\0')
+    return "<no text with its terminating zero>";
+  return std::string(bytes, size - 1);
 }
 
 void WriteUserValue(const std::string& path, const std::string& name, DWORD type,
                     const std::string& bytes) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS) {
-    return;
-  }
-  RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                 static_cast<DWORD>(bytes.size()));
-  RegCloseKey(key);
+  SHSetValueA(HKEY_CURRENT_USER, path.c_str(), name.c_str(), type, bytes.data(),
+              static_cast<DWORD>(bytes.size()));
 }
 
 void WriteUserString(const std::string& path, const std::string& name, const std::string& text) {
@@ -141,26 +106,13 @@ std::string WindowText(HWND window) {
   return buffer;
 }
 
-namespace {
-
-struct CaptionSearch {
-  std::string caption;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<CaptionSearch*>(param);
-  if (WindowText(window) == search->caption)
-    search->found.push_back(window);
-  return TRUE;
-}
-
-}  // namespace
-
 std::vector<HWND> WindowsWithCaption(const std::string& caption) {
-  CaptionSearch search{caption, {}};
-  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  std::vector<HWND> found;
+  for (HWND window = FindWindowExA(nullptr, nullptr, nullptr, caption.c_str()); window;
+       window = FindWindowExA(nullptr, window, nullptr, caption.c_str())) {
+    found.push_back(window);
+  }
+  return found;
 }
 
 HWND WaitForWindow(const std::string& caption, uint32_t timeoutMs, DWORD processId) {
@@ -170,19 +122,17 @@ HWND WaitForWindow(const std::string& caption, uint32_t timeoutMs, DWORD process
         for (HWND window : WindowsWithCaption(caption)) {
           DWORD owner = 0;
           GetWindowThreadProcessId(window, &owner);
-          if ((processId == 0 || owner == processId) && IsWindowVisible(window)) {
+          if ((processId == 0 || owner == processId) && IsWindowVisible(window))
             found = window;
-            return true;
-          }
         }
-        return false;
+        return found != nullptr;
       },
       timeoutMs);
   return found;
 }
 
-ProgramProcess::ProgramProcess(const std::string& arguments) {
-  std::string commandLine = "\"" + ProgramPath() + "\"";
+ProgramProcess::ProgramProcess(const std::string& arguments, const std::string& program) {
+  std::string commandLine = "\"" + program + "\"";
   if (!arguments.empty())
     commandLine += " " + arguments;
   STARTUPINFOA startup = {};
@@ -198,67 +148,147 @@ ProgramProcess::ProgramProcess(const std::string& arguments) {
 ProgramProcess::~ProgramProcess() {
   if (!info_.hProcess)
     return;
-  if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT)
-    Kill();
+  if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(info_.hProcess, 99);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
   CloseHandle(info_.hProcess);
   CloseHandle(info_.hThread);
 }
 
 bool ProgramProcess::WaitForExit(uint32_t timeoutMs, DWORD* code) {
-  if (!info_.hProcess)
+  HANDLE process = info_.hProcess;
+  if (!process ||
+      !PumpUntil([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, timeoutMs)) {
     return false;
-  const bool ended =
-      PumpUntil([&] { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs);
-  if (ended && code)
-    GetExitCodeProcess(info_.hProcess, code);
-  return ended;
+  }
+  if (code)
+    GetExitCodeProcess(process, code);
+  return true;
 }
 
-void ProgramProcess::Kill() {
-  if (info_.hProcess) {
-    TerminateProcess(info_.hProcess, 99);
-    WaitForSingleObject(info_.hProcess, 5000);
+WhenShown::WhenShown(const std::string& caption, std::function<void(HWND)> script,
+                     uint32_t timeoutMs)
+    : WhenShown(
+          [caption]() -> HWND {
+            HWND dialog = FindWindowA("#32770", caption.c_str());
+            DWORD process = 0;
+            GetWindowThreadProcessId(dialog, &process);
+            return process == GetCurrentProcessId() && IsWindowVisible(dialog) ? dialog : nullptr;
+          },
+          std::move(script), timeoutMs) {
+  caption_ = caption;
+}
+
+WhenShown::WhenShown(std::function<HWND()> find, std::function<void(HWND)> script,
+                     uint32_t timeoutMs)
+    : find_(std::move(find)),
+      script_(std::move(script)),
+      start_(GetTickCount()),
+      timeoutMs_(timeoutMs) {
+  waiting_.push_back(this);
+  timer_ = SetTimer(nullptr, 0, 20, &Poll);
+}
+
+WhenShown::~WhenShown() {
+  KillTimer(nullptr, timer_);
+  std::erase(waiting_, this);
+}
+
+void CALLBACK WhenShown::Poll(HWND, UINT, UINT_PTR, DWORD) {
+  for (WhenShown* watcher : waiting_) {
+    if (watcher->state_ == State::kRan) {
+      // A dialog that ended has been destroyed by now (its loop ends before timers come).
+      watcher->leftOpen_ = IsWindow(watcher->dialog_);
+      if (watcher->leftOpen_)
+        PostMessageA(watcher->dialog_, WM_COMMAND, IDCANCEL, 0);
+      watcher->state_ = State::kDone;
+    }
+    if (watcher->state_ != State::kWaiting)
+      continue;
+    HWND dialog = watcher->find_();
+    if (!dialog) {
+      if (GetTickCount() - watcher->start_ < watcher->timeoutMs_)
+        continue;
+      ADD_FAILURE() << "the dialog \"" << watcher->caption_ << "\" did not show";
+      watcher->state_ = State::kDone;
+      if (HWND active = GetActiveWindow())
+        PostMessageA(active, WM_COMMAND, IDCANCEL, 0);
+      continue;
+    }
+    watcher->state_ = State::kRunning;
+    watcher->dialog_ = dialog;
+    watcher->ran_ = true;
+    watcher->script_(dialog);
+    watcher->state_ = State::kRan;
+    return;  // the script may have added or removed watchers
   }
 }
 
-namespace {
-
-struct ModalScript {
-  win::Dialog* dialog = nullptr;
-  const std::function<void(HWND)>* script = nullptr;
-  bool ran = false;
-};
-ModalScript* activeScript = nullptr;
-
-void CALLBACK RunScriptWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
-  if (!activeScript || activeScript->ran || !activeScript->dialog->hwnd())
-    return;
-  if (!IsWindowVisible(activeScript->dialog->hwnd()))
-    return;
-  KillTimer(nullptr, timer);
-  activeScript->ran = true;
-  (*activeScript->script)(activeScript->dialog->hwnd());
-}
-
-}  // namespace
-
-INT_PTR RunModalWithScript(win::Dialog& dialog, const std::function<void(HWND)>& script) {
-  ModalScript state{&dialog, &script, false};
-  activeScript = &state;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &RunScriptWhenShown);
+INT_PTR RunModalWithScript(win::Dialog& dialog, std::function<void(HWND)> script, bool* leftOpen) {
+  WhenShown shown([&dialog] { return IsWindowVisible(dialog.hwnd()) ? dialog.hwnd() : nullptr; },
+                  std::move(script));
   const INT_PTR result = dialog.RunModal();
-  KillTimer(nullptr, timer);
-  activeScript = nullptr;
+  if (leftOpen)
+    *leftOpen = shown.leftOpen();
   return result;
-}
-
-void Click(HWND dialog, int id) {
-  SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
 void PostKey(HWND window, UINT virtualKey) {
   PostMessageA(window, WM_KEYDOWN, virtualKey, 1);
   PostMessageA(window, WM_KEYUP, virtualKey, 0xC0000001);
+}
+
+void SelectRecipient(HWND window, int index) {
+  HWND box = GetDlgItem(window, IDC_RECIPIENT);
+  SendMessageA(box, CB_SETCURSEL, index, 0);
+  SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_RECIPIENT, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(box));
+}
+
+Rect ControlRect(HWND dialog, int id) {
+  RECT rect;
+  GetWindowRect(GetDlgItem(dialog, id), &rect);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+  return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+std::vector<std::string> ComboItems(HWND combo) {
+  std::vector<std::string> items;
+  for (int i = 0; i < SendMessageA(combo, CB_GETCOUNT, 0, 0); ++i) {
+    char text[512] = {};
+    SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+    items.push_back(text);
+  }
+  return items;
+}
+
+std::vector<std::string> ListRows(HWND list, int columns) {
+  win::ListView view(list);
+  std::vector<std::string> rows;
+  for (int i = 0; i < view.Count(); ++i) {
+    std::string row = view.Text(i, 0);
+    for (int column = 1; column < columns; ++column)
+      row += "|" + view.Text(i, column);
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+void SelectRows(HWND list, std::initializer_list<int> rows) {
+  win::ListView view(list);
+  view.Select(-1, false);
+  for (int row : rows)
+    view.Select(row, true);
+}
+
+void NotifyList(HWND dialog, int control, UINT code, int column) {
+  NMLISTVIEW note = {};
+  note.hdr.hwndFrom = GetDlgItem(dialog, control);
+  note.hdr.idFrom = static_cast<UINT_PTR>(control);
+  note.hdr.code = code;
+  note.iSubItem = column;
+  SendMessageA(dialog, WM_NOTIFY, control, reinterpret_cast<LPARAM>(&note));
 }
 
 }  // namespace botenruf::wintest

@@ -5,20 +5,12 @@
 
 namespace botenruf::wintest {
 
-bool ShellHasIcon(HWND window, unsigned id) {
+bool ShellIcon(HWND window, unsigned id, DWORD message) {
   NOTIFYICONDATAA data = {};
   data.cbSize = NOTIFYICONDATAA_V1_SIZE;
   data.hWnd = window;
   data.uID = id;
-  return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
-}
-
-void DeleteIconBehindTheWindowsBack(HWND window, unsigned id) {
-  NOTIFYICONDATAA data = {};
-  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  data.hWnd = window;
-  data.uID = id;
-  Shell_NotifyIconA(NIM_DELETE, &data);
+  return Shell_NotifyIconA(message, &data) != 0;
 }
 
 HDROP MakeDrop(const std::vector<std::string>& paths) {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <deque>
 #include <mutex>
 #include <string>
@@ -47,39 +49,25 @@ class RecordingNotifyIcon : public NotifyIcon {
            const std::string& tip) override {
     const bool added = real_.Add(window, id, message, icon, tip);
     std::lock_guard<std::mutex> lock(mutex_);
-    shown_ = true;
-    tips_.push_back(tip);
+    tip_ = tip;
     return added;
   }
-  bool Delete(NativeWindow window, unsigned id) override {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      shown_ = false;
-    }
-    return real_.Delete(window, id);
-  }
-  bool shown() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return shown_;
-  }
+  bool Delete(NativeWindow window, unsigned id) override { return real_.Delete(window, id); }
   std::string lastTip() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return tips_.empty() ? std::string() : tips_.back();
+    return tip_;
   }
 
  private:
   mutable std::mutex mutex_;
-  bool shown_ = false;
-  std::vector<std::string> tips_;
+  std::string tip_;
   win::Win32NotifyIcon real_;
 };
 
-// Asks the shell whether the window's icon is there (a modify of nothing changes nothing
-// and succeeds only for an existing icon).
-bool ShellHasIcon(HWND window, unsigned id);
-
-// Removes the icon from the shell without the window knowing, as a restarting shell does.
-void DeleteIconBehindTheWindowsBack(HWND window, unsigned id);
+// Sends the shell a notification-area message about the window's icon: NIM_MODIFY of nothing
+// changes nothing and succeeds only while the icon is there; NIM_DELETE removes it behind the
+// window's back, as a restarting shell does.
+bool ShellIcon(HWND window, unsigned id, DWORD message = NIM_MODIFY);
 
 // A drop of these files as the shell would deliver it (the receiver frees it).
 HDROP MakeDrop(const std::vector<std::string>& paths);
