@@ -61,14 +61,17 @@ set_tests_properties(${BOTENRUF_WINE_TAG}_session_start PROPERTIES FIXTURES_SETU
 set_tests_properties(${BOTENRUF_WINE_TAG}_session_stop PROPERTIES FIXTURES_CLEANUP ${BOTENRUF_WINE_TAG})
 
 file(TO_NATIVE_PATH "${CMAKE_BINARY_DIR}" BOTENRUF_BUILD_DIR_NATIVE)
-file(GLOB BOTENRUF_WIN_TEST_SUPPORT CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/support/*.cpp)
+# The Windows tests' helpers, and the simulated network's side of them (its folder and logs).
+file(GLOB BOTENRUF_WIN_TEST_SUPPORT CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/support/*.cpp
+     ${PROJECT_SOURCE_DIR}/tests/netsim/harness.cpp)
 add_library(botenruf_win_test_support STATIC ${BOTENRUF_WIN_TEST_SUPPORT})
 target_link_libraries(botenruf_win_test_support PUBLIC botenruf_win GTest::gmock shlwapi)
 target_compile_definitions(botenruf_win_test_support PUBLIC
                            BOTENRUF_BUILD_DIR="Z:${CMAKE_BINARY_DIR}"
                            BOTENRUF_TEST_DATA="Z:${PROJECT_SOURCE_DIR}/tests/data")
 target_include_directories(botenruf_win_test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests/win
-                                                             ${PROJECT_SOURCE_DIR}/tests/host)
+                                                             ${PROJECT_SOURCE_DIR}/tests/host
+                                                             ${PROJECT_SOURCE_DIR}/tests)
 
 function(botenruf_wine_test name target)
   add_test(NAME ${BOTENRUF_WINE_TAG}_${name} COMMAND ${target})

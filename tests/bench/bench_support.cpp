@@ -57,30 +57,13 @@ BareWindow::~BareWindow() {
   thread_.join();
 }
 
-namespace {
-
-HANDLE StartHidden(const std::string& commandLine) {
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION info = {};
-  std::string line = commandLine;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info)) {
-    return nullptr;
-  }
-  CloseHandle(info.hThread);
-  return info.hProcess;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 CommandTimes RunCommands(const std::vector<std::string>& commandLines, bool parallel) {
   CommandTimes times;
   times.startTick = GetTickCount();
   auto run = [](const std::string& line) {
-    if (HANDLE process = StartHidden(line)) {
+    if (HANDLE process = netsim::harness::StartHidden(line)) {
       WaitForSingleObject(process, INFINITE);
       CloseHandle(process);
     }

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "support/netsim_harness.h"
+#include "netsim/harness.h"
 #include "support/win_test_support.h"
 
 namespace botenruf::bench {

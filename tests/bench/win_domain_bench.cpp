@@ -13,8 +13,8 @@
 
 #include "app/settings_store.h"
 #include "bench_support.h"
+#include "netsim/harness.h"
 #include "resource.h"
-#include "support/netsim_harness.h"
 #include "support/win_test_support.h"
 
 using namespace botenruf;

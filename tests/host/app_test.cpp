@@ -128,7 +128,6 @@ class ApplicationTest : public ::testing::Test, public MainWindowRunner {
     text = initialText;
     tray = startInTray;
     singles = app.directory().SingleCount();
-    countWhileRunning = registry.Text(kSettingsKey, kInstanceCountValue);
   }
   void RunOnce(const std::string& commandLine = "") {
     runs = 0;
@@ -143,40 +142,18 @@ class ApplicationTest : public ::testing::Test, public MainWindowRunner {
   fakes::FakeMessageBoxes boxes;
   FakeStartup startup;
   int runs = 0;
-  std::string text, countWhileRunning;
+  std::string text;
   bool tray = false;
   int singles = -1;
 };
 
-TEST_F(ApplicationTest, TheCounterAndTheSingleInstanceRule) {
-  const struct {
-    const char* what;
-    bool windowExists;
-    const char* singleInstance;
-    const char* storedCount;
-    int runs;
-    const char* countWhileRunning;
-    const char* countAfter;
-  } cases[] = {
-      {"first start", false, "1", "", 1, "1", "0"},
-      {"a stale counter without a window", false, "1", "5", 1, "1", "0"},
-      {"second start: stops silently", true, "1", "1", 0, "", "1"},
-      {"second start allowed", true, "0", "1", 1, "2", "1"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    registry = FakeRegistry();
-    registry.PutString(kSettingsKey, "SingleInstance", c.singleInstance);
-    registry.PutString(kSettingsKey, kInstanceCountValue, c.storedCount);
-    startup.windowExists = c.windowExists;
-    countWhileRunning.clear();
+TEST_F(ApplicationTest, ASecondStartRunsOnlyWhenSingleInstanceIsOff) {
+  startup.windowExists = true;
+  for (const char* singleInstance : {"1", "0"}) {
+    registry.PutString(kSettingsKey, "SingleInstance", singleInstance);
     RunOnce();
-    EXPECT_EQ(runs, c.runs);
-    EXPECT_EQ(countWhileRunning, c.countWhileRunning);
-    EXPECT_EQ(registry.Text(kSettingsKey, kInstanceCountValue), c.countAfter);
-    EXPECT_EQ(registry.Text(kSettingsKey, "MaxThreads"), "20");  // settings written back
+    EXPECT_EQ(runs, singleInstance[0] == '0' ? 1 : 0) << singleInstance;
   }
-  EXPECT_TRUE(boxes.boxes().empty());
 }
 
 // A start that stops before the settings were read must not write the defaults over them,

@@ -1,37 +1,18 @@
-// The main window's rules: its layout, the recipient box per mode, the domain countdown, the
+// The main window's rules: the recipient box per mode, the domain countdown, the
 // tray tip and mouse table, and message files.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "fakes/fake_file_system.h"
 #include "mainwindow/countdown.h"
-#include "mainwindow/layout.h"
 #include "mainwindow/message_file.h"
 #include "mainwindow/recipient_selection.h"
 #include "mainwindow/tray_text.h"
-#include "netinfo/browser_window.h"
 
 namespace botenruf {
 namespace {
 
 using ::testing::ElementsAre;
-
-TEST(LayoutTest, ButtonsCentreAroundTheMiddleAndBoxesFollowTheClient) {
-  const MainLayout layout = ComputeMainLayout(401, 300, {75, 23}, {75, 23}, {80, 25});
-  EXPECT_EQ(layout.group, (Rect{11, 7, 379, 248}));
-  EXPECT_EQ(layout.editor, (Rect{26, 68, 348, 180}));
-  EXPECT_EQ(layout.clear, (Rect{200 - 37 - 2, 267, 75, 23}));  // halves round toward zero
-  EXPECT_EQ(layout.send, (Rect{161 + 51 - 150, 267, 75, 23}));
-  EXPECT_EQ(layout.end, (Rect{161 + 75 + 80 - 51, 265, 80, 25}));
-  for (unsigned state : {2u, 3u, 6u})  // minimised or maximised
-    EXPECT_FALSE(CanRestoreOriginalSize(state)) << state;
-  EXPECT_TRUE(CanRestoreOriginalSize(1));
-  const BrowserLayout browser = ComputeBrowserLayout(301, 250, {75, 23});
-  EXPECT_EQ(browser.list, (Rect{8, 23, 284, 194}));
-  EXPECT_EQ(browser.button, (Rect{150 - 37 - 1, 224, 75, 23}));
-  EXPECT_EQ(FifthsOf(302, 4).first, 240);
-  EXPECT_EQ(FifthsOf(302, 4).second, 60);
-}
 
 TEST(SelectionTest, TheBoxPerModeAndTheTextItStandsFor) {
   RecipientDirectory directory;

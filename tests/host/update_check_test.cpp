@@ -1,5 +1,5 @@
-// The update check's decisions with scripted transfers; tests/win/update_test.cpp runs the same
-// flow against a real server.
+// The update check's failures with scripted transfers; tests/win/update_test.cpp runs a
+// download against a real server.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -121,32 +121,6 @@ struct UpdateRig {
   FakeDesktop desktop;
   UpdateServices services{internet, files, internet, boxes, desktop, desktop};
 };
-
-class UpdateCheckTest : public ::testing::Test, public UpdateRig {};
-
-TEST_F(UpdateCheckTest, NewerVersionIsDownloadedBesideTheProgramAndItsPathCopied) {
-  boxes.answers = {true, true};
-  Check();
-  const std::vector<BoxRequest> shown = boxes.boxes();
-  ASSERT_EQ(shown.size(), 3u);
-  EXPECT_EQ(shown[0], SearchQuestionBox());
-  EXPECT_EQ(shown[1].text,
-            "Es existiert eine neuere Programm-Version:\nLokale Version:   3.1.0.0\n"
-            "Aktuelle Version: 3.1.0.1\nGröße: 1 MB\nHerunterladen ?");
-  EXPECT_EQ(shown[2], (BoxRequest{"Die neue Version (3.1.0.1) steht nun unter dem Pfad\n\"" +
-                                      kTarget + "\"\nzur Verfügung.",
-                                  "Herunterladen erfolgreich", BoxIcon::kInformation}));
-  EXPECT_THAT(internet.requests, ElementsAre(kList, kFile));
-  // Only the program file is left: the list and the temporary files are gone.
-  EXPECT_THAT(files.files, ElementsAre(std::pair(kTarget, std::string(3000, 'Z'))));
-  EXPECT_EQ(desktop.clipboard, kTarget);
-  EXPECT_EQ(boxes.waitCursors, 0);
-
-  desktop.baseUrl = std::nullopt;
-  boxes.answers = {true};
-  Check();
-  EXPECT_EQ(internet.requests.back(), "updates.botenruf.example:80/Updates/_updates.txt");
-}
 
 // The server's and the disk's failures; what a real server can do is in the Wine test.
 TEST(UpdateCheckFailureTest, EachShowsOnlyItsOwnBoxesAndKeepsTheEarlierCopy) {

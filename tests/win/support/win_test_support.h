@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "mainwindow/layout.h"
+#include "netsim/harness.h"
 #include "platform/win32/dialog.h"
-#include "support/netsim_harness.h"
 
 namespace botenruf::wintest {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "../../netsim/common/netsim_log.h"
-#include "../../netsim/netsim_test_support.h"
+#include "common/netsim_log.h"
+#include "netsim_test_support.h"
 
 namespace botenruf::netsim::harness {
 

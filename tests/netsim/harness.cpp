@@ -1,4 +1,4 @@
-#include "netsim_harness.h"
+#include "harness.h"
 
 namespace botenruf::netsim::harness {
 
