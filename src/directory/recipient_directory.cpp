@@ -74,6 +74,17 @@ bool RecipientDirectory::RemoveSingle(int i) {
   return true;
 }
 
+std::vector<std::string> RecipientDirectory::MembersBeforeCommas(const std::string& members) {
+  std::vector<std::string> pieces;
+  size_t start = 0;
+  for (size_t comma = members.find(','); comma != std::string::npos;
+       comma = members.find(',', start)) {
+    pieces.push_back(members.substr(start, comma - start));
+    start = comma + 1;
+  }
+  return pieces;
+}
+
 void RecipientDirectory::SwapSingles(int i, int j) {
   std::swap(stations_[i], stations_[j]);
   std::swap(aliases_[i], aliases_[j]);

@@ -80,6 +80,9 @@ class RecipientDirectory {
   // Overlapping finds count: the search resumes one character after each find's start.
   static int CountOccurrences(const std::string& text, const std::string& pattern);
   static int MemberCount(const std::string& members) { return CountOccurrences(members, ","); }
+  // The stations of a member text: every piece that a comma ends, empty ones too (what follows
+  // the last comma is none).
+  static std::vector<std::string> MembersBeforeCommas(const std::string& members);
 
   // Drops from every list the members that are no station of a single recipient.
   void PurgeMembers();

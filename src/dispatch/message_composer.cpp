@@ -14,17 +14,6 @@ bool HasInnerBlank(const std::string& name) {
   return core.find_first_of(" \t") != std::string::npos;
 }
 
-std::vector<std::string> SplitNames(const std::string& recipientText) {
-  std::vector<std::string> names;
-  size_t start = 0;
-  for (size_t comma = recipientText.find(','); comma != std::string::npos;
-       comma = recipientText.find(',', start)) {
-    names.push_back(recipientText.substr(start, comma - start));
-    start = comma + 1;
-  }
-  return names;
-}
-
 std::string CommandLine(int mode, bool versandInfo, const std::string& name,
                         const std::string& message, const std::string& listTrailer) {
   if (mode == 2) {
@@ -97,7 +86,7 @@ std::vector<SendStep> ComposeSend(int mode, std::string recipientText, std::stri
     return steps;
   }
 
-  const std::vector<std::string> names = SplitNames(recipientText);
+  const std::vector<std::string> names = RecipientDirectory::MembersBeforeCommas(recipientText);
   std::vector<std::string> receivers;
   for (const std::string& name : names) {
     if (!name.empty() && !HasInnerBlank(name))

@@ -34,15 +34,11 @@ int MoveEntry(int count, int index, int direction) {
 }  // namespace
 
 std::vector<std::string> SplitMembers(const std::string& members) {
-  std::vector<std::string> pieces;
-  size_t start = 0;
-  for (size_t comma = members.find(','); comma != std::string::npos;
-       comma = members.find(',', start)) {
-    pieces.push_back(members.substr(start, comma - start));
-    start = comma + 1;
-  }
-  if (start < members.size())
-    pieces.push_back(members.substr(start));
+  std::vector<std::string> pieces = RecipientDirectory::MembersBeforeCommas(members);
+  const size_t last = members.rfind(',');
+  const std::string rest = last == std::string::npos ? members : members.substr(last + 1);
+  if (!rest.empty())
+    pieces.push_back(rest);
   return pieces;
 }
 

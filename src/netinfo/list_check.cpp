@@ -9,18 +9,14 @@ namespace botenruf {
 std::vector<ListMember> ListMembers(const std::string& memberText,
                                     const RecipientDirectory& directory) {
   std::vector<ListMember> members;
-  size_t start = 0;
-  for (size_t comma = memberText.find(','); comma != std::string::npos;
-       comma = memberText.find(',', start)) {
-    ListMember member;
-    member.station = memberText.substr(start, comma - start);
-    start = comma + 1;
-    if (member.station.empty())
+  for (const std::string& station : RecipientDirectory::MembersBeforeCommas(memberText)) {
+    if (station.empty())
       continue;
+    ListMember member;
+    member.station = station;
     const int index = directory.FindStation(member.station);
     if (index >= 0) {
-      std::string station;
-      directory.GetSingle(index, station, member.alias);
+      member.alias = directory.Aliases()[index];
       member.known = true;
     }
     members.push_back(std::move(member));

@@ -36,12 +36,9 @@ SingleResult TakeOverSingle(RecipientDirectory& directory, const std::string& al
 }
 
 bool HasMember(const std::string& members, const std::string& station) {
-  size_t start = 0;
-  for (size_t comma = members.find(','); comma != std::string::npos;
-       comma = members.find(',', start)) {
-    if (EqualsIgnoreCase1252(members.substr(start, comma - start), station))
+  for (const std::string& member : RecipientDirectory::MembersBeforeCommas(members)) {
+    if (EqualsIgnoreCase1252(member, station))
       return true;
-    start = comma + 1;
   }
   return false;
 }

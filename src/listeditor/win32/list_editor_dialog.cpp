@@ -148,29 +148,44 @@ void ListEditorDialog::OnModeLists() {
   ApplyMode();
 }
 
-void ListEditorDialog::OnNewSingle() {
+bool ListEditorDialog::AskSingle(const char* suffix, int single, bool readOnly, std::string& alias,
+                                 std::string& station) {
   SingleRecipientDialog dialog(hwnd(), boxes_);
-  dialog.SetTitleSuffix(kNewSuffix);
+  dialog.SetTitleSuffix(suffix);
+  if (single >= 0)
+    dialog.SetValues(directory().Aliases()[single], directory().Stations()[single]);
+  dialog.SetReadOnly(readOnly);
   if (dialog.RunModal() != IDOK)
-    return;
-  std::string alias, station;
+    return false;
   dialog.GetValues(alias, station);
+  return true;
+}
+
+bool ListEditorDialog::AskListName(const char* suffix, int list, bool readOnly, std::string& name) {
+  ListNameDialog dialog(hwnd(), boxes_);
+  dialog.SetTitleSuffix(suffix);
+  if (list >= 0)
+    dialog.SetName(directory().ListNames()[list]);
+  dialog.SetReadOnly(readOnly);
+  if (dialog.RunModal() != IDOK)
+    return false;
+  name = dialog.GetName();
+  return true;
+}
+
+void ListEditorDialog::OnNewSingle() {
+  std::string alias, station;
+  if (!AskSingle(kNewSuffix, -1, false, alias, station))
+    return;
   directory().AddSingle(alias, station);
   FillSingles();
 }
 
 void ListEditorDialog::OnChangeSingle() {
   const int single = SelectedSingle();
-  if (single < 0)
+  std::string alias, station;
+  if (single < 0 || !AskSingle(kChangeSuffix, single, false, alias, station))
     return;
-  std::string station, alias;
-  directory().GetSingle(single, station, alias);
-  SingleRecipientDialog dialog(hwnd(), boxes_);
-  dialog.SetTitleSuffix(kChangeSuffix);
-  dialog.SetValues(alias, station);
-  if (dialog.RunModal() != IDOK)
-    return;
-  dialog.GetValues(alias, station);
   directory().SetStation(single, station);
   directory().SetAlias(single, alias);
   singles_.SetText(single, 0, directory().Aliases()[single]);
@@ -179,15 +194,8 @@ void ListEditorDialog::OnChangeSingle() {
 
 void ListEditorDialog::OnRemoveSingle() {
   const int single = SelectedSingle();
-  if (single < 0)
-    return;
-  std::string station, alias;
-  directory().GetSingle(single, station, alias);
-  SingleRecipientDialog dialog(hwnd(), boxes_);
-  dialog.SetTitleSuffix(kRemoveSuffix);
-  dialog.SetValues(alias, station);
-  dialog.SetReadOnly(true);
-  if (dialog.RunModal() != IDOK)
+  std::string alias, station;
+  if (single < 0 || !AskSingle(kRemoveSuffix, single, true, alias, station))
     return;
   directory().RemoveSingle(single);
   FillSingles();
@@ -205,36 +213,26 @@ void ListEditorDialog::MoveSelectedSingle(int direction) {
 }
 
 void ListEditorDialog::OnNewList() {
-  ListNameDialog dialog(hwnd(), boxes_);
-  dialog.SetTitleSuffix(kNewSuffix);
-  if (dialog.RunModal() != IDOK)
+  std::string name;
+  if (!AskListName(kNewSuffix, -1, false, name))
     return;
-  directory().AddList(dialog.GetName(), "");
+  directory().AddList(name, "");
   FillLists();
 }
 
 void ListEditorDialog::OnChangeList() {
   const int list = SelectedList();
-  if (list < 0)
+  std::string name;
+  if (list < 0 || !AskListName(kChangeSuffix, list, false, name))
     return;
-  ListNameDialog dialog(hwnd(), boxes_);
-  dialog.SetTitleSuffix(kChangeSuffix);
-  dialog.SetName(directory().ListNames()[list]);
-  if (dialog.RunModal() != IDOK)
-    return;
-  directory().SetListName(list, dialog.GetName());
+  directory().SetListName(list, name);
   lists_.SetText(list, 0, directory().ListNames()[list]);
 }
 
 void ListEditorDialog::OnRemoveList() {
   const int list = SelectedList();
-  if (list < 0)
-    return;
-  ListNameDialog dialog(hwnd(), boxes_);
-  dialog.SetTitleSuffix(kRemoveSuffix);
-  dialog.SetName(directory().ListNames()[list]);
-  dialog.SetReadOnly(true);
-  if (dialog.RunModal() != IDOK)
+  std::string name;
+  if (list < 0 || !AskListName(kRemoveSuffix, list, true, name))
     return;
   directory().RemoveList(list);
   FillLists();

@@ -34,6 +34,11 @@ class ListEditorDialog : public Dialog {
   int SelectedList() const { return lists_.FirstSelected(); }
   void Reselect(ListView& view, int row);
 
+  // The entry dialogs with the values of entry `index` (-1: empty); true on OK.
+  bool AskSingle(const char* suffix, int single, bool readOnly, std::string& alias,
+                 std::string& station);
+  bool AskListName(const char* suffix, int list, bool readOnly, std::string& name);
+
   void OnModeSingles();
   void OnModeLists();
   void OnNewSingle();

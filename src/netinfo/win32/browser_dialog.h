@@ -8,8 +8,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "netinfo/net_query.h"
+#include "netinfo/table_query.h"
 #include "platform/win32/dialog.h"
 #include "platform/win32/list_view.h"
 
@@ -79,6 +81,43 @@ class BrowserDialog : public Dialog {
 // when the window is gone or belongs to another query.
 void CallWindow(HWND window, const NetQuery& query,
                 const std::function<void(BrowserDialog&)>& call);
+
+// A worker's view of its window of type D: every call is carried out on the window's thread.
+template <class D>
+class WindowCalls {
+ public:
+  WindowCalls(HWND dialog, const NetQuery& query) : dialog_(dialog), query_(query) {}
+
+ protected:
+  void Call(const std::function<void(D&)>& call) {
+    CallWindow(dialog_, query_, [&call](BrowserDialog& d) { call(static_cast<D&>(d)); });
+  }
+  bool Closed() const { return query_.closeRequested; }
+
+ private:
+  HWND dialog_;
+  const NetQuery& query_;
+};
+
+// The view of a window that shows one listing (the domain and the shares browser).
+template <class D>
+class TableWindow : public TableView, private WindowCalls<D> {
+ public:
+  using WindowCalls<D>::WindowCalls;
+  void SetSearching(bool on) override {
+    this->Call([on](D& d) { d.SetSearching(on); });
+  }
+  void AddRows(int first, const std::vector<TableRow>& rows) override {
+    this->Call([first, &rows](D& d) { d.AddRows(first, rows); });
+  }
+  void Finish(const std::string& status) override {
+    this->Call([&status](D& d) { d.Finish(status); });
+  }
+  void ShowOk() override {
+    this->Call([](D& d) { d.ShowOk(); });
+  }
+  bool CloseRequested() override { return this->Closed(); }
+};
 
 // The end of the program: waits (taking the messages sent meanwhile) until every query worker
 // has ended, at most `timeoutMs`, so that none is cut off before it deleted its output file.

@@ -193,39 +193,9 @@ void DomainBrowserDialog::OnCloseCommand() {
   RequestClose();
 }
 
-namespace {
-
-class DomainWindow : public TableView {
- public:
-  DomainWindow(HWND dialog, const NetQuery& query) : dialog_(dialog), query_(query) {}
-  void SetSearching(bool on) override {
-    Call([on](DomainBrowserDialog& d) { d.SetSearching(on); });
-  }
-  void AddRows(int first, const std::vector<TableRow>& rows) override {
-    Call([first, &rows](DomainBrowserDialog& d) { d.AddRows(first, rows); });
-  }
-  void Finish(const std::string& status) override {
-    Call([&status](DomainBrowserDialog& d) { d.Finish(status); });
-  }
-  void ShowOk() override {
-    Call([](DomainBrowserDialog& d) { d.ShowOk(); });
-  }
-  bool CloseRequested() override { return query_.closeRequested; }
-
- private:
-  void Call(const std::function<void(DomainBrowserDialog&)>& call) {
-    CallWindow(dialog_, query_,
-               [&call](BrowserDialog& d) { call(static_cast<DomainBrowserDialog&>(d)); });
-  }
-  HWND dialog_;
-  const NetQuery& query_;
-};
-
-}  // namespace
-
 void StartDomainWorker(std::shared_ptr<NetQuery> query, HWND owner, HWND dialog) {
   StartQueryWorker([query, owner, dialog] {
-    DomainWindow view(dialog, *query);
+    TableWindow<DomainBrowserDialog> view(dialog, *query);
     RunDomainQuery(query->services(), query->target(), query->outputFile(), view);
     query->done = true;
     SendMessageA(owner, WM_APP_DOMAIN_INFO_DONE, 0, 0);

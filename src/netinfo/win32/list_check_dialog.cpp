@@ -64,10 +64,9 @@ LRESULT ListCheckDialog::OnColumnClick(NMHDR* header) {
 namespace {
 
 // The worker's calls, carried out on the window's thread.
-class ListCheckWindow : public ListCheckView {
+class ListCheckWindow : public ListCheckView, private WindowCalls<ListCheckDialog> {
  public:
-  ListCheckWindow(HWND dialog, const NetQuery& query) : dialog_(dialog), query_(query) {}
-
+  using WindowCalls::WindowCalls;
   void SetSearching(bool on) override {
     Call([on](ListCheckDialog& d) { d.SetSearching(on); });
   }
@@ -89,16 +88,7 @@ class ListCheckWindow : public ListCheckView {
   void StopFlashing() override {
     Call([](ListCheckDialog& d) { d.StopFlashing(); });
   }
-  bool CloseRequested() override { return query_.closeRequested; }
-
- private:
-  void Call(const std::function<void(ListCheckDialog&)>& call) {
-    CallWindow(dialog_, query_,
-               [&call](BrowserDialog& d) { call(static_cast<ListCheckDialog&>(d)); });
-  }
-
-  HWND dialog_;
-  const NetQuery& query_;
+  bool CloseRequested() override { return Closed(); }
 };
 
 }  // namespace

@@ -20,9 +20,12 @@ bool SharesDialog::DispatchOwn(UINT message, WPARAM wParam, LPARAM lParam, LRESU
   return DispatchTable(*this, kMessageMap, message, wParam, lParam, result);
 }
 
-void SharesDialog::AddRow(int index, const std::string& name, const std::string& type) {
-  if (list().InsertRow(index, name))
-    list().SetText(index, 1, type);
+void SharesDialog::AddRows(int first, const std::vector<TableRow>& rows) {
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const int index = first + static_cast<int>(i);
+    if (list().InsertRow(index, rows[i].first))
+      list().SetText(index, 1, rows[i].second);
+  }
 }
 
 LRESULT SharesDialog::OnDoubleClick(NMHDR*) {
@@ -42,41 +45,9 @@ LRESULT SharesDialog::OnDoubleClick(NMHDR*) {
   return 0;
 }
 
-namespace {
-
-class SharesWindow : public TableView {
- public:
-  SharesWindow(HWND dialog, const NetQuery& query) : dialog_(dialog), query_(query) {}
-  void SetSearching(bool on) override {
-    Call([on](SharesDialog& d) { d.SetSearching(on); });
-  }
-  void AddRows(int first, const std::vector<TableRow>& rows) override {
-    Call([first, &rows](SharesDialog& d) {
-      for (size_t i = 0; i < rows.size(); ++i)
-        d.AddRow(first + static_cast<int>(i), rows[i].first, rows[i].second);
-    });
-  }
-  void Finish(const std::string& status) override {
-    Call([&status](SharesDialog& d) { d.Finish(status); });
-  }
-  void ShowOk() override {
-    Call([](SharesDialog& d) { d.ShowOk(); });
-  }
-  bool CloseRequested() override { return query_.closeRequested; }
-
- private:
-  void Call(const std::function<void(SharesDialog&)>& call) {
-    CallWindow(dialog_, query_, [&call](BrowserDialog& d) { call(static_cast<SharesDialog&>(d)); });
-  }
-  HWND dialog_;
-  const NetQuery& query_;
-};
-
-}  // namespace
-
 void StartSharesWorker(std::shared_ptr<NetQuery> query, HWND requester, HWND dialog) {
   StartQueryWorker([query, requester, dialog] {
-    SharesWindow view(dialog, *query);
+    TableWindow<SharesDialog> view(dialog, *query);
     RunSharesQuery(query->services(), query->target(), query->outputFile(), view);
     query->done = true;
     SendMessageA(requester, WM_APP_SHARES_DONE, 0, 0);

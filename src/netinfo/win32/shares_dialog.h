@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "netinfo/win32/browser_dialog.h"
 
@@ -14,7 +15,7 @@ class SharesDialog : public BrowserDialog {
   // `title` is the station with its two backslashes.
   SharesDialog(HWND owner, std::string title, std::shared_ptr<NetQuery> query);
 
-  void AddRow(int index, const std::string& name, const std::string& type);
+  void AddRows(int first, const std::vector<TableRow>& rows);
 
  protected:
   bool DispatchOwn(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
