@@ -40,6 +40,11 @@ std::string ReadRecipientText(int mode, int selectedIndex, const std::string& bo
 bool BoxShowsDirectory(int mode, const std::vector<std::string>& boxEntries,
                        const RecipientDirectory& directory);
 
+// True when a change of the single recipients or of the lists shows in the box of `mode`.
+inline bool BoxShowsChange(int mode, bool singlesChanged, bool listsChanged) {
+  return (mode == kModeSingle && singlesChanged) || (mode == kModeList && listsChanged);
+}
+
 // The entry each mode had selected when it was left, for this run only.
 class SelectionMemory {
  public:

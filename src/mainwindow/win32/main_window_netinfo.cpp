@@ -106,8 +106,7 @@ ListChoice MainWindow::CurrentListChoice() {
 
 std::string MainWindow::SaveTakeOver(bool singlesChanged, bool listsChanged) {
   const std::string problem = SaveProblemText(app_.SaveDirectory());
-  const int mode = settings_.ListenTyp();
-  if ((mode == kModeSingle && singlesChanged) || (mode == kModeList && listsChanged))
+  if (BoxShowsChange(settings_.ListenTyp(), singlesChanged, listsChanged))
     RefillRecipientBox();
   return problem;
 }
