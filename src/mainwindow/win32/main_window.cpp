@@ -102,9 +102,7 @@ void MainWindow::StopBackgroundWork() {
   countdown_.reset();
   domainListJob_.reset();
   domainBrowser_.reset();
-  domainQuery_.reset();
   listCheckDialog_.reset();
-  listQuery_.reset();
   stationQuery_.reset();
 }
 

@@ -165,9 +165,7 @@ class MainWindow : public Dialog, public DomainBrowserHost {
   std::shared_ptr<DomainListJob> domainListJob_;
   std::unique_ptr<DomainCountdownDialog> countdown_;
   std::shared_ptr<StationQuery> stationQuery_;
-  std::shared_ptr<NetQuery> listQuery_;
   std::unique_ptr<ListCheckDialog> listCheckDialog_;
-  std::shared_ptr<NetQuery> domainQuery_;
   std::unique_ptr<DomainBrowserDialog> domainBrowser_;
   bool listEditorOpen_ = false;
   std::thread poller_;

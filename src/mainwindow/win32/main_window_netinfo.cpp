@@ -57,7 +57,6 @@ void MainWindow::StartListCheck(const std::string& memberText) {
     return;
   }
   ShowWindow(dialog->hwnd(), SW_SHOW);
-  listQuery_ = query;
   listCheckDialog_ = std::move(dialog);
   busy_.listCheck = true;
   StartListCheckWorker(query, ListMembers(memberText, app_.directory()),
@@ -65,10 +64,9 @@ void MainWindow::StartListCheck(const std::string& memberText) {
 }
 
 LRESULT MainWindow::OnListCheckDone(WPARAM, LPARAM) {
-  if (listQuery_)
-    listQuery_->RemoveOutputFile();
+  if (listCheckDialog_)
+    listCheckDialog_->query().RemoveOutputFile();
   listCheckDialog_.reset();
-  listQuery_.reset();
   busy_.listCheck = false;
   UpdateInfoButton();
   return 0;
@@ -83,17 +81,15 @@ void MainWindow::StartDomainBrowser(const std::string& domain) {
     return;
   }
   ShowWindow(dialog->hwnd(), SW_SHOW);
-  domainQuery_ = query;
   domainBrowser_ = std::move(dialog);
   busy_.domainInfo = true;
   StartDomainWorker(query, hwnd(), domainBrowser_->hwnd());
 }
 
 LRESULT MainWindow::OnDomainInfoDone(WPARAM, LPARAM) {
-  if (domainQuery_)
-    domainQuery_->RemoveOutputFile();
+  if (domainBrowser_)
+    domainBrowser_->query().RemoveOutputFile();
   domainBrowser_.reset();  // closes its shares browser too
-  domainQuery_.reset();
   busy_.domainInfo = false;
   UpdateInfoButton();
   return 0;
