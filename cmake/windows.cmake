@@ -81,15 +81,11 @@ function(botenruf_wine_test name target)
 endfunction()
 
 # The portable unit tests run under Wine as well, so the mingw runtime is covered too.
-file(GLOB BOTENRUF_HOST_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/host/*.cpp
-     ${PROJECT_SOURCE_DIR}/tests/host/fakes/*.cpp)
-list(FILTER BOTENRUF_HOST_TESTS EXCLUDE REGEX "_hostonly_test\\.cpp$")
+file(GLOB BOTENRUF_HOST_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/host/*.cpp)
 add_executable(core_tests ${BOTENRUF_HOST_TESTS})
 target_link_libraries(core_tests PRIVATE botenruf_core GTest::gmock_main)
 target_include_directories(core_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/host)
-target_compile_definitions(core_tests PRIVATE BOTENRUF_TEST_DATA="Z:${PROJECT_SOURCE_DIR}/tests/data"
-                           BOTENRUF_RESOURCE_HEADER="Z:${PROJECT_SOURCE_DIR}/resources/resource.h"
-                           BOTENRUF_RESOURCE_SCRIPT="Z:${PROJECT_SOURCE_DIR}/resources/botenruf.rc")
+target_compile_definitions(core_tests PRIVATE BOTENRUF_TEST_DATA="Z:${PROJECT_SOURCE_DIR}/tests/data")
 botenruf_wine_test(core_tests core_tests)
 
 # The Windows tests, and the simulated network's own test of the tools it stands in for.

@@ -49,20 +49,12 @@ TEST(AboutTest, ThreeCountingDoubleClicksRevealTheTextAndAnyMissStartsOver) {
 }
 
 TEST(AboutTest, TheViewersOkStaysCentredAboveTheBottom) {
-  const struct {
-    int width, height;
-    Size ok;
-    ViewerLayout expected;
-  } cases[] = {
-      {801, 601, {76, 24}, {{5, 11, 788, 559}, {361, 574, 76, 24}}},  // halves toward zero
-      {10, 20, {75, 23}, {{5, 11, 0, 0}, {-33, -6, 75, 23}}},         // never a negative size
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.width);
-    const ViewerLayout layout = ComputeViewerLayout(c.width, c.height, c.ok);
-    EXPECT_EQ(layout.text, c.expected.text);
-    EXPECT_EQ(layout.ok, c.expected.ok);
-  }
+  const ViewerLayout wide = ComputeViewerLayout(801, 601, {76, 24});  // halves toward zero
+  EXPECT_EQ(wide.text, (Rect{5, 11, 788, 559}));
+  EXPECT_EQ(wide.ok, (Rect{361, 574, 76, 24}));
+  const ViewerLayout tiny = ComputeViewerLayout(10, 20, {75, 23});  // never a negative size
+  EXPECT_EQ(tiny.text, (Rect{5, 11, 0, 0}));
+  EXPECT_EQ(tiny.ok, (Rect{-33, -6, 75, 23}));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The settings (record conversions, the registry store, autostart, the start counter) and the
-// application's start and end routines.
+// The settings (record conversions, the registry store, autostart, the start counter), the
+// application's start and end routines, and the tick count that stands in for GetTickCount64
+// on Windows XP.
 #include <gtest/gtest.h>
 
 #include "app/application.h"
@@ -8,6 +9,7 @@
 #include "fakes/fake_message_boxes.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_system.h"
+#include "platform/tick_count.h"
 
 namespace botenruf {
 namespace {
@@ -112,12 +114,9 @@ TEST(GreetingTest, TwoWholeHoursOfOneDay) {
 
 class FakeStartup : public StartupServices {
  public:
-  bool TopLevelWindowExists(const std::string& caption) override {
-    return caption == "Botenruf" && windowExists;
-  }
+  bool TopLevelWindowExists(const std::string&) override { return false; }
   bool InitializeSockets() override { return socketsWork; }
   std::string FileVersion() override { return "3.0.0.15"; }
-  bool windowExists = false;
   bool socketsWork = true;
 };
 
@@ -146,15 +145,6 @@ class ApplicationTest : public ::testing::Test, public MainWindowRunner {
   bool tray = false;
   int singles = -1;
 };
-
-TEST_F(ApplicationTest, ASecondStartRunsOnlyWhenSingleInstanceIsOff) {
-  startup.windowExists = true;
-  for (const char* singleInstance : {"1", "0"}) {
-    registry.PutString(kSettingsKey, "SingleInstance", singleInstance);
-    RunOnce();
-    EXPECT_EQ(runs, singleInstance[0] == '0' ? 1 : 0) << singleInstance;
-  }
-}
 
 // A start that stops before the settings were read must not write the defaults over them,
 // nor remove the autostart entry; one that could not count itself must not count down.
@@ -209,6 +199,24 @@ TEST_F(ApplicationTest, TheWindowGetsTheDirectoryTheTrayFlagAndTheCommandLineFil
   files.files["C:\\gross.txt"] = std::string(2049, 'x');  // over MaxDateiKB
   RunOnce("C:\\gross.txt");
   EXPECT_EQ(text, "");
+}
+
+TEST(ExtendTickCount, CountsOnAcrossTheWrapOfTheTickCount) {
+  const struct {
+    uint64_t previous;
+    uint32_t now;
+    uint64_t expected;
+  } cases[] = {
+      {0, 5, 5},
+      {100, 150, 150},
+      {0x100000010, 0x10, 0x100000010},  // the same tick again
+      {0xFFFFFFF0, 0x10, 0x100000010},   // the first wrap
+      {0x1FFFFFFF0, 0x20, 0x200000020},  // a later one
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.previous);
+    EXPECT_EQ(ExtendTickCount(c.previous, c.now), c.expected);
+  }
 }
 
 }  // namespace

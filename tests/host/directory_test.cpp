@@ -1,14 +1,13 @@
 // The recipient directory and its list file: reading (golden files and odd bytes), writing
 // (byte for byte, leaving out what would damage other entries, never half and never over a
-// file that could not be read), the member rules, the shared sort and the entry rules.
+// file that could not be read; tests/fuzz/list_file_fuzz.cpp does so for any directory), the
+// member rules, the shared sort and the entry rules.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <functional>
-#include <random>
 #include <sstream>
 
-#include "../fuzz/list_file_round_trip.h"
 #include "directory/entry_rules.h"
 #include "directory/list_file.h"
 #include "directory/recipient_directory.h"
@@ -18,7 +17,6 @@ namespace botenruf {
 namespace {
 
 using namespace std::string_literals;
-using namespace std::string_view_literals;
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
 std::string ListFileData(const std::string& name) {
@@ -187,39 +185,6 @@ TEST(DirectorySaveTest, TheOldFileStaysWhenASaveFailsOrMayNotHappen) {
             SaveStatus::kSaved);
   EXPECT_EQ(files.files,
             (std::map<std::string, std::string>{{"C:\\Rechner.txt", ListFileData("example.txt")}}));
-}
-
-std::string RandomText(std::mt19937& random) {
-  static const std::string longPiece(120, 'L');
-  static const std::string_view plain[] = {"PC", "a", "Z", "Äö", "ß", "-", "7", "/", "x//en"};
-  static const std::string_view hostile[] = {" ",     "\t",        ",",    "[",    "]",
-                                             "//end", "//v_begin", "\r\n", "\0"sv, longPiece};
-  std::string text;
-  for (size_t n = random() % 7; n > 0; --n)
-    text += random() % 4 == 0 ? hostile[random() % std::size(hostile)]
-                              : plain[random() % std::size(plain)];
-  return text;
-}
-
-TEST(DirectorySaveTest, RandomDirectoriesKeepEveryEntryTheFileCanCarry) {
-  int exact = 0, leftOut = 0;
-  for (unsigned seed = 0; seed < 300; ++seed) {
-    SCOPED_TRACE(seed);
-    std::mt19937 random(seed);
-    RecipientDirectory directory;
-    for (size_t n = random() % 20; n > 0; --n)
-      directory.AddSingle(RandomText(random), RandomText(random));
-    for (size_t n = random() % 10; n > 0; --n) {
-      directory.AddList(RandomText(random), "");
-      directory.SetMembers(directory.ListCount() - 1, RandomText(random));
-    }
-    const round_trip::Outcome outcome = round_trip::RoundTrip(directory);
-    EXPECT_EQ(outcome.problem, "");
-    exact += outcome.exact;
-    leftOut += outcome.leftOut;
-  }
-  EXPECT_GT(exact, 500);  // the generator exercises both kinds of entry
-  EXPECT_GT(leftOut, 500);
 }
 
 TEST(DirectoryMembersTest, PurgeSortAndSettersKeepTheLimits) {

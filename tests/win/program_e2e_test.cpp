@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "app/settings_store.h"
-#include "platform/win32/win32_registry.h"
-#include "platform/win32/win32_system.h"
 #include "resource.h"
 #include "support/win_test_support.h"
 #include "support/window_fakes.h"
@@ -22,32 +20,6 @@ namespace harness = netsim::harness;
 
 std::string Count() {
   return ReadUserString(kSettingsKey, kInstanceCountValue);
-}
-
-// What a user or another program may have left in the registry: only text that fits the read
-// buffer with its terminating zero is taken.
-TEST(SettingsRegistryTest, ValuesThatAreNoFittingTextAreReadByTheirBytesOrIgnored) {
-  wintest::DeleteUserKeyTree(kSettingsKey);
-  const std::string one("\x01\0\0\0", 4);
-  wintest::WriteUserValue(kSettingsKey, "SingleSuccessMsg", REG_DWORD, one);
-  wintest::WriteUserValue(kSettingsKey, "MaxThreads", REG_DWORD, one);
-  wintest::WriteUserString(kSettingsKey, "MaxDateiKB", std::string(300, '5'));
-  wintest::WriteUserValue(kSettingsKey, "WaitStep", REG_BINARY, std::string(256, '7'));
-  wintest::WriteUserString(kSettingsKey, "WaitPollrate", "  15x");
-  win::Win32Registry registry;
-  win::Win32System system;
-  SettingsStore store{registry, system};
-  SettingsRecord record;
-  ASSERT_TRUE(store.LoadSettings(record));
-  ApplyRecord(record, store.values());
-  EXPECT_FALSE(store.SingleSuccessMsg());  // "\x01" is not "1"
-  EXPECT_EQ(store.MaxThreads(), 0);
-  EXPECT_EQ(store.MaxDateiKB(), 2);  // over-long
-  EXPECT_EQ(store.WaitStep(), 2);    // fills the buffer without a zero
-  EXPECT_EQ(store.WaitPollrate(), 15);
-  ASSERT_TRUE(store.SaveSettings());
-  EXPECT_EQ(ReadUserString(kSettingsKey, "MaxThreads"), "0");
-  wintest::DeleteUserKeyTree(kSettingsKey);
 }
 
 class ProgramTest : public ::testing::Test {
@@ -69,17 +41,20 @@ class ProgramTest : public ::testing::Test {
   std::string scratch;
 };
 
-// A run starts with the stored selection and sends the message file of its command line to a
-// list; settings changed from the menu stay in memory until its end, which writes all as text.
+// A run starts with the stored selection, removes an autostart entry while AutoStart is off,
+// lets no second start run beside it, and sends the message file of its command line to a list;
+// settings changed from the menu stay in memory until its end, which writes all as text.
 TEST_F(ProgramTest, ARunSendsItsMessageFileAndWritesItsSettingsAtTheEnd) {
   network.Reset("[station PC1]\n[station PC2]\n[station PC3]\n");
   const std::string message = scratch + "\\nachricht.txt";
   wintest::WriteTextFile(message, "Betriebsversammlung\r\num 14 Uhr");
   wintest::WriteUserString(kSettingsKey, "ListenTyp", "1");
   wintest::WriteUserString(kSettingsKey, "Auswahl", "2");
+  wintest::WriteUserString(kAutostartKey, "Botenruf", "C:\\Alt\\Botenruf.exe");
   ProgramProcess program(message);
   HWND window = WaitForWindow("Botenruf", 20000, program.id());
   ASSERT_NE(window, nullptr);
+  EXPECT_EQ(ReadUserString(kAutostartKey, "Botenruf"), "<missing>");  // AutoStart is off
   EXPECT_EQ(Count(), "1");
   EXPECT_EQ(wintest::ItemText(window, IDC_MESSAGE), "Betriebsversammlung\r\num 14 Uhr\r\n");
   EXPECT_EQ(wintest::ItemText(window, IDC_RECIPIENT), "Alle");  // the stored selection
@@ -100,6 +75,9 @@ TEST_F(ProgramTest, ARunSendsItsMessageFileAndWritesItsSettingsAtTheEnd) {
     SendMessageA(window, WM_COMMAND, item, 0);
   }
   EXPECT_EQ(ReadUserString(kSettingsKey, "TNAStart"), "<missing>");
+  ProgramProcess second;  // finds the window by its caption and ends at once
+  ASSERT_TRUE(second.WaitForExit(20000));
+  EXPECT_EQ(Count(), "1");
   Click(window, IDCANCEL);
   DWORD code = 1;
   ASSERT_TRUE(program.WaitForExit(10000, &code));
@@ -117,24 +95,6 @@ TEST_F(ProgramTest, ARunSendsItsMessageFileAndWritesItsSettingsAtTheEnd) {
   for (const auto& [name, value] : expected)
     EXPECT_EQ(ReadUserString(kSettingsKey, name), value) << name;
   EXPECT_NE(ReadUserString(kAutostartKey, "Botenruf").find("Botenruf.exe"), std::string::npos);
-}
-
-// A second start finds the running window by its caption and ends at once; the start counter
-// counts the running instances, and an autostart entry is removed at the start when AutoStart
-// is off.
-TEST_F(ProgramTest, ASecondStartEndsAtOnce) {
-  wintest::WriteUserString(kAutostartKey, "Botenruf", "C:\\Alt\\Botenruf.exe");
-  ProgramProcess first;
-  HWND window = WaitForWindow("Botenruf", 20000, first.id());
-  ASSERT_NE(window, nullptr);
-  EXPECT_EQ(ReadUserString(kAutostartKey, "Botenruf"), "<missing>");
-  ProgramProcess second;
-  ASSERT_TRUE(second.WaitForExit(20000));
-  EXPECT_EQ(wintest::WindowsWithCaption("Botenruf").size(), 1u);
-  EXPECT_EQ(Count(), "1");
-  Click(window, IDCANCEL);
-  ASSERT_TRUE(first.WaitForExit(10000));
-  EXPECT_EQ(Count(), "0");
 }
 
 // Started into the tray, the first click on the icon brings the window back for good: its later

@@ -10,14 +10,14 @@ namespace botenruf::fakes {
 
 class FakeSystem : public SystemInfo {
  public:
-  std::string ComputerName() override { return computerName; }
+  std::string ComputerName() override { return "STATION1"; }
   bool GetOsVersion(OsVersion& version) override {
     version = osVersion;
     return true;
   }
   std::string ModulePath() override { return modulePath; }
   LocalTime Now() override { return now; }
-  uint32_t LastError() override { return lastError; }
+  uint32_t LastError() override { return 0; }
   std::string SystemMessage(uint32_t code, uint32_t languageId) override {
     if (languageId != kGermanLanguage)
       return {};
@@ -25,22 +25,26 @@ class FakeSystem : public SystemInfo {
     return it == messages.end() ? std::string() : it->second;
   }
   std::string SystemDirectory() override { return systemDirectory; }
-  std::string TempPath() override { return tempPath; }
+  std::string TempPath() override { return "C:\\TEMP\\"; }
   uint32_t TickCount() override { return tickCount; }
-  std::string ConsoleToAnsi(const std::string& text) override;
+  // Code page 850 to Windows-1252 for the letters the German tools print: ä ö ü Ä Ö Ü ß é.
+  std::string ConsoleToAnsi(const std::string& text) override {
+    static const std::string oem = "\x84\x94\x81\x8E\x99\x9A\xE1\x82";
+    static const std::string ansi = "\xE4\xF6\xFC\xC4\xD6\xDC\xDF\xE9";
+    std::string result = text;
+    for (char& c : result) {
+      if (const size_t at = oem.find(c); at != std::string::npos)
+        c = ansi[at];
+    }
+    return result;
+  }
 
-  std::string computerName = "STATION1";
   OsVersion osVersion{2, 5, 1};
   std::string modulePath = "C:\\Programme\\Botenruf\\Botenruf.exe";
   LocalTime now{2004, 12, 6, 14, 30, 0};
-  uint32_t lastError = 0;
   std::map<uint32_t, std::string> messages;
   std::string systemDirectory = "C:\\WINNT\\system32";
-  std::string tempPath = "C:\\TEMP\\";
   uint32_t tickCount = 1234;
 };
-
-// Code page 850 to Windows-1252 for the letters the German tools print.
-std::string Oem850ToAnsi(const std::string& text);
 
 }  // namespace botenruf::fakes

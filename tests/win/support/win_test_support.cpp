@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
-#include <algorithm>
+#include <filesystem>
 
 #include "platform/win32/list_view.h"
 #include "resource.h"
@@ -12,17 +12,10 @@
 namespace botenruf::wintest {
 
 std::string ScratchDir(const std::string& name) {
-  const std::string root = kBuildDir + "/scratch";
-  CreateDirectoryA(root.c_str(), nullptr);
-  const std::string dir = root + "/" + name;
-  std::string from = dir + std::string(2, '\0');  // a list of one name
-  std::replace(from.begin(), from.end(), '/', '\\');
-  SHFILEOPSTRUCTA op = {};
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();
-  op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-  SHFileOperationA(&op);
-  CreateDirectoryA(dir.c_str(), nullptr);
+  const std::string dir = kBuildDir + "/scratch/" + name;
+  std::error_code ignored;
+  std::filesystem::remove_all(dir, ignored);
+  std::filesystem::create_directories(dir, ignored);
   return dir;
 }
 
@@ -87,14 +80,9 @@ std::string ReadUserString(const std::string& path, const std::string& name) {
   return std::string(bytes, size - 1);
 }
 
-void WriteUserValue(const std::string& path, const std::string& name, DWORD type,
-                    const std::string& bytes) {
-  SHSetValueA(HKEY_CURRENT_USER, path.c_str(), name.c_str(), type, bytes.data(),
-              static_cast<DWORD>(bytes.size()));
-}
-
 void WriteUserString(const std::string& path, const std::string& name, const std::string& text) {
-  WriteUserValue(path, name, REG_SZ, text + std::string(1, '\0'));
+  SHSetValueA(HKEY_CURRENT_USER, path.c_str(), name.c_str(), REG_SZ, text.c_str(),
+              static_cast<DWORD>(text.size() + 1));
 }
 
 std::string WindowText(HWND window) {
@@ -244,13 +232,6 @@ void SelectRecipient(HWND window, int index) {
   SendMessageA(box, CB_SETCURSEL, index, 0);
   SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_RECIPIENT, CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(box));
-}
-
-Rect ControlRect(HWND dialog, int id) {
-  RECT rect;
-  GetWindowRect(GetDlgItem(dialog, id), &rect);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-  return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
 std::vector<std::string> ComboItems(HWND combo) {

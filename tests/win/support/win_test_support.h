@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/layout.h"
 #include "netsim/harness.h"
 #include "platform/win32/dialog.h"
 
@@ -41,8 +40,6 @@ void PumpFor(uint32_t milliseconds);
 void DeleteUserKeyTree(const std::string& path);
 // The value as text when it is a REG_SZ with its terminating zero; "<missing>" otherwise.
 std::string ReadUserString(const std::string& path, const std::string& name);
-void WriteUserValue(const std::string& path, const std::string& name, DWORD type,
-                    const std::string& bytes);
 void WriteUserString(const std::string& path, const std::string& name, const std::string& text);
 
 // Top-level windows with exactly this caption (of any class, any process).
@@ -116,9 +113,6 @@ inline void Click(HWND dialog, int id) {
 void PostKey(HWND window, UINT virtualKey);
 // Picks an entry of the main window's recipient box (of any process) as a user does.
 void SelectRecipient(HWND window, int index);
-
-// A control's rectangle in its dialog's client coordinates.
-Rect ControlRect(HWND dialog, int id);
 
 // The entries of a combo box of this process.
 std::vector<std::string> ComboItems(HWND combo);
