@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/layout.h"
+#include "platform/geometry.h"
 
 namespace botenruf {
 

@@ -1,20 +1,9 @@
 // The main window's resize arithmetic, in pixels of the client area.
 #pragma once
 
+#include "platform/geometry.h"
+
 namespace botenruf {
-
-struct Rect {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-  bool operator==(const Rect&) const = default;
-};
-
-struct Size {
-  int width = 0;
-  int height = 0;
-};
 
 struct MainLayout {
   Rect group;   // 1046

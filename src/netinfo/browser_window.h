@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "mainwindow/layout.h"
+#include "platform/geometry.h"
 
 namespace botenruf {
 

@@ -96,6 +96,13 @@ std::string ListLabel(const ListChoice& choice, const RecipientDirectory& direct
   return label;
 }
 
+std::string ListMenuText(const std::string& label) {
+  std::string shown;
+  for (char c : label)
+    shown += c == '&' ? std::string("&&") : std::string(1, c);
+  return Format("&Verteilerliste \"%s\"", shown.c_str());
+}
+
 TakeOverOutcome TakeOverStations(RecipientDirectory& directory, const TakeOverRequest& request) {
   TakeOverOutcome outcome;
   std::vector<std::string>& status = outcome.statusTexts;

@@ -335,6 +335,7 @@ TEST(TakeOverTest, TargetListAndLabelFollowTheRecipientSelection) {
     EXPECT_EQ(TargetList(c.choice, directory), c.target);
     EXPECT_EQ(ListLabel(c.choice, directory), c.label);
   }
+  EXPECT_EQ(ListMenuText("F&E"), "&Verteilerliste \"F&&E\"");
 }
 
 }  // namespace

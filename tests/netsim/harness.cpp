@@ -1,5 +1,7 @@
 #include "harness.h"
 
+#include "common/netsim_records.h"
+
 namespace botenruf::netsim::harness {
 
 std::string SystemDirectoryPrefix() {
@@ -13,18 +15,8 @@ std::string SystemDirectoryPrefix() {
 }
 
 std::string ReadBytes(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   std::string bytes;
-  if (file == INVALID_HANDLE_VALUE) {
-    return bytes;
-  }
-  char buffer[4096];
-  DWORD count = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &count, nullptr) && count > 0) {
-    bytes.append(buffer, count);
-  }
-  CloseHandle(file);
+  ReadWholeFile(path, bytes);
   return bytes;
 }
 

@@ -55,7 +55,7 @@ TEST_F(AboutTest, AboutBoxShowsTheVersionBlockOfItsOwnFile) {
   }
 }
 
-// A click on the icon shows the directory as it is at that moment in the viewer; the
+// A click on the icon shows the directory as it is at that moment in a resizable viewer; the
 // hidden sequence of double clicks reveals a text, and a right double click the dedication.
 TEST_F(AboutTest, TheIconAndTheDoubleClicksShowTheirDialogsOverTheAboutBox) {
   directory.AddSingle("Empfang", "PC017");
@@ -68,6 +68,11 @@ TEST_F(AboutTest, TheIconAndTheDoubleClicksShowTheirDialogsOverTheAboutBox) {
       EXPECT_EQ(ItemText(window, IDC_VIEWER_TEXT),
                 "<<<Einzelempfänger>>>\r\nPC017 = Empfang\r\nPC030 = Lager\r\n"
                 "<<<Verteilerlisten>>>\r\nAlle = PC017,PC022,\r\n");
+      SetWindowPos(window, nullptr, 0, 0, 100, 80, SWP_NOMOVE | SWP_NOZORDER);
+      RECT outer;
+      GetWindowRect(window, &outer);
+      EXPECT_EQ(outer.right - outer.left, 365);  // asked for less, it keeps its minimum size
+      EXPECT_EQ(outer.bottom - outer.top, 233);
     });
     SendMessageA(GetDlgItem(box, IDC_ABOUT_ICON), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     SendMessageA(GetDlgItem(box, IDC_ABOUT_ICON), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));

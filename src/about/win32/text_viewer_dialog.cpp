@@ -3,6 +3,7 @@
 #include "about/text_viewer.h"
 #include "about/version_history.h"
 #include "directory/list_file.h"
+#include "platform/win32/placement.h"
 #include "resource.h"
 
 namespace botenruf::win {
@@ -46,20 +47,14 @@ LRESULT TextViewerDialog::OnSize(WPARAM type, LPARAM lParam) {
 }
 
 void TextViewerDialog::ApplyLayout(int clientWidth, int clientHeight) {
-  RECT button;
-  GetWindowRect(Item(IDOK), &button);
-  const ViewerLayout layout = ComputeViewerLayout(
-      clientWidth, clientHeight, {button.right - button.left, button.bottom - button.top});
-  MoveWindow(Item(IDC_VIEWER_TEXT), layout.text.left, layout.text.top, layout.text.width,
-             layout.text.height, TRUE);
-  MoveWindow(Item(IDOK), layout.ok.left, layout.ok.top, layout.ok.width, layout.ok.height, TRUE);
+  const ViewerLayout layout =
+      ComputeViewerLayout(clientWidth, clientHeight, ControlSize(Item(IDOK)));
+  Place(Item(IDC_VIEWER_TEXT), layout.text);
+  Place(Item(IDOK), layout.ok);
 }
 
 LRESULT TextViewerDialog::OnGetMinMaxInfo(WPARAM, LPARAM lParam) {
-  auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-  info->ptMinTrackSize.x = kViewerMinimumTrackSize.width;
-  info->ptMinTrackSize.y = kViewerMinimumTrackSize.height;
-  return 0;
+  return KeepMinimumTrackSize(lParam, kViewerMinimumTrackSize);
 }
 
 void ShowVersionHistory(HWND owner) {

@@ -138,6 +138,16 @@ void ListEditorDialog::Reselect(ListView& view, int row) {
   view.EnsureVisible(row);
 }
 
+// A move exchanged two entries (none when `to` is negative): only their two rows change.
+void ListEditorDialog::ShowExchange(ListView& view, const std::vector<std::string>& texts, int from,
+                                    int to) {
+  if (to < 0)
+    return;
+  view.SetText(from, 0, texts[from]);
+  view.SetText(to, 0, texts[to]);
+  Reselect(view, to);
+}
+
 void ListEditorDialog::OnModeSingles() {
   recipientMode_ = true;
   ApplyMode();
@@ -205,11 +215,7 @@ void ListEditorDialog::OnRemoveSingle() {
 void ListEditorDialog::MoveSelectedSingle(int direction) {
   const int single = SelectedSingle();
   const int target = MoveSingle(directory(), single, direction);
-  if (target < 0)
-    return;
-  singles_.SetText(single, 0, directory().Aliases()[single]);
-  singles_.SetText(target, 0, directory().Aliases()[target]);
-  Reselect(singles_, target);
+  ShowExchange(singles_, directory().Aliases(), single, target);
 }
 
 void ListEditorDialog::OnNewList() {
@@ -242,11 +248,7 @@ void ListEditorDialog::OnRemoveList() {
 void ListEditorDialog::MoveSelectedList(int direction) {
   const int list = SelectedList();
   const int target = MoveList(directory(), list, direction);
-  if (target < 0)
-    return;
-  lists_.SetText(list, 0, directory().ListNames()[list]);
-  lists_.SetText(target, 0, directory().ListNames()[target]);
-  Reselect(lists_, target);
+  ShowExchange(lists_, directory().ListNames(), list, target);
 }
 
 void ListEditorDialog::OnAddMembers() {

@@ -33,6 +33,7 @@ class ListEditorDialog : public Dialog {
   int SelectedSingle() const { return singles_.FirstSelected(); }
   int SelectedList() const { return lists_.FirstSelected(); }
   void Reselect(ListView& view, int row);
+  void ShowExchange(ListView& view, const std::vector<std::string>& texts, int from, int to);
 
   // The entry dialogs with the values of entry `index` (-1: empty); true on OK.
   bool AskSingle(const char* suffix, int single, bool readOnly, std::string& alias,

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "mainwindow/layout.h"
+#include "platform/win32/placement.h"
 #include "resource.h"
 #include "text/text.h"
 
@@ -271,19 +272,7 @@ void MainWindow::OnOriginalSize() {
   MoveWindow(hwnd(), rect.left, rect.top, kOriginalSize.width, kOriginalSize.height, TRUE);
 }
 
-namespace {
-
-Size ControlSize(HWND control) {
-  RECT rect;
-  GetWindowRect(control, &rect);
-  return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-void Place(HWND control, const Rect& rect) {
-  MoveWindow(control, rect.left, rect.top, rect.width, rect.height, TRUE);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 LRESULT MainWindow::OnSize(WPARAM type, LPARAM lParam) {
   if (!layoutReady_ || type == SIZE_MINIMIZED)
@@ -300,10 +289,7 @@ LRESULT MainWindow::OnSize(WPARAM type, LPARAM lParam) {
 }
 
 LRESULT MainWindow::OnGetMinMaxInfo(WPARAM, LPARAM lParam) {
-  auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-  info->ptMinTrackSize.x = kMinimumTrackSize.width;
-  info->ptMinTrackSize.y = kMinimumTrackSize.height;
-  return 0;
+  return KeepMinimumTrackSize(lParam, kMinimumTrackSize);
 }
 
 LRESULT MainWindow::OnQueryDragIcon(WPARAM, LPARAM) {

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "netinfo/browser_window.h"
+#include "platform/win32/placement.h"
 #include "resource.h"
 
 namespace botenruf::win {
@@ -80,15 +81,11 @@ LRESULT BrowserDialog::OnWindowCall(WPARAM wParam, LPARAM lParam) {
 
 void BrowserDialog::ApplyLayout() {
   RECT client = {};
-  RECT button = {};
   GetClientRect(hwnd(), &client);
-  GetWindowRect(Item(IDOK), &button);
-  const BrowserLayout layout = ComputeBrowserLayout(
-      client.right, client.bottom, {button.right - button.left, button.bottom - button.top});
-  MoveWindow(list_.hwnd(), layout.list.left, layout.list.top, layout.list.width, layout.list.height,
-             TRUE);
-  MoveWindow(Item(IDOK), layout.button.left, layout.button.top, layout.button.width,
-             layout.button.height, TRUE);
+  const BrowserLayout layout =
+      ComputeBrowserLayout(client.right, client.bottom, ControlSize(Item(IDOK)));
+  Place(list_.hwnd(), layout.list);
+  Place(Item(IDOK), layout.button);
 }
 
 LRESULT BrowserDialog::OnSize(WPARAM type, LPARAM) {
@@ -98,10 +95,7 @@ LRESULT BrowserDialog::OnSize(WPARAM type, LPARAM) {
 }
 
 LRESULT BrowserDialog::OnGetMinMaxInfo(WPARAM, LPARAM lParam) {
-  auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-  info->ptMinTrackSize.x = kBrowserMinimumTrackSize.width;
-  info->ptMinTrackSize.y = kBrowserMinimumTrackSize.height;
-  return 0;
+  return KeepMinimumTrackSize(lParam, kBrowserMinimumTrackSize);
 }
 
 void CallWindow(HWND window, const NetQuery& query,

@@ -4,7 +4,6 @@
 
 #include "netinfo/table_query.h"
 #include "resource.h"
-#include "text/text.h"
 
 namespace botenruf::win {
 
@@ -112,14 +111,8 @@ LRESULT DomainBrowserDialog::OnRightClick(NMHDR*) {
   const std::string label = ListLabel(choice, host_.Directory());
   HMENU menu = CreatePopupMenu();
   AppendMenuA(menu, MF_STRING, IDM_TAKE_OVER_SINGLES, "&Einzelempfänger");
-  if (host_.Directory().ListCount() > 0 && !label.empty()) {
-    // An "&" of the list's name is shown as it is, not taken as the access key.
-    std::string shown;
-    for (char c : label)
-      shown += c == '&' ? std::string("&&") : std::string(1, c);
-    AppendMenuA(menu, MF_STRING, IDM_TAKE_OVER_LIST,
-                Format("&Verteilerliste \"%s\"", shown.c_str()).c_str());
-  }
+  if (host_.Directory().ListCount() > 0 && !label.empty())
+    AppendMenuA(menu, MF_STRING, IDM_TAKE_OVER_LIST, ListMenuText(label).c_str());
   AppendMenuA(menu, MF_STRING, IDM_SHOW_SHARES, "&Freigaben");
   AppendMenuA(menu, MF_STRING, IDM_SELECT_ALL, "&Alle markieren");
   TrackPopupMenu(menu, TPM_CENTERALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, hwnd(), nullptr);
@@ -133,7 +126,7 @@ LRESULT DomainBrowserDialog::OnDoubleClick(NMHDR*) {
 }
 
 void DomainBrowserDialog::OnShares() {
-  if (sharesQuery_)
+  if (sharesDialog_)
     return;
   const int row = list().FirstSelected();
   if (row < 0)
@@ -153,7 +146,6 @@ void DomainBrowserDialog::OnShares() {
   ShowWindow(dialog->hwnd(), SW_SHOW);
   MessageBoxes& boxes = *query().services().boxes;
   boxes.BeginWaitCursor();
-  sharesQuery_ = shares;
   sharesDialog_ = std::move(dialog);
   StartSharesWorker(shares, hwnd(), sharesDialog_->hwnd());
   boxes.EndWaitCursor();
@@ -165,10 +157,9 @@ LRESULT DomainBrowserDialog::OnSharesDone(WPARAM, LPARAM) {
 }
 
 void DomainBrowserDialog::ReleaseShares() {
-  if (sharesQuery_)
-    sharesQuery_->RemoveOutputFile();
+  if (sharesDialog_)
+    sharesDialog_->query().RemoveOutputFile();
   sharesDialog_.reset();
-  sharesQuery_.reset();
 }
 
 LRESULT DomainBrowserDialog::OnColumnClick(NMHDR* header) {
@@ -186,7 +177,7 @@ LRESULT DomainBrowserDialog::OnColumnClick(NMHDR* header) {
 
 void DomainBrowserDialog::OnCloseCommand() {
   // An open shares browser is closed first; the domain browser stays until the next close.
-  if (sharesQuery_ && !sharesQuery_->closeRequested) {
+  if (sharesDialog_ && !sharesDialog_->closeRequested()) {
     sharesDialog_->RequestClose();
     return;
   }

@@ -36,8 +36,6 @@ class DomainBrowserDialog : public BrowserDialog {
   void AddRow(int index, const std::string& station, const std::string& comment, bool remember);
   void AddRows(int first, const std::vector<TableRow>& rows);
   void SelectAll();
-  bool sharesRunning() const { return sharesQuery_ != nullptr; }
-  SharesDialog* sharesDialog() { return sharesDialog_.get(); }
 
  protected:
   bool OnInitDialog() override;
@@ -59,7 +57,6 @@ class DomainBrowserDialog : public BrowserDialog {
   DomainBrowserHost& host_;
   std::vector<std::string> stations_;
   std::vector<std::string> comments_;
-  std::shared_ptr<NetQuery> sharesQuery_;
   std::unique_ptr<SharesDialog> sharesDialog_;
   HCURSOR listCursor_ = nullptr;
   WNDPROC listProc_ = nullptr;

@@ -13,8 +13,8 @@ const MessageEntry<SharesDialog> SharesDialog::kMessageMap[] = {
 };
 
 SharesDialog::SharesDialog(HWND owner, std::string title, std::shared_ptr<NetQuery> query)
-    : BrowserDialog(IDD_SHARES, owner, std::move(title), query, IDC_SHARES, {"Name", "Typ", 2}, {}),
-      query_(std::move(query)) {}
+    : BrowserDialog(IDD_SHARES, owner, std::move(title), std::move(query), IDC_SHARES,
+                    {"Name", "Typ", 2}, {}) {}
 
 bool SharesDialog::DispatchOwn(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   return DispatchTable(*this, kMessageMap, message, wParam, lParam, result);
@@ -32,7 +32,7 @@ LRESULT SharesDialog::OnDoubleClick(NMHDR*) {
   const int row = list().FirstSelected();
   if (row < 0)
     return 0;
-  const WorkerServices& services = query_->services();
+  const WorkerServices& services = query().services();
   std::string commandLine;
   const std::string refusal =
       OpenShareCommandLine(*services.system, title(), list().Text(row, 0), commandLine);

@@ -23,8 +23,6 @@ class SharesDialog : public BrowserDialog {
  private:
   LRESULT OnDoubleClick(NMHDR*);
 
-  std::shared_ptr<NetQuery> query_;
-
   static const MessageEntry<SharesDialog> kMessageMap[];
 };
 

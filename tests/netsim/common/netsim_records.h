@@ -1,4 +1,5 @@
-// Where the simulated network keeps its files, and the locked appends to its record files.
+// Where the simulated network keeps its files, reading one whole, and the locked appends to its
+// record files.
 // Header-only, so that helper programs that do not link the common library (the sleeper)
 // log their invocations the same way as the tools.
 #pragma once
@@ -32,6 +33,23 @@ inline std::string NetsimDirectory() {
     directory += '\\';
   }
   return directory;
+}
+
+// The whole file as bytes; false when it cannot be opened.
+inline bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  bytes.clear();
+  char buffer[4096];
+  DWORD count = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &count, nullptr) && count > 0) {
+    bytes.append(buffer, count);
+  }
+  CloseHandle(file);
+  return true;
 }
 
 // Appends text to a file of the netsim folder with a single write, under the record mutex,

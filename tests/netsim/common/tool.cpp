@@ -8,26 +8,6 @@
 
 namespace botenruf::netsim {
 
-namespace {
-
-bool ReadWholeFile(const std::string& path, std::string& text) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    return false;
-  }
-  text.clear();
-  char buffer[4096];
-  DWORD count = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &count, nullptr) && count > 0) {
-    text.append(buffer, count);
-  }
-  CloseHandle(file);
-  return true;
-}
-
-}  // namespace
-
 Scenario LoadScenario() {
   const std::string directory = NetsimDirectory();
   std::string text;
