@@ -1,12 +1,9 @@
-#!/ usr / bin / env python3
+#!/usr/bin/env python3
 """A small update server for the Windows tests, on 127.0.0.1 and a free port.
 
-Serves the files below --root. Besides them:
-  /cut/<path>  announces the file's full length, sends half of it and closes the connection;
-  /quit        ends the server.
-A missing file answers 404. The chosen port is written to --port-file once the server listens.
-The tests start it through Wine and cannot wait for it, so it also ends after --idle seconds
-without a request.
+Serves the files below --root; /quit ends the server, and a missing file answers 404.
+The chosen port is written to --port-file once the server listens. The tests start it through
+Wine and cannot wait for it, so it also ends after --idle seconds without a request.
 """
 
 import argparse
@@ -35,23 +32,12 @@ def main():
                 self.answer(200, b"bye")
                 threading.Thread(target=server.shutdown).start()
                 return
-            cut = path.startswith("/cut/")
-            if cut:
-                path = path[len("/cut"):]
             local = os.path.realpath(os.path.join(root, path.lstrip("/")))
             if not local.startswith(root + os.sep) or not os.path.isfile(local):
                 self.answer(404, b"not found")
                 return
             with open(local, "rb") as f:
                 body = f.read()
-            if cut:
-                self.send_response(200)
-                self.send_header("Content-Length", str(len(body)))
-                self.end_headers()
-                self.wfile.write(body[: len(body) // 2])
-                self.wfile.flush()
-                self.close_connection = True
-                return
             self.answer(200, body)
 
         def answer(self, status, body):
