@@ -27,3 +27,13 @@ find_package(benchmark REQUIRED)
 add_executable(directory_bench ${PROJECT_SOURCE_DIR}/tests/bench/directory_bench.cpp
                                ${BOTENRUF_DIRECTORY_SOURCES})
 target_link_libraries(directory_bench PRIVATE botenruf_options benchmark::benchmark)
+
+# Every test run fuzzes each target briefly with a fixed seed, so the list file round trip and
+# the parsers' robustness are checked on each change, not only when someone fuzzes for hours.
+# A failing input is kept beside the target (crash-*) to be replayed with the target alone.
+function(botenruf_fuzz_test name runs)
+  add_test(NAME ${name}_short COMMAND ${name} -seed=1 -runs=${runs} ${ARGN}
+                                      -artifact_prefix=${CMAKE_CURRENT_BINARY_DIR}/)
+endfunction()
+botenruf_fuzz_test(list_file_fuzz 100000 -dict=${PROJECT_SOURCE_DIR}/tests/fuzz/list_file.dict)
+botenruf_fuzz_test(net_output_fuzz 100000)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds every target (host, win32, win64) and the release package, and runs every test: the
-# portable unit tests and the package check on the host, and the Windows tests under Wine.
+# Builds every target (host, fuzz, win32, win64) and the release package, and runs every
+# test: the portable unit tests, the package check and a short fixed-seed run of each fuzz
+# target on the host, and the Windows tests under Wine.
 # One CTest run, one summary at the end.
 # Exits non-zero when anything fails.
 set -euo pipefail
@@ -10,7 +11,7 @@ cd "$root"
 "$root/scripts/install-deps.sh"
 
 jobs=${BOTENRUF_JOBS:-2}
-for preset in host win32 win64; do
+for preset in host fuzz win32 win64; do
   echo "== build $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -- -j"$jobs"
@@ -24,7 +25,7 @@ echo "== package"
 # programs (Wine's 32-bit loader is one); otherwise the 32-bit build is compiled and linked
 # but its tests run only in their 64-bit form.
 # The import checks of the shipped program read the file only and always run.
-suites=("host" "win64")
+suites=("host" "fuzz" "win64")
 if /usr/lib/wine/wine --version >/dev/null 2>&1; then
   suites+=("win32")
 else
