@@ -14,8 +14,6 @@ namespace {
 
 using namespace botenruf;
 
-using round_trip::MemoryFileSystem;
-
 constexpr int kSingles = 10000;
 constexpr int kLists = 1000;
 const char kPath[] = "C:\\Rechner.txt";
@@ -41,7 +39,7 @@ RecipientDirectory MakeDirectory() {
 }
 
 void BM_Load(benchmark::State& state) {
-  MemoryFileSystem files;
+  fakes::FakeFileSystem files;
   MakeDirectory().SaveDirectory(files, kPath, kDate, "3.0.0.15");
   RecipientDirectory directory;
   for (auto _ : state) {
@@ -55,7 +53,7 @@ BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond);
 
 void BM_Save(benchmark::State& state) {
   const RecipientDirectory directory = MakeDirectory();
-  MemoryFileSystem files;
+  fakes::FakeFileSystem files;
   for (auto _ : state) {
     benchmark::DoNotOptimize(directory.SaveDirectory(files, kPath, kDate, "3.0.0.15"));
   }

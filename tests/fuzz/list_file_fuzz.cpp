@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fprintf(stderr, "%s\n", outcome.problem.c_str());
   Require(outcome.problem.empty(), "the file keeps what it can carry");
 
-  round_trip::MemoryFileSystem files;
+  fakes::FakeFileSystem files;
   directory.SaveDirectory(files, "Rechner.txt", {2004, 12, 6}, "3.0");
   RecipientDirectory loaded;
   loaded.ReloadDirectory(files, "Rechner.txt");

@@ -1,47 +1,19 @@
 // Saving a directory to the list file and loading it again: every entry the file can carry
 // comes back (exactly, where the format allows it), the others are counted as left out, and
-// no temporary file stays. Shared by the fuzz target and the host property test.
+// no temporary file stays. Shared by the fuzz target and the directory benchmark.
 #pragma once
 
 #include <map>
 #include <string>
 #include <vector>
 
+#include "../host/fakes/fake_file_system.h"
 #include "directory/entry_rules.h"
 #include "directory/list_file.h"
 #include "directory/recipient_directory.h"
 #include "text/text.h"
 
 namespace botenruf::round_trip {
-
-class MemoryFileSystem : public FileSystem {
- public:
-  ReadStatus ReadAll(const std::string& path, std::string& bytes, uint64_t limit) override {
-    auto it = files.find(path);
-    if (it == files.end())
-      return ReadStatus::kMissing;
-    if (it->second.size() > limit)
-      return ReadStatus::kTooLarge;
-    bytes = it->second;
-    return ReadStatus::kOk;
-  }
-  bool WriteAll(const std::string& path, const std::string& bytes) override {
-    files[path] = bytes;
-    return true;
-  }
-  bool Replace(const std::string& from, const std::string& to) override {
-    auto it = files.find(from);
-    if (it == files.end())
-      return false;
-    files[to] = it->second;
-    files.erase(it);
-    return true;
-  }
-  bool Remove(const std::string& path) override { return files.erase(path) != 0; }
-  bool Exists(const std::string& path) override { return files.count(path) != 0; }
-
-  std::map<std::string, std::string> files;
-};
 
 inline bool HasWhiteSpace(const std::string& text) {
   for (char c : text) {
@@ -90,7 +62,7 @@ inline Outcome RoundTrip(const RecipientDirectory& directory) {
     else
       ++outcome.leftOut;
   }
-  MemoryFileSystem files;
+  fakes::FakeFileSystem files;
   const SaveResult saved = directory.SaveDirectory(files, "Rechner.txt", {2004, 12, 6}, "3.0");
   if (saved.status != SaveStatus::kSaved || saved.skippedEntries != outcome.leftOut ||
       files.files.size() != 1) {
