@@ -3,7 +3,6 @@
 // no temporary file stays. Shared by the fuzz target and the directory benchmark.
 #pragma once
 
-#include <map>
 #include <string>
 #include <vector>
 
