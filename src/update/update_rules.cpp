@@ -137,20 +137,19 @@ BoxRequest NoNewerVersionBox() {
 }
 
 BoxRequest OfferBox(const Version& installed, const UpdateEntry& entry) {
-  const Version& offered = entry.version;
   return {Format("Es existiert eine neuere Programm-Version:\n"
-                 "Lokale Version:   %d.%d.%d.%d\n"
-                 "Aktuelle Version: %d.%d.%d.%d\n"
+                 "Lokale Version:   %s\n"
+                 "Aktuelle Version: %s\n"
                  "Größe: %d %s\n"
                  "Herunterladen ?",
-                 installed[0], installed[1], installed[2], installed[3], offered[0], offered[1],
-                 offered[2], offered[3], entry.size, SizeUnitName(entry.sizeUnit)),
+                 VersionText(installed).c_str(), VersionText(entry.version).c_str(), entry.size,
+                 SizeUnitName(entry.sizeUnit)),
           "Suche nach Updates...", BoxIcon::kQuestion};
 }
 
 BoxRequest DownloadSuccessBox(const Version& version, const std::string& path) {
-  return {Format("Die neue Version (%d.%d.%d.%d) steht nun unter dem Pfad\n\"%s\"\nzur Verfügung.",
-                 version[0], version[1], version[2], version[3], path.c_str()),
+  return {Format("Die neue Version (%s) steht nun unter dem Pfad\n\"%s\"\nzur Verfügung.",
+                 VersionText(version).c_str(), path.c_str()),
           "Herunterladen erfolgreich", BoxIcon::kInformation};
 }
 

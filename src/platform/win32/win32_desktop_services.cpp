@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -30,50 +29,6 @@ bool Win32Clipboard::SetText(NativeWindow owner, const std::string& text) {
   }
   CloseClipboard();
   return stored;
-}
-
-namespace {
-
-class Win32OutputFile : public OutputFile {
- public:
-  explicit Win32OutputFile(HANDLE file) : file_(file) {}
-  ~Win32OutputFile() override { Close(); }
-
-  bool Write(const char* data, size_t size) override {
-    while (size > 0) {
-      DWORD written = 0;
-      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 1 << 20));
-      if (file_ == INVALID_HANDLE_VALUE || !WriteFile(file_, data, chunk, &written, nullptr) ||
-          written == 0) {
-        return false;
-      }
-      data += written;
-      size -= written;
-    }
-    return true;
-  }
-
-  bool Close() override {
-    if (file_ == INVALID_HANDLE_VALUE)
-      return true;
-    const bool flushed = FlushFileBuffers(file_) != 0;
-    const bool closed = CloseHandle(file_) != 0;
-    file_ = INVALID_HANDLE_VALUE;
-    return flushed && closed;
-  }
-
- private:
-  HANDLE file_;
-};
-
-}  // namespace
-
-std::unique_ptr<OutputFile> Win32OutputFiles::CreateExclusive(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    return nullptr;
-  return std::make_unique<Win32OutputFile>(file);
 }
 
 std::string Win32ProgramEnvironment::ProgramPath() {

@@ -1,8 +1,7 @@
-// Win32 clipboard, files written piece by piece, and the running program's own facts.
+// Win32 clipboard and the running program's own facts.
 #pragma once
 
 #include "platform/clipboard.h"
-#include "platform/output_file.h"
 #include "platform/program_environment.h"
 
 namespace botenruf::win {
@@ -10,11 +9,6 @@ namespace botenruf::win {
 class Win32Clipboard : public Clipboard {
  public:
   bool SetText(NativeWindow owner, const std::string& text) override;
-};
-
-class Win32OutputFiles : public OutputFiles {
- public:
-  std::unique_ptr<OutputFile> CreateExclusive(const std::string& path) override;
 };
 
 class Win32ProgramEnvironment : public ProgramEnvironment {

@@ -62,7 +62,47 @@ struct Handle {
   bool valid() const { return value != INVALID_HANDLE_VALUE; }
 };
 
+class Win32OutputFile : public OutputFile {
+ public:
+  explicit Win32OutputFile(HANDLE file) : file_(file) {}
+  ~Win32OutputFile() override { Close(); }
+
+  bool Write(const char* data, size_t size) override {
+    while (size > 0) {
+      DWORD written = 0;
+      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 1 << 20));
+      if (file_ == INVALID_HANDLE_VALUE || !WriteFile(file_, data, chunk, &written, nullptr) ||
+          written == 0) {
+        return false;
+      }
+      data += written;
+      size -= written;
+    }
+    return true;
+  }
+
+  bool Close() override {
+    if (file_ == INVALID_HANDLE_VALUE)
+      return true;
+    const bool flushed = FlushFileBuffers(file_) != 0;
+    const bool closed = CloseHandle(file_) != 0;
+    file_ = INVALID_HANDLE_VALUE;
+    return flushed && closed;
+  }
+
+ private:
+  HANDLE file_;
+};
+
 }  // namespace
+
+std::unique_ptr<OutputFile> Win32OutputFiles::CreateExclusive(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return nullptr;
+  return std::make_unique<Win32OutputFile>(file);
+}
 
 ReadStatus Win32FileSystem::ReadAll(const std::string& path, std::string& bytes, uint64_t limit) {
   Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -94,20 +134,8 @@ ReadStatus Win32FileSystem::ReadAll(const std::string& path, std::string& bytes,
 }
 
 bool Win32FileSystem::WriteAll(const std::string& path, const std::string& bytes) {
-  Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid())
-    return false;
-  size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD written = 0;
-    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
-    if (!WriteFile(file.value, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
-      return false;
-    }
-    done += written;
-  }
-  return FlushFileBuffers(file.value) != 0;
+  const std::unique_ptr<OutputFile> file = Win32OutputFiles().CreateExclusive(path);
+  return file && file->Write(bytes.data(), bytes.size()) && file->Close();
 }
 
 bool Win32FileSystem::Replace(const std::string& from, const std::string& to) {

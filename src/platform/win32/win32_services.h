@@ -3,6 +3,7 @@
 
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
+#include "platform/output_file.h"
 #include "platform/startup.h"
 
 namespace botenruf::win {
@@ -13,6 +14,11 @@ class Win32MessageBoxes : public MessageBoxes {
   bool Ask(NativeWindow owner, const BoxRequest& box) override;
   void BeginWaitCursor() override;
   void EndWaitCursor() override;
+};
+
+class Win32OutputFiles : public OutputFiles {
+ public:
+  std::unique_ptr<OutputFile> CreateExclusive(const std::string& path) override;
 };
 
 class Win32FileSystem : public FileSystem {
