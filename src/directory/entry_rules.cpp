@@ -102,6 +102,12 @@ std::string CheckMemberText(std::string_view members) {
   return CheckCommon(members, subject);
 }
 
+std::string CheckAppendedMember(std::string_view members, std::string_view station) {
+  if (ContainsAnyOf(station, ","))
+    return CheckStationName(station);
+  return CheckMemberText(std::string(members) + std::string(station));
+}
+
 std::string CheckSingleEntry(std::string_view alias, std::string_view station) {
   std::string message = CheckAlias(alias);
   return message.empty() ? CheckStationName(station) : message;

@@ -30,6 +30,11 @@ std::string CheckAlias(std::string_view alias);
 std::string CheckListName(std::string_view name);
 std::string CheckMemberText(std::string_view members);
 
+// A station appended to a list's member text ("A,B," + station): a station with a comma would
+// become two members, and the whole text must stay one the list file keeps (no "]", and no
+// section marker formed where the two meet).
+std::string CheckAppendedMember(std::string_view members, std::string_view station);
+
 // The checks of one whole entry as the entry dialogs take it: the first refusal, or empty.
 std::string CheckSingleEntry(std::string_view alias, std::string_view station);
 

@@ -81,13 +81,10 @@ std::optional<std::string> AddMembers(RecipientDirectory& directory, int list,
       return Format("Maximal %ld Empfänger pro Liste erlaubt.", static_cast<long>(maxMembers));
     std::string station, alias;
     directory.GetSingle(single, station, alias);
-    // A station with a comma would become two members; the text must stay one the file keeps.
-    const std::string text = members + station;
-    const std::string refusal =
-        station.find(',') != std::string::npos ? CheckStationName(station) : CheckMemberText(text);
+    const std::string refusal = CheckAppendedMember(members, station);
     if (!refusal.empty())
       return refusal;
-    directory.SetMembers(list, text);
+    directory.SetMembers(list, members + station);
   }
   return std::nullopt;
 }

@@ -20,13 +20,17 @@ std::string Refusal(const std::string& station, const std::string& alias) {
   return reason.empty() ? CheckAlias(alias) : reason;
 }
 
+std::string RefusedText(const std::string& station, const std::string& reason) {
+  return Format("\"%s\" wird nicht übernommen: %s", station.c_str(), reason.c_str());
+}
+
 SingleResult TakeOverSingle(RecipientDirectory& directory, const std::string& alias,
                             std::string& station, std::vector<std::string>& status) {
   if (station.size() >= 2 && station[0] == '\\' && station[1] == '\\')
     station.erase(0, 2);
   const std::string reason = Refusal(station, alias);
   if (!reason.empty()) {
-    status.push_back(Format("\"%s\" wird nicht übernommen: %s", station.c_str(), reason.c_str()));
+    status.push_back(RefusedText(station, reason));
     return SingleResult::kRefused;
   }
   if (directory.FindStation(station) >= 0)
@@ -62,11 +66,14 @@ std::string AppendToList(RecipientDirectory& directory, int list, const std::str
   if (RecipientDirectory::MemberCount(members) >= maxMembers)
     return Format("Maximal %d Einträge pro Liste", static_cast<int>(maxMembers));
   // A longer member text would lose its end in the list file, in the middle of a name.
-  if (!directory.SetMembers(list, members + station)) {
+  if (members.size() + station.size() > kMaxMemberTextLength) {
     return Format("\"%s\" passt nicht mehr in die Liste \"%s\" (höchstens %d Zeichen)",
                   station.c_str(), name.c_str(), static_cast<int>(kMaxMemberTextLength));
   }
-  appended = true;
+  const std::string refusal = CheckAppendedMember(members, station);
+  if (!refusal.empty())
+    return RefusedText(station, refusal);
+  appended = directory.SetMembers(list, members + station);
   return {};
 }
 

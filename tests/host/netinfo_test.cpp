@@ -288,7 +288,7 @@ TEST(TakeOverTest, IntoAListOnlyWhatTheLimitAndTheFileAllow) {
   const struct {
     std::string members;
     int32_t maxMembers;
-    std::string lastStatus, membersAfter;
+    std::string lastStatus, membersAfter, station = "PC2";
   } cases[] = {
       {"PC1,", 20, "", "PC1,PC2"},
       {"", 20, "", "PC2"},
@@ -298,6 +298,9 @@ TEST(TakeOverTest, IntoAListOnlyWhatTheLimitAndTheFileAllow) {
        "A,B,C,D,E,F,G,H,I,J,K,L,M,N,O,P,Q,R,S,PC2"},
       {full + ",", 20, "\"PC2\" passt nicht mehr in die Liste \"Alle\" (höchstens 255 Zeichen)",
        full + ","},
+      // "]" would end the member text in the list file: a single recipient only.
+      {"A,", 20, "\"X]Y\" wird nicht übernommen: Die Mitgliederliste darf kein \"]\" enthalten.",
+       "A,", "X]Y"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.members.substr(0, 20));
@@ -306,12 +309,12 @@ TEST(TakeOverTest, IntoAListOnlyWhatTheLimitAndTheFileAllow) {
     request.intoList = true;
     request.targetList = 0;
     request.maxMembers = c.maxMembers;
-    request.rows = {{"\\\\PC2", "Buchhaltung"}};
+    request.rows = {{"\\\\" + c.station, "Buchhaltung"}};
     const TakeOverOutcome outcome = TakeOverStations(directory, request);
     EXPECT_EQ(outcome.statusTexts.back(),
               c.lastStatus.empty() ? "\"PC2\" als \"Buchhaltung\" übernommen" : c.lastStatus);
     EXPECT_EQ(directory.MemberTexts()[0], c.membersAfter);
-    EXPECT_EQ(directory.FindStation("PC2"), 1);  // a single recipient in every case
+    EXPECT_EQ(directory.FindStation(c.station), 1);  // a single recipient in every case
   }
 }
 
