@@ -33,13 +33,9 @@ int MoveEntry(int count, int index, int direction) {
 
 }  // namespace
 
-std::vector<std::string> SplitMembers(const std::string& members) {
-  std::vector<std::string> pieces = RecipientDirectory::MembersBeforeCommas(members);
-  const size_t last = members.rfind(',');
-  const std::string rest = last == std::string::npos ? members : members.substr(last + 1);
-  if (!rest.empty())
-    pieces.push_back(rest);
-  return pieces;
+std::vector<std::string> SplitMembers(std::string members) {
+  RecipientDirectory::EnsureTrailingComma(members);
+  return RecipientDirectory::MembersBeforeCommas(members);
 }
 
 std::vector<MemberRow> MemberRows(const std::string& members, const RecipientDirectory& directory) {
@@ -107,10 +103,7 @@ void RemoveMembers(RecipientDirectory& directory, int list, const std::vector<in
 }
 
 int MoveMember(RecipientDirectory& directory, int list, int row, int direction) {
-  std::string members = MembersOf(directory, list);
-  RecipientDirectory::EnsureTrailingComma(members);
-  if (RecipientDirectory::MemberCount(members) <= 1)
-    return -1;
+  const std::string members = MembersOf(directory, list);
   const std::vector<MemberRow> shown = MemberRows(members, directory);
   const int target = MoveEntry(static_cast<int>(shown.size()), row, direction);
   if (target < 0)

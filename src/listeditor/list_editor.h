@@ -20,7 +20,7 @@ struct MemberRow {
 };
 
 // The pieces of a member text between its commas (an empty last piece is none).
-std::vector<std::string> SplitMembers(const std::string& members);
+std::vector<std::string> SplitMembers(std::string members);
 // The rows of the member view for a list's member text.
 std::vector<MemberRow> MemberRows(const std::string& members, const RecipientDirectory& directory);
 

@@ -102,7 +102,7 @@ int main() {
     warmUp.CreateModeless();
   }
   for (int run = 1; run <= 3; ++run) {
-    win::ListEditorDialog editor(nullptr, app, boxes, {true, true, true}, true);
+    win::ListEditorDialog editor(nullptr, app, boxes, {true, true}, true);
     const double open = Time([&] { editor.CreateModeless(); });
     HWND window = editor.hwnd();
     win::ListView lists(GetDlgItem(window, IDC_EDITOR_LISTS));

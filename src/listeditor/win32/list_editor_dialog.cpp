@@ -45,17 +45,17 @@ constexpr const char* kRemoveSuffix = "wirklich löschen ?";
 
 // Fills a one-column view with the texts, drawing once at the end.
 void Fill(ListView& view, const std::vector<std::string>& texts) {
-  SendMessageA(view.hwnd(), WM_SETREDRAW, FALSE, 0);
+  view.SetRedraw(false);
   view.DeleteAll();
   SendMessageA(view.hwnd(), LVM_SETITEMCOUNT, texts.size(), 0);
   for (size_t i = 0; i < texts.size(); ++i)
     view.InsertRow(static_cast<int>(i), texts[i]);
-  SendMessageA(view.hwnd(), WM_SETREDRAW, TRUE, 0);
+  view.SetRedraw(true);
 }
 
 void SetUpView(ListView& view, const char* title, const ListLook& look) {
   view.AddColumn(0, title, view.ClientWidth());
-  view.SetLook(look.gridLines, look.fullRow);
+  view.SetLook(look);
 }
 
 bool SelectionChanged(NMHDR* header) {
@@ -103,8 +103,7 @@ void ListEditorDialog::ApplyMode() {
     EnableItem(id, true);
   for (int id : controls.disabled)
     EnableItem(id, false);
-  for (int row : singles_.SelectedRows())
-    singles_.Select(row, false);
+  singles_.Select(-1, false);  // every row
   SetItemText(IDC_EDITOR_STATION, "");
 }
 
@@ -132,8 +131,7 @@ void ListEditorDialog::ShowSelectedStation() {
 }
 
 void ListEditorDialog::Reselect(ListView& view, int row) {
-  for (int selected : view.SelectedRows())
-    view.Select(selected, false);
+  view.Select(-1, false);
   view.Select(row, true);
   view.EnsureVisible(row);
 }

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "app/application.h"
-#include "netinfo/win32/browser_dialog.h"
 #include "platform/message_boxes.h"
 #include "platform/win32/dialog.h"
 #include "platform/win32/list_view.h"

@@ -80,7 +80,7 @@ MainWindow::MainWindow(Application& app, MainWindowServices services, std::strin
       settings_(app.settings()),
       services_(std::move(services)),
       initialText_(std::move(initialText)),
-      startInTray_(startInTray) {}
+      moveToTrayOnPaint_(startInTray) {}
 
 // A query worker still probing a station when the program ends is given this long to finish,
 // so that it deletes its output file; the window is gone by then.
@@ -271,8 +271,6 @@ void MainWindow::OnOriginalSize() {
   GetWindowRect(hwnd(), &rect);
   MoveWindow(hwnd(), rect.left, rect.top, kOriginalSize.width, kOriginalSize.height, TRUE);
 }
-
-namespace {}  // namespace
 
 LRESULT MainWindow::OnSize(WPARAM type, LPARAM lParam) {
   if (!layoutReady_ || type == SIZE_MINIMIZED)

@@ -96,7 +96,7 @@ class MainWindow : public Dialog, public DomainBrowserHost {
   int32_t MaxListMembers() override { return settings_.MaxThreads(); }
   bool ListEditorOpen() override { return listEditorOpen_; }
   std::string SaveTakeOver(bool singlesChanged, bool listsChanged) override;
-  ListLook CurrentListLook() const { return {true, gridLinesOn_, fullRowOn_}; }
+  ListLook CurrentListLook() const { return {gridLinesOn_, fullRowOn_}; }
 
   // Message editor and files
   void OnClearMessage();
@@ -150,14 +150,14 @@ class MainWindow : public Dialog, public DomainBrowserHost {
   SettingsStore& settings_;
   MainWindowServices services_;
   std::string initialText_;
-  bool startInTray_;
+  // Started for the tray: the first paint moves the window there.
+  bool moveToTrayOnPaint_;
   HICON icon_ = nullptr;
   MessageEditor editor_;
   HWND tooltips_ = nullptr;
   bool toolTipsOn_ = false;
   bool layoutReady_ = false;
   bool inTray_ = false;
-  int paintCountdown_ = 2;
   bool fullRowOn_ = false;
   bool gridLinesOn_ = false;
   SelectionMemory savedSelection_;

@@ -32,7 +32,7 @@ void MainWindow::UpdateTray() {
 }
 
 void MainWindow::RestoreFromTray() {
-  paintCountdown_ = 0;
+  moveToTrayOnPaint_ = false;
   inTray_ = false;
   UpdateTray();
 }
@@ -112,15 +112,12 @@ LRESULT MainWindow::OnPaint(WPARAM, LPARAM) {
     return 0;
   }
   EndPaint(hwnd(), &paint);
-  // Started for the tray: the window shows for its first paint, then moves there. The count
+  // Started for the tray: the window shows for its first paint, then moves there. This
   // belongs to the start alone: a hidden window does not paint, so its next paint would come
   // after the user restored it and would hide it again at once.
-  if (paintCountdown_ > 0) {
-    --paintCountdown_;
-    if (startInTray_) {
-      paintCountdown_ = 0;
-      MoveToTray();
-    }
+  if (moveToTrayOnPaint_) {
+    moveToTrayOnPaint_ = false;
+    MoveToTray();
   }
   return 0;
 }

@@ -38,8 +38,7 @@ bool BrowserDialog::OnInitDialog() {
   const ColumnWidths widths = FifthsOf(list_.ClientWidth(), columns_.firstFifths);
   list_.AddColumn(0, columns_.first, widths.first);
   list_.AddColumn(1, columns_.second, widths.second);
-  if (look_.apply)
-    list_.SetLook(look_.gridLines, look_.fullRow);
+  list_.SetLook(look_);
   SetCaption(BrowserCaption(title_, kStateFinished));
   initialized_ = true;
   ApplyLayout();

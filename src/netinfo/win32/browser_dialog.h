@@ -23,12 +23,6 @@ struct BrowserColumns {
   int firstFifths;  // share of the first column in fifths of the list's width
 };
 
-struct ListLook {
-  bool apply = false;  // the shares list keeps the plain look
-  bool gridLines = false;
-  bool fullRow = false;
-};
-
 class BrowserDialog : public Dialog {
  public:
   BrowserDialog(int templateId, HWND owner, std::string title, std::shared_ptr<NetQuery> query,

@@ -67,10 +67,10 @@ void DomainBrowserDialog::AddRow(int index, const std::string& station, const st
 }
 
 void DomainBrowserDialog::AddRows(int first, const std::vector<TableRow>& rows) {
-  SendMessageA(list().hwnd(), WM_SETREDRAW, FALSE, 0);
+  list().SetRedraw(false);
   for (size_t i = 0; i < rows.size(); ++i)
     AddRow(first + static_cast<int>(i), rows[i].first, rows[i].second, true);
-  SendMessageA(list().hwnd(), WM_SETREDRAW, TRUE, 0);
+  list().SetRedraw(true);
 }
 
 void DomainBrowserDialog::SelectAll() {
@@ -167,11 +167,11 @@ LRESULT DomainBrowserDialog::OnColumnClick(NMHDR* header) {
     return 0;
   host_.Directory().SortPairs(stations_, comments_,
                               reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
-  SendMessageA(list().hwnd(), WM_SETREDRAW, FALSE, 0);
+  list().SetRedraw(false);
   list().DeleteAll();
   for (size_t i = 0; i < stations_.size(); ++i)
     AddRow(static_cast<int>(i), stations_[i], comments_[i], false);
-  SendMessageA(list().hwnd(), WM_SETREDRAW, TRUE, 0);
+  list().SetRedraw(true);
   return 0;
 }
 

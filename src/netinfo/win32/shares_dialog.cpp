@@ -14,7 +14,7 @@ const MessageEntry<SharesDialog> SharesDialog::kMessageMap[] = {
 
 SharesDialog::SharesDialog(HWND owner, std::string title, std::shared_ptr<NetQuery> query)
     : BrowserDialog(IDD_SHARES, owner, std::move(title), std::move(query), IDC_SHARES,
-                    {"Name", "Typ", 2}, {}) {}
+                    {"Name", "Typ", 2}, {}) {}  // the plain look
 
 bool SharesDialog::DispatchOwn(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   return DispatchTable(*this, kMessageMap, message, wParam, lParam, result);

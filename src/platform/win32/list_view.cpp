@@ -14,20 +14,21 @@ void ListView::AddColumn(int index, const std::string& title, int width) {
   SendMessageA(control_, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
 }
 
-void ListView::SetColumnWidth(int index, int width) {
-  SendMessageA(control_, LVM_SETCOLUMNWIDTH, index, MAKELPARAM(width, 0));
-}
-
 int ListView::ClientWidth() const {
   RECT client = {};
   GetClientRect(control_, &client);
   return client.right - client.left;
 }
 
-void ListView::SetLook(bool gridLines, bool fullRow) {
+void ListView::SetLook(const ListLook& look) {
   const DWORD mask = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
-  const DWORD style = (gridLines ? LVS_EX_GRIDLINES : 0) | (fullRow ? LVS_EX_FULLROWSELECT : 0);
+  const DWORD style =
+      (look.gridLines ? LVS_EX_GRIDLINES : 0) | (look.fullRow ? LVS_EX_FULLROWSELECT : 0);
   SendMessageA(control_, LVM_SETEXTENDEDLISTVIEWSTYLE, mask, style);
+}
+
+void ListView::SetRedraw(bool on) {
+  SendMessageA(control_, WM_SETREDRAW, on ? TRUE : FALSE, 0);
 }
 
 bool ListView::InsertRow(int index, const std::string& text) {

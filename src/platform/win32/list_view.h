@@ -8,16 +8,22 @@
 
 namespace botenruf::win {
 
+// Grid lines and full-row selection, as the list look settings ask.
+struct ListLook {
+  bool gridLines = false;
+  bool fullRow = false;
+};
+
 class ListView {
  public:
   explicit ListView(HWND control = nullptr) : control_(control) {}
   HWND hwnd() const { return control_; }
 
   void AddColumn(int index, const std::string& title, int width);
-  void SetColumnWidth(int index, int width);
   int ClientWidth() const;
-  // Grid lines and full-row selection as the list look settings ask.
-  void SetLook(bool gridLines, bool fullRow);
+  void SetLook(const ListLook& look);
+  // Off while many rows change, so that the list draws once at the end.
+  void SetRedraw(bool on);
 
   // Inserts a row with its first column; false when the list refused it.
   bool InsertRow(int index, const std::string& text);
@@ -28,6 +34,7 @@ class ListView {
 
   std::vector<int> SelectedRows() const;
   int FirstSelected() const;
+  // Row -1 stands for every row.
   void Select(int row, bool selected);
   void SelectAll();
   void EnsureVisible(int row);
