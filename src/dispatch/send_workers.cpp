@@ -144,9 +144,8 @@ void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& serv
       services.boxes->Show(owner, step.box);
       continue;
     }
-    services.boxes->BeginWaitCursor();
+    const WaitCursor wait(*services.boxes);
     StartSendWorker(services, maxThreads, step.commandLine, owner, gated);
-    services.boxes->EndWaitCursor();
   }
   gate->Open();
 }

@@ -29,6 +29,18 @@ class MessageBoxes {
   virtual void EndWaitCursor() = 0;
 };
 
+// Shows the wait cursor from construction to the end of the scope.
+class WaitCursor {
+ public:
+  explicit WaitCursor(MessageBoxes& boxes) : boxes_(boxes) { boxes_.BeginWaitCursor(); }
+  ~WaitCursor() { boxes_.EndWaitCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  MessageBoxes& boxes_;
+};
+
 // The title of application boxes (the framework's boxes carry the program's name).
 inline constexpr const char* kApplicationTitle = "Botenruf";
 inline constexpr const char* kErrorTitle = "Error";

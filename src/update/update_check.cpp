@@ -64,18 +64,6 @@ class DownloadReceiver : public HttpReceiver {
   Problem problem_ = Problem::kNone;
 };
 
-// Shows the wait cursor from construction to the end of the scope.
-class WaitCursor {
- public:
-  explicit WaitCursor(MessageBoxes& boxes) : boxes_(boxes) { boxes_.BeginWaitCursor(); }
-  ~WaitCursor() { boxes_.EndWaitCursor(); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  MessageBoxes& boxes_;
-};
-
 }  // namespace
 
 FetchResult FetchFile(const UpdateServices& services, NativeWindow owner, const std::string& url,

@@ -68,11 +68,10 @@ void MainWindow::OnMemoriam() {
   const std::string station = services_.workers.system->ComputerName();
   if (station.empty())
     return;
-  services_.workers.boxes->BeginWaitCursor();
+  const WaitCursor wait(*services_.workers.boxes);
   // At the limit nothing is sent and nothing is said: this greeting is no user's message.
   TryStartSendWorker(services_.workers, settings_.MaxThreads(),
                      Format("net send %s %s", station.c_str(), kGreetingText));
-  services_.workers.boxes->EndWaitCursor();
 }
 
 }  // namespace botenruf::win

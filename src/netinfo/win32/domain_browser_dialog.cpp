@@ -144,11 +144,9 @@ void DomainBrowserDialog::OnShares() {
   SetWindowPos(dialog->hwnd(), nullptr, own.left + 24, own.top + 24, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER);
   ShowWindow(dialog->hwnd(), SW_SHOW);
-  MessageBoxes& boxes = *query().services().boxes;
-  boxes.BeginWaitCursor();
+  const WaitCursor wait(*query().services().boxes);
   sharesDialog_ = std::move(dialog);
   StartSharesWorker(shares, hwnd(), sharesDialog_->hwnd());
-  boxes.EndWaitCursor();
 }
 
 LRESULT DomainBrowserDialog::OnSharesDone(WPARAM, LPARAM) {
