@@ -87,10 +87,4 @@ bool HiddenTextDialog::OnInitDialog() {
   return true;
 }
 
-std::string LoadResourceString(int id) {
-  char text[1024] = {};
-  const int length = LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof(text));
-  return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
-}
-
 }  // namespace botenruf::win

@@ -64,7 +64,4 @@ class HiddenTextDialog : public Dialog {
   std::string body_;
 };
 
-// A string of the program's string table; empty when it has none of that id.
-std::string LoadResourceString(int id);
-
 }  // namespace botenruf::win

@@ -140,11 +140,11 @@ bool MainWindow::OnInitDialog() {
 }
 
 void MainWindow::AddSystemMenuItems() {
-  char text[256] = {};
-  if (LoadStringA(instance(), IDS_ABOUTBOX, text, sizeof(text)) > 0) {
+  const std::string text = LoadResourceString(IDS_ABOUTBOX);
+  if (!text.empty()) {
     HMENU system = GetSystemMenu(hwnd(), FALSE);
     AppendMenuA(system, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(system, MF_STRING, IDM_SYS_ABOUT, text);
+    AppendMenuA(system, MF_STRING, IDM_SYS_ABOUT, text.c_str());
   }
 }
 

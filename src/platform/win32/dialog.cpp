@@ -182,4 +182,10 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return FALSE;
 }
 
+std::string LoadResourceString(int id) {
+  char text[1024] = {};
+  const int length = LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof(text));
+  return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
 }  // namespace botenruf::win

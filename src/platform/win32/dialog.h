@@ -133,4 +133,7 @@ bool Dialog::DispatchTable(T& self, const MessageEntry<T> (&table)[N], UINT mess
   return false;
 }
 
+// A string of the program's string table; empty when it has none of that id.
+std::string LoadResourceString(int id);
+
 }  // namespace botenruf::win
