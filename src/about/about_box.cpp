@@ -1,6 +1,7 @@
 #include "about/about_box.h"
 
 #include <array>
+#include <iterator>
 
 #include "resource.h"
 #include "text/text.h"
@@ -27,7 +28,7 @@ constexpr auto kScrambledHiddenText = Scramble(
     "die Bildschirme im Netzwerk: an einen Rechner, an eine Verteilerliste oder an die ganze "
     "Domäne. Er ist für alle da, die lieber kurz Bescheid geben, als durchs Haus zu laufen. "
     "Danke fürs Benutzen, viel Spaß beim Senden!");
-static_assert(kScrambledHiddenText.size() == kHiddenTextLength);
+static_assert(kScrambledHiddenText.size() == 307);  // the text keeps its length
 
 constexpr bool InHiddenCorner(int x, int y) {
   return x >= 5 && x <= 72 && y >= 4 && y <= 70;
@@ -40,20 +41,14 @@ std::string AboutVersionLine(const VersionBlock& block) {
 }
 
 HiddenStep HiddenSequence::OnLeftDoubleClick(int x, int y, bool keysHeld) {
+  static constexpr int kIcons[] = {IDI_HIDDEN_FIRST, IDI_HIDDEN_SECOND, IDI_HIDDEN_REVEAL};
   if (!keysHeld || !InHiddenCorner(x, y)) {
-    first_ = second_ = false;
+    counted_ = 0;
     return {IDR_MAINFRAME, false};
   }
-  if (!first_) {
-    first_ = true;
-    return {IDI_HIDDEN_FIRST, false};
-  }
-  if (!second_) {
-    second_ = true;
-    return {IDI_HIDDEN_SECOND, false};
-  }
-  first_ = second_ = false;
-  return {IDI_HIDDEN_REVEAL, true};
+  const int icon = kIcons[counted_];
+  counted_ = (counted_ + 1) % static_cast<int>(std::size(kIcons));
+  return {icon, counted_ == 0};
 }
 
 std::string UnscrambleHiddenText() {

@@ -34,11 +34,8 @@ class HiddenSequence {
   HiddenStep OnLeftDoubleClick(int x, int y, bool keysHeld);
 
  private:
-  bool first_ = false;
-  bool second_ = false;
+  int counted_ = 0;  // counting double clicks so far
 };
-
-inline constexpr size_t kHiddenTextLength = 307;
 
 // The hidden text, unscrambled character by character from the form the program file keeps
 // it in (so that it cannot be read there).

@@ -1,8 +1,16 @@
 #include "about/version_history.h"
 
-namespace botenruf {
+#include <iterator>
 
-const std::array<VersionHistoryRow, kVersionHistoryRows> kVersionHistory = {{
+namespace botenruf {
+namespace {
+
+struct VersionHistoryRow {
+  const char* version;  // written as shown, e.g. "2.0.0.10"
+  const char* description;
+};
+
+constexpr VersionHistoryRow kVersionHistory[] = {
     {"1.0.0.0", "Die Urversion"},
     {"1.0.0.1", "Ausführlichere Fehlermeldungen"},
     {"2.0.0.0", "Interne Neustrukturierung"},
@@ -43,11 +51,13 @@ const std::array<VersionHistoryRow, kVersionHistoryRows> kVersionHistory = {{
     {"3.0.0.13", "Weitere Auswahlspeicherung & variable Listenoptik"},
     {"3.0.0.14", "Aus Domäneninfo übernehmbare Empfänger"},
     {"3.0.0.15", "Suche nach Update auf den Seiten der Tarvo-Netz"},
-}};
+};
+
+}  // namespace
 
 std::vector<std::string> VersionHistoryLines() {
   std::vector<std::string> lines;
-  lines.reserve(kVersionHistory.size());
+  lines.reserve(std::size(kVersionHistory));
   for (const VersionHistoryRow& row : kVersionHistory)
     lines.push_back(std::string(row.version) + "\t" + row.description);
   return lines;
