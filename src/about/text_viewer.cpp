@@ -16,8 +16,7 @@ std::string ViewerBody(const std::vector<std::string>& lines) {
 ViewerLayout ComputeViewerLayout(int clientWidth, int clientHeight, Size okButton) {
   ViewerLayout layout;
   layout.text = {5, 11, std::max(0, clientWidth - 13), std::max(0, clientHeight - 42)};
-  layout.ok = {clientWidth / 2 - okButton.width / 2 - 1, clientHeight - 3 - okButton.height,
-               okButton.width, okButton.height};
+  layout.ok = CentredAtBottom(clientWidth, clientHeight, okButton);
   return layout;
 }
 

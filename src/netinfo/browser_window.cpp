@@ -11,8 +11,7 @@ std::string BrowserCaption(const std::string& title, const char* state) {
 BrowserLayout ComputeBrowserLayout(int clientWidth, int clientHeight, Size button) {
   BrowserLayout layout;
   layout.list = {8, 23, clientWidth - 8 - 9, clientHeight - 23 - 33};
-  layout.button = {clientWidth / 2 - button.width / 2 - 1, clientHeight - 3 - button.height,
-                   button.width, button.height};
+  layout.button = CentredAtBottom(clientWidth, clientHeight, button);
   return layout;
 }
 

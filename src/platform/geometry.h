@@ -16,4 +16,10 @@ struct Size {
   int height = 0;
 };
 
+// Where a dialog's closing button stands: centred, 3 pixels above the bottom edge.
+constexpr Rect CentredAtBottom(int clientWidth, int clientHeight, Size button) {
+  return {clientWidth / 2 - button.width / 2 - 1, clientHeight - 3 - button.height, button.width,
+          button.height};
+}
+
 }  // namespace botenruf
