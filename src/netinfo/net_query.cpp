@@ -45,10 +45,6 @@ NetQuery::~NetQuery() {
   RemoveOutputFile();
 }
 
-bool NetQuery::ReadOutput(std::vector<std::string>& lines) const {
-  return ReadOutputLines(*services_.files, *services_.system, outputFile_, lines);
-}
-
 bool RunNameTableQuery(const WorkerServices& services, const std::string& station,
                        const std::string& outputFile) {
   return RunToEnd(services, QueryKind::kNameTable, station, outputFile);

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "dispatch/command_runner.h"
 #include "dispatch/send_workers.h"
@@ -27,10 +26,7 @@ class NetQuery {
   const std::string& target() const { return target_; }
   const std::string& outputFile() const { return outputFile_; }
   void RemoveOutputFile() const { services_.files->Remove(outputFile_); }
-  // The query's output file as lines; false when it cannot be read.
-  bool ReadOutput(std::vector<std::string>& lines) const;
 
-  std::atomic<bool> done{false};            // set by the worker before its last message
   std::atomic<bool> closeRequested{false};  // set by the user's close of the query's window
 
  private:

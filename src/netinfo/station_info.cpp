@@ -9,11 +9,9 @@ namespace botenruf {
 void TakeMessengerNames(const std::vector<std::string>& names, StationInfo& info) {
   const auto isStationEntry = [&](const std::string& name) { return Contains(name, info.station); };
   if (names.size() < 2) {
-    info.userName = kUnknownUser;
     info.userNames = {kUnknownUser};
   } else if (names.size() == 2) {
-    info.userName = isStationEntry(names[0]) ? names[1] : names[0];
-    info.userNames.push_back(info.userName);
+    info.userNames.push_back(isStationEntry(names[0]) ? names[1] : names[0]);
   } else {
     for (const std::string& name : names) {
       if (!isStationEntry(name))

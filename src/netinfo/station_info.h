@@ -13,7 +13,6 @@ inline constexpr const char* kUnknownUser = "<unknown>";
 
 struct StationInfo {
   std::string station;
-  std::string userName;
   std::vector<std::string> userNames;
   std::string mac;
   std::string ip;

@@ -188,7 +188,6 @@ void StartDomainWorker(std::shared_ptr<NetQuery> query, HWND owner, HWND dialog)
   StartQueryWorker([query, owner, dialog] {
     TableWindow<DomainBrowserDialog> view(dialog, *query);
     RunDomainQuery(query->services(), query->target(), query->outputFile(), view);
-    query->done = true;
     SendMessageA(owner, WM_APP_DOMAIN_INFO_DONE, 0, 0);
   });
 }

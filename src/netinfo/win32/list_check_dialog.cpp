@@ -98,7 +98,6 @@ void StartListCheckWorker(std::shared_ptr<NetQuery> query, std::vector<ListMembe
   StartQueryWorker([query, members = std::move(members), searching, owner, dialog] {
     ListCheckWindow view(dialog, *query);
     RunListCheck(query->services(), members, searching, query->outputFile(), view);
-    query->done = true;
     SendMessageA(owner, WM_APP_LIST_CHECK_DONE, 0, 0);
   });
 }
