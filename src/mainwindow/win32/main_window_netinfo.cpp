@@ -30,7 +30,6 @@ void MainWindow::OnInfoClicked() {
 
 void MainWindow::StartStationInfo(const std::string& station) {
   stationQuery_ = std::make_shared<StationQuery>(services_.workers, station);
-  busy_.stationInfo = true;
   StartStationInfoWorker(stationQuery_, hwnd());
 }
 
@@ -43,7 +42,6 @@ LRESULT MainWindow::OnStationInfoDone(WPARAM, LPARAM) {
   StationInfoDialog dialog(hwnd(), job->info);
   dialog.RunModal();
   stationQuery_.reset();
-  busy_.stationInfo = false;
   UpdateInfoButton();
   return 0;
 }
@@ -58,7 +56,6 @@ void MainWindow::StartListCheck(const std::string& memberText) {
   }
   ShowWindow(dialog->hwnd(), SW_SHOW);
   listCheckDialog_ = std::move(dialog);
-  busy_.listCheck = true;
   StartListCheckWorker(query, ListMembers(memberText, app_.directory()),
                        memberText.find(',') != std::string::npos, hwnd(), listCheckDialog_->hwnd());
 }
@@ -67,7 +64,6 @@ LRESULT MainWindow::OnListCheckDone(WPARAM, LPARAM) {
   if (listCheckDialog_)
     listCheckDialog_->query().RemoveOutputFile();
   listCheckDialog_.reset();
-  busy_.listCheck = false;
   UpdateInfoButton();
   return 0;
 }
@@ -82,7 +78,6 @@ void MainWindow::StartDomainBrowser(const std::string& domain) {
   }
   ShowWindow(dialog->hwnd(), SW_SHOW);
   domainBrowser_ = std::move(dialog);
-  busy_.domainInfo = true;
   StartDomainWorker(query, hwnd(), domainBrowser_->hwnd());
 }
 
@@ -90,9 +85,15 @@ LRESULT MainWindow::OnDomainInfoDone(WPARAM, LPARAM) {
   if (domainBrowser_)
     domainBrowser_->query().RemoveOutputFile();
   domainBrowser_.reset();  // closes its shares browser too
-  busy_.domainInfo = false;
   UpdateInfoButton();
   return 0;
+}
+
+void MainWindow::UpdateInfoButton() {
+  // A query runs exactly as long as the window keeps its job.
+  const BusyFlags busy{stationQuery_ != nullptr, listCheckDialog_ != nullptr,
+                       domainBrowser_ != nullptr};
+  EnableItem(IDC_INFO, InfoButtonEnabled(settings_.ListenTyp(), busy));
 }
 
 ListChoice MainWindow::CurrentListChoice() {
