@@ -53,6 +53,7 @@ void RunListCheck(const WorkerServices& services, const std::vector<ListMember>&
     }
     view.AddRow(row++, ListCheckRowLabel(member), AnswersNetView(lines));
   }
+  services.files->Remove(outputFile);
   view.SetSearching(false);
   view.Finish(kListCheckDone);
   view.ShowOk();

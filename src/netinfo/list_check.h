@@ -44,9 +44,9 @@ class ListCheckView {
 
 inline constexpr const char* kListCheckDone = "Liste bearbeitet.";
 
-// The worker's part: probes the members in order until the user closes the window, reports
-// the end, then waits (the window flashing) until the user closes it or the program ends.
-// `searching` is set when the member text had a comma.
+// The worker's part: probes the members in order until the user closes the window, deletes
+// `outputFile`, reports the end, then waits (the window flashing) until the user closes it or the
+// program ends. `searching` is set when the member text had a comma.
 void RunListCheck(const WorkerServices& services, const std::vector<ListMember>& members,
                   bool searching, const std::string& outputFile, ListCheckView& view);
 

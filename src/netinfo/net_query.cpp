@@ -42,7 +42,7 @@ NetQuery::NetQuery(WorkerServices services, std::string target)
       outputFile_(MakeTempFileName(*services_.system, *services_.files)) {}
 
 NetQuery::~NetQuery() {
-  RemoveOutputFile();
+  services_.files->Remove(outputFile_);
 }
 
 bool RunNameTableQuery(const WorkerServices& services, const std::string& station,

@@ -26,16 +26,17 @@ StationInfo QueryStationInfo(const WorkerServices& services, const std::string& 
   info.station = station;
   RunNameTableQuery(services, station, outputFile);
   std::vector<std::string> lines;
-  if (!ReadOutputLines(*services.files, *services.system, outputFile, lines))
-    return info;
-  TakeMessengerNames(ParseMessengerNames(lines), info);
-  info.mac = ParseMacAddress(lines);
-  // The name table's header names this computer's own address in brackets: a ping that
-  // cannot run must find no file rather than that one.
+  if (ReadOutputLines(*services.files, *services.system, outputFile, lines)) {
+    TakeMessengerNames(ParseMessengerNames(lines), info);
+    info.mac = ParseMacAddress(lines);
+    // The name table's header names this computer's own address in brackets: a ping that
+    // cannot run must find no file rather than that one.
+    services.files->Remove(outputFile);
+    RunPingQuery(services, station, outputFile);
+    if (ReadOutputLines(*services.files, *services.system, outputFile, lines))
+      info.ip = ParsePingAddress(lines);
+  }
   services.files->Remove(outputFile);
-  RunPingQuery(services, station, outputFile);
-  if (ReadOutputLines(*services.files, *services.system, outputFile, lines))
-    info.ip = ParsePingAddress(lines);
   return info;
 }
 

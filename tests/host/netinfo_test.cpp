@@ -137,6 +137,7 @@ TEST_F(QueryTest, StationInfoTakesNameTableAndPing) {
   EXPECT_THAT(info.userNames, ElementsAre("    MÜLLER"));  // converted from code page 850
   EXPECT_EQ(info.mac, "00-0C-29-11-22-01");
   EXPECT_EQ(info.ip, "192.168.1.21");
+  EXPECT_FALSE(files->Exists(kOutput));
 }
 
 TEST_F(QueryTest, StationInfoWithoutAnswersStaysEmpty) {
@@ -165,6 +166,7 @@ TEST_F(QueryTest, StationInfoWithoutAnswersStaysEmpty) {
 
 class RecordingView : public ListCheckView {
  public:
+  explicit RecordingView(std::shared_ptr<fakes::FakeFileSystem> files) : files_(std::move(files)) {}
   void SetSearching(bool on) override { calls.push_back(on ? "searching" : "finished"); }
   void ShowTesting(const std::string& name) override { calls.push_back("testing " + name); }
   void AddRow(int index, const std::string& label, bool online) override {
@@ -174,7 +176,7 @@ class RecordingView : public ListCheckView {
   }
   void Finish(const std::string& status) override { calls.push_back(status); }
   void ShowOk() override {
-    calls.push_back("ok");
+    calls.push_back(files_->files.empty() ? "ok" : "ok, output file left");
     closed = closed || closeWhenOk;
   }
   void StopFlashing() override { calls.push_back("stop"); }
@@ -184,6 +186,9 @@ class RecordingView : public ListCheckView {
   int closeAfterRows = 0;
   bool closeWhenOk = true;
   bool closed = false;
+
+ private:
+  std::shared_ptr<fakes::FakeFileSystem> files_;
 };
 
 TEST_F(QueryTest, ListCheckProbesEveryMemberInOrder) {
@@ -194,7 +199,7 @@ TEST_F(QueryTest, ListCheckProbesEveryMemberInOrder) {
   Refuse(QueryKind::kNetView, "\\\\PC3");
   const std::vector<ListMember> members = ListMembers("PC1,,PC2,PC3,PC&4,rest", directory);
   ASSERT_EQ(members.size(), 4u);
-  RecordingView view;
+  RecordingView view(files);
   RunListCheck(services, members, true, kOutput, view);
   EXPECT_THAT(view.calls,
               ElementsAre("searching", "testing Empfang", "row 0 PC1 {Empfang} ja", "testing PC2",
@@ -206,7 +211,7 @@ TEST_F(QueryTest, ListCheckProbesEveryMemberInOrder) {
 TEST_F(QueryTest, ListCheckStopsAfterTheMemberInProgressWhenClosed) {
   for (const char* station : {"PC1", "PC2", "PC3", "PC4", "PC5"})
     Answer(QueryKind::kNetView, std::string("\\\\") + station, "x\r\n");
-  RecordingView view;
+  RecordingView view(files);
   view.closeAfterRows = 2;  // closed while the second member was probed
   RunListCheck(services, ListMembers("PC1,PC2,PC3,PC4,PC5,", RecipientDirectory()), true, kOutput,
                view);
@@ -215,11 +220,11 @@ TEST_F(QueryTest, ListCheckStopsAfterTheMemberInProgressWhenClosed) {
                           "finished", "Liste bearbeitet.", "ok", "stop"));
   EXPECT_EQ(processes->started().size(), 2u);
 
-  RecordingView empty;  // no comma: nothing is probed and the window never searches
+  RecordingView empty(files);  // no comma: nothing is probed and the window never searches
   RunListCheck(services, ListMembers("PC1", RecipientDirectory()), false, kOutput, empty);
   EXPECT_THAT(empty.calls, ElementsAre("finished", "Liste bearbeitet.", "ok", "stop"));
 
-  RecordingView waiting;  // the final wait ends with the program
+  RecordingView waiting(files);  // the final wait ends with the program
   waiting.closeWhenOk = false;
   ShutdownFlag() = true;
   RunListCheck(services, {}, false, kOutput, waiting);

@@ -38,7 +38,6 @@ LRESULT MainWindow::OnStationInfoDone(WPARAM, LPARAM) {
   const std::shared_ptr<StationQuery> job = stationQuery_;
   if (!job)
     return 0;
-  job->query.RemoveOutputFile();
   StationInfoDialog dialog(hwnd(), job->info);
   dialog.RunModal();
   stationQuery_.reset();
@@ -61,8 +60,6 @@ void MainWindow::StartListCheck(const std::string& memberText) {
 }
 
 LRESULT MainWindow::OnListCheckDone(WPARAM, LPARAM) {
-  if (listCheckDialog_)
-    listCheckDialog_->query().RemoveOutputFile();
   listCheckDialog_.reset();
   UpdateInfoButton();
   return 0;
@@ -82,8 +79,6 @@ void MainWindow::StartDomainBrowser(const std::string& domain) {
 }
 
 LRESULT MainWindow::OnDomainInfoDone(WPARAM, LPARAM) {
-  if (domainBrowser_)
-    domainBrowser_->query().RemoveOutputFile();
   domainBrowser_.reset();  // closes its shares browser too
   UpdateInfoButton();
   return 0;

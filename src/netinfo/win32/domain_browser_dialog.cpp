@@ -157,8 +157,6 @@ LRESULT DomainBrowserDialog::OnSharesDone(WPARAM, LPARAM) {
 }
 
 void DomainBrowserDialog::ReleaseShares() {
-  if (sharesDialog_)
-    sharesDialog_->query().RemoveOutputFile();
   sharesDialog_.reset();
 }
 
