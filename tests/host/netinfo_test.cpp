@@ -197,10 +197,10 @@ TEST_F(QueryTest, ListCheckProbesEveryMemberInOrder) {
   Answer(QueryKind::kNetView, "\\\\PC1", "Freigegebene Ressourcen auf \\\\PC1\r\n");
   Answer(QueryKind::kNetView, "\\\\PC2", "");  // an unreachable station writes nothing
   Refuse(QueryKind::kNetView, "\\\\PC3");
-  const std::vector<ListMember> members = ListMembers("PC1,,PC2,PC3,PC&4,rest", directory);
-  ASSERT_EQ(members.size(), 4u);
+  const MemberCheck check = ListMembers("PC1,,PC2,PC3,PC&4,rest", directory);
+  ASSERT_EQ(check.members.size(), 4u);
   RecordingView view(files);
-  RunListCheck(services, members, true, kOutput, view);
+  RunListCheck(services, check, kOutput, view);
   EXPECT_THAT(view.calls,
               ElementsAre("searching", "testing Empfang", "row 0 PC1 {Empfang} ja", "testing PC2",
                           "row 1 PC2 nein", "testing PC3", "testing PC&4", "finished",
@@ -213,21 +213,20 @@ TEST_F(QueryTest, ListCheckStopsAfterTheMemberInProgressWhenClosed) {
     Answer(QueryKind::kNetView, std::string("\\\\") + station, "x\r\n");
   RecordingView view(files);
   view.closeAfterRows = 2;  // closed while the second member was probed
-  RunListCheck(services, ListMembers("PC1,PC2,PC3,PC4,PC5,", RecipientDirectory()), true, kOutput,
-               view);
+  RunListCheck(services, ListMembers("PC1,PC2,PC3,PC4,PC5,", RecipientDirectory()), kOutput, view);
   EXPECT_THAT(view.calls,
               ElementsAre("searching", "testing PC1", "row 0 PC1 ja", "testing PC2", "row 1 PC2 ja",
                           "finished", "Liste bearbeitet.", "ok", "stop"));
   EXPECT_EQ(processes->started().size(), 2u);
 
   RecordingView empty(files);  // no comma: nothing is probed and the window never searches
-  RunListCheck(services, ListMembers("PC1", RecipientDirectory()), false, kOutput, empty);
+  RunListCheck(services, ListMembers("PC1", RecipientDirectory()), kOutput, empty);
   EXPECT_THAT(empty.calls, ElementsAre("finished", "Liste bearbeitet.", "ok", "stop"));
 
   RecordingView waiting(files);  // the final wait ends with the program
   waiting.closeWhenOk = false;
   ShutdownFlag() = true;
-  RunListCheck(services, {}, false, kOutput, waiting);
+  RunListCheck(services, {}, kOutput, waiting);
   EXPECT_EQ(waiting.calls.back(), "stop");
 }
 

@@ -55,8 +55,8 @@ void MainWindow::StartListCheck(const std::string& memberText) {
   }
   ShowWindow(dialog->hwnd(), SW_SHOW);
   listCheckDialog_ = std::move(dialog);
-  StartListCheckWorker(query, ListMembers(memberText, app_.directory()),
-                       memberText.find(',') != std::string::npos, hwnd(), listCheckDialog_->hwnd());
+  StartListCheckWorker(query, ListMembers(memberText, app_.directory()), hwnd(),
+                       listCheckDialog_->hwnd());
 }
 
 LRESULT MainWindow::OnListCheckDone(WPARAM, LPARAM) {
