@@ -166,7 +166,7 @@ TEST_F(QueryTest, StationInfoWithoutAnswersStaysEmpty) {
 
 class RecordingView : public ListCheckView {
  public:
-  explicit RecordingView(std::shared_ptr<fakes::FakeFileSystem> files) : files_(std::move(files)) {}
+  explicit RecordingView(std::shared_ptr<fakes::FakeFileSystem> fs) : files(std::move(fs)) {}
   void SetSearching(bool on) override { calls.push_back(on ? "searching" : "finished"); }
   void ShowTesting(const std::string& name) override { calls.push_back("testing " + name); }
   void AddRow(int index, const std::string& label, bool online) override {
@@ -176,7 +176,7 @@ class RecordingView : public ListCheckView {
   }
   void Finish(const std::string& status) override { calls.push_back(status); }
   void ShowOk() override {
-    calls.push_back(files_->files.empty() ? "ok" : "ok, output file left");
+    calls.push_back(files->files.empty() ? "ok" : "ok, output file left");
     closed = closed || closeWhenOk;
   }
   void StopFlashing() override { calls.push_back("stop"); }
@@ -186,9 +186,7 @@ class RecordingView : public ListCheckView {
   int closeAfterRows = 0;
   bool closeWhenOk = true;
   bool closed = false;
-
- private:
-  std::shared_ptr<fakes::FakeFileSystem> files_;
+  std::shared_ptr<fakes::FakeFileSystem> files;
 };
 
 TEST_F(QueryTest, ListCheckProbesEveryMemberInOrder) {
@@ -335,6 +333,7 @@ TEST(TakeOverTest, TargetListAndLabelFollowTheRecipientSelection) {
     EXPECT_EQ(TargetList(c.choice, directory), c.target);
     EXPECT_EQ(ListLabel(c.choice, directory), c.label);
   }
+  EXPECT_EQ(ListLabel({1, "Alle", 0, -1}, RecipientDirectory()), "");  // no list to name
   EXPECT_EQ(ListMenuText("F&E"), "&Verteilerliste \"F&&E\"");
 }
 

@@ -111,7 +111,7 @@ LRESULT DomainBrowserDialog::OnRightClick(NMHDR*) {
   const std::string label = ListLabel(choice, host_.Directory());
   HMENU menu = CreatePopupMenu();
   AppendMenuA(menu, MF_STRING, IDM_TAKE_OVER_SINGLES, "&Einzelempfänger");
-  if (host_.Directory().ListCount() > 0 && !label.empty())
+  if (!label.empty())
     AppendMenuA(menu, MF_STRING, IDM_TAKE_OVER_LIST, ListMenuText(label).c_str());
   AppendMenuA(menu, MF_STRING, IDM_SHOW_SHARES, "&Freigaben");
   AppendMenuA(menu, MF_STRING, IDM_SELECT_ALL, "&Alle markieren");
