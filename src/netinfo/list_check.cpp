@@ -6,9 +6,9 @@
 
 namespace botenruf {
 
-std::vector<ListMember> ListMembers(const std::string& memberText,
-                                    const RecipientDirectory& directory) {
-  std::vector<ListMember> members;
+MemberCheck ListMembers(const std::string& memberText, const RecipientDirectory& directory) {
+  MemberCheck check;
+  check.searching = memberText.find(',') != std::string::npos;
   for (const std::string& station : RecipientDirectory::MembersBeforeCommas(memberText)) {
     if (station.empty())
       continue;
@@ -19,9 +19,9 @@ std::vector<ListMember> ListMembers(const std::string& memberText,
       member.alias = directory.Aliases()[index];
       member.known = true;
     }
-    members.push_back(std::move(member));
+    check.members.push_back(std::move(member));
   }
-  return members;
+  return check;
 }
 
 std::string ListCheckRowLabel(const ListMember& member) {
@@ -37,12 +37,12 @@ bool IsOnlineText(const std::string& text) {
   return EqualsIgnoreCase1252(text, "ja");
 }
 
-void RunListCheck(const WorkerServices& services, const std::vector<ListMember>& members,
-                  bool searching, const std::string& outputFile, ListCheckView& view) {
-  if (searching)
+void RunListCheck(const WorkerServices& services, const MemberCheck& check,
+                  const std::string& outputFile, ListCheckView& view) {
+  if (check.searching)
     view.SetSearching(true);
   int row = 0;
-  for (const ListMember& member : members) {
+  for (const ListMember& member : check.members) {
     if (view.CloseRequested())
       break;
     view.ShowTesting(member.known ? member.alias : member.station);
@@ -53,6 +53,7 @@ void RunListCheck(const WorkerServices& services, const std::vector<ListMember>&
     }
     view.AddRow(row++, ListCheckRowLabel(member), AnswersNetView(lines));
   }
+  services.files->Remove(outputFile);
   view.SetSearching(false);
   view.Finish(kListCheckDone);
   view.ShowOk();

@@ -20,8 +20,11 @@ struct ListMember {
 // no member; empty names between two commas are none either), with the alias looked up in
 // the directory. Taken on the user-interface thread when the check starts, so the worker
 // never reads the directory that the user may change meanwhile.
-std::vector<ListMember> ListMembers(const std::string& memberText,
-                                    const RecipientDirectory& directory);
+struct MemberCheck {
+  std::vector<ListMember> members;
+  bool searching = false;  // the member text has a comma: the window shows its search
+};
+MemberCheck ListMembers(const std::string& memberText, const RecipientDirectory& directory);
 
 // "%s {%s}" with station and alias for a known member, else the station.
 std::string ListCheckRowLabel(const ListMember& member);
@@ -44,10 +47,10 @@ class ListCheckView {
 
 inline constexpr const char* kListCheckDone = "Liste bearbeitet.";
 
-// The worker's part: probes the members in order until the user closes the window, reports
-// the end, then waits (the window flashing) until the user closes it or the program ends.
-// `searching` is set when the member text had a comma.
-void RunListCheck(const WorkerServices& services, const std::vector<ListMember>& members,
-                  bool searching, const std::string& outputFile, ListCheckView& view);
+// The worker's part: probes the members in order until the user closes the window, deletes
+// `outputFile`, reports the end, then waits (the window flashing) until the user closes it or the
+// program ends.
+void RunListCheck(const WorkerServices& services, const MemberCheck& check,
+                  const std::string& outputFile, ListCheckView& view);
 
 }  // namespace botenruf

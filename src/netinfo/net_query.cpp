@@ -42,11 +42,7 @@ NetQuery::NetQuery(WorkerServices services, std::string target)
       outputFile_(MakeTempFileName(*services_.system, *services_.files)) {}
 
 NetQuery::~NetQuery() {
-  RemoveOutputFile();
-}
-
-bool NetQuery::ReadOutput(std::vector<std::string>& lines) const {
-  return ReadOutputLines(*services_.files, *services_.system, outputFile_, lines);
+  services_.files->Remove(outputFile_);
 }
 
 bool RunNameTableQuery(const WorkerServices& services, const std::string& station,

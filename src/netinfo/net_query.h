@@ -6,16 +6,15 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "dispatch/command_runner.h"
 #include "dispatch/send_workers.h"
 
 namespace botenruf {
 
-// Shared by the window that starts a query and the worker that runs it. The window deletes
-// the output file when it releases the query; whoever lets go last deletes it as well, so no
-// file outlives the query when the window goes first (a close or the end of the program).
+// Shared by the window that starts a query and the worker that runs it. The worker deletes the
+// output file after its last read; whoever lets go last deletes it as well, so no file
+// outlives the query when a worker ends early (a close or the end of the program).
 class NetQuery {
  public:
   NetQuery(WorkerServices services, std::string target);
@@ -26,11 +25,7 @@ class NetQuery {
   const WorkerServices& services() const { return services_; }
   const std::string& target() const { return target_; }
   const std::string& outputFile() const { return outputFile_; }
-  void RemoveOutputFile() const { services_.files->Remove(outputFile_); }
-  // The query's output file as lines; false when it cannot be read.
-  bool ReadOutput(std::vector<std::string>& lines) const;
 
-  std::atomic<bool> done{false};            // set by the worker before its last message
   std::atomic<bool> closeRequested{false};  // set by the user's close of the query's window
 
  private:

@@ -9,11 +9,9 @@ namespace botenruf {
 void TakeMessengerNames(const std::vector<std::string>& names, StationInfo& info) {
   const auto isStationEntry = [&](const std::string& name) { return Contains(name, info.station); };
   if (names.size() < 2) {
-    info.userName = kUnknownUser;
     info.userNames = {kUnknownUser};
   } else if (names.size() == 2) {
-    info.userName = isStationEntry(names[0]) ? names[1] : names[0];
-    info.userNames.push_back(info.userName);
+    info.userNames.push_back(isStationEntry(names[0]) ? names[1] : names[0]);
   } else {
     for (const std::string& name : names) {
       if (!isStationEntry(name))
@@ -28,16 +26,17 @@ StationInfo QueryStationInfo(const WorkerServices& services, const std::string& 
   info.station = station;
   RunNameTableQuery(services, station, outputFile);
   std::vector<std::string> lines;
-  if (!ReadOutputLines(*services.files, *services.system, outputFile, lines))
-    return info;
-  TakeMessengerNames(ParseMessengerNames(lines), info);
-  info.mac = ParseMacAddress(lines);
-  // The name table's header names this computer's own address in brackets: a ping that
-  // cannot run must find no file rather than that one.
+  if (ReadOutputLines(*services.files, *services.system, outputFile, lines)) {
+    TakeMessengerNames(ParseMessengerNames(lines), info);
+    info.mac = ParseMacAddress(lines);
+    // The name table's header names this computer's own address in brackets: a ping that
+    // cannot run must find no file rather than that one.
+    services.files->Remove(outputFile);
+    RunPingQuery(services, station, outputFile);
+    if (ReadOutputLines(*services.files, *services.system, outputFile, lines))
+      info.ip = ParsePingAddress(lines);
+  }
   services.files->Remove(outputFile);
-  RunPingQuery(services, station, outputFile);
-  if (ReadOutputLines(*services.files, *services.system, outputFile, lines))
-    info.ip = ParsePingAddress(lines);
   return info;
 }
 

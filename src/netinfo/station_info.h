@@ -13,7 +13,6 @@ inline constexpr const char* kUnknownUser = "<unknown>";
 
 struct StationInfo {
   std::string station;
-  std::string userName;
   std::vector<std::string> userNames;
   std::string mac;
   std::string ip;
@@ -24,7 +23,8 @@ struct StationInfo {
 // taken for the station's own entry (so for station PC1 a user PC10 is left out as well).
 void TakeMessengerNames(const std::vector<std::string>& names, StationInfo& info);
 
-// The worker's part: the name table, then ping, both into `outputFile`. When the name table
+// The worker's part: the name table, then ping, both into `outputFile`, which it deletes after
+// its last read. When the name table
 // cannot be read, ping is not run and everything but the station stays empty.
 StationInfo QueryStationInfo(const WorkerServices& services, const std::string& station,
                              const std::string& outputFile);

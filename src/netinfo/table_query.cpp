@@ -24,6 +24,7 @@ void RunTableQuery(const WorkerServices& services, const std::string& target,
           {begin, begin + static_cast<long>(std::min(kRowsPerBatch, rows.size() - first))});
     }
   }
+  services.files->Remove(outputFile);
   view.SetSearching(false);
   view.Finish(doneText);
   view.ShowOk();

@@ -34,7 +34,8 @@ inline constexpr const char* kDomainDone = "Domäne bearbeitet.";
 inline constexpr const char* kSharesDone = "Freigegebene Resourcen.";
 
 // The worker's part for a domain: "net view /domain:NAME", one row per station (with its two
-// backslashes) and its comment; then it waits until the window is closed or the program ends.
+// backslashes) and its comment; it deletes `outputFile` before it reports the end, then waits
+// until the window is closed or the program ends.
 void RunDomainQuery(const WorkerServices& services, const std::string& domain,
                     const std::string& outputFile, TableView& view);
 // The same for the shares of a station ("\\NAME"): one row per share with its type.

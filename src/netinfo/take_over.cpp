@@ -90,6 +90,8 @@ int TargetList(const ListChoice& choice, const RecipientDirectory& directory) {
 
 std::string ListLabel(const ListChoice& choice, const RecipientDirectory& directory) {
   std::string label;
+  if (directory.ListCount() == 0)
+    return label;  // no list to take stations into
   if (choice.mode == kModeList) {
     label = choice.boxText;
   } else {

@@ -26,7 +26,8 @@ struct ListChoice {
 int TargetList(const ListChoice& choice, const RecipientDirectory& directory);
 
 // The label of the menu item: in list mode the box's text, otherwise the name of the kept
-// list. Longer than 12 characters, it is cut to 10 and "...". Empty hides the item.
+// list; empty while there is no list at all. Longer than 12 characters, it is cut to 10 and
+// "...". Empty hides the item.
 std::string ListLabel(const ListChoice& choice, const RecipientDirectory& directory);
 // The menu item's text for a label: an "&" of the list's name is shown as it is, not taken as
 // the access key.

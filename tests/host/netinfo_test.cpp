@@ -78,24 +78,20 @@ TEST(NetOutputTest, ListingsSplitAtTheirColumns) {
 TEST(StationInfoTest, UsersAreTheNamesBesideTheStationsOwn) {
   const struct {
     Lines names;
-    std::string userName;
     Lines userNames;
   } cases[] = {
-      {{}, "<unknown>", {"<unknown>"}},
-      {{"    PC1"}, "<unknown>", {"<unknown>"}},
-      {{"    PC1", "    MEIER"}, "    MEIER", {"    MEIER"}},
-      {{"    MEIER", "    PC1"}, "    MEIER", {"    MEIER"}},
-      {{"    PC1", "    MEIER", "    PC10", "    ABEL"}, "", {"    MEIER", "    ABEL"}},
-      {{"    PC1", "    ZANDER", "    MEIER", "    ABEL"},
-       "",
-       {"    ZANDER", "    MEIER", "    ABEL"}},
+      {{}, {"<unknown>"}},
+      {{"    PC1"}, {"<unknown>"}},
+      {{"    PC1", "    MEIER"}, {"    MEIER"}},
+      {{"    MEIER", "    PC1"}, {"    MEIER"}},
+      {{"    PC1", "    MEIER", "    PC10", "    ABEL"}, {"    MEIER", "    ABEL"}},
+      {{"    PC1", "    ZANDER", "    MEIER", "    ABEL"}, {"    ZANDER", "    MEIER", "    ABEL"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.names.size());
     StationInfo info;
     info.station = "PC1";
     TakeMessengerNames(c.names, info);
-    EXPECT_EQ(info.userName, c.userName);
     EXPECT_EQ(info.userNames, c.userNames);
   }
 }
@@ -141,6 +137,7 @@ TEST_F(QueryTest, StationInfoTakesNameTableAndPing) {
   EXPECT_THAT(info.userNames, ElementsAre("    MÜLLER"));  // converted from code page 850
   EXPECT_EQ(info.mac, "00-0C-29-11-22-01");
   EXPECT_EQ(info.ip, "192.168.1.21");
+  EXPECT_FALSE(files->Exists(kOutput));
 }
 
 TEST_F(QueryTest, StationInfoWithoutAnswersStaysEmpty) {
@@ -169,6 +166,7 @@ TEST_F(QueryTest, StationInfoWithoutAnswersStaysEmpty) {
 
 class RecordingView : public ListCheckView {
  public:
+  explicit RecordingView(std::shared_ptr<fakes::FakeFileSystem> fs) : files(std::move(fs)) {}
   void SetSearching(bool on) override { calls.push_back(on ? "searching" : "finished"); }
   void ShowTesting(const std::string& name) override { calls.push_back("testing " + name); }
   void AddRow(int index, const std::string& label, bool online) override {
@@ -178,7 +176,7 @@ class RecordingView : public ListCheckView {
   }
   void Finish(const std::string& status) override { calls.push_back(status); }
   void ShowOk() override {
-    calls.push_back("ok");
+    calls.push_back(files->files.empty() ? "ok" : "ok, output file left");
     closed = closed || closeWhenOk;
   }
   void StopFlashing() override { calls.push_back("stop"); }
@@ -188,6 +186,7 @@ class RecordingView : public ListCheckView {
   int closeAfterRows = 0;
   bool closeWhenOk = true;
   bool closed = false;
+  std::shared_ptr<fakes::FakeFileSystem> files;
 };
 
 TEST_F(QueryTest, ListCheckProbesEveryMemberInOrder) {
@@ -196,10 +195,10 @@ TEST_F(QueryTest, ListCheckProbesEveryMemberInOrder) {
   Answer(QueryKind::kNetView, "\\\\PC1", "Freigegebene Ressourcen auf \\\\PC1\r\n");
   Answer(QueryKind::kNetView, "\\\\PC2", "");  // an unreachable station writes nothing
   Refuse(QueryKind::kNetView, "\\\\PC3");
-  const std::vector<ListMember> members = ListMembers("PC1,,PC2,PC3,PC&4,rest", directory);
-  ASSERT_EQ(members.size(), 4u);
-  RecordingView view;
-  RunListCheck(services, members, true, kOutput, view);
+  const MemberCheck check = ListMembers("PC1,,PC2,PC3,PC&4,rest", directory);
+  ASSERT_EQ(check.members.size(), 4u);
+  RecordingView view(files);
+  RunListCheck(services, check, kOutput, view);
   EXPECT_THAT(view.calls,
               ElementsAre("searching", "testing Empfang", "row 0 PC1 {Empfang} ja", "testing PC2",
                           "row 1 PC2 nein", "testing PC3", "testing PC&4", "finished",
@@ -210,23 +209,22 @@ TEST_F(QueryTest, ListCheckProbesEveryMemberInOrder) {
 TEST_F(QueryTest, ListCheckStopsAfterTheMemberInProgressWhenClosed) {
   for (const char* station : {"PC1", "PC2", "PC3", "PC4", "PC5"})
     Answer(QueryKind::kNetView, std::string("\\\\") + station, "x\r\n");
-  RecordingView view;
+  RecordingView view(files);
   view.closeAfterRows = 2;  // closed while the second member was probed
-  RunListCheck(services, ListMembers("PC1,PC2,PC3,PC4,PC5,", RecipientDirectory()), true, kOutput,
-               view);
+  RunListCheck(services, ListMembers("PC1,PC2,PC3,PC4,PC5,", RecipientDirectory()), kOutput, view);
   EXPECT_THAT(view.calls,
               ElementsAre("searching", "testing PC1", "row 0 PC1 ja", "testing PC2", "row 1 PC2 ja",
                           "finished", "Liste bearbeitet.", "ok", "stop"));
   EXPECT_EQ(processes->started().size(), 2u);
 
-  RecordingView empty;  // no comma: nothing is probed and the window never searches
-  RunListCheck(services, ListMembers("PC1", RecipientDirectory()), false, kOutput, empty);
+  RecordingView empty(files);  // no comma: nothing is probed and the window never searches
+  RunListCheck(services, ListMembers("PC1", RecipientDirectory()), kOutput, empty);
   EXPECT_THAT(empty.calls, ElementsAre("finished", "Liste bearbeitet.", "ok", "stop"));
 
-  RecordingView waiting;  // the final wait ends with the program
+  RecordingView waiting(files);  // the final wait ends with the program
   waiting.closeWhenOk = false;
   ShutdownFlag() = true;
-  RunListCheck(services, {}, false, kOutput, waiting);
+  RunListCheck(services, {}, kOutput, waiting);
   EXPECT_EQ(waiting.calls.back(), "stop");
 }
 
@@ -338,6 +336,7 @@ TEST(TakeOverTest, TargetListAndLabelFollowTheRecipientSelection) {
     EXPECT_EQ(TargetList(c.choice, directory), c.target);
     EXPECT_EQ(ListLabel(c.choice, directory), c.label);
   }
+  EXPECT_EQ(ListLabel({1, "Alle", 0, -1}, RecipientDirectory()), "");  // no list to name
   EXPECT_EQ(ListMenuText("F&E"), "&Verteilerliste \"F&&E\"");
 }
 

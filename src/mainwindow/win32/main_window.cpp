@@ -234,10 +234,6 @@ LRESULT MainWindow::OnNotificationChanged(WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-void MainWindow::UpdateInfoButton() {
-  EnableItem(IDC_INFO, InfoButtonEnabled(settings_.ListenTyp(), busy_));
-}
-
 void MainWindow::OnTopmostCommand() {
   settings_.SetSystemModal(!settings_.SystemModal());
   ApplyTopmost(settings_.SystemModal());

@@ -161,7 +161,6 @@ class MainWindow : public Dialog, public DomainBrowserHost {
   bool fullRowOn_ = false;
   bool gridLinesOn_ = false;
   SelectionMemory savedSelection_;
-  BusyFlags busy_;
   std::shared_ptr<DomainListJob> domainListJob_;
   std::unique_ptr<DomainCountdownDialog> countdown_;
   std::shared_ptr<StationQuery> stationQuery_;

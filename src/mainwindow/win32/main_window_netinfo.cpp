@@ -30,7 +30,6 @@ void MainWindow::OnInfoClicked() {
 
 void MainWindow::StartStationInfo(const std::string& station) {
   stationQuery_ = std::make_shared<StationQuery>(services_.workers, station);
-  busy_.stationInfo = true;
   StartStationInfoWorker(stationQuery_, hwnd());
 }
 
@@ -39,11 +38,9 @@ LRESULT MainWindow::OnStationInfoDone(WPARAM, LPARAM) {
   const std::shared_ptr<StationQuery> job = stationQuery_;
   if (!job)
     return 0;
-  job->query.RemoveOutputFile();
   StationInfoDialog dialog(hwnd(), job->info);
   dialog.RunModal();
   stationQuery_.reset();
-  busy_.stationInfo = false;
   UpdateInfoButton();
   return 0;
 }
@@ -58,16 +55,12 @@ void MainWindow::StartListCheck(const std::string& memberText) {
   }
   ShowWindow(dialog->hwnd(), SW_SHOW);
   listCheckDialog_ = std::move(dialog);
-  busy_.listCheck = true;
-  StartListCheckWorker(query, ListMembers(memberText, app_.directory()),
-                       memberText.find(',') != std::string::npos, hwnd(), listCheckDialog_->hwnd());
+  StartListCheckWorker(query, ListMembers(memberText, app_.directory()), hwnd(),
+                       listCheckDialog_->hwnd());
 }
 
 LRESULT MainWindow::OnListCheckDone(WPARAM, LPARAM) {
-  if (listCheckDialog_)
-    listCheckDialog_->query().RemoveOutputFile();
   listCheckDialog_.reset();
-  busy_.listCheck = false;
   UpdateInfoButton();
   return 0;
 }
@@ -82,17 +75,20 @@ void MainWindow::StartDomainBrowser(const std::string& domain) {
   }
   ShowWindow(dialog->hwnd(), SW_SHOW);
   domainBrowser_ = std::move(dialog);
-  busy_.domainInfo = true;
   StartDomainWorker(query, hwnd(), domainBrowser_->hwnd());
 }
 
 LRESULT MainWindow::OnDomainInfoDone(WPARAM, LPARAM) {
-  if (domainBrowser_)
-    domainBrowser_->query().RemoveOutputFile();
   domainBrowser_.reset();  // closes its shares browser too
-  busy_.domainInfo = false;
   UpdateInfoButton();
   return 0;
+}
+
+void MainWindow::UpdateInfoButton() {
+  // A query runs exactly as long as the window keeps its job.
+  const BusyFlags busy{stationQuery_ != nullptr, listCheckDialog_ != nullptr,
+                       domainBrowser_ != nullptr};
+  EnableItem(IDC_INFO, InfoButtonEnabled(settings_.ListenTyp(), busy));
 }
 
 ListChoice MainWindow::CurrentListChoice() {

@@ -111,7 +111,7 @@ LRESULT DomainBrowserDialog::OnRightClick(NMHDR*) {
   const std::string label = ListLabel(choice, host_.Directory());
   HMENU menu = CreatePopupMenu();
   AppendMenuA(menu, MF_STRING, IDM_TAKE_OVER_SINGLES, "&Einzelempfänger");
-  if (host_.Directory().ListCount() > 0 && !label.empty())
+  if (!label.empty())
     AppendMenuA(menu, MF_STRING, IDM_TAKE_OVER_LIST, ListMenuText(label).c_str());
   AppendMenuA(menu, MF_STRING, IDM_SHOW_SHARES, "&Freigaben");
   AppendMenuA(menu, MF_STRING, IDM_SELECT_ALL, "&Alle markieren");
@@ -155,8 +155,6 @@ LRESULT DomainBrowserDialog::OnSharesDone(WPARAM, LPARAM) {
 }
 
 void DomainBrowserDialog::ReleaseShares() {
-  if (sharesDialog_)
-    sharesDialog_->query().RemoveOutputFile();
   sharesDialog_.reset();
 }
 
@@ -186,7 +184,6 @@ void StartDomainWorker(std::shared_ptr<NetQuery> query, HWND owner, HWND dialog)
   StartQueryWorker([query, owner, dialog] {
     TableWindow<DomainBrowserDialog> view(dialog, *query);
     RunDomainQuery(query->services(), query->target(), query->outputFile(), view);
-    query->done = true;
     SendMessageA(owner, WM_APP_DOMAIN_INFO_DONE, 0, 0);
   });
 }

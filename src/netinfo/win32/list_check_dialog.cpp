@@ -93,12 +93,11 @@ class ListCheckWindow : public ListCheckView, private WindowCalls<ListCheckDialo
 
 }  // namespace
 
-void StartListCheckWorker(std::shared_ptr<NetQuery> query, std::vector<ListMember> members,
-                          bool searching, HWND owner, HWND dialog) {
-  StartQueryWorker([query, members = std::move(members), searching, owner, dialog] {
+void StartListCheckWorker(std::shared_ptr<NetQuery> query, MemberCheck check, HWND owner,
+                          HWND dialog) {
+  StartQueryWorker([query, check = std::move(check), owner, dialog] {
     ListCheckWindow view(dialog, *query);
-    RunListCheck(query->services(), members, searching, query->outputFile(), view);
-    query->done = true;
+    RunListCheck(query->services(), check, query->outputFile(), view);
     SendMessageA(owner, WM_APP_LIST_CHECK_DONE, 0, 0);
   });
 }

@@ -39,7 +39,7 @@ class ListCheckDialog : public BrowserDialog {
 };
 
 // Starts the worker for an open list check window; `owner` gets the end message.
-void StartListCheckWorker(std::shared_ptr<NetQuery> query, std::vector<ListMember> members,
-                          bool searching, HWND owner, HWND dialog);
+void StartListCheckWorker(std::shared_ptr<NetQuery> query, MemberCheck check, HWND owner,
+                          HWND dialog);
 
 }  // namespace botenruf::win

@@ -49,7 +49,6 @@ void StartSharesWorker(std::shared_ptr<NetQuery> query, HWND requester, HWND dia
   StartQueryWorker([query, requester, dialog] {
     TableWindow<SharesDialog> view(dialog, *query);
     RunSharesQuery(query->services(), query->target(), query->outputFile(), view);
-    query->done = true;
     SendMessageA(requester, WM_APP_SHARES_DONE, 0, 0);
   });
 }

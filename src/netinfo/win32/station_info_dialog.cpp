@@ -20,7 +20,6 @@ void StartStationInfoWorker(std::shared_ptr<StationQuery> job, HWND owner) {
   StartQueryWorker([job, owner] {
     const NetQuery& query = job->query;
     job->info = QueryStationInfo(query.services(), query.target(), query.outputFile());
-    job->query.done = true;
     SendMessageA(owner, WM_APP_STATION_INFO_DONE, 0, 0);
   });
 }
