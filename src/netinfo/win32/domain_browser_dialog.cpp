@@ -26,7 +26,7 @@ DomainBrowserDialog::DomainBrowserDialog(HWND owner, std::string title,
       host_(host) {}
 
 DomainBrowserDialog::~DomainBrowserDialog() {
-  ReleaseShares();
+  sharesDialog_.reset();  // the shares browser goes before this window
   if (listProc_ && IsWindow(list().hwnd()))
     SetWindowLongPtrA(list().hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc_));
 }
@@ -150,12 +150,8 @@ void DomainBrowserDialog::OnShares() {
 }
 
 LRESULT DomainBrowserDialog::OnSharesDone(WPARAM, LPARAM) {
-  ReleaseShares();
-  return 0;
-}
-
-void DomainBrowserDialog::ReleaseShares() {
   sharesDialog_.reset();
+  return 0;
 }
 
 LRESULT DomainBrowserDialog::OnColumnClick(NMHDR* header) {

@@ -52,7 +52,6 @@ class DomainBrowserDialog : public BrowserDialog {
   LRESULT OnDoubleClick(NMHDR*);
   LRESULT OnRightClick(NMHDR*);
   void ShowStatus(const std::vector<std::string>& texts);
-  void ReleaseShares();
 
   DomainBrowserHost& host_;
   std::vector<std::string> stations_;
