@@ -133,4 +133,12 @@ bool BuildQueryCommandLine(QueryKind kind, const std::string& systemPrefix,
   return true;
 }
 
+bool RunQuery(ProcessStarter& starter, SystemInfo& system, QueryKind kind,
+              const std::string& argument, const std::string& outputFile) {
+  std::string prefix, commandLine;
+  return SystemDirectoryPrefix(system, prefix) &&
+         BuildQueryCommandLine(kind, prefix, argument, outputFile, commandLine) &&
+         RunCommand(starter, commandLine).finished;
+}
+
 }  // namespace botenruf

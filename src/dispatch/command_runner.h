@@ -63,5 +63,9 @@ bool IsSafeShellArgument(const std::string& text);
 bool BuildQueryCommandLine(QueryKind kind, const std::string& systemPrefix,
                            const std::string& argument, const std::string& outputFile,
                            std::string& commandLine);
+// Builds the query's line and runs it: true when it started and ran to its end. Nothing runs
+// without a system directory or for a refused argument.
+bool RunQuery(ProcessStarter& starter, SystemInfo& system, QueryKind kind,
+              const std::string& argument, const std::string& outputFile);
 
 }  // namespace botenruf

@@ -162,13 +162,10 @@ std::vector<std::string> ParseDomainList(const std::vector<std::string>& lines) 
 void RunDomainListQuery(const WorkerServices& services, DomainListJob& job) {
   job.domains.clear();
   const std::string outputFile = MakeTempFileName(*services.system, *services.files);
-  std::string prefix, commandLine;
-  if (!SystemDirectoryPrefix(*services.system, prefix) ||
-      !BuildQueryCommandLine(QueryKind::kNetView, prefix, "/domain", outputFile, commandLine)) {
+  if (!RunQuery(*services.processes, *services.system, QueryKind::kNetView, "/domain",
+                outputFile)) {
     return;
   }
-  if (!RunCommand(*services.processes, commandLine).finished)
-    return;
   std::vector<std::string> lines;
   if (ReadOutputLines(*services.files, *services.system, outputFile, lines)) {
     job.domains = ParseDomainList(lines);

@@ -47,7 +47,8 @@ void RunListCheck(const WorkerServices& services, const MemberCheck& check,
       break;
     view.ShowTesting(member.known ? member.alias : member.station);
     std::vector<std::string> lines;
-    if (!RunNetViewQuery(services, outputFile, "\\\\" + member.station) ||
+    if (!RunQuery(*services.processes, *services.system, QueryKind::kNetView,
+                  "\\\\" + member.station, outputFile) ||
         !ReadOutputLines(*services.files, *services.system, outputFile, lines)) {
       continue;
     }

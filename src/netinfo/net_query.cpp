@@ -14,26 +14,6 @@ std::atomic<int>& WorkerCount() {
   return *count;
 }
 
-// Builds the query's command line; false (nothing to run) without a system directory or for
-// a refused argument.
-bool QueryCommandLine(const WorkerServices& services, QueryKind kind, const std::string& argument,
-                      const std::string& outputFile, bool& noSystemDirectory,
-                      std::string& commandLine) {
-  std::string prefix;
-  noSystemDirectory = !SystemDirectoryPrefix(*services.system, prefix);
-  return !noSystemDirectory &&
-         BuildQueryCommandLine(kind, prefix, argument, outputFile, commandLine);
-}
-
-bool RunToEnd(const WorkerServices& services, QueryKind kind, const std::string& argument,
-              const std::string& outputFile) {
-  bool noSystemDirectory = false;
-  std::string commandLine;
-  if (!QueryCommandLine(services, kind, argument, outputFile, noSystemDirectory, commandLine))
-    return false;
-  return RunCommand(*services.processes, commandLine).finished;
-}
-
 }  // namespace
 
 NetQuery::NetQuery(WorkerServices services, std::string target)
@@ -43,28 +23,6 @@ NetQuery::NetQuery(WorkerServices services, std::string target)
 
 NetQuery::~NetQuery() {
   services_.files->Remove(outputFile_);
-}
-
-bool RunNameTableQuery(const WorkerServices& services, const std::string& station,
-                       const std::string& outputFile) {
-  return RunToEnd(services, QueryKind::kNameTable, station, outputFile);
-}
-
-int32_t RunPingQuery(const WorkerServices& services, const std::string& station,
-                     const std::string& outputFile) {
-  bool noSystemDirectory = false;
-  std::string commandLine;
-  if (!QueryCommandLine(services, QueryKind::kPing, station, outputFile, noSystemDirectory,
-                        commandLine)) {
-    return noSystemDirectory ? 0 : -1;
-  }
-  const CommandResult result = RunCommand(*services.processes, commandLine);
-  return result.finished ? static_cast<int32_t>(result.exitCode) : -1;
-}
-
-bool RunNetViewQuery(const WorkerServices& services, const std::string& outputFile,
-                     const std::string& target) {
-  return RunToEnd(services, QueryKind::kNetView, target, outputFile);
 }
 
 void WaitUntilClosed(const std::function<bool()>& closed) {

@@ -34,19 +34,6 @@ class NetQuery {
   std::string outputFile_;
 };
 
-// The query commands, run through the command interpreter with their output redirected into
-// `outputFile`. A target the interpreter would act on is refused: nothing runs and the query
-// counts as one that could not start.
-// "nbtstat -a": true when it was started and ran to its end.
-bool RunNameTableQuery(const WorkerServices& services, const std::string& station,
-                       const std::string& outputFile);
-// "ping -n 1": its exit code; -1 when it cannot be started, 0 without a system directory.
-int32_t RunPingQuery(const WorkerServices& services, const std::string& station,
-                     const std::string& outputFile);
-// "net view": as RunNameTableQuery.
-bool RunNetViewQuery(const WorkerServices& services, const std::string& outputFile,
-                     const std::string& target);
-
 // A worker's final wait: until `closed` says the user closed the window or the program ends.
 void WaitUntilClosed(const std::function<bool()>& closed);
 

@@ -24,7 +24,7 @@ StationInfo QueryStationInfo(const WorkerServices& services, const std::string& 
                              const std::string& outputFile) {
   StationInfo info;
   info.station = station;
-  RunNameTableQuery(services, station, outputFile);
+  RunQuery(*services.processes, *services.system, QueryKind::kNameTable, station, outputFile);
   std::vector<std::string> lines;
   if (ReadOutputLines(*services.files, *services.system, outputFile, lines)) {
     TakeMessengerNames(ParseMessengerNames(lines), info);
@@ -32,7 +32,7 @@ StationInfo QueryStationInfo(const WorkerServices& services, const std::string& 
     // The name table's header names this computer's own address in brackets: a ping that
     // cannot run must find no file rather than that one.
     services.files->Remove(outputFile);
-    RunPingQuery(services, station, outputFile);
+    RunQuery(*services.processes, *services.system, QueryKind::kPing, station, outputFile);
     if (ReadOutputLines(*services.files, *services.system, outputFile, lines))
       info.ip = ParsePingAddress(lines);
   }

@@ -14,7 +14,7 @@ void RunTableQuery(const WorkerServices& services, const std::string& target,
                    TableView& view) {
   view.SetSearching(true);
   std::vector<std::string> lines;
-  if (RunNetViewQuery(services, outputFile, target) &&
+  if (RunQuery(*services.processes, *services.system, QueryKind::kNetView, target, outputFile) &&
       ReadOutputLines(*services.files, *services.system, outputFile, lines)) {
     const std::vector<TableRow> rows = parse(lines);
     for (size_t first = 0; first < rows.size(); first += kRowsPerBatch) {

@@ -160,7 +160,7 @@ TEST_F(QueryTest, StationInfoWithoutAnswersStaysEmpty) {
   // A name the command interpreter would act on runs nothing at all.
   const size_t before = processes->started().size();
   EXPECT_EQ(QueryStationInfo(services, "PC1&calc", kOutput).station, "PC1&calc");
-  EXPECT_EQ(RunPingQuery(services, "PC1|x", kOutput), -1);
+  EXPECT_FALSE(RunQuery(*processes, *services.system, QueryKind::kPing, "PC1|x", kOutput));
   EXPECT_EQ(processes->started().size(), before);
 }
 
