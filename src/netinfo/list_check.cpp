@@ -33,10 +33,6 @@ const char* OnlineText(bool online) {
   return online ? "ja" : "nein";
 }
 
-bool IsOnlineText(const std::string& text) {
-  return EqualsIgnoreCase1252(text, "ja");
-}
-
 void RunListCheck(const WorkerServices& services, const MemberCheck& check,
                   const std::string& outputFile, ListCheckView& view) {
   if (check.searching)

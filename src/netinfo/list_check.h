@@ -30,7 +30,6 @@ MemberCheck ListMembers(const std::string& memberText, const RecipientDirectory&
 std::string ListCheckRowLabel(const ListMember& member);
 // The state column: "ja" or "nein".
 const char* OnlineText(bool online);
-bool IsOnlineText(const std::string& text);
 
 // What the worker does to its window. The window carries out each call on its own thread.
 class ListCheckView {

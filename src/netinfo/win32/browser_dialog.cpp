@@ -61,6 +61,32 @@ void BrowserDialog::ShowOk() {
   EnableItem(IDOK, true);
 }
 
+void BrowserDialog::AddRows(int first, const std::vector<TableRow>& rows) {
+  list_.SetRedraw(false);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (ShowRow(first + static_cast<int>(i), rows[i].first, rows[i].second)) {
+      firsts_.push_back(rows[i].first);
+      seconds_.push_back(rows[i].second);
+    }
+  }
+  list_.SetRedraw(true);
+}
+
+bool BrowserDialog::ShowRow(int index, const std::string& first, const std::string& second) {
+  return list_.InsertRow(index, first) && list_.SetText(index, 1, second);
+}
+
+void BrowserDialog::SortRows(RecipientDirectory& directory, int column) {
+  if (busy_)
+    return;
+  directory.SortPairs(firsts_, seconds_, column);
+  list_.SetRedraw(false);
+  list_.DeleteAll();
+  for (size_t i = 0; i < firsts_.size(); ++i)
+    ShowRow(static_cast<int>(i), firsts_[i], seconds_[i]);
+  list_.SetRedraw(true);
+}
+
 void BrowserDialog::RequestClose() {
   query_->closeRequested = true;
   SetCaption(BrowserCaption(title_, kStateAborting));

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "directory/recipient_directory.h"
 #include "netinfo/net_query.h"
 #include "netinfo/table_query.h"
 #include "platform/win32/dialog.h"
@@ -32,6 +33,9 @@ class BrowserDialog : public Dialog {
   void SetSearching(bool on);
   void Finish(const std::string& status);
   void ShowOk();
+  // Adds rows from `first` on (the end of the list), drawing once; each row the list took is
+  // kept for sorting.
+  void AddRows(int first, const std::vector<TableRow>& rows);
 
   // Button 1 and the close box: the worker is told to end; the window stays until the
   // worker's last message has been handled.
@@ -51,6 +55,9 @@ class BrowserDialog : public Dialog {
   virtual bool DispatchOwn(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
   // Button 1 and the close box.
   virtual void OnCloseCommand() { RequestClose(); }
+  // A header click: the kept rows sorted by `column` (the directory keeps the direction and
+  // the column of the last sort) and shown again. Not while the worker still adds rows.
+  void SortRows(RecipientDirectory& directory, int column);
 
  private:
   LRESULT OnSize(WPARAM, LPARAM);
@@ -58,6 +65,7 @@ class BrowserDialog : public Dialog {
   LRESULT OnClose(WPARAM, LPARAM);
   LRESULT OnWindowCall(WPARAM, LPARAM);
   void ApplyLayout();
+  bool ShowRow(int index, const std::string& first, const std::string& second);
 
   std::string title_;
   std::shared_ptr<NetQuery> query_;
@@ -67,6 +75,8 @@ class BrowserDialog : public Dialog {
   ListView list_;
   bool initialized_ = false;
   bool busy_ = false;
+  std::vector<std::string> firsts_;  // the rows as the worker added them, for sorting
+  std::vector<std::string> seconds_;
 
   static const MessageEntry<BrowserDialog> kMessageMap[];
 };
@@ -94,23 +104,22 @@ class WindowCalls {
 };
 
 // The view of a window that shows one listing (the domain and the shares browser).
-template <class D>
-class TableWindow : public TableView, private WindowCalls<D> {
+class TableWindow : public TableView, private WindowCalls<BrowserDialog> {
  public:
-  using WindowCalls<D>::WindowCalls;
+  using WindowCalls::WindowCalls;
   void SetSearching(bool on) override {
-    this->Call([on](D& d) { d.SetSearching(on); });
+    Call([on](BrowserDialog& d) { d.SetSearching(on); });
   }
   void AddRows(int first, const std::vector<TableRow>& rows) override {
-    this->Call([first, &rows](D& d) { d.AddRows(first, rows); });
+    Call([first, &rows](BrowserDialog& d) { d.AddRows(first, rows); });
   }
   void Finish(const std::string& status) override {
-    this->Call([&status](D& d) { d.Finish(status); });
+    Call([&status](BrowserDialog& d) { d.Finish(status); });
   }
   void ShowOk() override {
-    this->Call([](D& d) { d.ShowOk(); });
+    Call([](BrowserDialog& d) { d.ShowOk(); });
   }
-  bool CloseRequested() override { return this->Closed(); }
+  bool CloseRequested() override { return Closed(); }
 };
 
 // The end of the program: waits (taking the messages sent meanwhile) until every query worker

@@ -57,22 +57,6 @@ bool DomainBrowserDialog::DispatchOwn(UINT message, WPARAM wParam, LPARAM lParam
   return DispatchTable(*this, kMessageMap, message, wParam, lParam, result);
 }
 
-void DomainBrowserDialog::AddRow(int index, const std::string& station, const std::string& comment,
-                                 bool remember) {
-  const bool added = list().InsertRow(index, station) && list().SetText(index, 1, comment);
-  if (added && remember) {
-    stations_.push_back(station);
-    comments_.push_back(comment);
-  }
-}
-
-void DomainBrowserDialog::AddRows(int first, const std::vector<TableRow>& rows) {
-  list().SetRedraw(false);
-  for (size_t i = 0; i < rows.size(); ++i)
-    AddRow(first + static_cast<int>(i), rows[i].first, rows[i].second, true);
-  list().SetRedraw(true);
-}
-
 void DomainBrowserDialog::SelectAll() {
   list().SelectAll();
 }
@@ -155,15 +139,7 @@ LRESULT DomainBrowserDialog::OnSharesDone(WPARAM, LPARAM) {
 }
 
 LRESULT DomainBrowserDialog::OnColumnClick(NMHDR* header) {
-  if (busy())
-    return 0;
-  host_.Directory().SortPairs(stations_, comments_,
-                              reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
-  list().SetRedraw(false);
-  list().DeleteAll();
-  for (size_t i = 0; i < stations_.size(); ++i)
-    AddRow(static_cast<int>(i), stations_[i], comments_[i], false);
-  list().SetRedraw(true);
+  SortRows(host_.Directory(), reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
   return 0;
 }
 
@@ -178,7 +154,7 @@ void DomainBrowserDialog::OnCloseCommand() {
 
 void StartDomainWorker(std::shared_ptr<NetQuery> query, HWND owner, HWND dialog) {
   StartQueryWorker([query, owner, dialog] {
-    TableWindow<DomainBrowserDialog> view(dialog, *query);
+    TableWindow view(dialog, *query);
     RunDomainQuery(query->services(), query->target(), query->outputFile(), view);
     SendMessageA(owner, WM_APP_DOMAIN_INFO_DONE, 0, 0);
   });

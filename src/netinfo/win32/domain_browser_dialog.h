@@ -33,8 +33,6 @@ class DomainBrowserDialog : public BrowserDialog {
                       DomainBrowserHost& host, ListLook look);
   ~DomainBrowserDialog() override;
 
-  void AddRow(int index, const std::string& station, const std::string& comment, bool remember);
-  void AddRows(int first, const std::vector<TableRow>& rows);
   void SelectAll();
 
  protected:
@@ -54,8 +52,6 @@ class DomainBrowserDialog : public BrowserDialog {
   void ShowStatus(const std::vector<std::string>& texts);
 
   DomainBrowserHost& host_;
-  std::vector<std::string> stations_;
-  std::vector<std::string> comments_;
   std::unique_ptr<SharesDialog> sharesDialog_;
   HCURSOR listCursor_ = nullptr;
   WNDPROC listProc_ = nullptr;

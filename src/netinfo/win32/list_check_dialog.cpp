@@ -26,14 +26,6 @@ void ListCheckDialog::ShowTesting(const std::string& name) {
   SetItemText(IDC_BROWSER_STATUS, Format("Teste: \"%s\"...", name.c_str()));
 }
 
-void ListCheckDialog::AddRow(int index, const std::string& label, bool online, bool remember) {
-  const bool added = list().InsertRow(index, label) && list().SetText(index, 1, OnlineText(online));
-  if (added && remember) {
-    labels_.push_back(label);
-    states_.push_back(OnlineText(online));
-  }
-}
-
 void ListCheckDialog::StartFlashing() {
   flashing_ = SetTimer(hwnd(), IDT_LIST_CHECK_FLASH, 500, nullptr) != 0;
 }
@@ -52,12 +44,7 @@ LRESULT ListCheckDialog::OnTimer(WPARAM id, LPARAM) {
 }
 
 LRESULT ListCheckDialog::OnColumnClick(NMHDR* header) {
-  if (busy())
-    return 0;
-  directory_.SortPairs(labels_, states_, reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
-  list().DeleteAll();
-  for (size_t i = 0; i < labels_.size(); ++i)
-    AddRow(static_cast<int>(i), labels_[i], IsOnlineText(states_[i]), false);
+  SortRows(directory_, reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
   return 0;
 }
 
@@ -74,7 +61,7 @@ class ListCheckWindow : public ListCheckView, private WindowCalls<ListCheckDialo
     Call([&name](ListCheckDialog& d) { d.ShowTesting(name); });
   }
   void AddRow(int index, const std::string& label, bool online) override {
-    Call([&](ListCheckDialog& d) { d.AddRow(index, label, online, true); });
+    Call([&](ListCheckDialog& d) { d.AddRows(index, {{label, OnlineText(online)}}); });
   }
   void Finish(const std::string& status) override {
     Call([&status](ListCheckDialog& d) { d.Finish(status); });

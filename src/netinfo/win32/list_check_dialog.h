@@ -19,7 +19,6 @@ class ListCheckDialog : public BrowserDialog {
                   RecipientDirectory& directory, ListLook look);
 
   void ShowTesting(const std::string& name);
-  void AddRow(int index, const std::string& label, bool online, bool remember);
   void StartFlashing();
   void StopFlashing();
 
@@ -31,8 +30,6 @@ class ListCheckDialog : public BrowserDialog {
   LRESULT OnColumnClick(NMHDR* header);
 
   RecipientDirectory& directory_;
-  std::vector<std::string> labels_;
-  std::vector<std::string> states_;
   bool flashing_ = false;
 
   static const MessageEntry<ListCheckDialog> kMessageMap[];

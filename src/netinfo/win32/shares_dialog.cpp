@@ -20,14 +20,6 @@ bool SharesDialog::DispatchOwn(UINT message, WPARAM wParam, LPARAM lParam, LRESU
   return DispatchTable(*this, kMessageMap, message, wParam, lParam, result);
 }
 
-void SharesDialog::AddRows(int first, const std::vector<TableRow>& rows) {
-  for (size_t i = 0; i < rows.size(); ++i) {
-    const int index = first + static_cast<int>(i);
-    if (list().InsertRow(index, rows[i].first))
-      list().SetText(index, 1, rows[i].second);
-  }
-}
-
 LRESULT SharesDialog::OnDoubleClick(NMHDR*) {
   const int row = list().FirstSelected();
   if (row < 0)
@@ -47,7 +39,7 @@ LRESULT SharesDialog::OnDoubleClick(NMHDR*) {
 
 void StartSharesWorker(std::shared_ptr<NetQuery> query, HWND requester, HWND dialog) {
   StartQueryWorker([query, requester, dialog] {
-    TableWindow<SharesDialog> view(dialog, *query);
+    TableWindow view(dialog, *query);
     RunSharesQuery(query->services(), query->target(), query->outputFile(), view);
     SendMessageA(requester, WM_APP_SHARES_DONE, 0, 0);
   });

@@ -15,8 +15,6 @@ class SharesDialog : public BrowserDialog {
   // `title` is the station with its two backslashes.
   SharesDialog(HWND owner, std::string title, std::shared_ptr<NetQuery> query);
 
-  void AddRows(int first, const std::vector<TableRow>& rows);
-
  protected:
   bool DispatchOwn(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
