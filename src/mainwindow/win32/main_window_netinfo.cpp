@@ -75,7 +75,7 @@ void MainWindow::StartDomainBrowser(const std::string& domain) {
   }
   ShowWindow(dialog->hwnd(), SW_SHOW);
   domainBrowser_ = std::move(dialog);
-  StartDomainWorker(query, hwnd(), domainBrowser_->hwnd());
+  StartTableWorker(query, RunDomainQuery, domainBrowser_->hwnd(), hwnd(), WM_APP_DOMAIN_INFO_DONE);
 }
 
 LRESULT MainWindow::OnDomainInfoDone(WPARAM, LPARAM) {

@@ -129,6 +129,38 @@ void CallWindow(HWND window, const NetQuery& query,
                reinterpret_cast<LPARAM>(&call));
 }
 
+namespace {
+
+// The view of a window that shows one listing (the domain and the shares browser).
+class TableWindow : public TableView, private WindowCalls<BrowserDialog> {
+ public:
+  using WindowCalls::WindowCalls;
+  void SetSearching(bool on) override {
+    Call([on](BrowserDialog& d) { d.SetSearching(on); });
+  }
+  void AddRows(int first, const std::vector<TableRow>& rows) override {
+    Call([first, &rows](BrowserDialog& d) { d.AddRows(first, rows); });
+  }
+  void Finish(const std::string& status) override {
+    Call([&status](BrowserDialog& d) { d.Finish(status); });
+  }
+  void ShowOk() override {
+    Call([](BrowserDialog& d) { d.ShowOk(); });
+  }
+  bool CloseRequested() override { return Closed(); }
+};
+
+}  // namespace
+
+void StartTableWorker(std::shared_ptr<NetQuery> query, TableQueryRun run, HWND dialog,
+                      HWND receiver, UINT doneMessage) {
+  StartQueryWorker([query, run, dialog, receiver, doneMessage] {
+    TableWindow view(dialog, *query);
+    run(query->services(), query->target(), query->outputFile(), view);
+    SendMessageA(receiver, doneMessage, 0, 0);
+  });
+}
+
 void WaitForQueryWorkers(DWORD timeoutMs) {
   const DWORD start = GetTickCount();
   MSG msg;

@@ -103,24 +103,12 @@ class WindowCalls {
   const NetQuery& query_;
 };
 
-// The view of a window that shows one listing (the domain and the shares browser).
-class TableWindow : public TableView, private WindowCalls<BrowserDialog> {
- public:
-  using WindowCalls::WindowCalls;
-  void SetSearching(bool on) override {
-    Call([on](BrowserDialog& d) { d.SetSearching(on); });
-  }
-  void AddRows(int first, const std::vector<TableRow>& rows) override {
-    Call([first, &rows](BrowserDialog& d) { d.AddRows(first, rows); });
-  }
-  void Finish(const std::string& status) override {
-    Call([&status](BrowserDialog& d) { d.Finish(status); });
-  }
-  void ShowOk() override {
-    Call([](BrowserDialog& d) { d.ShowOk(); });
-  }
-  bool CloseRequested() override { return Closed(); }
-};
+// Starts the worker of a listing window: `run` fills `dialog` with what the query finds, then
+// `receiver` is sent `doneMessage`.
+using TableQueryRun = void (*)(const WorkerServices&, const std::string& target,
+                               const std::string& outputFile, TableView& view);
+void StartTableWorker(std::shared_ptr<NetQuery> query, TableQueryRun run, HWND dialog,
+                      HWND receiver, UINT doneMessage);
 
 // The end of the program: waits (taking the messages sent meanwhile) until every query worker
 // has ended, at most `timeoutMs`, so that none is cut off before it deleted its output file.

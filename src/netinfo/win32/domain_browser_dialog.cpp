@@ -130,7 +130,7 @@ void DomainBrowserDialog::OnShares() {
   ShowWindow(dialog->hwnd(), SW_SHOW);
   const WaitCursor wait(*query().services().boxes);
   sharesDialog_ = std::move(dialog);
-  StartSharesWorker(shares, hwnd(), sharesDialog_->hwnd());
+  StartTableWorker(shares, RunSharesQuery, sharesDialog_->hwnd(), hwnd(), WM_APP_SHARES_DONE);
 }
 
 LRESULT DomainBrowserDialog::OnSharesDone(WPARAM, LPARAM) {
@@ -150,14 +150,6 @@ void DomainBrowserDialog::OnCloseCommand() {
     return;
   }
   RequestClose();
-}
-
-void StartDomainWorker(std::shared_ptr<NetQuery> query, HWND owner, HWND dialog) {
-  StartQueryWorker([query, owner, dialog] {
-    TableWindow view(dialog, *query);
-    RunDomainQuery(query->services(), query->target(), query->outputFile(), view);
-    SendMessageA(owner, WM_APP_DOMAIN_INFO_DONE, 0, 0);
-  });
 }
 
 }  // namespace botenruf::win

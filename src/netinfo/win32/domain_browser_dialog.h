@@ -60,7 +60,4 @@ class DomainBrowserDialog : public BrowserDialog {
   static const MessageEntry<DomainBrowserDialog> kMessageMap[];
 };
 
-// Starts the worker; `owner` (the main window) gets the end message.
-void StartDomainWorker(std::shared_ptr<NetQuery> query, HWND owner, HWND dialog);
-
 }  // namespace botenruf::win

@@ -37,12 +37,4 @@ LRESULT SharesDialog::OnDoubleClick(NMHDR*) {
   return 0;
 }
 
-void StartSharesWorker(std::shared_ptr<NetQuery> query, HWND requester, HWND dialog) {
-  StartQueryWorker([query, requester, dialog] {
-    TableWindow view(dialog, *query);
-    RunSharesQuery(query->services(), query->target(), query->outputFile(), view);
-    SendMessageA(requester, WM_APP_SHARES_DONE, 0, 0);
-  });
-}
-
 }  // namespace botenruf::win

@@ -24,7 +24,4 @@ class SharesDialog : public BrowserDialog {
   static const MessageEntry<SharesDialog> kMessageMap[];
 };
 
-// Starts the worker; `requester` (the domain browser) gets the end message.
-void StartSharesWorker(std::shared_ptr<NetQuery> query, HWND requester, HWND dialog);
-
 }  // namespace botenruf::win
