@@ -11,16 +11,14 @@ namespace botenruf::fakes {
 
 class FakeMessageBoxes : public MessageBoxes {
  public:
-  void Show(NativeWindow owner, const BoxRequest& box) override {
+  void Show(NativeWindow, const BoxRequest& box) override {
     std::lock_guard<std::mutex> lock(mutex_);
-    (void)owner;
     boxes_.push_back(box);
   }
   // Recorded among the other boxes; takes the next answer, and No when none is left.
   bool Ask(NativeWindow owner, const BoxRequest& box) override {
+    Show(owner, box);
     std::lock_guard<std::mutex> lock(mutex_);
-    (void)owner;
-    boxes_.push_back(box);
     if (answers.empty())
       return false;
     const bool yes = answers.front();
