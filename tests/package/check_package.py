@@ -4,7 +4,7 @@
 Usage: check_package.py PACKAGE.zip SOURCE_ROOT
 
 The package must hold both programs (32-bit at the top, 64-bit in 64-Bit/) with the file
-version its name carries, the manual with every picture it shows and no other, and the sample
+version its name carries and without debug information, the manual with every picture it shows and no other, and the sample
 list file and read-me as Windows-1252 text with CR LF line ends. The manual must be one page
 without outside resources whose links all lead somewhere, and it must name every menu command
 of the program: the menu bar of resources/botenruf.rc by its full path, and the items that the
@@ -40,6 +40,23 @@ def pe_facts(data):
         return machine, None
     ms, ls = struct.unpack_from("<II", data, fixed + 8)
     return machine, "%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
+
+
+def section_names(data):
+    """The names of a program file's sections; long names are read from the string table."""
+    header = struct.unpack_from("<I", data, 0x3C)[0]
+    count = struct.unpack_from("<H", data, header + 6)[0]
+    symbols, symbol_count = struct.unpack_from("<II", data, header + 12)
+    optional_size = struct.unpack_from("<H", data, header + 20)[0]
+    table = header + 24 + optional_size
+    names = []
+    for index in range(count):
+        raw = data[table + 40 * index:table + 40 * index + 8].rstrip(b"\0")
+        if raw.startswith(b"/") and raw[1:].isdigit():
+            start = symbols + 18 * symbol_count + int(raw[1:])
+            raw = data[start:data.index(b"\0", start)]
+        names.append(raw.decode("latin-1"))
+    return names
 
 
 def menu_text(text):
@@ -186,6 +203,10 @@ def main():
             found_machine, found_version = pe_facts(package.read(name))
             if found_machine != machine:
                 problems.append("%s: machine %s, expected %#06x" % (name, found_machine, machine))
+            debug = [section for section in section_names(package.read(name))
+                     if section.startswith(".debug")] if found_machine else []
+            if debug:
+                problems.append("%s: carries debug information (%s)" % (name, ", ".join(debug)))
             if not version or found_version != version.group(1):
                 problems.append("%s: file version %s does not match the package name %s"
                                 % (name, found_version, package_path.name))

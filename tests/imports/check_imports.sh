@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# check_xp_imports.sh EXE MAX_VERSION
+# check_imports.sh EXE MAX_VERSION [LISTED_IMPORTS]
 # Reads the import table and the PE header of a built program with the mingw objdump and
 # fails when the program could not load on the oldest Windows it is meant for: an import of a
-# function that Windows XP lacks, a DLL that is not part of the system, or an OS or subsystem
-# version above MAX_VERSION (5.1 for the 32-bit program; 5.2 for the 64-bit one, the version of
-# the first 64-bit Windows, XP x64 and Server 2003 x64).
+# function that this Windows lacks, a DLL that is not part of the system, or an OS or subsystem
+# version above MAX_VERSION (5.0 for the 32-bit program, Windows 2000; 5.2 for the 64-bit one,
+# the version of the first 64-bit Windows, XP x64 and Server 2003 x64). With LISTED_IMPORTS,
+# every imported function must also be one of that file's (see windows2000_imports.txt).
 set -u
-exe=${1:?usage: check_xp_imports.sh EXE MAX_VERSION}
-max=${2:?usage: check_xp_imports.sh EXE MAX_VERSION}
+usage="usage: check_imports.sh EXE MAX_VERSION [LISTED_IMPORTS]"
+exe=${1:?$usage}
+max=${2:?$usage}
+listed=${3:-}
 objdump=$(command -v x86_64-w64-mingw32-objdump || command -v i686-w64-mingw32-objdump)
 [ -n "$objdump" ] || { echo "no mingw objdump found"; exit 1; }
 dump=$("$objdump" -p "$exe") || { echo "cannot read $exe"; exit 1; }
@@ -24,7 +27,22 @@ GetLocaleInfoEx LCMapStringEx CompareStringEx GetUserDefaultLocaleName FlsAlloc 
 FlsSetValue FlsFree GetErrorMode SetThreadErrorMode GetThreadErrorMode RegGetValueA
 RegGetValueW RegDeleteTreeA RegDeleteTreeW SHGetKnownFolderPath TaskDialog
 TaskDialogIndirect ChangeWindowMessageFilter SetProcessDPIAware"
-# The DLLs that every Windows from XP on brings along.
+# Functions that exist only from Windows XP or Server 2003 on: refused below version 5.1.
+xp_only="AddVectoredExceptionHandler RemoveVectoredExceptionHandler AddVectoredContinueHandler
+RemoveVectoredContinueHandler GetModuleHandleExA GetModuleHandleExW GetNativeSystemInfo
+IsWow64Process GetSystemTimes AttachConsole GetConsoleProcessList GetProcessId EncodePointer
+DecodePointer InitializeSListHead InterlockedPushEntrySList InterlockedPopEntrySList
+InterlockedFlushSList QueryDepthSList HeapSetInformation HeapQueryInformation
+GetLogicalProcessorInformation SetDllDirectoryA SetDllDirectoryW CheckRemoteDebuggerPresent
+GetSystemWow64DirectoryA GetSystemWow64DirectoryW CreateMemoryResourceNotification
+TzSpecificLocalTimeToSystemTime RtlCaptureContext RtlCaptureStackBackTrace
+WTSGetActiveConsoleSessionId SetFileValidData PrintWindow GetLayeredWindowAttributes IsGUIThread
+DisableProcessWindowsGhosting RegisterRawInputDevices GetRawInputData CreateWellKnownSid
+RegDeleteKeyExA RegDeleteKeyExW SHGetFolderPathAndSubDirA SetWindowSubclass DefSubclassProc
+RemoveWindowSubclass __iob_func _aligned_malloc _aligned_free _time64 _localtime64 _gmtime64
+_mktime64 _fseeki64 _ftelli64 _strtoi64 _strtoui64 _vscprintf _scprintf _set_invalid_parameter_handler
+_get_errno _set_errno _configthreadlocale _create_locale ___lc_codepage_func ___mb_cur_max_func"
+# The DLLs that every Windows from 2000 on brings along.
 system_dlls="kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll shell32.dll
 advapi32.dll version.dll wininet.dll ws2_32.dll msvcrt.dll"
 
@@ -36,6 +54,18 @@ imports=$(printf '%s\n' "$dump" | awk '/^\t[0-9a-f]+\t +[0-9]+ /{print $NF}' | s
 for name in $vista_only; do
   printf '%s\n' "$imports" | grep -qx "$name" && fail "imports $name, which Windows XP lacks"
 done
+if [ "${max%%.*}" -lt 5 ] || [ "$max" = 5.0 ]; then
+  for name in $xp_only; do
+    printf '%s\n' "$imports" | grep -qx "$name" && fail "imports $name, which Windows 2000 lacks"
+  done
+fi
+if [ -n "$listed" ]; then
+  known=$(grep -v '^[#[]' "$listed" | grep .)
+  for name in $imports; do
+    printf '%s\n' "$known" | grep -qx "$name" ||
+      fail "imports $name, which $(basename "$listed") does not list (check its minimum Windows)"
+  done
+fi
 
 dlls=$(printf '%s\n' "$dump" | awk '/DLL Name:/{print tolower($3)}' | sort -u)
 for dll in $dlls; do
