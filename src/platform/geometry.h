@@ -16,6 +16,12 @@ struct Size {
   int height = 0;
 };
 
+// A line of text that keeps its place and margin on the left and takes the client's width,
+// less the same margin on the right.
+constexpr Rect StretchedAcross(int clientWidth, Rect line) {
+  return {line.left, line.top, clientWidth - 2 * line.left, line.height};
+}
+
 // Where a dialog's closing button stands: centred, 3 pixels above the bottom edge.
 constexpr Rect CentredAtBottom(int clientWidth, int clientHeight, Size button) {
   return {clientWidth / 2 - button.width / 2 - 1, clientHeight - 3 - button.height, button.width,

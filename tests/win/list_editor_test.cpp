@@ -128,6 +128,20 @@ TEST_F(ListEditorTest, UndoShowsTheFileAndAbbruchWritesNothing) {
   EXPECT_THAT(BoxEntries(), ElementsAre("Empfang", "Lager", "Versand"));
 }
 
+// More entries than a list shows: the column leaves room for the vertical scroll bar.
+TEST_F(ListEditorTest, ManyEntriesNeedNoSideScrolling) {
+  std::string file = "//begin\r\n";
+  for (int i = 1; i <= 60; ++i)
+    file += Format("PC%d Station %d\r\n", i, i);
+  UseListFile(file + "//end\r\n");
+  Open();
+  Edit([](HWND editor) {
+    const LONG style = GetWindowLongA(GetDlgItem(editor, IDC_EDITOR_SINGLES), GWL_STYLE);
+    EXPECT_TRUE(style & WS_VSCROLL);
+    EXPECT_FALSE(style & WS_HSCROLL);
+  });
+}
+
 TEST_F(ListEditorTest, AFailedSaveKeepsTheEditorOpenWithAMessage) {
   // A list path naming a folder cannot be read, so the editor may not write over it.
   app->settings().SetRechnerListePfad(scratch);

@@ -57,6 +57,22 @@ TEST_F(MainWindowTest, LateDomainNamesStayOutOfTheBoxOfAnotherMode) {
   EXPECT_EQ(SelectedEntry(), 1);
 }
 
+// After dragging the corner or maximising, the window shows what it shows when painted anew.
+TEST_F(MainWindowTest, ResizingLeavesNothingOfTheOldLayoutOnScreen) {
+  Open();
+  SetFocus(Item(IDC_SEND));  // no blinking caret in the pictures
+  RECT start = {};
+  GetWindowRect(window_, &start);
+  for (int step = 1; step <= 4; ++step) {
+    SetWindowPos(window_, nullptr, 0, 0, start.right - start.left + 25 * step,
+                 start.bottom - start.top + 20 * step, SWP_NOMOVE | SWP_NOZORDER);
+    PumpFor(30);
+  }
+  EXPECT_EQ(wintest::PixelsLeftFromEarlierPaints(window_), 0u) << "dragged";
+  ShowWindow(window_, SW_MAXIMIZE);
+  EXPECT_EQ(wintest::PixelsLeftFromEarlierPaints(window_), 0u) << "maximised";
+}
+
 TEST_F(MainWindowTest, EnterNeverEndsTheWindowAndEscapeDoes) {
   const struct {
     int control;

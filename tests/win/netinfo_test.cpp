@@ -135,6 +135,36 @@ TEST_F(NetInfoTest, ListCheckRowsSortAndTheWindowGoesWhenClosed) {
   EXPECT_TRUE(Enabled(IDC_INFO));
 }
 
+// More members than the window shows: the columns leave room for the vertical scroll bar, and
+// the status line takes the window's width as it grows.
+TEST_F(NetInfoTest, ALongListCheckFitsItsColumnsAndStatusLineToTheWindow) {
+  std::string members;
+  for (int i = 1; i <= 30; ++i)
+    members += Format("%sX%02d", i > 1 ? "," : "", i);
+  UseListFile("//v_begin\r\nViele [" + members + "]\r\n//v_end\r\n");
+  Open();
+  Click(IDC_MODE_LIST);
+  SelectEntry(0);
+  Click(IDC_INFO);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(PumpUntil(
+      [&] { return (dialog = FindDialog("\"Viele\" (Fertig)")) && ItemText(dialog, IDOK) == "OK"; },
+      60000));
+  const LONG style = GetWindowLongA(GetDlgItem(dialog, IDC_LIST_CHECK_ROWS), GWL_STYLE);
+  EXPECT_TRUE(style & WS_VSCROLL);
+  EXPECT_FALSE(style & WS_HSCROLL);
+  RECT window = {}, client = {}, status = {};
+  GetWindowRect(dialog, &window);
+  SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + 300, window.bottom - window.top,
+               SWP_NOMOVE | SWP_NOZORDER);
+  GetClientRect(dialog, &client);
+  GetWindowRect(GetDlgItem(dialog, IDC_BROWSER_STATUS), &status);
+  POINT left = {status.left, status.top};
+  ScreenToClient(dialog, &left);
+  EXPECT_EQ(status.right - status.left, client.right - 2 * left.x);
+  Click(dialog, IDOK);
+}
+
 TEST_F(NetInfoTest, DomainStationsAreTakenOverAndWrittenToTheListFile) {
   Open();
   HWND browser = OpenBrowser();

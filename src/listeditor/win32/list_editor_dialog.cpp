@@ -54,7 +54,7 @@ void Fill(ListView& view, const std::vector<std::string>& texts) {
 }
 
 void SetUpView(ListView& view, const char* title, const ListLook& look) {
-  view.AddColumn(0, title, view.ClientWidth());
+  view.AddColumn(0, title, view.ColumnSpace());
   view.SetLook(look);
 }
 

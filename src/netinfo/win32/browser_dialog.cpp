@@ -35,7 +35,7 @@ bool BrowserDialog::OnInitDialog() {
   SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   list_ = ListView(Item(listId_));
-  const ColumnWidths widths = FifthsOf(list_.ClientWidth(), columns_.firstFifths);
+  const ColumnWidths widths = FifthsOf(list_.ColumnSpace(), columns_.firstFifths);
   list_.AddColumn(0, columns_.first, widths.first);
   list_.AddColumn(1, columns_.second, widths.second);
   list_.SetLook(look_);
@@ -111,6 +111,8 @@ void BrowserDialog::ApplyLayout() {
       ComputeBrowserLayout(client.right, client.bottom, ControlSize(Item(IDOK)));
   Place(list_.hwnd(), layout.list);
   Place(Item(IDOK), layout.button);
+  if (HWND status = Item(IDC_BROWSER_STATUS))
+    Place(status, StretchedAcross(client.right, PlaceInParent(status)));
 }
 
 LRESULT BrowserDialog::OnSize(WPARAM type, LPARAM) {

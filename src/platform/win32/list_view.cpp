@@ -14,10 +14,11 @@ void ListView::AddColumn(int index, const std::string& title, int width) {
   SendMessageA(control_, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
 }
 
-int ListView::ClientWidth() const {
+int ListView::ColumnSpace() const {
   RECT client = {};
   GetClientRect(control_, &client);
-  return client.right - client.left;
+  const bool scrollBarShown = (GetWindowLongA(control_, GWL_STYLE) & WS_VSCROLL) != 0;
+  return client.right - client.left - (scrollBarShown ? 0 : GetSystemMetrics(SM_CXVSCROLL));
 }
 
 void ListView::SetLook(const ListLook& look) {

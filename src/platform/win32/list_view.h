@@ -20,7 +20,9 @@ class ListView {
   HWND hwnd() const { return control_; }
 
   void AddColumn(int index, const std::string& title, int width);
-  int ClientWidth() const;
+  // The client width that remains once the vertical scroll bar shows, whether it shows yet
+  // or not: columns this wide never need a horizontal scroll bar.
+  int ColumnSpace() const;
   void SetLook(const ListLook& look);
   // Off while many rows change, so that the list draws once at the end.
   void SetRedraw(bool on);

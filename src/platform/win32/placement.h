@@ -14,6 +14,15 @@ inline Size ControlSize(HWND control) {
   return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
+// Where a control stands in its window's client area.
+inline Rect PlaceInParent(HWND control) {
+  RECT rect = {};
+  GetWindowRect(control, &rect);
+  POINT topLeft = {rect.left, rect.top};
+  ScreenToClient(GetParent(control), &topLeft);
+  return {topLeft.x, topLeft.y, rect.right - rect.left, rect.bottom - rect.top};
+}
+
 // Moves a control to a rectangle of its window's client area and repaints it.
 inline void Place(HWND control, const Rect& rect) {
   MoveWindow(control, rect.left, rect.top, rect.width, rect.height, TRUE);

@@ -56,6 +56,39 @@ bool PumpUntil(const std::function<bool()>& done, uint32_t timeoutMs) {
   }
 }
 
+std::vector<uint32_t> ClientPixels(HWND window) {
+  RECT client = {};
+  GetClientRect(window, &client);
+  BITMAPINFO format = {};
+  format.bmiHeader = {
+      sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<uint32_t> pixels(static_cast<size_t>(client.right) * client.bottom);
+  HDC screen = GetDC(window);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  GetDIBits(memory, bitmap, 0, client.bottom, pixels.data(), &format, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, screen);
+  return pixels;
+}
+
+size_t PixelsLeftFromEarlierPaints(HWND window) {
+  PumpFor(300);
+  const std::vector<uint32_t> shown = ClientPixels(window);
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  PumpFor(300);
+  const std::vector<uint32_t> fresh = ClientPixels(window);
+  size_t differing = 0;
+  for (size_t i = 0; i < shown.size() && i < fresh.size(); ++i)
+    differing += shown[i] != fresh[i];
+  return differing + (shown.size() != fresh.size() ? 1 : 0);
+}
+
 void PumpFor(uint32_t milliseconds) {
   PumpUntil([] { return false; }, milliseconds);
 }
