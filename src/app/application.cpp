@@ -25,7 +25,7 @@ Application::Application(ApplicationServices services)
 
 bool Application::Start(const std::string& commandLine, MainWindowRunner& runner) {
   StartupServices& startup = services_.startup;
-  if (!startup.TopLevelWindowExists(kMainWindowCaption))
+  if (!startup.MainWindowExists(kMainWindowCaption))
     settings_.ResetInstanceCount();
   if (!settings_.IncrementInstanceCount())
     return false;
@@ -49,7 +49,7 @@ bool Application::Start(const std::string& commandLine, MainWindowRunner& runner
     ApplyRecord(record, settings_.values());
   settingsLoaded_ = true;
 
-  if (startup.TopLevelWindowExists(kMainWindowCaption) && settings_.SingleInstance())
+  if (startup.MainWindowExists(kMainWindowCaption) && settings_.SingleInstance())
     return false;
   settings_.ApplyAutostart(settings_.AutoStart());
   ReloadDirectory();
@@ -72,6 +72,9 @@ SaveResult Application::SaveDirectory() {
 }
 
 int Application::End() {
+  if (ended_)
+    return 0;
+  ended_ = true;
   // A start that stopped before the settings were loaded must not write the defaults over
   // the stored settings, nor delete the autostart entry through the default "off".
   if (settingsLoaded_) {

@@ -44,7 +44,9 @@ class Application {
   // The start routine; runs the main window through `runner`. Always returns false (the
   // program has no message loop of its own).
   bool Start(const std::string& commandLine, MainWindowRunner& runner);
-  // The end routine; runs after every start. Returns the exit code.
+  // The end routine; runs after every start. Returns the exit code. Its work is done once: the
+  // end of the Windows session runs it early, from the main window, since the system may end
+  // the process at any moment after that.
   int End();
 
   SettingsStore& settings() { return settings_; }
@@ -63,6 +65,7 @@ class Application {
   RecipientDirectory directory_;
   bool counted_ = false;
   bool settingsLoaded_ = false;
+  bool ended_ = false;
 };
 
 }  // namespace botenruf

@@ -50,12 +50,14 @@ bool SuccessBoxWanted(const Settings& settings, int mode) {
 std::optional<BoxRequest> SendOutcomeBox(SystemInfo& system, const Settings& settings, int mode,
                                          bool started, uint32_t startError, uint32_t exitCode,
                                          bool shuttingDown) {
+  if (shuttingDown)
+    return std::nullopt;  // a box now would outlive the window or hold up the end
   if (!started) {
     return BoxRequest{Format("Fehlercode (%ld).", static_cast<long>(startError)), kApplicationTitle,
                       BoxIcon::kExclamation};
   }
   if (exitCode == 0) {
-    if (shuttingDown || !SuccessBoxWanted(settings, mode))
+    if (!SuccessBoxWanted(settings, mode))
       return std::nullopt;
     return BoxRequest{"Well done...", kApplicationTitle, BoxIcon::kInformation};
   }

@@ -47,8 +47,8 @@ struct WorkerServices {
   std::shared_ptr<SendCounter> counter;
 };
 
-// What a send worker tells the user about one finished (or failed) net send.
-// `mode` is the recipient mode read when the worker started.
+// What a send worker tells the user about one finished (or failed) net send: nothing once the
+// program is ending. `mode` is the recipient mode read when the worker started.
 std::optional<BoxRequest> SendOutcomeBox(SystemInfo& system, const Settings& settings, int mode,
                                          bool started, uint32_t startError, uint32_t exitCode,
                                          bool shuttingDown);

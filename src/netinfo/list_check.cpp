@@ -39,7 +39,8 @@ void RunListCheck(const WorkerServices& services, const MemberCheck& check,
     view.SetSearching(true);
   int row = 0;
   for (const ListMember& member : check.members) {
-    if (view.CloseRequested())
+    // The end of the program stops the check as the user's close does.
+    if (view.CloseRequested() || ShutdownFlag().load())
       break;
     view.ShowTesting(member.known ? member.alias : member.station);
     std::vector<std::string> lines;

@@ -46,9 +46,9 @@ class ListCheckView {
 
 inline constexpr const char* kListCheckDone = "Liste bearbeitet.";
 
-// The worker's part: probes the members in order until the user closes the window, deletes
-// `outputFile`, reports the end, then waits (the window flashing) until the user closes it or the
-// program ends.
+// The worker's part: probes the members in order until the user closes the window or the
+// program ends (either way the member in progress is finished first), deletes `outputFile`,
+// reports the end, then waits (the window flashing) until the user closes it or the program ends.
 void RunListCheck(const WorkerServices& services, const MemberCheck& check,
                   const std::string& outputFile, ListCheckView& view);
 

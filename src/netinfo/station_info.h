@@ -25,7 +25,7 @@ void TakeMessengerNames(const std::vector<std::string>& names, StationInfo& info
 
 // The worker's part: the name table, then ping, both into `outputFile`, which it deletes after
 // its last read. When the name table cannot be read, ping is not run and everything but the
-// station stays empty.
+// station stays empty; once the program is ending, ping is not run either.
 StationInfo QueryStationInfo(const WorkerServices& services, const std::string& station,
                              const std::string& outputFile);
 

@@ -8,8 +8,9 @@ namespace botenruf {
 class StartupServices {
  public:
   virtual ~StartupServices() = default;
-  // True when any top-level window (of any class) carries exactly this caption.
-  virtual bool TopLevelWindowExists(const std::string& caption) = 0;
+  // True when the main window of a running Botenruf carries exactly this caption. The program's
+  // own message boxes carry it too, and so may a window of any other program: neither counts.
+  virtual bool MainWindowExists(const std::string& caption) = 0;
   virtual bool InitializeSockets() = 0;
   // The program file's own version "%d.%d.%d.%d"; empty when it cannot be read.
   virtual std::string FileVersion() = 0;

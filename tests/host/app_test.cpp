@@ -114,10 +114,11 @@ TEST(GreetingTest, TwoWholeHoursOfOneDay) {
 
 class FakeStartup : public StartupServices {
  public:
-  bool TopLevelWindowExists(const std::string&) override { return false; }
+  bool MainWindowExists(const std::string&) override { return mainWindow; }
   bool InitializeSockets() override { return socketsWork; }
   std::string FileVersion() override { return "3.0.0.15"; }
   bool socketsWork = true;
+  bool mainWindow = false;
 };
 
 class ApplicationTest : public ::testing::Test, public MainWindowRunner {
@@ -199,6 +200,20 @@ TEST_F(ApplicationTest, TheWindowGetsTheDirectoryTheTrayFlagAndTheCommandLineFil
   files.files["C:\\gross.txt"] = std::string(2049, 'x');  // over MaxDateiKB
   RunOnce("C:\\gross.txt");
   EXPECT_EQ(text, "");
+}
+
+// The end of the session runs the end routine early; the normal end after it must not count
+// down a second time while another instance runs.
+TEST_F(ApplicationTest, TheEndRoutineCountsDownOnce) {
+  startup.mainWindow = true;
+  registry.PutString(kSettingsKey, "SingleInstance", "0");
+  registry.PutString(kSettingsKey, kInstanceCountValue, "1");
+  Application app({registry, system, files, boxes, startup});
+  app.Start("", *this);
+  EXPECT_EQ(registry.Text(kSettingsKey, kInstanceCountValue), "2");
+  app.End();
+  app.End();
+  EXPECT_EQ(registry.Text(kSettingsKey, kInstanceCountValue), "1");
 }
 
 TEST(ExtendTickCount, CountsOnAcrossTheWrapOfTheTickCount) {

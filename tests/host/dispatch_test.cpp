@@ -171,8 +171,10 @@ TEST_F(WorkersTest, OutcomeBoxesPerExitCodeAndTheModeAtTheStart) {
       {0, 0, false, BoxRequest{"Well done...", "Botenruf", BoxIcon::kInformation}},
       {0, 0, true, std::nullopt},
       {1, 0, false, std::nullopt},
-      {2, 2, true,
+      {2, 2, false,
        BoxRequest{"Der Empfänger ist unbekannt oder offline.", "Botenruf", BoxIcon::kStop}},
+      {2, 2, true, std::nullopt},  // no box of any kind once the program is ending
+      {0, 5, true, std::nullopt},
       {0, 5, false, BoxRequest{"Zugriff verweigert\r\n(Code 5).", "Botenruf", BoxIcon::kStop}},
       {0, 77, false, BoxRequest{"Unbekannter Fehler.\r\n(Code 77).", "Botenruf", BoxIcon::kStop}},
   };

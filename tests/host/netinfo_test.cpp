@@ -138,6 +138,18 @@ TEST_F(QueryTest, StationInfoTakesNameTableAndPing) {
   EXPECT_EQ(info.mac, "00-0C-29-11-22-01");
   EXPECT_EQ(info.ip, "192.168.1.21");
   EXPECT_FALSE(files->Exists(kOutput));
+
+  // The program ends while the name table runs: the query stops after it.
+  fakes::ProcessScript ending;
+  ending.onRun = [this] {
+    files->files[kOutput] = kNameTable;
+    ShutdownFlag() = true;
+  };
+  processes->Script(Line(QueryKind::kNameTable, "PC1"), ending);
+  const size_t before = processes->started().size();
+  EXPECT_EQ(QueryStationInfo(services, "PC1", kOutput).mac, "00-0C-29-11-22-01");
+  EXPECT_EQ(processes->started().size(), before + 1);
+  EXPECT_FALSE(files->Exists(kOutput));
 }
 
 TEST_F(QueryTest, StationInfoWithoutAnswersStaysEmpty) {
@@ -172,6 +184,8 @@ class RecordingView : public ListCheckView {
     calls.push_back(Format("row %d %s %s", index, label.c_str(), OnlineText(online)));
     if (closeAfterRows > 0 && --closeAfterRows == 0)
       closed = true;
+    if (endAfterRows > 0 && --endAfterRows == 0)
+      ShutdownFlag() = true;
   }
   void Finish(const std::string& status) override { calls.push_back(status); }
   void ShowOk() override {
@@ -183,6 +197,7 @@ class RecordingView : public ListCheckView {
 
   std::vector<std::string> calls;
   int closeAfterRows = 0;
+  int endAfterRows = 0;  // the program ends while this member is probed
   bool closeWhenOk = true;
   bool closed = false;
   std::shared_ptr<fakes::FakeFileSystem> files;
@@ -205,16 +220,23 @@ TEST_F(QueryTest, ListCheckProbesEveryMemberInOrder) {
   EXPECT_EQ(processes->started().size(), 3u);  // PC&4 runs nothing
 }
 
-TEST_F(QueryTest, ListCheckStopsAfterTheMemberInProgressWhenClosed) {
+TEST_F(QueryTest, ListCheckStopsAfterTheMemberInProgressWhenClosedOrEnded) {
   for (const char* station : {"PC1", "PC2", "PC3", "PC4", "PC5"})
     Answer(QueryKind::kNetView, std::string("\\\\") + station, "x\r\n");
-  RecordingView view(files);
-  view.closeAfterRows = 2;  // closed while the second member was probed
-  RunListCheck(services, ListMembers("PC1,PC2,PC3,PC4,PC5,", RecipientDirectory()), kOutput, view);
-  EXPECT_THAT(view.calls,
-              ElementsAre("searching", "testing PC1", "row 0 PC1 ja", "testing PC2", "row 1 PC2 ja",
-                          "finished", "Liste bearbeitet.", "ok", "stop"));
-  EXPECT_EQ(processes->started().size(), 2u);
+  for (const bool programEnds : {false, true}) {
+    SCOPED_TRACE(programEnds ? "the program ends" : "the window is closed");
+    const size_t before = processes->started().size();
+    RecordingView view(files);
+    // while the second member is probed
+    (programEnds ? view.endAfterRows : view.closeAfterRows) = 2;
+    RunListCheck(services, ListMembers("PC1,PC2,PC3,PC4,PC5,", RecipientDirectory()), kOutput,
+                 view);
+    EXPECT_THAT(view.calls,
+                ElementsAre("searching", "testing PC1", "row 0 PC1 ja", "testing PC2",
+                            "row 1 PC2 ja", "finished", "Liste bearbeitet.", "ok", "stop"));
+    EXPECT_EQ(processes->started().size(), before + 2);
+  }
+  ShutdownFlag() = false;
 
   RecordingView empty(files);  // no comma: nothing is probed and the window never searches
   RunListCheck(services, ListMembers("PC1", RecipientDirectory()), kOutput, empty);

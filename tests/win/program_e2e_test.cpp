@@ -3,10 +3,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <set>
+#include <thread>
+
 #include "app/settings_store.h"
 #include "resource.h"
 #include "support/win_test_support.h"
 #include "support/window_fakes.h"
+#include "text/text.h"
 
 namespace botenruf {
 namespace {
@@ -154,6 +159,98 @@ TEST_F(ProgramTest, EndingWhileSendsRunNeverCrashesOrHangs) {
   }
   EXPECT_EQ(Count(), "0");
   EXPECT_EQ(harness::NetSendCommandLines(network).size(), 3u * kRounds);
+}
+
+// Ending during the check of a list of slow stations, with sends to them still out: the settings
+// and the counter are written at once, the check stops after the member in progress, no outcome
+// box appears any more and no output file is left.
+TEST_F(ProgramTest, EndingDuringASlowListCheckWritesFirstAndStopsAfterTheMemberInProgress) {
+  std::string scenario, members;
+  for (int i = 1; i <= 14; ++i) {  // 14 probes of 4 s: far beyond any grace for the end
+    scenario +=
+        Format("[station L%02d]\nonline = 0\nview_delay_ms = 4000\nsend_delay_ms = 800\n", i);
+    members += Format("L%02d,", i);
+  }
+  network.Reset(scenario);
+  wintest::WriteTextFile(scratch + "\\Rechner.txt",
+                         "//v_begin\r\nLangsam [" + members + "]\r\n//v_end\r\n");
+  wintest::WriteUserString(kSettingsKey, "ListenTyp", "1");
+  const std::set<std::string> tempBefore = wintest::TempOutputFiles();
+  const auto probes = [&] {
+    size_t count = 0;
+    for (const netsim::LogEntry& entry : harness::ReadLog(network))
+      count += entry.commandLine.find("view \\\\L") != std::string::npos;
+    return count;
+  };
+  ProgramProcess program;
+  HWND window = WaitForWindow("Botenruf", 20000, program.id());
+  ASSERT_NE(window, nullptr);
+  wintest::SelectRecipient(window, 0);
+  Click(window, IDC_INFO);
+  ASSERT_TRUE(wintest::PumpUntil([&] { return probes() == 1; }, 10000));
+  SendMessageA(window, WM_COMMAND, IDM_VERSAND_INFO, 0);
+  SendMessageA(GetDlgItem(window, IDC_MESSAGE), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>("Feierabend"));
+  Click(window, IDC_SEND);
+  const DWORD start = GetTickCount();
+  PostMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
+  EXPECT_TRUE(wintest::PumpUntil([] { return Count() == "0"; }, 2000))
+      << "the counter was written only after the wait";
+  EXPECT_EQ(ReadUserString(kSettingsKey, "VersandInfo"), "1");
+  bool boxShown = false;
+  DWORD code = 99;
+  while (!program.WaitForExit(20, &code) && GetTickCount() - start < 40000) {
+    for (HWND box : wintest::WindowsWithCaption("Botenruf")) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(box, &owner);
+      boxShown = boxShown || (owner == program.id() && box != window && IsWindowVisible(box));
+    }
+  }
+  const DWORD elapsed = GetTickCount() - start;
+  std::printf("[ measure  ] end to exit: %lu ms\n", static_cast<unsigned long>(elapsed));
+  EXPECT_LT(elapsed, 10000u);
+  EXPECT_EQ(code, 0u);
+  EXPECT_FALSE(boxShown) << "an outcome box after the end";
+  EXPECT_EQ(probes(), 1u);
+  EXPECT_EQ(wintest::TempOutputFiles(), tempBefore);
+}
+
+// The end of the Windows session: the system asks, then ends the process once its windows have
+// answered. What the run changed and the counter must be written by then.
+TEST_F(ProgramTest, TheEndOfTheSessionWritesTheSettingsAndTheCounter) {
+  {
+    ProgramProcess program;
+    HWND window = WaitForWindow("Botenruf", 20000, program.id());
+    ASSERT_NE(window, nullptr);
+    SendMessageA(window, WM_COMMAND, IDM_VERSAND_INFO, 0);
+    EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    SendMessageA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  }  // ended here as the system ends it
+  EXPECT_EQ(ReadUserString(kSettingsKey, "VersandInfo"), "1");
+  EXPECT_EQ(Count(), "0");
+}
+
+// Only the main window of a running Botenruf stops a new start: not a box of the program nor a
+// foreign window that happens to carry its caption.
+TEST_F(ProgramTest, OnlyTheMainWindowOfARunningInstanceStopsANewStart) {
+  wintest::WriteUserString(kSettingsKey, kInstanceCountValue, "3");  // left high by a crash
+  HWND foreign = CreateWindowA("STATIC", "Botenruf", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
+                               nullptr, nullptr);
+  std::thread boxThread([] {
+    MessageBoxA(nullptr, "Der Empfänger ist unbekannt oder offline.", "Botenruf", MB_ICONSTOP);
+  });
+  HWND box = WaitForWindow("Botenruf", 10000, GetCurrentProcessId());
+  ProgramProcess program;
+  HWND window = WaitForWindow("Botenruf", 20000, program.id());
+  EXPECT_NE(window, nullptr) << "the start took another window for the running program";
+  EXPECT_EQ(Count(), "1");  // no main window ran, so the count was started again
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  boxThread.join();
+  DestroyWindow(foreign);
+  if (window) {
+    Click(window, IDCANCEL);
+    EXPECT_TRUE(program.WaitForExit(10000));
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "app/application.h"
 #include "mainwindow/win32/main_window.h"
+#include "netinfo/win32/browser_dialog.h"
 #include "platform/win32/win32_desktop_services.h"
 #include "platform/win32/win32_http_client.h"
 #include "platform/win32/win32_registry.h"
@@ -59,5 +60,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                    *services.workers.boxes, startup});
   MainWindowHost host(services);
   app.Start(CommandLineTail(GetCommandLineA()), host);
-  return app.End();
+  const int exitCode = app.End();
+  // Only now, with the settings written and the window gone: a query still running ends after
+  // its command in progress and deletes its output file. A command that hangs is not waited
+  // for beyond this.
+  constexpr DWORD kQueryWorkerGraceMs = 20000;
+  win::WaitForQueryWorkers(kQueryWorkerGraceMs);
+  return exitCode;
 }

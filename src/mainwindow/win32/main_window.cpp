@@ -71,6 +71,8 @@ const MessageEntry<MainWindow> MainWindow::kMessageMap[] = {
     OnMessage(WM_QUERYDRAGICON, &MainWindow::OnQueryDragIcon),
     OnMessage(WM_HELP, &MainWindow::OnHelpKey),
     OnMessage(WM_DESTROY, &MainWindow::OnDestroy),
+    OnMessage(WM_QUERYENDSESSION, &MainWindow::OnQueryEndSession),
+    OnMessage(WM_ENDSESSION, &MainWindow::OnEndSession),
 };
 
 MainWindow::MainWindow(Application& app, MainWindowServices services, std::string initialText,
@@ -82,15 +84,12 @@ MainWindow::MainWindow(Application& app, MainWindowServices services, std::strin
       initialText_(std::move(initialText)),
       moveToTrayOnPaint_(startInTray) {}
 
-// A query worker still probing a station when the program ends is given this long to finish,
-// so that it deletes its output file; the window is gone by then.
-constexpr DWORD kQueryWorkerGraceMs = 20000;
-
 MainWindow::~MainWindow() {
-  // The window may still exist when the object goes first (a failed start).
+  // The window may still exist when the object goes first (a failed start). Query workers
+  // still running end after their command in progress; the program's end waits for them once
+  // its settings are written.
   StopBackgroundWork();
   DestroyWindow();
-  WaitForQueryWorkers(kQueryWorkerGraceMs);
 }
 
 // First thing at the end: workers stop reporting, the poller stops touching the window, and
@@ -192,6 +191,22 @@ LRESULT MainWindow::OnDestroy(WPARAM, LPARAM) {
   if (tooltips_)
     ::DestroyWindow(tooltips_);
   tooltips_ = nullptr;
+  return 0;
+}
+
+LRESULT MainWindow::OnQueryEndSession(WPARAM, LPARAM) {
+  return TRUE;  // nothing here needs the user before a log-off or shut-down
+}
+
+LRESULT MainWindow::OnEndSession(WPARAM ending, LPARAM) {
+  if (!ending)
+    return 0;  // another program kept the session going
+  // The system may end the process as soon as this returns: workers stop reporting at once,
+  // the end routine writes the settings and the counter now, and the window ends as on
+  // "Beenden". The list file is written only by the commands that change it, never here.
+  ShutdownFlag() = true;
+  app_.End();
+  OnCancel();
   return 0;
 }
 

@@ -119,6 +119,8 @@ class MainWindow : public Dialog, public DomainBrowserHost {
   LRESULT OnQueryDragIcon(WPARAM, LPARAM);
   LRESULT OnNotificationChanged(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
+  LRESULT OnQueryEndSession(WPARAM, LPARAM);
+  LRESULT OnEndSession(WPARAM, LPARAM);
 
   // Tray and settings menu
   LRESULT OnTrayCallback(WPARAM, LPARAM);

@@ -38,8 +38,10 @@ LRESULT MainWindow::OnStationInfoDone(WPARAM, LPARAM) {
   const std::shared_ptr<StationQuery> job = stationQuery_;
   if (!job)
     return 0;
-  StationInfoDialog dialog(hwnd(), job->info);
-  dialog.RunModal();
+  if (!ShutdownFlag().load()) {  // the session is ending: nothing opens any more
+    StationInfoDialog dialog(hwnd(), job->info);
+    dialog.RunModal();
+  }
   stationQuery_.reset();
   UpdateInfoButton();
   return 0;

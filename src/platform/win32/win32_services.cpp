@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/win32/win32_version.h"
+#include "resource.h"
 
 namespace botenruf::win {
 
@@ -156,8 +157,16 @@ Win32Startup::~Win32Startup() {
     WSACleanup();
 }
 
-bool Win32Startup::TopLevelWindowExists(const std::string& caption) {
-  return FindWindowA(nullptr, caption.c_str()) != nullptr;
+bool Win32Startup::MainWindowExists(const std::string& caption) {
+  // The main window is the dialog that holds the recipient box and the send button (the ids of
+  // its template, the same in every version); a box of the program is a dialog with the same
+  // caption but without them.
+  for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", caption.c_str()); window;
+       window = FindWindowExA(nullptr, window, "#32770", caption.c_str())) {
+    if (GetDlgItem(window, IDC_RECIPIENT) && GetDlgItem(window, IDC_SEND))
+      return true;
+  }
+  return false;
 }
 
 bool Win32Startup::InitializeSockets() {

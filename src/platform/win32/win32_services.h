@@ -33,7 +33,7 @@ class Win32FileSystem : public FileSystem {
 class Win32Startup : public StartupServices {
  public:
   ~Win32Startup() override;
-  bool TopLevelWindowExists(const std::string& caption) override;
+  bool MainWindowExists(const std::string& caption) override;
   bool InitializeSockets() override;
   std::string FileVersion() override;
 

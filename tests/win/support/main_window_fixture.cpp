@@ -45,6 +45,7 @@ HWND MainWindowFixture::Open(const std::string& initialText, bool startInTray) {
 void MainWindowFixture::Close() {
   window.reset();
   window_ = nullptr;
+  win::WaitForQueryWorkers(20000);  // as the program's end does
 }
 
 std::vector<std::string> MainWindowFixture::BoxTexts() const {
