@@ -163,7 +163,7 @@ std::shared_ptr<Received> GetInTime(const std::string& url, const HttpLimits& li
 }
 
 // Answers that once held the window for minutes, and redirects: each transfer ends within its
-// limits (short ones here; the program's own are ten times longer).
+// limits (short ones here, so that the test does not wait for the program's own).
 TEST(UpdateTransferTest, FaultyServersHoldATransferNoLongerThanItsLimits) {
   constexpr HttpLimits kShort{2000, 1500, 3000};
   using Status = HttpResult::Status;
