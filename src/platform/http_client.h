@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,20 @@ std::optional<HttpUrl> SplitHttpUrl(std::string_view url);
 // The value of a Content-Length header: decimal digits only, else empty.
 std::optional<uint64_t> ParseContentLength(std::string_view value);
 
+// Where a redirect's Location leads from `from`: an http:// address ("//host/x" included), a
+// path on the same server ("/x") or one beside the object ("x"). Empty for another scheme.
+std::optional<HttpUrl> ResolveRedirect(const HttpUrl& from, std::string_view location);
+bool IsHttpRedirect(uint32_t status);
+// WinINet's own limit; some systems follow redirects without any.
+inline constexpr int kMaxHttpRedirects = 5;
+
+// How long a transfer may wait for the server at any one step, and altogether.
+struct HttpLimits {
+  uint32_t connectMs = 0;  // to connect and to send the request
+  uint32_t idleMs = 0;     // without any data
+  uint32_t totalMs = 0;    // for the whole transfer, redirects included
+};
+
 // Largest block handed to a receiver at once.
 inline constexpr size_t kHttpBlockSize = 1024;
 
@@ -44,6 +59,7 @@ struct HttpResult {
     kNoStatus,  // a response came but its status code could not be read
     kStopped,   // the receiver ended the transfer
     kFailed,    // the connection failed or broke; `error` holds the system's code
+    kTimedOut,  // the transfer took longer than its total time and was left
   };
   Status status = Status::kFailed;
   uint32_t error = 0;
@@ -52,8 +68,15 @@ struct HttpResult {
 class HttpClient {
  public:
   virtual ~HttpClient() = default;
-  // Sends one GET (no cache, no cookies, no dialogs) and streams the answer to `receiver`.
-  virtual HttpResult Get(const HttpUrl& url, HttpReceiver& receiver) = 0;
+  // Sends one GET (no cache, no cookies, no dialogs), follows at most kMaxHttpRedirects
+  // redirects to http:// addresses and streams the answer to `receiver`, within `limits`.
+  virtual HttpResult Get(const HttpUrl& url, HttpReceiver& receiver, const HttpLimits& limits) = 0;
 };
+
+// Runs `transfer` on a thread of its own and waits at most `totalMs` for it. A transfer still
+// running then is left to end on its own: it reaches `receiver` no more (its calls return
+// false), and the result is kTimedOut. `transfer` must own everything it uses.
+HttpResult RunWithDeadline(std::function<HttpResult(HttpReceiver&)> transfer,
+                           HttpReceiver& receiver, uint32_t totalMs);
 
 }  // namespace botenruf

@@ -76,7 +76,7 @@ FetchResult FetchFile(const UpdateServices& services, NativeWindow owner, const 
   }
   const std::string temporary = TemporaryPathFor(localPath);
   DownloadReceiver receiver(services.outputs, temporary, limit);
-  const HttpResult transfer = services.http.Get(*address, receiver);
+  const HttpResult transfer = services.http.Get(*address, receiver, kUpdateLimits);
   const bool closed = receiver.Close();
 
   std::string brokenMessage;
@@ -116,6 +116,9 @@ FetchResult FetchFile(const UpdateServices& services, NativeWindow owner, const 
       break;
     case HttpResult::Status::kFailed:
       brokenMessage = TransferErrorText(transfer.error);
+      break;
+    case HttpResult::Status::kTimedOut:
+      brokenMessage = TimeLimitText(kUpdateLimits.totalMs);
       break;
   }
   // Only a file of our own making goes; one that merely has the temporary name stays.

@@ -72,6 +72,8 @@ std::string DownloadNameProblem(std::string_view name, std::string_view programN
     return Refused(name, "Gerätename");
   if (EqualsIgnoreCase1252(name, programName))
     return Refused(name, "Name des laufenden Programms");
+  if (name.size() <= 4 || !EqualsIgnoreCase1252(name.substr(name.size() - 4), ".zip"))
+    return Refused(name, "kein Zip-Archiv");
   return {};
 }
 
@@ -79,6 +81,7 @@ std::string TransferErrorText(uint32_t code) {
   const char* text = "Bei der Verbindung mit dem Update-Server ist ein Fehler aufgetreten.";
   switch (code) {
     case 12002:  // ERROR_INTERNET_TIMEOUT
+    case 10060:  // WSAETIMEDOUT, as Wine reports a receive timeout
       text = "Der Update-Server antwortet nicht (Zeitüberschreitung).";
       break;
     case 12007:  // ERROR_INTERNET_NAME_NOT_RESOLVED
@@ -95,6 +98,11 @@ std::string TransferErrorText(uint32_t code) {
       break;
     case 12152:  // ERROR_HTTP_INVALID_SERVER_RESPONSE
       text = "Der Update-Server hat keine gültige Antwort gesendet.";
+      break;
+    case 12156:  // ERROR_HTTP_REDIRECT_FAILED
+      text =
+          "Der Update-Server leitet zu oft oder an eine Adresse weiter, die Botenruf nicht "
+          "laden kann.";
       break;
   }
   return Format("%s\n(Fehler %lu)", text, static_cast<unsigned long>(code));
@@ -120,6 +128,13 @@ std::string TooLargeText(uint64_t limit) {
              ? Format("Die Datei ist größer als %lu MB.",
                       static_cast<unsigned long>(limit / (1024 * 1024)))
              : Format("Die Datei ist größer als %lu KB.", static_cast<unsigned long>(limit / 1024));
+}
+
+std::string TimeLimitText(uint32_t totalMs) {
+  return Format(
+      "Die Übertragung vom Update-Server hat länger als %lu Sekunden gedauert und wurde "
+      "abgebrochen.",
+      static_cast<unsigned long>(totalMs / 1000));
 }
 
 BoxRequest SearchQuestionBox() {

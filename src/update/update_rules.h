@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/http_client.h"
 #include "platform/message_boxes.h"
 #include "update/update_list.h"
 
@@ -21,6 +22,9 @@ inline constexpr const char* kVersionListFile = "_updates.txt";
 // A wrong server must not fill the disk: transfers beyond these sizes are not read on.
 inline constexpr uint64_t kVersionListLimit = 64 * 1024;
 inline constexpr uint64_t kProgramFileLimit = 64 * 1024 * 1024;
+// Nor may a silent or trickling server hold the window: no step waits longer than 10 s for the
+// connection or 20 s for data, and no transfer takes longer than a minute altogether.
+inline constexpr HttpLimits kUpdateLimits{10000, 20000, 60000};
 
 // The variable's value when it is set and not empty, else the default; always ending in "/"
 // so that the list's path can be joined directly.
@@ -35,7 +39,8 @@ std::string TemporaryPathFor(const std::string& target);
 // Why the list's file name may not be stored in the program's folder; empty when it may. A
 // bare name is required: no drive or folder, not "." or "..", no character or device name
 // that Windows forbids, no trailing dot or blank (Windows would drop it), and not the name of
-// the running program.
+// the running program. And it must name a zip archive: beside the program, a DLL, a manifest
+// or a ".local" file would be loaded into it at the next start.
 std::string DownloadNameProblem(std::string_view name, std::string_view programName);
 
 // The message of a transfer that broke off, for a system error code of the internet client.
@@ -44,6 +49,7 @@ std::string IncompleteTransferText(uint64_t received, uint64_t expected);
 std::string WriteErrorText(const std::string& path);
 std::string OpenErrorText(const std::string& path);
 std::string TooLargeText(uint64_t limit);
+std::string TimeLimitText(uint32_t totalMs);
 inline constexpr const char* kParseErrorText = "Parse-Error: URL";
 inline constexpr const char* kHttpErrorText = "Error: HTTP";
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <future>
 #include <map>
 
 #include "fakes/fake_file_system.h"
@@ -25,6 +26,7 @@ struct Answer {
   bool announceLength = true;
   size_t cutAfter = std::string::npos;  // the client reports `error` after this many bytes
   uint32_t error = 0;                   // without cutAfter: no connection at all
+  bool timesOut = false;                // after cutAfter bytes, the total time runs out
 };
 
 // Answers by "host:port/object", records every request, and writes output files into the fake
@@ -33,7 +35,7 @@ class FakeInternet : public HttpClient, public OutputFiles {
  public:
   explicit FakeInternet(fakes::FakeFileSystem& files) : files_(files) {}
 
-  HttpResult Get(const HttpUrl& url, HttpReceiver& receiver) override {
+  HttpResult Get(const HttpUrl& url, HttpReceiver& receiver, const HttpLimits&) override {
     const std::string key = url.host + ":" + std::to_string(url.port) + url.object;
     requests.push_back(key);
     const Answer& answer = answers.count(key) ? answers[key] : kNotFound;
@@ -49,6 +51,8 @@ class FakeInternet : public HttpClient, public OutputFiles {
       if (!receiver.OnBlock(answer.body.data() + at, std::min(kHttpBlockSize, end - at)))
         return {HttpResult::Status::kStopped, 0};
     }
+    if (answer.timesOut)
+      return {HttpResult::Status::kTimedOut, 0};
     return {answer.error ? HttpResult::Status::kFailed : HttpResult::Status::kComplete,
             answer.error};
   }
@@ -161,6 +165,13 @@ TEST(UpdateCheckFailureTest, EachShowsOnlyItsOwnBoxesAndKeepsTheEarlierCopy) {
        [](auto& t) { t.internet.answers[kList].body = "botenruf;9;0;0;0;;2;1;;..\\Botenruf.exe;"; },
        {kAsk, kSearch, kFailed},
        failure + DownloadNameProblem("..\\Botenruf.exe", "")},
+      {"a DLL to plant beside the program",
+       [](auto& t) {
+         t.internet.answers[kList].body = "botenruf;9;0;0;0;;2;1;Updates/Botenruf/;VERSION.dll;";
+         t.internet.answers["127.0.0.1:8123/Updates/Botenruf/VERSION.dll"] = {200, "MZ"};
+       },
+       {kAsk, kSearch, kFailed},
+       failure + DownloadNameProblem("VERSION.dll", "")},
       {"folder not writable", [](auto& t) { t.internet.failCreate = true; }, {kAsk}, ""},
       {"list too large",
        [](auto& t) { t.internet.answers[kList].body += std::string(kVersionListLimit, '#'); },
@@ -174,6 +185,12 @@ TEST(UpdateCheckFailureTest, EachShowsOnlyItsOwnBoxesAndKeepsTheEarlierCopy) {
        failure + TooLargeText(kProgramFileLimit)},
       {"cut short without an error",
        [](auto& t) { t.internet.answers[kFile].cutAfter = 1024; },
+       {kAsk, kSearch, kBroken, kFailed},
+       failure},
+      {"total time over after the first block",
+       [](auto& t) {
+         t.internet.answers[kFile].cutAfter = 1024, t.internet.answers[kFile].timesOut = true;
+       },
        {kAsk, kSearch, kBroken, kFailed},
        failure},
       {"broken after the first block",
@@ -273,21 +290,25 @@ TEST(UpdateListTest, VersionsCompareFromTheMajorPartOn) {
   EXPECT_STREQ(SizeUnitName(7), "???");
 }
 
-TEST(UpdateRulesTest, OnlyABareFileNameOtherThanTheProgramsOwnIsStored) {
-  for (const char* name :
-       {"Botenruf.zip", "Botenruf 3.1.zip", "botenruf.exe.zip", "COM0.zip", "CONSOLE.zip"}) {
+TEST(UpdateRulesTest, OnlyABareZipNameOtherThanTheProgramsOwnIsStored) {
+  for (const char* name : {"Botenruf.zip", "Botenruf 3.1.zip", "botenruf.exe.zip", "COM0.zip",
+                           "CONSOLE.zip", "a.ZIP", "b.Zip"}) {
     EXPECT_EQ(DownloadNameProblem(name, "Botenruf.exe"), "") << name;
   }
   // clang-format off
   for (const char* name : {"", "..\\Botenruf.exe", "C:\\x.zip", "C:x.zip", "Updates/x.zip",
                            "\\\\server\\x.zip", ".", "..", "x.zip.", "x.zip ", "a*b.zip", "a?.zip",
-                           "a|b", "a<b", "\"a\"", "a\tb.zip", "NUL", "con.zip", "LPT1.txt",
-                           "Botenruf.exe", "BOTENRUF.EXE"}) {
+                           "a|b.zip", "a<b.zip", "\"a\".zip", "a\tb.zip", "NUL", "con.zip", "LPT1.zip",
+                           "Botenruf.exe", "BOTENRUF.EXE", "VERSION.dll", "wininet.DLL",
+                           "Botenruf.exe.manifest", "Botenruf.exe.local", "_updates.txt", ".zip",
+                           "a.zip::$DATA", "a.zip:x", "..\\a.zip", "a.zip.exe", "a.zi"}) {
     // clang-format on
     EXPECT_NE(DownloadNameProblem(name, "Botenruf.exe"), "") << name;
   }
   EXPECT_EQ(DownloadNameProblem("..\\Botenruf.exe", "Botenruf.exe"),
             "Unzulässiger Dateiname \"..\\Botenruf.exe\" (Pfad- oder Laufwerksangabe)");
+  EXPECT_EQ(DownloadNameProblem("VERSION.dll", "Botenruf.exe"),
+            "Unzulässiger Dateiname \"VERSION.dll\" (kein Zip-Archiv)");
 }
 
 TEST(UpdateRulesTest, AddressesAreSplitForHttpOnly) {
@@ -301,6 +322,27 @@ TEST(UpdateRulesTest, AddressesAreSplitForHttpOnly) {
         "http://server:65536/", "http://server:/", "http://ser ver/", "http://user@server/", ""}) {
     EXPECT_FALSE(SplitHttpUrl(url)) << url;
   }
+  const HttpUrl from{"h", 8123, "/hop/5?x=1"};
+  struct Redirect {
+    const char* location;
+    std::optional<HttpUrl> to;
+  } redirects[] = {
+      {"/a/b.zip", HttpUrl{"h", 8123, "/a/b.zip"}},
+      {"4", HttpUrl{"h", 8123, "/hop/4"}},
+      {"http://other:81/x", HttpUrl{"other", 81, "/x"}},
+      {"//other/x?y", HttpUrl{"other", 80, "/x?y"}},
+      {"HTTP://h/y#teil", HttpUrl{"h", 80, "/y"}},
+      {"https://h/x", std::nullopt},
+      {"ftp://h/x", std::nullopt},
+      {"mailto:x", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const Redirect& r : redirects)
+    EXPECT_EQ(ResolveRedirect(from, r.location), r.to) << r.location;
+  EXPECT_TRUE(IsHttpRedirect(302));
+  EXPECT_TRUE(IsHttpRedirect(307));
+  EXPECT_FALSE(IsHttpRedirect(304));
+
   EXPECT_EQ(ParseContentLength("70000000"), 70000000u);
   EXPECT_FALSE(ParseContentLength("12 "));
   EXPECT_FALSE(ParseContentLength("-1"));
@@ -310,6 +352,33 @@ TEST(UpdateRulesTest, AddressesAreSplitForHttpOnly) {
   EXPECT_EQ(UpdateBaseUrl(""), kDefaultUpdateBaseUrl);
   EXPECT_EQ(UpdateBaseUrl("http://mirror/botenruf"), "http://mirror/botenruf/");
   EXPECT_EQ(UpdateBaseUrl("http://mirror/"), "http://mirror/");
+}
+
+// A transfer past its total time must not write into a receiver that its caller has let go.
+TEST(HttpDeadlineTest, ATransferPastItsTimeIsLeftAndReachesTheReceiverNoMore) {
+  struct Late {
+    std::promise<void> release;
+    std::promise<bool> accepted;
+  };
+  auto late = std::make_shared<Late>();
+  struct Untouched : HttpReceiver {
+    bool OnResponse(uint32_t, std::optional<uint64_t>) override { return touched = true; }
+    bool OnBlock(const char*, size_t) override { return touched = true; }
+    bool touched = false;
+  } receiver;
+  const HttpResult left = RunWithDeadline(
+      [late, released = late->release.get_future().share()](HttpReceiver& to) {
+        released.wait();
+        late->accepted.set_value(to.OnBlock("x", 1));
+        return HttpResult{HttpResult::Status::kComplete, 0};
+      },
+      receiver, 50);
+  EXPECT_EQ(left.status, HttpResult::Status::kTimedOut);
+  std::future<bool> accepted = late->accepted.get_future();
+  late->release.set_value();
+  ASSERT_EQ(accepted.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+  EXPECT_FALSE(accepted.get());
+  EXPECT_FALSE(receiver.touched);
 }
 
 }  // namespace

@@ -5,7 +5,11 @@
 
 #include <windows.h>
 
+#include <wininet.h>
+
 #include <algorithm>
+#include <memory>
+#include <thread>
 
 #include "app/settings_store.h"
 #include "platform/win32/win32_http_client.h"
@@ -68,7 +72,7 @@ class UpdateServer : public ::testing::Environment {
       bool OnBlock(const char*, size_t) override { return true; }
     } ignore;
     if (const auto quit = SplitHttpUrl(baseUrl + "quit"))  // none when the start failed
-      win::Win32HttpClient().Get(*quit, ignore);
+      win::Win32HttpClient().Get(*quit, ignore, kUpdateLimits);
   }
   static void Serve(const std::string& path, const std::string& bytes) {
     ASSERT_TRUE(WriteTextFile(root + "\\" + path, bytes));
@@ -131,6 +135,71 @@ TEST(UpdateProgramTest, ProgramAsksOffersDownloadsAndReportsInRealBoxes) {
   EXPECT_THAT(FilesIn(folder + "\\*"), ElementsAre("Botenruf-9.1.zip", "Botenruf.exe"));
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_TRUE(program.WaitForExit(10000));
+}
+
+struct Received : HttpReceiver {
+  bool OnResponse(uint32_t, std::optional<uint64_t>) override { return true; }
+  bool OnBlock(const char* data, size_t size) override {
+    body.append(data, size);
+    return true;
+  }
+  std::string body;
+  HttpResult result;
+};
+
+// The client's Get on a thread of its own, so that a transfer without end fails the test rather
+// than holding it; null when it has not ended 5 s after its total time.
+std::shared_ptr<Received> GetInTime(const std::string& url, const HttpLimits& limits) {
+  auto received = std::make_shared<Received>();
+  HANDLE ended = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::thread([received, url, limits, ended] {
+    received->result = win::Win32HttpClient().Get(*SplitHttpUrl(url), *received, limits);
+    SetEvent(ended);
+  }).detach();
+  if (WaitForSingleObject(ended, limits.totalMs + 5000) != WAIT_OBJECT_0)
+    return nullptr;  // the event stays with the transfer that still runs
+  CloseHandle(ended);
+  return received;
+}
+
+// Answers that once held the window for minutes, and redirects: each transfer ends within its
+// limits (short ones here, so that the test does not wait for the program's own).
+TEST(UpdateTransferTest, FaultyServersHoldATransferNoLongerThanItsLimits) {
+  constexpr HttpLimits kShort{2000, 1500, 3000};
+  using Status = HttpResult::Status;
+  struct Case {
+    const char* object;
+    std::optional<Status> status;  // none: either way, but in time
+    DWORD error;                   // 0: any
+    const char* body;              // when complete
+  } cases[] = {
+      {"silent", Status::kFailed, 0, ""},  // by the request's own timeout, before the total
+      {"long", std::nullopt, 0, "hello"},
+      {"trickle", Status::kTimedOut, 0, ""},
+      {"trickle-head", Status::kTimedOut, 0, ""},
+      {"to-https", Status::kFailed, ERROR_HTTP_REDIRECT_FAILED, ""},
+      {"hop/5", Status::kComplete, 0, "angekommen"},
+      {"hop/6", Status::kFailed, ERROR_HTTP_REDIRECT_FAILED, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.object);
+    const DWORD start = GetTickCount();
+    const std::shared_ptr<Received> got = GetInTime(UpdateServer::baseUrl + c.object, kShort);
+    if (!got) {
+      ADD_FAILURE() << "still running";
+      continue;
+    }
+    EXPECT_LE(GetTickCount() - start, kShort.totalMs + 1000);
+    if (c.status) {
+      EXPECT_EQ(got->result.status, *c.status);
+    }
+    if (c.error) {
+      EXPECT_EQ(got->result.error, c.error);
+    }
+    if (got->result.status == Status::kComplete) {
+      EXPECT_EQ(got->body, c.body);
+    }
+  }
 }
 
 }  // namespace

@@ -4,15 +4,11 @@
 
 #include <wininet.h>
 
+#include <string>
+
 namespace botenruf::win {
 
 namespace {
-
-// The transfer runs on the user-interface thread: a server that does not answer must give up
-// within seconds, not after the system's minutes-long defaults.
-constexpr DWORD kConnectTimeoutMs = 10000;
-constexpr DWORD kSendTimeoutMs = 10000;
-constexpr DWORD kReceiveTimeoutMs = 20000;
 
 class InternetHandle {
  public:
@@ -30,12 +26,20 @@ class InternetHandle {
   HINTERNET handle_;
 };
 
-HttpResult Failed() {
-  return {HttpResult::Status::kFailed, GetLastError()};
+HttpResult Failed(DWORD code = GetLastError()) {
+  return {HttpResult::Status::kFailed, code};
 }
 
 void SetTimeout(HINTERNET handle, DWORD option, DWORD milliseconds) {
   InternetSetOptionA(handle, option, &milliseconds, sizeof(milliseconds));
+}
+
+// On every handle: some systems take a request's timeouts from neither its session nor its
+// connection, and wait for an answer without end.
+void SetTimeouts(HINTERNET handle, const HttpLimits& limits) {
+  SetTimeout(handle, INTERNET_OPTION_CONNECT_TIMEOUT, limits.connectMs);
+  SetTimeout(handle, INTERNET_OPTION_SEND_TIMEOUT, limits.connectMs);
+  SetTimeout(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, limits.idleMs);
 }
 
 std::optional<uint64_t> ContentLength(HINTERNET request) {
@@ -46,54 +50,84 @@ std::optional<uint64_t> ContentLength(HINTERNET request) {
   return ParseContentLength(std::string_view(value, size));
 }
 
-}  // namespace
+// Empty when the answer names none (or one too long to be an address).
+std::string Location(HINTERNET request) {
+  char value[2048] = {};
+  DWORD size = sizeof(value);
+  if (!HttpQueryInfoA(request, HTTP_QUERY_LOCATION, value, &size, nullptr))
+    return {};
+  return std::string(value, size);
+}
 
-HttpResult Win32HttpClient::Get(const HttpUrl& url, HttpReceiver& receiver) {
-  // One session per transfer, with the system's proxy settings.
-  InternetHandle session(
-      InternetOpenA("Botenruf", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (!session)
-    return Failed();
-  SetTimeout(session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, kConnectTimeoutMs);
-  SetTimeout(session.get(), INTERNET_OPTION_SEND_TIMEOUT, kSendTimeoutMs);
-  SetTimeout(session.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, kReceiveTimeoutMs);
-  DWORD retries = 1;
-  InternetSetOptionA(session.get(), INTERNET_OPTION_CONNECT_RETRIES, &retries, sizeof(retries));
-
-  InternetHandle connection(InternetConnectA(session.get(), url.host.c_str(), url.port, nullptr,
-                                             nullptr, INTERNET_SERVICE_HTTP, 0, 1));
-  if (!connection)
-    return Failed();
-  // Always from the server: a cached version list would hide a new release, and a program
-  // file has no business in the browser's cache.
-  const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE |
-                      INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI;
-  InternetHandle request(HttpOpenRequestA(connection.get(), "GET", url.object.c_str(), nullptr,
-                                          nullptr, nullptr, flags, 1));
-  if (!request)
-    return Failed();
-  if (!HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0))
-    return Failed();
-
-  DWORD status = 0;
-  DWORD size = sizeof(status);
-  if (!HttpQueryInfoA(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
-                      &size, nullptr)) {
-    return {HttpResult::Status::kNoStatus, GetLastError()};
-  }
-  if (!receiver.OnResponse(status, ContentLength(request.get())))
+HttpResult Deliver(HINTERNET request, uint32_t status, HttpReceiver& receiver) {
+  if (!receiver.OnResponse(status, ContentLength(request)))
     return {HttpResult::Status::kStopped, 0};
-
   char block[kHttpBlockSize];
   for (;;) {
     DWORD read = 0;
-    if (!InternetReadFile(request.get(), block, sizeof(block), &read))
+    if (!InternetReadFile(request, block, sizeof(block), &read))
       return Failed();
     if (read == 0)
       return {HttpResult::Status::kComplete, 0};
     if (!receiver.OnBlock(block, read))
       return {HttpResult::Status::kStopped, 0};
   }
+}
+
+// Redirects are followed here rather than by WinINet, which on some systems follows a loop
+// without end, and would go on to https://, which this client does not speak.
+HttpResult Transfer(HttpUrl url, const HttpLimits& limits, HttpReceiver& receiver) {
+  // One session per transfer, with the system's proxy settings.
+  InternetHandle session(
+      InternetOpenA("Botenruf", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  if (!session)
+    return Failed();
+  SetTimeouts(session.get(), limits);
+  DWORD retries = 1;
+  InternetSetOptionA(session.get(), INTERNET_OPTION_CONNECT_RETRIES, &retries, sizeof(retries));
+  // Always from the server: a cached version list would hide a new release, and a program
+  // file has no business in the browser's cache.
+  const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE |
+                      INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_COOKIES |
+                      INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_AUTO_REDIRECT;
+  for (int redirects = 0;; ++redirects) {
+    InternetHandle connection(InternetConnectA(session.get(), url.host.c_str(), url.port, nullptr,
+                                               nullptr, INTERNET_SERVICE_HTTP, 0, 1));
+    if (!connection)
+      return Failed();
+    SetTimeouts(connection.get(), limits);
+    InternetHandle request(HttpOpenRequestA(connection.get(), "GET", url.object.c_str(), nullptr,
+                                            nullptr, nullptr, flags, 1));
+    if (!request)
+      return Failed();
+    SetTimeouts(request.get(), limits);
+    if (!HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0))
+      return Failed();
+
+    DWORD status = 0;
+    DWORD size = sizeof(status);
+    if (!HttpQueryInfoA(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+                        &size, nullptr)) {
+      return {HttpResult::Status::kNoStatus, GetLastError()};
+    }
+    if (!IsHttpRedirect(status))
+      return Deliver(request.get(), status, receiver);
+    const std::optional<HttpUrl> next = ResolveRedirect(url, Location(request.get()));
+    if (!next || redirects == kMaxHttpRedirects)
+      return Failed(ERROR_HTTP_REDIRECT_FAILED);
+    url = *next;
+  }
+}
+
+}  // namespace
+
+// The transfer runs on a thread of its own, so that a server that trickles its answer, or any
+// step that ignores the timeouts, holds the caller no longer than the total time.
+HttpResult Win32HttpClient::Get(const HttpUrl& url, HttpReceiver& receiver,
+                                const HttpLimits& limits) {
+  return RunWithDeadline(
+      [url, limits](HttpReceiver& guarded) { return Transfer(url, limits, guarded); }, receiver,
+      limits.totalMs);
 }
 
 }  // namespace botenruf::win

@@ -7,7 +7,7 @@ namespace botenruf::win {
 
 class Win32HttpClient : public HttpClient {
  public:
-  HttpResult Get(const HttpUrl& url, HttpReceiver& receiver) override;
+  HttpResult Get(const HttpUrl& url, HttpReceiver& receiver, const HttpLimits& limits) override;
 };
 
 }  // namespace botenruf::win

@@ -4,12 +4,23 @@
 Serves the files below --root; /quit ends the server, and a missing file answers 404.
 The chosen port is written to --port-file once the server listens. The tests start it through
 Wine and cannot wait for it, so it also ends after --idle seconds without a request.
+
+Besides the files, it answers as a faulty or hostile server would:
+  /silent        accepts and never answers
+  /long          announces 5 bytes, sends more and keeps the connection open
+  /trickle       sends its body a byte at a time, without end
+  /trickle-head  sends its header a byte at a time, without end
+  /to-https      redirects to https:// on a port that accepts and never answers
+  /hop/N         redirects N times (alternately by full address and relative path), then
+                 answers "angekommen"
 """
 
 import argparse
 import http.server
 import os
+import socket
 import threading
+import time
 
 
 def main():
@@ -20,6 +31,7 @@ def main():
     args = parser.parse_args()
     root = os.path.realpath(args.root)
     idle = threading.Event()
+    stopping = threading.Event()
 
     class Handler(http.server.BaseHTTPRequestHandler):
         def log_message(self, *unused):
@@ -30,7 +42,14 @@ def main():
             path = self.path.split("?", 1)[0]
             if path == "/quit":
                 self.answer(200, b"bye")
+                stopping.set()
                 threading.Thread(target=server.shutdown).start()
+                return
+            if path in FAULTS:
+                FAULTS[path](self)
+                return
+            if path.startswith("/hop/"):
+                self.hop(int(path[len("/hop/"):]))
                 return
             local = os.path.realpath(os.path.join(root, path.lstrip("/")))
             if not local.startswith(root + os.sep) or not os.path.isfile(local):
@@ -40,17 +59,61 @@ def main():
                 body = f.read()
             self.answer(200, body)
 
-        def answer(self, status, body):
+        def answer(self, status, body, headers=()):
             self.send_response(status)
+            for name, value in headers:
+                self.send_header(name, value)
             self.send_header("Content-Length", str(len(body)))
             self.end_headers()
             self.wfile.write(body)
 
-    server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
+        def hop(self, left):
+            if left == 0:
+                self.answer(200, b"angekommen")
+                return
+            port = server.server_address[1]
+            to = "http://127.0.0.1:%d/hop/%d" % (port, left - 1) if left % 2 else str(left - 1)
+            self.answer(302, b"", [("Location", to)])
+
+        def silent(self):
+            stopping.wait()
+
+        def long(self):
+            self.wfile.write(b"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello and more\r\n")
+            stopping.wait()
+
+        def drip(self, start):
+            try:
+                self.wfile.write(start)
+                while not stopping.is_set():
+                    self.wfile.write(b"x")
+                    time.sleep(0.2)
+            except OSError:  # the client has given up
+                pass
+
+        def to_https(self):
+            port = mute.getsockname()[1]
+            self.answer(302, b"", [("Location", "https://127.0.0.1:%d/hop/0" % port)])
+
+    FAULTS = {
+        "/silent": Handler.silent,
+        "/long": Handler.long,
+        "/trickle": lambda h: h.drip(b"HTTP/1.0 200 OK\r\n\r\n"),
+        "/trickle-head": lambda h: h.drip(b"HTTP/1.0 200 OK\r\nX-Fuell: "),
+        "/to-https": Handler.to_https,
+    }
+
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    server.daemon_threads = True
+    # Takes connections and keeps them, without a word (a TLS handshake waits in vain).
+    mute = socket.create_server(("127.0.0.1", 0))
+    held = []
+    threading.Thread(target=lambda: held.extend(iter(mute.accept, None)), daemon=True).start()
 
     def watch_idle():
         while idle.wait(args.idle):
             idle.clear()
+        stopping.set()
         server.shutdown()
 
     threading.Thread(target=watch_idle, daemon=True).start()
