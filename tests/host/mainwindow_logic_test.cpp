@@ -68,9 +68,9 @@ TEST(CountdownTest, TheClockDecidesTheTicksUntilTheBarIsFull) {
     bool send;
     int position;
   } cases[] = {
-      {2, 10, 4999, false, 998},  {2, 10, 5000, true, 1000},   {3, 10, 3340, true, 1000},
-      {1000, 10, 10, true, 1000}, {2, 0, 500, true, 1000},  // a zero interval counts as 1 ms
-      {0, 10, 3600000, false, 0}, {-5, 10, 3600000, false, 0},
+      {2, 10, 4999, false, 998},  {2, 10, 5000, true, 1000},  {3, 10, 3340, true, 1000},
+      {1000, 10, 10, true, 1000}, {2, 0, 4999, false, 998},  // a step time of 0 or less
+      {2, -1, 5000, true, 1000},  {0, 10, 3600000, false, 0}, {-5, 10, 3600000, false, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.step << " " << c.elapsedMs);
