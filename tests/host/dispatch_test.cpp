@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "dispatch/command_runner.h"
 #include "dispatch/message_composer.h"
 #include "dispatch/send_workers.h"
@@ -85,10 +88,21 @@ TEST(ComposeTest, MessageParserAndCommandLinesPerMode) {
 
 TEST(CommandRunnerTest, PollsTempNamesErrorTextsAndSafeQueryLines) {
   fakes::FakeProcessStarter processes;
-  processes.Script("slow", {true, 0, 7, 3, 1, nullptr});
-  const CommandResult result = RunCommand(processes, "slow");
-  EXPECT_EQ(result.exitCode, 7u);
-  EXPECT_EQ(processes.waits(), 5);  // one failed read, three "still active", then the code
+  // The wait decides the end, whatever the code: 259 is also a program's own exit code.
+  const struct {
+    uint32_t exitCode;
+    int runningWaits, failedReads;
+    uint32_t reported;
+  } runs[] = {{7, 3, 0, 7}, {259, 2, 0, 259}, {7, 0, 1, kNotStarted}};
+  for (const auto& r : runs) {
+    SCOPED_TRACE(r.exitCode);
+    const int waitsBefore = processes.waits();
+    processes.Script("run", {true, 0, r.exitCode, r.runningWaits, r.failedReads, nullptr});
+    const CommandResult result = RunCommand(processes, "run");
+    EXPECT_TRUE(result.finished);
+    EXPECT_EQ(result.exitCode, r.reported);
+    EXPECT_EQ(processes.waits() - waitsBefore, r.runningWaits + 1);
+  }
   processes.Script("missing", {false, 2, 0, 0, 0, nullptr});
   EXPECT_EQ(RunCommand(processes, "missing").startError, 2u);
 
@@ -159,6 +173,25 @@ TEST_F(WorkersTest, AdmissionStopsAtMaxThreadsAndEveryEndLowersTheCount) {
             (BoxRequest{"Fehlercode (2).", "Botenruf", BoxIcon::kExclamation}));
   services.counter->Lower();
   EXPECT_EQ(services.counter->Value(), 0);
+
+  // The admitted send runs while the queue box waits for the user.
+  processes->defaultScript.starts = true;
+  const size_t startedBefore = processes->started().size();
+  bool ranBeforeBox = false;
+  boxes->onShow = [&](const BoxRequest& box) {
+    if (!box.text.starts_with("Zu viele"))
+      return;  // the worker's own outcome box
+    for (int i = 0; i < 200 && !ranBeforeBox; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      ranBeforeBox = processes->started().size() > startedBefore;
+    }
+  };
+  std::vector<std::thread> threads;
+  RunSendSteps({{"net send d x", {}}, {"net send e x", {}}}, services, 1, nullptr,
+               [&](std::function<void()> work) { threads.emplace_back(std::move(work)); });
+  for (std::thread& thread : threads)
+    thread.join();
+  EXPECT_TRUE(ranBeforeBox);
 }
 
 TEST_F(WorkersTest, OutcomeBoxesPerExitCodeAndTheModeAtTheStart) {
