@@ -1,5 +1,9 @@
 #include "mainwindow/recipient_selection.h"
 
+#include "dispatch/message_composer.h"
+#include "netinfo/net_query.h"
+#include "text/text.h"
+
 namespace botenruf {
 
 BoxContent RefillContent(int mode, const RecipientDirectory& directory) {
@@ -61,6 +65,31 @@ std::string ReadRecipientText(int mode, int selectedIndex, const std::string& bo
   if (trailingComma)
     RecipientDirectory::EnsureTrailingComma(text);
   return text;
+}
+
+InfoRequest PlanInfo(int mode, const std::string& recipientText) {
+  InfoRequest request;
+  const std::string text = QueryTarget(recipientText);
+  if (mode != kModeList) {
+    const std::string fault = RecipientNameFault(text);
+    if (fault.empty()) {
+      request.target = text;
+    } else {
+      request.refusals.push_back({Format("Für \"%s\" wird keine Info abgefragt: der Name %s.",
+                                         text.c_str(), fault.c_str()),
+                                  kErrorTitle, BoxIcon::kStop});
+    }
+    return request;
+  }
+  for (const std::string& member : RecipientDirectory::MembersBeforeCommas(text + ",")) {
+    const std::string station = Trim(member);
+    const std::string fault = RecipientNameFault(station);
+    if (!fault.empty())
+      request.refusals.push_back(SkippedNameBox(station, fault));
+    else if (!station.empty())
+      request.target += station + ",";
+  }
+  return request;
 }
 
 void SelectionMemory::Remember(int leavingMode, int selectedIndex) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "directory/recipient_directory.h"
+#include "platform/message_boxes.h"
 
 namespace botenruf {
 
@@ -34,6 +35,17 @@ BoxContent RefillContent(int mode, const RecipientDirectory& directory);
 std::string ReadRecipientText(int mode, int selectedIndex, const std::string& boxText,
                               bool trailingComma, const RecipientDirectory& directory,
                               int32_t& auswahl);
+
+// What "Info" asks about for the recipient text of `mode`: the query's target, trimmed and
+// in upper case (empty: no query), and the boxes that refuse names. A text of blanks and
+// commas only names nothing. A name net send would not take as one station (with a blank,
+// an option, "*") would reach the tools as more or other arguments than the user meant: a
+// list's member is left out of the check, any other name gets no query.
+struct InfoRequest {
+  std::string target;
+  std::vector<BoxRequest> refusals;
+};
+InfoRequest PlanInfo(int mode, const std::string& recipientText);
 
 // True when the box (with these entries) shows what the directory holds for `mode`; the
 // domain names of domain mode come from the network and always count as shown.

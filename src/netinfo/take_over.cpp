@@ -1,6 +1,7 @@
 #include "netinfo/take_over.h"
 
 #include "directory/entry_rules.h"
+#include "dispatch/message_composer.h"
 #include "mainwindow/recipient_selection.h"
 #include "text/text.h"
 
@@ -12,11 +13,14 @@ constexpr size_t kLabelCut = 10;
 
 enum class SingleResult { kAdded, kExists, kRefused };
 
-// Why the list file cannot carry this station or alias; empty when it can.
+// Why the list file cannot carry this station or alias, or net send would not take the
+// station for one (an option such as "/DOMAIN:BUERO", or "*"); empty when both can.
 std::string Refusal(const std::string& station, const std::string& alias) {
   if (station.empty())
     return "Der Stationsname ist leer.";
   std::string reason = CheckStationName(station);
+  if (reason.empty() && !RecipientNameFault(station).empty())
+    reason = "Der Stationsname " + RecipientNameFault(station) + ".";
   return reason.empty() ? CheckAlias(alias) : reason;
 }
 
