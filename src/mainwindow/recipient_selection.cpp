@@ -104,11 +104,29 @@ int SelectionMemory::Restore(int mode, int entryCount) const {
   return saved >= 0 && saved < entryCount ? saved : -1;
 }
 
+int32_t AuswahlAfterSwitch(int mode, int shownIndex, const SelectionMemory& memory) {
+  return mode == kModeDomain ? memory.Saved(kModeDomain) : shownIndex;
+}
+
 int DomainSelection(int32_t& auswahl, int domainCount) {
-  if (auswahl < domainCount)
+  if (auswahl >= 0 && auswahl < domainCount)
     return auswahl;
   auswahl = 0;
   return 0;
+}
+
+int KeptSelection(const std::vector<std::string>& entries, int oldIndex,
+                  const std::string& oldText) {
+  if (oldIndex < 0)
+    return -1;
+  const int count = static_cast<int>(entries.size());
+  if (oldIndex < count && entries[oldIndex] == oldText)
+    return oldIndex;
+  for (int i = 0; i < count; ++i) {
+    if (entries[i] == oldText)
+      return i;
+  }
+  return count > 0 ? 0 : -1;
 }
 
 bool InfoButtonEnabled(int mode, const BusyFlags& busy) {

@@ -70,9 +70,20 @@ class SelectionMemory {
   std::array<int, 3> saved_ = {-1, -1, -1};
 };
 
+// `Auswahl` after a switch to `mode`: the entry the box shows. In domain mode the box stays
+// empty until the names arrive; then the domain this run last had selected stands (-1, for
+// the first, when none).
+int32_t AuswahlAfterSwitch(int mode, int shownIndex, const SelectionMemory& memory);
+
 // The entry to select when the domain names arrive; `auswahl` becomes 0 when it does not
-// stand for one of them.
+// stand for one of them (-1 included: a domain send needs a domain).
 int DomainSelection(int32_t& auswahl, int domainCount);
+
+// The entry to select after the box was refilled with `entries` while it had `oldIndex`
+// (showing `oldText`) selected: the same entry, found by its text where the index now shows
+// another; -1 while a typed text (no selection) is to stay.
+int KeptSelection(const std::vector<std::string>& entries, int oldIndex,
+                  const std::string& oldText);
 
 struct BusyFlags {
   bool stationInfo = false;

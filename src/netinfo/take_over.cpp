@@ -86,24 +86,21 @@ std::string AppendToList(RecipientDirectory& directory, int list, const std::str
 int TargetList(const ListChoice& choice, const RecipientDirectory& directory) {
   int index = -1;
   if (choice.mode == kModeList)
-    index = choice.auswahl;
+    index = choice.selectedIndex;
   else
     index = choice.savedListIndex < 0 ? 0 : choice.savedListIndex;
-  return index >= 0 && index < directory.ListCount() ? index : -1;
+  if (index < 0 || index >= directory.ListCount())
+    return -1;
+  if (choice.mode == kModeList && directory.ListNames()[index] != choice.boxText)
+    return -1;
+  return index;
 }
 
 std::string ListLabel(const ListChoice& choice, const RecipientDirectory& directory) {
-  std::string label;
-  if (directory.ListCount() == 0)
-    return label;  // no list to take stations into
-  if (choice.mode == kModeList) {
-    label = choice.boxText;
-  } else {
-    const int index = choice.savedListIndex < 0 ? 0 : choice.savedListIndex;
-    std::string members;
-    if (index < directory.ListCount())
-      directory.GetList(index, label, members);
-  }
+  const int index = TargetList(choice, directory);
+  if (index < 0)
+    return {};
+  std::string label = directory.ListNames()[index];
   if (label.size() > kLabelLength)
     label = label.substr(0, kLabelCut) + "...";
   return label;

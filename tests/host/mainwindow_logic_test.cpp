@@ -51,9 +51,12 @@ TEST(SelectionTest, TheBoxPerModeAndTheTextItStandsFor) {
   memory.Remember(0, -1);  // nothing selected: nothing remembered
   EXPECT_EQ(memory.Restore(0, 4), 3);
   EXPECT_EQ(memory.Restore(0, 3), -1);  // the entry is gone
-  int32_t auswahl = 5;
-  EXPECT_EQ(DomainSelection(auswahl, 3), 0);  // beyond the names: the first
-  EXPECT_EQ(auswahl, 0);
+  for (int32_t auswahl : {5, -1}) {
+    EXPECT_EQ(DomainSelection(auswahl, 3), 0);  // beyond the names, or none: the first
+    EXPECT_EQ(auswahl, 0);
+  }
+  EXPECT_EQ(KeptSelection({"X", "A", "B"}, 1, "B"), 2);  // found again by its text
+  EXPECT_EQ(KeptSelection({"A", "B"}, -1, "getippt"), -1);
   BusyFlags busy;
   busy.listCheck = true;
   EXPECT_TRUE(InfoButtonEnabled(0, busy));

@@ -94,14 +94,17 @@ void MainWindow::UpdateInfoButton() {
 }
 
 ListChoice MainWindow::CurrentListChoice() {
-  return {settings_.ListenTyp(), ItemText(IDC_RECIPIENT), settings_.Auswahl(),
+  return {settings_.ListenTyp(), ItemText(IDC_RECIPIENT), SelectedEntry(),
           savedSelection_.Saved(kModeList)};
 }
 
 std::string MainWindow::SaveTakeOver(bool singlesChanged, bool listsChanged) {
   const std::string problem = SaveProblemText(app_.SaveDirectory());
-  if (BoxShowsChange(settings_.ListenTyp(), singlesChanged, listsChanged))
-    RefillRecipientBox();
+  const int mode = settings_.ListenTyp();
+  if (BoxShowsChange(mode, singlesChanged, listsChanged) &&
+      !BoxShowsDirectory(mode, BoxEntries(), app_.directory())) {
+    RefillKeepingSelection();
+  }
   return problem;
 }
 
