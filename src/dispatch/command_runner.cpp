@@ -12,15 +12,14 @@ CommandResult RunCommand(ProcessStarter& starter, const std::string& commandLine
   auto process = starter.StartHidden(commandLine, result.startError);
   if (!process)
     return result;
-  for (;;) {
-    process->Wait(1000);
-    uint32_t code = 0;
-    if (process->ExitCode(code) && code != kStillActive) {
-      result.finished = true;
-      result.exitCode = code;
-      return result;
-    }
+  // The wait tells when the program has ended; its code cannot, since a program may well
+  // end with the code that otherwise means "still running".
+  while (!process->Wait(1000)) {
   }
+  result.finished = true;
+  uint32_t code = kNotStarted;
+  result.exitCode = process->ExitCode(code) ? code : kNotStarted;
+  return result;
 }
 
 bool SystemDirectoryPrefix(SystemInfo& system, std::string& prefix) {

@@ -13,8 +13,6 @@
 
 namespace botenruf {
 
-// GetExitCodeProcess reports this while a program is still running.
-inline constexpr uint32_t kStillActive = 259;
 inline constexpr uint32_t kNotStarted = 0xFFFFFFFFu;
 
 struct CommandResult {
@@ -23,7 +21,8 @@ struct CommandResult {
   uint32_t startError = 0;          // the system's error code when it could not be started
 };
 
-// Starts the command line hidden and polls once a second until the program has ended.
+// Starts the command line hidden and polls once a second until the program has ended. An
+// exit code that cannot be read after the end is reported as kNotStarted.
 CommandResult RunCommand(ProcessStarter& starter, const std::string& commandLine);
 
 // The system directory with a trailing backslash; false when the system reports none.

@@ -9,9 +9,8 @@ BoxRequest ErrorBox(std::string text) {
   return {std::move(text), kErrorTitle, BoxIcon::kStop};
 }
 
-bool HasInnerBlank(const std::string& name) {
-  const std::string core = Trim(name);
-  return core.find_first_of(" \t") != std::string::npos;
+bool IsEmptyName(const std::string& name) {
+  return Trim(name).empty();
 }
 
 std::string CommandLine(int mode, bool versandInfo, const std::string& name,
@@ -42,6 +41,26 @@ void MessageParser(std::string& text) {
   }
   if (text.find_first_not_of(' ') == std::string::npos)
     text += "\r\n";
+}
+
+std::string RecipientNameFault(const std::string& name) {
+  const std::string core = Trim(name);
+  if (core.find_first_of(" \t") != std::string::npos)
+    return "enthält ein Leerzeichen";
+  if (core == "*")
+    return "steht für alle Stationen der Domäne";
+  if (!core.empty() && (core[0] == '/' || core[0] == '-'))
+    return Format("beginnt mit \"%c\"", core[0]);
+  return {};
+}
+
+BoxRequest SkippedNameBox(const std::string& name, const std::string& fault) {
+  return ErrorBox(
+      Format("Der Empfängername \"%s\" %s und wird übersprungen.", name.c_str(), fault.c_str()));
+}
+
+BoxRequest EmptyRecipientBox() {
+  return ErrorBox("Bitte einen Stations-Namen als Empfänger angeben.");
 }
 
 SendPress PressSend(int mode, const std::string& editorText) {
@@ -77,8 +96,11 @@ std::vector<SendStep> ComposeSend(int mode, std::string recipientText, std::stri
   std::vector<SendStep> steps;
   RecipientDirectory::EnsureTrailingComma(recipientText);
   MessageParser(message);
-  if (recipientText.empty()) {
-    steps.push_back({{}, ErrorBox("Bitte einen Stations-Namen als Empfänger angeben.")});
+  std::vector<std::string> names = RecipientDirectory::MembersBeforeCommas(recipientText);
+  // A name of blanks would leave net send to take the message's first word for the station.
+  std::erase_if(names, IsEmptyName);
+  if (names.empty()) {
+    steps.push_back({{}, EmptyRecipientBox()});
     return steps;
   }
   if (message.empty()) {
@@ -86,23 +108,18 @@ std::vector<SendStep> ComposeSend(int mode, std::string recipientText, std::stri
     return steps;
   }
 
-  const std::vector<std::string> names = RecipientDirectory::MembersBeforeCommas(recipientText);
   std::vector<std::string> receivers;
   for (const std::string& name : names) {
-    if (!name.empty() && !HasInnerBlank(name))
+    if (RecipientNameFault(name).empty())
       receivers.push_back(name);
   }
   // Refused names stay out of the trailer: they do not receive the message.
   const std::string listTrailer = mode == 1 ? ListTrailer(receivers, directory) : std::string();
 
   for (const std::string& name : names) {
-    if (name.empty())
-      continue;
-    if (HasInnerBlank(name)) {
-      steps.push_back({{},
-                       ErrorBox(Format("Der Empfängername \"%s\" enthält ein Leerzeichen und "
-                                       "wird übersprungen.",
-                                       name.c_str()))});
+    const std::string fault = RecipientNameFault(name);
+    if (!fault.empty()) {
+      steps.push_back({{}, SkippedNameBox(name, fault)});
       continue;
     }
     std::string line = CommandLine(mode, versandInfo, name, message, listTrailer);

@@ -22,10 +22,20 @@ struct SendStep {
   BoxRequest box;
 };
 
+// Why net send would not take `name` as the one station it names, or empty when it does:
+// with a blank between its characters the rest of the name goes out as the message, a "/"
+// or "-" at its start makes it an option of net send ("/DOMAIN:BUERO", "/users"), and "*"
+// stands for every station of the domain. Blanks at its ends do no harm. The text continues
+// "Der Empfängername ...".
+std::string RecipientNameFault(const std::string& name);
+// The box that tells of a name left out of a send or a list check.
+BoxRequest SkippedNameBox(const std::string& name, const std::string& fault);
+BoxRequest EmptyRecipientBox();
+
 // Builds the steps for one press of "Senden". `recipientText` is what the recipient box
 // stands for in `mode` (the trailing comma may be missing); `message` is the editor's text.
-// Empty names (two commas in a row) are skipped; a name with a blank between its characters
-// would send the rest of the line to the wrong station and is refused with a box.
+// Empty names (two commas in a row, or blanks only) are skipped, and a text without any
+// other name counts as no recipient; a name with a fault is refused with a box.
 std::vector<SendStep> ComposeSend(int mode, std::string recipientText, std::string message,
                                   bool versandInfo, const RecipientDirectory& directory);
 

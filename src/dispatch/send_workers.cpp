@@ -93,19 +93,13 @@ bool TryStartSendWorker(const WorkerServices& services, int32_t maxThreads,
   return true;
 }
 
-bool StartSendWorker(const WorkerServices& services, int32_t maxThreads,
-                     const std::string& commandLine, NativeWindow owner,
-                     const ThreadStarter& startThread) {
-  if (!TryStartSendWorker(services, maxThreads, commandLine, startThread)) {
-    services.boxes->Show(owner, {Format("Zu viele Nachrichten (%ld) in Warteschleife.",
-                                        static_cast<long>(services.counter->Value())),
-                                 kErrorTitle, BoxIcon::kStop});
-    return false;
-  }
-  return true;
-}
-
 namespace {
+
+void ShowQueueBox(const WorkerServices& services, NativeWindow owner) {
+  services.boxes->Show(owner, {Format("Zu viele Nachrichten (%ld) in Warteschleife.",
+                                      static_cast<long>(services.counter->Value())),
+                               kErrorTitle, BoxIcon::kStop});
+}
 
 // Holds the workers of one dispatch until all of them are started: a worker that starts its
 // net send at once competes with the starting of the next thread and slows the window down.
@@ -140,14 +134,18 @@ void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& serv
       work();
     });
   };
+  // No worker waits on a box the user has to answer: the gate opens before any box.
   for (const SendStep& step : steps) {
     if (step.commandLine.empty()) {
-      gate->Open();  // no worker waits on a box the user has to answer
+      gate->Open();
       services.boxes->Show(owner, step.box);
       continue;
     }
     const WaitCursor wait(*services.boxes);
-    StartSendWorker(services, maxThreads, step.commandLine, owner, gated);
+    if (!TryStartSendWorker(services, maxThreads, step.commandLine, gated)) {
+      gate->Open();
+      ShowQueueBox(services, owner);
+    }
   }
   gate->Open();
 }

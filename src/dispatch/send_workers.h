@@ -56,21 +56,18 @@ std::optional<BoxRequest> SendOutcomeBox(SystemInfo& system, const Settings& set
 // Runs one net send to its end and reports it; lowers the count in every path.
 uint32_t SendWorker(const WorkerServices& services, const std::string& commandLine);
 
-// Admits a worker while fewer than `maxThreads` run and starts it on a thread of its own
-// (never joined); otherwise shows the queue box. `startThread` runs the worker; tests may
-// run it in place.
+// `startThread` runs a worker on a thread of its own (never joined); tests may run it in place.
 using ThreadStarter = std::function<void(std::function<void()>)>;
 void DetachedThread(std::function<void()> work);
-// Starts a worker when one is admitted; false, with nothing shown, when none is.
+// Admits a worker while fewer than `maxThreads` run and starts it; false, with nothing shown,
+// when none is admitted.
 bool TryStartSendWorker(const WorkerServices& services, int32_t maxThreads,
                         const std::string& commandLine,
                         const ThreadStarter& startThread = DetachedThread);
-bool StartSendWorker(const WorkerServices& services, int32_t maxThreads,
-                     const std::string& commandLine, NativeWindow owner,
-                     const ThreadStarter& startThread = DetachedThread);
 
-// Carries out the composed steps in order: boxes are shown, command lines go to workers.
-// A failure for one name does not stop the others.
+// Carries out the composed steps in order: boxes are shown, command lines go to workers, and a
+// line no worker is admitted for gets the queue box. A failure for one name does not stop the
+// others, and the workers already admitted run while any box waits for the user.
 void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& services,
                   int32_t maxThreads, NativeWindow owner,
                   const ThreadStarter& startThread = DetachedThread);

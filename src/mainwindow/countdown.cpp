@@ -3,7 +3,7 @@
 namespace botenruf {
 
 CountdownModel::CountdownModel(int32_t step, int32_t intervalMs)
-    : step_(step), intervalMs_(intervalMs < 1 ? 1 : intervalMs) {}
+    : step_(step), intervalMs_(intervalMs > 0 ? intervalMs : kDefaultIntervalMs) {}
 
 void CountdownModel::Tick() {
   if (finished_)

@@ -9,6 +9,7 @@ namespace botenruf {
 class CountdownModel {
  public:
   static constexpr int kRangeEnd = 1000;
+  static constexpr int32_t kDefaultIntervalMs = 10;
 
   CountdownModel(int32_t step, int32_t intervalMs);
 
@@ -24,7 +25,8 @@ class CountdownModel {
   bool send() const { return send_; }
   int position() const { return position_; }
   int ticks() const { return ticks_; }
-  // The period for the window timer; at least 1 ms.
+  // The period for the window timer. An interval of 0 or less is no step time at all (the
+  // bar would be full at once, before anyone could cancel): the default stands in for it.
   int32_t intervalMs() const { return intervalMs_; }
 
  private:

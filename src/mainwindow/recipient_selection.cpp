@@ -1,5 +1,9 @@
 #include "mainwindow/recipient_selection.h"
 
+#include "dispatch/message_composer.h"
+#include "netinfo/net_query.h"
+#include "text/text.h"
+
 namespace botenruf {
 
 BoxContent RefillContent(int mode, const RecipientDirectory& directory) {
@@ -63,6 +67,31 @@ std::string ReadRecipientText(int mode, int selectedIndex, const std::string& bo
   return text;
 }
 
+InfoRequest PlanInfo(int mode, const std::string& recipientText) {
+  InfoRequest request;
+  const std::string text = QueryTarget(recipientText);
+  if (mode != kModeList) {
+    const std::string fault = RecipientNameFault(text);
+    if (fault.empty()) {
+      request.target = text;
+    } else {
+      request.refusals.push_back({Format("Für \"%s\" wird keine Info abgefragt: der Name %s.",
+                                         text.c_str(), fault.c_str()),
+                                  kErrorTitle, BoxIcon::kStop});
+    }
+    return request;
+  }
+  for (const std::string& member : RecipientDirectory::MembersBeforeCommas(text + ",")) {
+    const std::string station = Trim(member);
+    const std::string fault = RecipientNameFault(station);
+    if (!fault.empty())
+      request.refusals.push_back(SkippedNameBox(station, fault));
+    else if (!station.empty())
+      request.target += station + ",";
+  }
+  return request;
+}
+
 void SelectionMemory::Remember(int leavingMode, int selectedIndex) {
   if (selectedIndex != -1 && IsKnownMode(leavingMode))
     saved_[leavingMode] = selectedIndex;
@@ -75,11 +104,29 @@ int SelectionMemory::Restore(int mode, int entryCount) const {
   return saved >= 0 && saved < entryCount ? saved : -1;
 }
 
+int32_t AuswahlAfterSwitch(int mode, int shownIndex, const SelectionMemory& memory) {
+  return mode == kModeDomain ? memory.Saved(kModeDomain) : shownIndex;
+}
+
 int DomainSelection(int32_t& auswahl, int domainCount) {
-  if (auswahl < domainCount)
+  if (auswahl >= 0 && auswahl < domainCount)
     return auswahl;
   auswahl = 0;
   return 0;
+}
+
+int KeptSelection(const std::vector<std::string>& entries, int oldIndex,
+                  const std::string& oldText) {
+  if (oldIndex < 0)
+    return -1;
+  const int count = static_cast<int>(entries.size());
+  if (oldIndex < count && entries[oldIndex] == oldText)
+    return oldIndex;
+  for (int i = 0; i < count; ++i) {
+    if (entries[i] == oldText)
+      return i;
+  }
+  return count > 0 ? 0 : -1;
 }
 
 bool InfoButtonEnabled(int mode, const BusyFlags& busy) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "directory/recipient_directory.h"
+#include "platform/message_boxes.h"
 
 namespace botenruf {
 
@@ -35,6 +36,17 @@ std::string ReadRecipientText(int mode, int selectedIndex, const std::string& bo
                               bool trailingComma, const RecipientDirectory& directory,
                               int32_t& auswahl);
 
+// What "Info" asks about for the recipient text of `mode`: the query's target, trimmed and
+// in upper case (empty: no query), and the boxes that refuse names. A text of blanks and
+// commas only names nothing. A name net send would not take as one station (with a blank,
+// an option, "*") would reach the tools as more or other arguments than the user meant: a
+// list's member is left out of the check, any other name gets no query.
+struct InfoRequest {
+  std::string target;
+  std::vector<BoxRequest> refusals;
+};
+InfoRequest PlanInfo(int mode, const std::string& recipientText);
+
 // True when the box (with these entries) shows what the directory holds for `mode`; the
 // domain names of domain mode come from the network and always count as shown.
 bool BoxShowsDirectory(int mode, const std::vector<std::string>& boxEntries,
@@ -58,9 +70,20 @@ class SelectionMemory {
   std::array<int, 3> saved_ = {-1, -1, -1};
 };
 
+// `Auswahl` after a switch to `mode`: the entry the box shows. In domain mode the box stays
+// empty until the names arrive; then the domain this run last had selected stands (-1, for
+// the first, when none).
+int32_t AuswahlAfterSwitch(int mode, int shownIndex, const SelectionMemory& memory);
+
 // The entry to select when the domain names arrive; `auswahl` becomes 0 when it does not
-// stand for one of them.
+// stand for one of them (-1 included: a domain send needs a domain).
 int DomainSelection(int32_t& auswahl, int domainCount);
+
+// The entry to select after the box was refilled with `entries` while it had `oldIndex`
+// (showing `oldText`) selected: the same entry, found by its text where the index now shows
+// another; -1 while a typed text (no selection) is to stay.
+int KeptSelection(const std::vector<std::string>& entries, int oldIndex,
+                  const std::string& oldText);
 
 struct BusyFlags {
   bool stationInfo = false;

@@ -1,6 +1,7 @@
 #include "netinfo/take_over.h"
 
 #include "directory/entry_rules.h"
+#include "dispatch/message_composer.h"
 #include "mainwindow/recipient_selection.h"
 #include "text/text.h"
 
@@ -12,11 +13,14 @@ constexpr size_t kLabelCut = 10;
 
 enum class SingleResult { kAdded, kExists, kRefused };
 
-// Why the list file cannot carry this station or alias; empty when it can.
+// Why the list file cannot carry this station or alias, or net send would not take the
+// station for one (an option such as "/DOMAIN:BUERO", or "*"); empty when both can.
 std::string Refusal(const std::string& station, const std::string& alias) {
   if (station.empty())
     return "Der Stationsname ist leer.";
   std::string reason = CheckStationName(station);
+  if (reason.empty() && !RecipientNameFault(station).empty())
+    reason = "Der Stationsname " + RecipientNameFault(station) + ".";
   return reason.empty() ? CheckAlias(alias) : reason;
 }
 
@@ -82,24 +86,21 @@ std::string AppendToList(RecipientDirectory& directory, int list, const std::str
 int TargetList(const ListChoice& choice, const RecipientDirectory& directory) {
   int index = -1;
   if (choice.mode == kModeList)
-    index = choice.auswahl;
+    index = choice.selectedIndex;
   else
     index = choice.savedListIndex < 0 ? 0 : choice.savedListIndex;
-  return index >= 0 && index < directory.ListCount() ? index : -1;
+  if (index < 0 || index >= directory.ListCount())
+    return -1;
+  if (choice.mode == kModeList && directory.ListNames()[index] != choice.boxText)
+    return -1;
+  return index;
 }
 
 std::string ListLabel(const ListChoice& choice, const RecipientDirectory& directory) {
-  std::string label;
-  if (directory.ListCount() == 0)
-    return label;  // no list to take stations into
-  if (choice.mode == kModeList) {
-    label = choice.boxText;
-  } else {
-    const int index = choice.savedListIndex < 0 ? 0 : choice.savedListIndex;
-    std::string members;
-    if (index < directory.ListCount())
-      directory.GetList(index, label, members);
-  }
+  const int index = TargetList(choice, directory);
+  if (index < 0)
+    return {};
+  std::string label = directory.ListNames()[index];
   if (label.size() > kLabelLength)
     label = label.substr(0, kLabelCut) + "...";
   return label;

@@ -16,18 +16,19 @@ namespace botenruf {
 struct ListChoice {
   int mode = 0;             // the recipient mode
   std::string boxText;      // the recipient box's text
-  int32_t auswahl = -1;     // the box's selection in list mode (-1 for a typed name)
+  int selectedIndex = -1;   // the box's selected entry (-1 for none)
   int savedListIndex = -1;  // the selection kept for list mode (-1 for none)
 };
 
-// The list that "Verteilerliste" fills: in list mode the box's selection, otherwise the one
-// kept for list mode (the first when none is kept). -1 when none is designated or the index
-// stands for no list.
+// The list that "Verteilerliste" fills: in list mode the list the box shows, that is its
+// selected entry while the box's text is that list's name (a name typed over it designates
+// none); otherwise the one kept for list mode (the first when none is kept). -1 when none
+// is designated or the index stands for no list.
 int TargetList(const ListChoice& choice, const RecipientDirectory& directory);
 
-// The label of the menu item: in list mode the box's text, otherwise the name of the kept
-// list; empty while there is no list at all. Longer than 12 characters, it is cut to 10 and
-// "...". Empty hides the item.
+// The label of the menu item: the name of the target list; empty while there is none. Longer
+// than 12 characters, it is cut to 10 and "...". Empty hides the item, so the item always
+// names the list it fills.
 std::string ListLabel(const ListChoice& choice, const RecipientDirectory& directory);
 // The menu item's text for a label: an "&" of the list's name is shown as it is, not taken as
 // the access key.

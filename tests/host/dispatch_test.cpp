@@ -3,10 +3,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "dispatch/command_runner.h"
 #include "dispatch/message_composer.h"
 #include "dispatch/send_workers.h"
 #include "fakes/fake_worker_services.h"
+#include "mainwindow/recipient_selection.h"
+#include "netinfo/take_over.h"
+#include "text/text.h"
 
 namespace botenruf {
 namespace {
@@ -59,14 +65,17 @@ TEST(ComposeTest, MessageParserAndCommandLinesPerMode) {
       {0, false, "", "", {"BOX: Bitte einen Stations-Namen als Empfänger angeben."}},
       {1, true, "pc1", "", {"BOX: Bitte keine leeren Meldungen verschicken."}},
       {0, false, "pc1", "   ", {"net send pc1    \r\n"}},
-      // Empty names are skipped; a blank inside a name would send the rest to another station.
+      // Empty names (or blanks only) are skipped; a refused name stays out of the trailer.
       {1,
        true,
-       "pc1,,PC 7, pc2 ,",
+       "pc1,,PC 7, , pc2 ,",
        "Hallo",
        {"net send pc1 Hallo\n{An:Empfang, pc2 }",
         "BOX: Der Empfängername \"PC 7\" enthält ein Leerzeichen und wird übersprungen.",
         "net send  pc2  Hallo\n{An:Empfang, pc2 }"}},
+      // Blanks alone would leave net send to take the message's first word for the station.
+      {0, false, "   ", "Hallo", {"BOX: Bitte einen Stations-Namen als Empfänger angeben."}},
+      {1, false, ",", "Hallo", {"BOX: Bitte einen Stations-Namen als Empfänger angeben."}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.mode << " " << c.names);
@@ -83,12 +92,67 @@ TEST(ComposeTest, MessageParserAndCommandLinesPerMode) {
   EXPECT_EQ(PressSend(0, ""), SendPress::kDispatch);
 }
 
+// A name that is no single station never reaches net send or a query tool, whether typed,
+// a list's member, taken over from a domain listing, or asked about with "Info".
+TEST(ComposeTest, NamesThatAreNoSingleStationAreRefusedOnEveryPath) {
+  const struct {
+    const char* name;
+    const char* fault;
+  } names[] = {{"/DOMAIN:BUERO", "beginnt mit \"/\""},
+               {"/users", "beginnt mit \"/\""},
+               {"-t", "beginnt mit \"-\""},
+               {"*", "steht für alle Stationen der Domäne"},
+               {"PC1 pwned", "enthält ein Leerzeichen"}};
+  for (const auto& n : names) {
+    SCOPED_TRACE(n.name);
+    const std::string skipped =
+        Format("Der Empfängername \"%s\" %s und wird übersprungen.", n.name, n.fault);
+    RecipientDirectory directory;
+    const auto steps = ComposeSend(0, n.name, "Hallo", false, directory);
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_EQ(steps[0].box.text, skipped);
+    const auto list = ComposeSend(1, std::string("pc1,") + n.name, "Hallo", true, directory);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].commandLine, "net send pc1 Hallo\n{An:pc1}");
+    EXPECT_EQ(list[1].box.text, skipped);
+
+    TakeOverRequest takeOver;
+    takeOver.rows = {{std::string("\\\\") + n.name, "x"}};
+    EXPECT_THAT(TakeOverStations(directory, takeOver).statusTexts,
+                ElementsAre(::testing::StartsWith(Format("\"%s\" wird nicht übernommen", n.name))));
+    EXPECT_EQ(directory.SingleCount(), 0);
+
+    const std::string upper = ToUpper1252(n.name);
+    const InfoRequest station = PlanInfo(0, n.name);
+    EXPECT_EQ(station.target, "");
+    ASSERT_EQ(station.refusals.size(), 1u);
+    EXPECT_EQ(station.refusals[0].text,
+              Format("Für \"%s\" wird keine Info abgefragt: der Name %s.", upper.c_str(), n.fault));
+    const InfoRequest check = PlanInfo(1, std::string(" pc1 ,") + n.name + ",");
+    EXPECT_EQ(check.target, "PC1,");
+    EXPECT_EQ(check.refusals.size(), 1u);
+  }
+  EXPECT_EQ(PlanInfo(0, "  ").target, "");  // blanks only: no query and no box
+  EXPECT_TRUE(PlanInfo(1, " , ,").refusals.empty());
+}
+
 TEST(CommandRunnerTest, PollsTempNamesErrorTextsAndSafeQueryLines) {
   fakes::FakeProcessStarter processes;
-  processes.Script("slow", {true, 0, 7, 3, 1, nullptr});
-  const CommandResult result = RunCommand(processes, "slow");
-  EXPECT_EQ(result.exitCode, 7u);
-  EXPECT_EQ(processes.waits(), 5);  // one failed read, three "still active", then the code
+  // The wait decides the end, whatever the code: 259 is also a program's own exit code.
+  const struct {
+    uint32_t exitCode;
+    int runningWaits, failedReads;
+    uint32_t reported;
+  } runs[] = {{7, 3, 0, 7}, {259, 2, 0, 259}, {7, 0, 1, kNotStarted}};
+  for (const auto& r : runs) {
+    SCOPED_TRACE(r.exitCode);
+    const int waitsBefore = processes.waits();
+    processes.Script("run", {true, 0, r.exitCode, r.runningWaits, r.failedReads, nullptr});
+    const CommandResult result = RunCommand(processes, "run");
+    EXPECT_TRUE(result.finished);
+    EXPECT_EQ(result.exitCode, r.reported);
+    EXPECT_EQ(processes.waits() - waitsBefore, r.runningWaits + 1);
+  }
   processes.Script("missing", {false, 2, 0, 0, 0, nullptr});
   EXPECT_EQ(RunCommand(processes, "missing").startError, 2u);
 
@@ -159,6 +223,25 @@ TEST_F(WorkersTest, AdmissionStopsAtMaxThreadsAndEveryEndLowersTheCount) {
             (BoxRequest{"Fehlercode (2).", "Botenruf", BoxIcon::kExclamation}));
   services.counter->Lower();
   EXPECT_EQ(services.counter->Value(), 0);
+
+  // The admitted send runs while the queue box waits for the user.
+  processes->defaultScript.starts = true;
+  const size_t startedBefore = processes->started().size();
+  bool ranBeforeBox = false;
+  boxes->onShow = [&](const BoxRequest& box) {
+    if (!box.text.starts_with("Zu viele"))
+      return;  // the worker's own outcome box
+    for (int i = 0; i < 200 && !ranBeforeBox; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      ranBeforeBox = processes->started().size() > startedBefore;
+    }
+  };
+  std::vector<std::thread> threads;
+  RunSendSteps({{"net send d x", {}}, {"net send e x", {}}}, services, 1, nullptr,
+               [&](std::function<void()> work) { threads.emplace_back(std::move(work)); });
+  for (std::thread& thread : threads)
+    thread.join();
+  EXPECT_TRUE(ranBeforeBox);
 }
 
 TEST_F(WorkersTest, OutcomeBoxesPerExitCodeAndTheModeAtTheStart) {

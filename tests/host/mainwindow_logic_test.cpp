@@ -51,9 +51,12 @@ TEST(SelectionTest, TheBoxPerModeAndTheTextItStandsFor) {
   memory.Remember(0, -1);  // nothing selected: nothing remembered
   EXPECT_EQ(memory.Restore(0, 4), 3);
   EXPECT_EQ(memory.Restore(0, 3), -1);  // the entry is gone
-  int32_t auswahl = 5;
-  EXPECT_EQ(DomainSelection(auswahl, 3), 0);  // beyond the names: the first
-  EXPECT_EQ(auswahl, 0);
+  for (int32_t auswahl : {5, -1}) {
+    EXPECT_EQ(DomainSelection(auswahl, 3), 0);  // beyond the names, or none: the first
+    EXPECT_EQ(auswahl, 0);
+  }
+  EXPECT_EQ(KeptSelection({"X", "A", "B"}, 1, "B"), 2);  // found again by its text
+  EXPECT_EQ(KeptSelection({"A", "B"}, -1, "getippt"), -1);
   BusyFlags busy;
   busy.listCheck = true;
   EXPECT_TRUE(InfoButtonEnabled(0, busy));
@@ -68,9 +71,9 @@ TEST(CountdownTest, TheClockDecidesTheTicksUntilTheBarIsFull) {
     bool send;
     int position;
   } cases[] = {
-      {2, 10, 4999, false, 998},  {2, 10, 5000, true, 1000},   {3, 10, 3340, true, 1000},
-      {1000, 10, 10, true, 1000}, {2, 0, 500, true, 1000},  // a zero interval counts as 1 ms
-      {0, 10, 3600000, false, 0}, {-5, 10, 3600000, false, 0},
+      {2, 10, 4999, false, 998},  {2, 10, 5000, true, 1000},  {3, 10, 3340, true, 1000},
+      {1000, 10, 10, true, 1000}, {2, 0, 4999, false, 998},  // a step time of 0 or less
+      {2, -1, 5000, true, 1000},  {0, 10, 3600000, false, 0}, {-5, 10, 3600000, false, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.step << " " << c.elapsedMs);

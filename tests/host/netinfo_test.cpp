@@ -270,6 +270,7 @@ RecipientDirectory Directory(const std::string& members) {
   directory.AddSingle("Empfang", "PC1");
   directory.AddList("Alle", members);
   directory.AddList("Zweite Liste mit langem Namen", "");
+  directory.AddList("Zwoelf Zeich", "");
   return directory;
 }
 
@@ -343,12 +344,15 @@ TEST(TakeOverTest, TargetListAndLabelFollowTheRecipientSelection) {
     std::string label;
   } cases[] = {
       {{1, "Alle", 0, -1}, 0, "Alle"},
-      {{1, "getippt", -1, -1}, -1, "getippt"},  // a typed name designates no list
-      {{1, "Alle", 5, -1}, -1, "Alle"},         // an index beyond the lists neither
-      {{0, "Empfang", 0, -1}, 0, "Alle"},       // other modes: the first list by default
+      // The item names the list it fills, or is not offered: not for a typed name, nor for
+      // one typed over the selected list's, nor for an index beyond the lists.
+      {{1, "getippt", -1, -1}, -1, ""},
+      {{1, "alle", 0, -1}, -1, ""},
+      {{1, "Alle", 5, -1}, -1, ""},
+      {{0, "Empfang", 0, -1}, 0, "Alle"},  // other modes: the first list by default
       {{2, "BUERO", 0, 1}, 1, "Zweite Lis..."},
       {{0, "", 0, 9}, -1, ""},
-      {{1, "Zwoelf Zeich", 1, -1}, 1, "Zwoelf Zeich"},
+      {{1, "Zwoelf Zeich", 2, -1}, 2, "Zwoelf Zeich"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.choice.boxText);

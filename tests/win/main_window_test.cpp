@@ -73,6 +73,28 @@ TEST_F(MainWindowTest, ResizingLeavesNothingOfTheOldLayoutOnScreen) {
   EXPECT_EQ(wintest::PixelsLeftFromEarlierPaints(window_), 0u) << "maximised";
 }
 
+// What the next start selects is the entry the box shows in the current mode, never one
+// left behind by another mode; and domain mode always shows a domain.
+TEST_F(MainWindowTest, TheRememberedEntryIsTheOneTheBoxShows) {
+  Open();
+  SelectEntry(2);
+  Click(IDC_MODE_LIST);
+  EXPECT_EQ(app->settings().Auswahl(), 0);
+  SelectEntry(1);
+  Click(IDC_MODE_DOMAIN);
+  ASSERT_TRUE(PumpUntil([&] { return Enabled(IDC_MODE_SINGLE); }, 10000));
+  EXPECT_EQ(SelectedEntry(), 0);
+  Click(IDC_MODE_SINGLE);
+  TypeRecipient("PC031");
+  SetItemText(IDC_MESSAGE, "Hallo");
+  Click(IDC_SEND);  // a typed name leaves no entry selected
+  ASSERT_EQ(app->settings().Auswahl(), -1);
+  Click(IDC_MODE_DOMAIN);
+  ASSERT_TRUE(PumpUntil([&] { return Enabled(IDC_MODE_SINGLE); }, 10000));
+  EXPECT_EQ(ItemText(IDC_RECIPIENT), "BUERO");
+  EXPECT_EQ(app->settings().Auswahl(), 0);
+}
+
 TEST_F(MainWindowTest, EnterNeverEndsTheWindowAndEscapeDoes) {
   const struct {
     int control;

@@ -188,6 +188,26 @@ TEST_F(NetInfoTest, DomainStationsAreTakenOverAndWrittenToTheListFile) {
   EXPECT_THAT(BoxEntries(), ElementsAre("Empfang", "Buchhaltung", "Lager"));
 }
 
+// A take-over leaves the recipient box on what the user chose: the list, or a typed name.
+TEST_F(NetInfoTest, ATakeOverLeavesTheChosenRecipientInTheBox) {
+  Open();
+  HWND browser = OpenBrowser();
+  ASSERT_NE(browser, nullptr);
+  HWND stations = GetDlgItem(browser, IDC_DOMAIN_STATIONS);
+  Click(IDC_MODE_LIST);
+  SelectEntry(1);
+  wintest::SelectRows(stations, {1});
+  SendMessageA(browser, WM_COMMAND, IDM_TAKE_OVER_LIST, 0);  // a new single recipient as well
+  EXPECT_EQ(ItemText(IDC_RECIPIENT), "Fuenf");
+  Click(IDC_MODE_SINGLE);
+  TypeRecipient("PC5");
+  wintest::SelectRows(stations, {2});
+  SendMessageA(browser, WM_COMMAND, IDM_TAKE_OVER_SINGLES, 0);
+  EXPECT_THAT(BoxEntries(), ElementsAre("Empfang", "Buchhaltung", "Lager"));
+  EXPECT_EQ(ItemText(IDC_RECIPIENT), "PC5");
+  EXPECT_EQ(SelectedEntry(), -1);
+}
+
 TEST_F(NetInfoTest, ATakeOverWhoseSaveFailsSaysSoInTheStatusLine) {
   // A list path that names a folder cannot be read, so nothing may be written over it.
   app->settings().SetRechnerListePfad(scratch);

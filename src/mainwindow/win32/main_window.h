@@ -64,6 +64,9 @@ class MainWindow : public Dialog, public DomainBrowserHost {
   void SwitchMode(int mode);
   void UpdateModeControls();
   void FillBox(const std::vector<std::string>& entries, int select);
+  int SelectedEntry();
+  void RememberShownEntry();
+  void RefillKeepingSelection();
   void EnableModeButtons(bool enabled);
   void OnModeSingle() { SwitchMode(kModeSingle); }
   void OnModeList() { SwitchMode(kModeList); }

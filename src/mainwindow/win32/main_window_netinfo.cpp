@@ -7,20 +7,22 @@ namespace botenruf::win {
 void MainWindow::OnInfoClicked() {
   EnableItem(IDC_INFO, false);
   const int mode = settings_.ListenTyp();
-  const std::string text = ReadRecipientText(mode == kModeList);
-  if (text.empty()) {
+  const InfoRequest request = PlanInfo(mode, ReadRecipientText(mode == kModeList));
+  for (const BoxRequest& box : request.refusals)
+    services_.workers.boxes->Show(hwnd(), box);
+  if (request.target.empty()) {
     UpdateInfoButton();
     return;
   }
   switch (mode) {
     case kModeSingle:
-      StartStationInfo(QueryTarget(text));
+      StartStationInfo(request.target);
       break;
     case kModeList:
-      StartListCheck(QueryTarget(text));
+      StartListCheck(request.target);
       break;
     case kModeDomain:
-      StartDomainBrowser(QueryTarget(text));
+      StartDomainBrowser(request.target);
       break;
     default:
       UpdateInfoButton();
@@ -94,14 +96,17 @@ void MainWindow::UpdateInfoButton() {
 }
 
 ListChoice MainWindow::CurrentListChoice() {
-  return {settings_.ListenTyp(), ItemText(IDC_RECIPIENT), settings_.Auswahl(),
+  return {settings_.ListenTyp(), ItemText(IDC_RECIPIENT), SelectedEntry(),
           savedSelection_.Saved(kModeList)};
 }
 
 std::string MainWindow::SaveTakeOver(bool singlesChanged, bool listsChanged) {
   const std::string problem = SaveProblemText(app_.SaveDirectory());
-  if (BoxShowsChange(settings_.ListenTyp(), singlesChanged, listsChanged))
-    RefillRecipientBox();
+  const int mode = settings_.ListenTyp();
+  if (BoxShowsChange(mode, singlesChanged, listsChanged) &&
+      !BoxShowsDirectory(mode, BoxEntries(), app_.directory())) {
+    RefillKeepingSelection();
+  }
   return problem;
 }
 

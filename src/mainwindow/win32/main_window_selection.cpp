@@ -6,8 +6,7 @@ namespace botenruf::win {
 
 void MainWindow::SwitchMode(int mode) {
   const int leaving = settings_.ListenTyp();
-  savedSelection_.Remember(leaving,
-                           static_cast<int>(SendMessageA(Item(IDC_RECIPIENT), CB_GETCURSEL, 0, 0)));
+  savedSelection_.Remember(leaving, SelectedEntry());
   settings_.SetListenTyp(mode);
   UpdateModeControls();
   RefillRecipientBox();
@@ -15,6 +14,31 @@ void MainWindow::SwitchMode(int mode) {
   const int restore = savedSelection_.Restore(mode, count);
   if (restore >= 0)
     SendMessageA(Item(IDC_RECIPIENT), CB_SETCURSEL, restore, 0);
+  // Kept for the next start, which shows this entry of this mode again.
+  settings_.SetAuswahl(AuswahlAfterSwitch(mode, SelectedEntry(), savedSelection_));
+}
+
+int MainWindow::SelectedEntry() {
+  return static_cast<int>(SendMessageA(Item(IDC_RECIPIENT), CB_GETCURSEL, 0, 0));
+}
+
+// After a refill while the window runs: the next start shows what the box shows now. While
+// domain names are on their way, the index they will select stays.
+void MainWindow::RememberShownEntry() {
+  if (settings_.ListenTyp() != kModeDomain || !domainListJob_)
+    settings_.SetAuswahl(SelectedEntry());
+}
+
+// A refill that keeps what the user chose: the same entry, or the typed text.
+void MainWindow::RefillKeepingSelection() {
+  const int index = SelectedEntry();
+  const std::string text = ItemText(IDC_RECIPIENT);
+  RefillRecipientBox();
+  const int keep = KeptSelection(BoxEntries(), index, text);
+  SendMessageA(Item(IDC_RECIPIENT), CB_SETCURSEL, keep, 0);
+  if (keep < 0)
+    SetItemText(IDC_RECIPIENT, text);
+  RememberShownEntry();
 }
 
 void MainWindow::UpdateModeControls() {
@@ -79,11 +103,11 @@ LRESULT MainWindow::OnDomainListReady(WPARAM, LPARAM) {
 }
 
 void MainWindow::OnRecipientSelected() {
-  settings_.SetAuswahl(static_cast<int32_t>(SendMessageA(Item(IDC_RECIPIENT), CB_GETCURSEL, 0, 0)));
+  settings_.SetAuswahl(SelectedEntry());
 }
 
 std::string MainWindow::ReadRecipientText(bool trailingComma) {
-  const int index = static_cast<int>(SendMessageA(Item(IDC_RECIPIENT), CB_GETCURSEL, 0, 0));
+  const int index = SelectedEntry();
   int32_t auswahl = settings_.Auswahl();
   const std::string text =
       botenruf::ReadRecipientText(settings_.ListenTyp(), index, ItemText(IDC_RECIPIENT),

@@ -185,6 +185,7 @@ void MainWindow::OnListPath() {
   settings_.SetRechnerListePfad(path);
   app_.ReloadDirectory();
   RefillRecipientBox();
+  RememberShownEntry();
 }
 
 // The editor starts from the file and works on the directory; after it the directory is the
@@ -199,6 +200,7 @@ void MainWindow::OnListEdit() {
   app_.ReloadDirectory();
   if (result == IDOK || !BoxShowsDirectory(settings_.ListenTyp(), BoxEntries(), app_.directory()))
     RefillRecipientBox();
+  RememberShownEntry();
 }
 
 std::vector<std::string> MainWindow::BoxEntries() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -12,6 +13,8 @@ namespace botenruf::fakes {
 class FakeMessageBoxes : public MessageBoxes {
  public:
   void Show(NativeWindow, const BoxRequest& box) override {
+    if (onShow)
+      onShow(box);  // while the box would be open
     std::lock_guard<std::mutex> lock(mutex_);
     boxes_.push_back(box);
   }
@@ -37,6 +40,7 @@ class FakeMessageBoxes : public MessageBoxes {
     boxes_.clear();
   }
   int waitCursors = 0;
+  std::function<void(const BoxRequest&)> onShow;
   std::deque<bool> answers;  // true answers Yes
 
  private:

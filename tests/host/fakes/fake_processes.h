@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,7 +18,7 @@ struct ProcessScript {
   bool starts = true;
   uint32_t startError = 2;  // reported when it does not start
   uint32_t exitCode = 0;
-  int stillActiveReads = 0;     // exit code reads that report 259 first
+  int runningWaits = 0;         // waits that time out before the program ends
   int failedReads = 0;          // exit code reads that fail first
   std::function<void()> onRun;  // runs once when the program "runs" (before its end)
 };
@@ -55,20 +56,25 @@ class FakeProcessStarter : public ProcessStarter {
       ++waits_;
       if (auto run = std::exchange(script_.onRun, nullptr))
         run();
-      return script_.stillActiveReads == 0;
+      if (script_.runningWaits > 0)
+        return --script_.runningWaits, false;
+      if (++waitsAfterEnd_ > 100)  // a caller that never stops polling fails instead of hanging
+        throw std::runtime_error("polled on after the program's end");
+      return true;
     }
     bool ExitCode(uint32_t& code) override {
       if (script_.failedReads > 0) {
         --script_.failedReads;
         return false;
       }
-      code = script_.stillActiveReads > 0 ? (--script_.stillActiveReads, 259u) : script_.exitCode;
+      code = script_.runningWaits > 0 ? 259u : script_.exitCode;  // 259 while it runs
       return true;
     }
 
    private:
     std::atomic<int>& waits_;
     ProcessScript script_;
+    int waitsAfterEnd_ = 0;
   };
 
   mutable std::mutex mutex_;

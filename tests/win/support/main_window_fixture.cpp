@@ -48,6 +48,13 @@ void MainWindowFixture::Close() {
   win::WaitForQueryWorkers(20000);  // as the program's end does
 }
 
+void MainWindowFixture::TypeRecipient(const std::string& text) const {
+  HWND edit = FindWindowExA(Item(IDC_RECIPIENT), nullptr, "Edit", nullptr);
+  SendMessageA(edit, EM_SETSEL, 0, -1);
+  for (char c : text)
+    SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 0);
+}
+
 std::vector<std::string> MainWindowFixture::BoxTexts() const {
   std::vector<std::string> texts;
   for (const BoxRequest& box : boxes->boxes())

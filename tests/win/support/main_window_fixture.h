@@ -41,6 +41,8 @@ class MainWindowFixture : public ::testing::Test {
   static void Click(HWND dialog, int id) { wintest::Click(dialog, id); }
   void Command(int id) const { SendMessageA(window_, WM_COMMAND, id, 0); }  // a menu command
   void SelectEntry(int index) const { SelectRecipient(window_, index); }
+  // Types over the whole text of the box's edit field, key by key, as a user does.
+  void TypeRecipient(const std::string& text) const;
   int SelectedEntry() const { return (int)SendMessageA(Item(IDC_RECIPIENT), CB_GETCURSEL, 0, 0); }
   std::vector<std::string> BoxEntries() const { return ComboItems(Item(IDC_RECIPIENT)); }
   bool Checked(int item) const { return GetMenuState(GetMenu(window_), item, 0) & MF_CHECKED; }
