@@ -129,17 +129,38 @@ TEST_F(ListEditorTest, UndoShowsTheFileAndAbbruchWritesNothing) {
 }
 
 TEST_F(ListEditorTest, AFailedSaveKeepsTheEditorOpenWithAMessage) {
-  // A list path naming a folder cannot be read, so the editor may not write over it.
-  app->settings().SetRechnerListePfad(scratch);
-  Open();
-  EXPECT_TRUE(Edit([this](HWND editor) {
-    Enter(editor, IDC_EDITOR_SINGLE_NEW, "Einzelempfänger neu anlegen",
-          {{IDC_ALIAS, "Neu"}, {IDC_STATION, "PC8"}});
-    Click(editor, IDC_EDITOR_OK);
-    EXPECT_THAT(Rows(editor, IDC_EDITOR_SINGLES), ElementsAre("Neu"));
-    ASSERT_EQ(BoxTexts().size(), 1u);
-    EXPECT_THAT(BoxTexts()[0], ::testing::StartsWith("Die Rechnerliste wurde nicht gespeichert"));
-  }));
+  const std::string file = scratch + "\\Rechner.txt", before = ListFile();
+  const struct {
+    const char* what;
+    std::string path;
+    DWORD attributes;
+    const char* message;
+  } cases[] = {
+      // A list path naming a folder cannot be read, so the editor may not write over it.
+      {"a folder", scratch, FILE_ATTRIBUTE_NORMAL, "sie konnte beim Laden nicht gelesen werden."},
+      {"read-only", file, FILE_ATTRIBUTE_READONLY, "die Datei ist schreibgeschützt."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    boxes->Clear();
+    app->settings().SetRechnerListePfad(c.path);
+    SetFileAttributesA(file.c_str(), c.attributes);
+    Open();
+    EXPECT_TRUE(Edit([&](HWND editor) {
+      Enter(editor, IDC_EDITOR_SINGLE_NEW, "Einzelempfänger neu anlegen",
+            {{IDC_ALIAS, "Neu"}, {IDC_STATION, "PC8"}});
+      Click(editor, IDC_EDITOR_OK);
+      EXPECT_EQ(Rows(editor, IDC_EDITOR_SINGLES).back(), "Neu");
+      ASSERT_EQ(BoxTexts().size(), 1u);
+      EXPECT_EQ(BoxTexts()[0], std::string("Die Rechnerliste wurde nicht gespeichert: ") +
+                                   c.message +
+                                   "\nDie Änderungen sind noch im Editor: \"OK\" versucht es "
+                                   "erneut, \"Abbruch\" verwirft sie.");
+    }));
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ListFile(), before);
+    Close();
+  }
 }
 
 }  // namespace

@@ -290,7 +290,7 @@ void ListEditorDialog::OnUndo() {
 
 void ListEditorDialog::OnSave() {
   directory().PurgeMembers();
-  const std::string problem = SaveProblemText(app_.SaveDirectory());
+  const std::string problem = SaveProblemText(app_.SaveDirectory(hwnd()));
   if (!problem.empty()) {
     // The edits stay here: the user may try again or leave with "Abbruch".
     // A box shows "&" as it is: the buttons are named without their access keys.
