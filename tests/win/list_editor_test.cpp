@@ -163,5 +163,29 @@ TEST_F(ListEditorTest, AFailedSaveKeepsTheEditorOpenWithAMessage) {
   }
 }
 
+// Edits on the recipient side show in the member view when the editor comes back to the
+// lists, and the member buttons act on the members shown.
+TEST_F(ListEditorTest, MemberButtonsActOnTheMembersShownAfterAModeSwitch) {
+  app->settings().SetListenTyp(1);
+  Open();
+  EXPECT_FALSE(Edit([](HWND editor) {
+    Pick(editor, IDC_EDITOR_LISTS, {0});
+    EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Empfang", "Lager", "Versand"));
+    Click(editor, IDC_EDITOR_MODE_SINGLES);
+    Pick(editor, IDC_EDITOR_SINGLES, {0});
+    Enter(editor, IDC_EDITOR_SINGLE_REMOVE, "Einzelempfänger wirklich löschen ?", {});
+    Click(editor, IDC_EDITOR_MODE_LISTS);
+    EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Lager", "Versand"));
+    Pick(editor, IDC_EDITOR_MEMBERS, {1});
+    Click(editor, IDC_EDITOR_MEMBER_UP);
+    EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Versand", "Lager"));
+    Pick(editor, IDC_EDITOR_MEMBERS, {1});
+    Click(editor, IDC_EDITOR_MEMBER_REMOVE);
+    EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Versand"));
+    Click(editor, IDC_EDITOR_OK);
+  }));
+  EXPECT_THAT(ListFile(), ::testing::HasSubstr("\r\nAlle [PC3]\r\n"));
+}
+
 }  // namespace
 }  // namespace botenruf
