@@ -302,12 +302,12 @@ TEST(DirectorySaveTest, WritesInPlaceOverLeftoversAndKeepsAPartlyReadFile) {
   const std::string path = "D:\\Daten\\Rechner.txt", example = ListFileData("example.txt");
   fakes::FakeFileSystem files;
   RecipientDirectory directory;
-  const auto save = [&](std::vector<std::string>* questions = nullptr) {
+  std::vector<std::string> questions;
+  const auto save = [&] {
     return directory
         .SaveDirectory(files, path, {2004, 12, 6}, "3.0.0.15",
-                       [questions](const std::string& question) {
-                         if (questions != nullptr)
-                           questions->push_back(question);
+                       [&questions](const std::string& question) {
+                         questions.push_back(question);
                          return true;
                        })
         .status;
@@ -331,9 +331,8 @@ TEST(DirectorySaveTest, WritesInPlaceOverLeftoversAndKeepsAPartlyReadFile) {
   files.files = {{path, utf16}, {path + ".alt", "älter"}};
   directory.ReloadDirectory(files, path);
   directory.AddSingle("Empfang", "PC017");
-  std::vector<std::string> questions;
-  EXPECT_EQ(save(&questions), SaveStatus::kSaved);
-  EXPECT_EQ(save(&questions), SaveStatus::kSaved);
+  EXPECT_EQ(save(), SaveStatus::kSaved);
+  EXPECT_EQ(save(), SaveStatus::kSaved);
   ASSERT_EQ(questions.size(), 1u);
   EXPECT_EQ(questions[0],
             "Die Rechnerliste \"D:\\Daten\\Rechner.txt\" konnte beim Laden nur zum Teil gelesen "
