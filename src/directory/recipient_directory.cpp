@@ -345,8 +345,10 @@ SaveResult RecipientDirectory::SaveDirectory(FileSystem& files, const std::strin
     return result;
   }
   // Nothing is written without them: the user can still change them in the editor.
-  result.uncarried = UncarriedEntries(*this);
-  if (!result.uncarried.empty()) {
+  int leftOut = 0;
+  const std::string text = ListFileText(*this, date, version, &leftOut);
+  if (leftOut > 0) {
+    result.uncarried = UncarriedEntries(*this);
     result.status = SaveStatus::kCannotCarry;
     return result;
   }
@@ -368,7 +370,7 @@ SaveResult RecipientDirectory::SaveDirectory(FileSystem& files, const std::strin
     }
     unread_ = {};  // the copy keeps all of it
   }
-  if (!WriteListFile(files, target, ListFileText(*this, date, version)))
+  if (!WriteListFile(files, target, text))
     result.status = SaveStatus::kCannotCreate;
   return result;
 }
