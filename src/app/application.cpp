@@ -66,9 +66,13 @@ void Application::ReloadDirectory() {
   directory_.ReloadDirectory(services_.files, settings_.RechnerListePfad());
 }
 
-SaveResult Application::SaveDirectory() {
-  return directory_.SaveDirectory(services_.files, settings_.RechnerListePfad(),
-                                  services_.system.Now(), services_.startup.FileVersion());
+SaveResult Application::SaveDirectory(NativeWindow owner) {
+  MessageBoxes& boxes = services_.boxes;
+  return directory_.SaveDirectory(
+      services_.files, settings_.RechnerListePfad(), services_.system.Now(),
+      services_.startup.FileVersion(), [&boxes, owner](const std::string& question) {
+        return boxes.Ask(owner, {question, kApplicationTitle, BoxIcon::kQuestion});
+      });
 }
 
 int Application::End() {

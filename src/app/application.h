@@ -54,8 +54,9 @@ class Application {
   const ApplicationServices& services() const { return services_; }
   // Reads the list file at the current path into the directory.
   void ReloadDirectory();
-  // Writes the directory to the list file at the current path, dated today.
-  SaveResult SaveDirectory();
+  // Writes the directory to the list file at the current path, dated today. Before a partly
+  // read file is replaced, a box owned by `owner` asks.
+  SaveResult SaveDirectory(NativeWindow owner);
 
  private:
   bool StopBeforeSettings();

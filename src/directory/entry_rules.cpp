@@ -52,14 +52,6 @@ bool ListFileCanCarry(std::string_view text) {
   return !ContainsAnyOf(text, "\r\n") && !ContainsSectionMarker(text);
 }
 
-bool ListFileCanCarrySingle(std::string_view station, std::string_view alias) {
-  return ListFileCanCarry(station) && ListFileCanCarry(alias);
-}
-
-bool ListFileCanCarryList(std::string_view name, std::string_view members) {
-  return ListFileCanCarry(name) && ListFileCanCarry(members);
-}
-
 std::string CheckStationName(std::string_view station) {
   const std::string subject = "Der Stationsname";
   std::string message = CheckLength(station, subject);

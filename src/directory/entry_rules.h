@@ -17,11 +17,9 @@ inline constexpr size_t kMaxEnteredLength = 255;
 // readers look for them).
 bool ContainsSectionMarker(std::string_view text);
 
-// True when the list file can hold the text without damaging other entries: no section
-// marker and no CR or LF. The writer leaves out every entry with a text that fails this.
+// True when the text holds no section marker and no CR or LF: the list file can hold it in
+// any place without damaging other entries (the writer judges whole entries more finely).
 bool ListFileCanCarry(std::string_view text);
-bool ListFileCanCarrySingle(std::string_view station, std::string_view alias);
-bool ListFileCanCarryList(std::string_view name, std::string_view members);
 
 // Empty names stay allowed: the entry dialogs have always accepted them.
 std::string CheckStationName(std::string_view station);

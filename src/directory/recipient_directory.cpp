@@ -16,6 +16,12 @@ constexpr uint64_t kMaxListFileBytes = 16u * 1024 * 1024;
 
 // Written beside the target and moved over it once complete.
 constexpr char kTemporarySuffix[] = ".neu";
+// A partly read file is kept under this name (then ".alt2" and on) before it is replaced.
+constexpr char kCopySuffix[] = ".alt";
+constexpr int kMostCopies = 99;
+// The boxes name at most this many entries, each cut to this many characters.
+constexpr size_t kNamedEntries = 3;
+constexpr size_t kNamedLength = 40;
 
 std::string ListFilePath(const std::string& path) {
   return path.empty() ? std::string(kDefaultListPath) : path;
@@ -23,6 +29,72 @@ std::string ListFilePath(const std::string& path) {
 
 std::string FirstCharacters(const std::string& text) {
   return text.substr(0, kMaxNameLength);
+}
+
+// An entry as the boxes name it: its kind and its shown name, short and on one line.
+std::string EntryLabel(const char* kind, std::string name) {
+  if (name.size() > kNamedLength)
+    name = name.substr(0, kNamedLength - 3) + "...";
+  for (char& c : name) {
+    if (static_cast<unsigned char>(c) < 0x20)
+      c = ' ';
+  }
+  return std::string(kind) + " \"" + name + "\"";
+}
+
+std::vector<std::string> UncarriedEntries(const RecipientDirectory& directory) {
+  std::vector<std::string> labels;
+  for (int i = 0; i < directory.SingleCount(); ++i) {
+    const std::string& station = directory.Stations()[i];
+    const std::string& alias = directory.Aliases()[i];
+    if (!ListFileCanCarrySingle(station, alias))
+      labels.push_back(EntryLabel("Einzelempfänger", alias.empty() ? station : alias));
+  }
+  for (int i = 0; i < directory.ListCount(); ++i) {
+    if (!ListFileCanCarryList(directory.ListNames()[i], directory.MemberTexts()[i]))
+      labels.push_back(EntryLabel("Verteilerliste", directory.ListNames()[i]));
+  }
+  return labels;
+}
+
+// A name for the copy of a partly read file that no earlier copy has.
+std::string FreeCopyPath(FileSystem& files, const std::string& target) {
+  for (int n = 1; n <= kMostCopies; ++n) {
+    std::string path = target + kCopySuffix + (n == 1 ? std::string() : std::to_string(n));
+    if (!files.Exists(path))
+      return path;
+  }
+  return {};
+}
+
+std::string ReplaceQuestion(const UnreadParts& unread, const std::string& target,
+                            const std::string& copy) {
+  std::string text =
+      "Die Rechnerliste \"" + target + "\" konnte beim Laden nur zum Teil gelesen werden:\n";
+  for (const std::string& line : DescribeUnreadParts(unread))
+    text += "\n- " + line;
+  return text +
+         "\n\nWas nicht gelesen wurde, ginge beim Speichern verloren. Die alte Datei wird "
+         "deshalb als \"" +
+         copy + "\" aufbewahrt.\n\nJetzt speichern? Mit \"Nein\" bleibt die Datei, wie sie ist.";
+}
+
+// The old file stays untouched until the new one is complete; a leftover of an interrupted
+// save is written over. Where no file may be created beside it, it is rewritten in place.
+bool WriteListFile(FileSystem& files, const std::string& target, const std::string& text) {
+  const std::string temporary = target + kTemporarySuffix;
+  switch (files.Write(temporary, text, WriteMode::kCreate)) {
+    case WriteStatus::kOk:
+      if (files.Replace(temporary, target))
+        return true;
+      break;
+    case WriteStatus::kNoAccess:
+      return files.Write(target, text, WriteMode::kInPlace) == WriteStatus::kOk;
+    case WriteStatus::kFailed:
+      break;
+  }
+  files.Remove(temporary);
+  return false;
 }
 
 }  // namespace
@@ -242,6 +314,7 @@ void RecipientDirectory::ReloadDirectory(FileSystem& files, const std::string& p
   aliases_.clear();
   listNames_.clear();
   members_.clear();
+  unread_ = {};
 
   // An empty path means the default file, for reading as for writing: otherwise a save
   // would overwrite a default file that was never read.
@@ -250,6 +323,7 @@ void RecipientDirectory::ReloadDirectory(FileSystem& files, const std::string& p
     case ReadStatus::kOk:
       ReadSingles(bytes, *this);
       ReadLists(bytes, *this);
+      unread_ = FindUnreadParts(bytes);
       lastLoadFailed_ = false;
       break;
     case ReadStatus::kMissing:
@@ -263,40 +337,73 @@ void RecipientDirectory::ReloadDirectory(FileSystem& files, const std::string& p
 }
 
 SaveResult RecipientDirectory::SaveDirectory(FileSystem& files, const std::string& path,
-                                             const LocalTime& date,
-                                             const std::string& version) const {
+                                             const LocalTime& date, const std::string& version,
+                                             const ConfirmReplace& confirm) {
   SaveResult result;
   if (lastLoadFailed_) {
     result.status = SaveStatus::kRefusedAfterFailedLoad;
     return result;
   }
-  const std::string target = ListFilePath(path);
-  const std::string text = ListFileText(*this, date, version, &result.skippedEntries);
-
-  // The old file stays untouched until the new one is complete.
-  const std::string temporary = target + kTemporarySuffix;
-  if (!files.WriteAll(temporary, text) || !files.Replace(temporary, target)) {
-    files.Remove(temporary);
-    result.status = SaveStatus::kCannotCreate;
+  // Nothing is written without them: the user can still change them in the editor.
+  int leftOut = 0;
+  const std::string text = ListFileText(*this, date, version, &leftOut);
+  if (leftOut > 0) {
+    result.uncarried = UncarriedEntries(*this);
+    result.status = SaveStatus::kCannotCarry;
+    return result;
   }
+  const std::string target = ListFilePath(path);
+  if (files.IsReadOnly(target)) {
+    result.status = SaveStatus::kReadOnly;
+    return result;
+  }
+  if (unread_.Any() && files.Exists(target)) {
+    result.copyPath = FreeCopyPath(files, target);
+    if (!result.copyPath.empty() &&
+        (!confirm || !confirm(ReplaceQuestion(unread_, target, result.copyPath)))) {
+      result.status = SaveStatus::kDeclined;
+      return result;
+    }
+    if (result.copyPath.empty() || !files.CopyToNew(target, result.copyPath)) {
+      result.status = SaveStatus::kCannotKeepCopy;
+      return result;
+    }
+    unread_ = {};  // the copy keeps all of it
+  }
+  if (!WriteListFile(files, target, text))
+    result.status = SaveStatus::kCannotCreate;
   return result;
 }
 
 std::string SaveProblemText(const SaveResult& result) {
+  const std::string notSaved = "Die Rechnerliste wurde nicht gespeichert";
   switch (result.status) {
+    case SaveStatus::kSaved:
+      return {};
     case SaveStatus::kCannotCreate:
       return "Die Rechnerliste konnte nicht gespeichert werden.";
     case SaveStatus::kRefusedAfterFailedLoad:
-      return "Die Rechnerliste wurde nicht gespeichert: sie konnte beim Laden nicht gelesen "
-             "werden.";
-    case SaveStatus::kSaved:
+      return notSaved + ": sie konnte beim Laden nicht gelesen werden.";
+    case SaveStatus::kReadOnly:
+      return notSaved + ": die Datei ist schreibgeschützt.";
+    case SaveStatus::kDeclined:
+      return notSaved + ".";
+    case SaveStatus::kCannotKeepCopy:
+      return notSaved + ": die alte Datei konnte nicht als Kopie aufbewahrt werden" +
+             (result.copyPath.empty() ? std::string() : " (\"" + result.copyPath + "\")") + ".";
+    case SaveStatus::kCannotCarry:
       break;
   }
-  if (result.skippedEntries > 0) {
-    return Format("%d Einträge konnten nicht in die Rechnerliste geschrieben werden.",
-                  result.skippedEntries);
-  }
-  return {};
+  const size_t count = result.uncarried.size();
+  std::string text = notSaved + (count == 1 ? ": diesen Eintrag kann die Datei nicht aufnehmen, "
+                                              "ohne ihn oder andere Einträge zu verändern: "
+                                            : ": diese Einträge kann die Datei nicht aufnehmen, "
+                                              "ohne sie oder andere Einträge zu verändern: ");
+  for (size_t i = 0; i < count && i < kNamedEntries; ++i)
+    text += (i > 0 ? ", " : "") + result.uncarried[i];
+  if (count > kNamedEntries)
+    text += Format(" und %d weitere", static_cast<int>(count - kNamedEntries));
+  return text + ".";
 }
 
 }  // namespace botenruf

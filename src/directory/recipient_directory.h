@@ -4,9 +4,11 @@
 // is meaningful and nothing is unique; lookups return the first match.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "directory/list_file.h"
 #include "platform/file_system.h"
 #include "platform/system.h"
 
@@ -29,18 +31,24 @@ enum class SaveStatus {
   kSaved,
   kCannotCreate,            // the file (or its replacement) could not be written
   kRefusedAfterFailedLoad,  // the file exists but could not be read at the last load
+  kReadOnly,                // the file is marked read-only
+  kCannotCarry,             // entries that the file cannot carry (see `uncarried`)
+  kDeclined,                // the user kept the partly read file as it is
+  kCannotKeepCopy,          // the copy of the partly read file could not be made
 };
 
 struct SaveResult {
   SaveStatus status = SaveStatus::kSaved;
-  // Entries left out because the file cannot carry them without damaging other entries
-  // (a section marker or a line break in one of their texts).
-  int skippedEntries = 0;
+  // The entries the file cannot carry, as the user knows them ("Verteilerliste \"x\"").
+  std::vector<std::string> uncarried;
+  std::string copyPath;  // where the partly read file is kept
 };
 
-// What the user is told about a save that did not store everything: the file was not
-// written, or written without the entries it cannot carry. Empty for a complete save.
+// What the user is told about a save that did not happen. Empty for a save that did.
 std::string SaveProblemText(const SaveResult& result);
+
+// Asked before a partly read file is replaced, with the question for the box; true to go on.
+using ConfirmReplace = std::function<bool(const std::string& question)>;
 
 class RecipientDirectory {
  public:
@@ -103,11 +111,16 @@ class RecipientDirectory {
   // overwritten with the near-empty directory.
   void ReloadDirectory(FileSystem& files, const std::string& path);
   bool LastLoadFailed() const { return lastLoadFailed_; }
+  // What the last load left unread; a save first asks, and keeps the old file as a copy.
+  const UnreadParts& LastLoadUnread() const { return unread_; }
 
   // Writes the list file (to "C:\Rechner.txt" when path is empty) beside the old one and
-  // replaces the old one only when the whole text was written.
+  // replaces the old one only when the whole text was written; where no file may be created
+  // beside it, over the old one in place. Refuses a read-only file, and a directory with an
+  // entry the file cannot carry. After a partial load it asks `confirm` first and keeps the
+  // old file as "<file>.alt" (or ".alt2" ..., never one that exists).
   SaveResult SaveDirectory(FileSystem& files, const std::string& path, const LocalTime& date,
-                           const std::string& version) const;
+                           const std::string& version, const ConfirmReplace& confirm = {});
 
   // Raw access for the list file reader and writer.
   const std::vector<std::string>& Stations() const { return stations_; }
@@ -123,6 +136,7 @@ class RecipientDirectory {
   std::vector<std::string> domains_;
   SortState sortState_;
   bool lastLoadFailed_ = false;
+  UnreadParts unread_;
 };
 
 }  // namespace botenruf

@@ -8,6 +8,10 @@
 namespace botenruf {
 
 enum class ReadStatus { kOk, kMissing, kUnreadable, kTooLarge };
+enum class WriteStatus { kOk, kNoAccess, kFailed };
+// kCreate makes a new file or truncates one; kInPlace overwrites a file that exists and
+// never creates one (for folders where files may be changed but not created).
+enum class WriteMode { kCreate, kInPlace };
 
 class FileSystem {
  public:
@@ -22,6 +26,12 @@ class FileSystem {
   virtual bool Replace(const std::string& from, const std::string& to) = 0;
   virtual bool Remove(const std::string& path) = 0;
   virtual bool Exists(const std::string& path) = 0;
+  // As WriteAll, but tells a file that may not be opened for writing (no rights, read-only)
+  // from other failures.
+  virtual WriteStatus Write(const std::string& path, const std::string& bytes, WriteMode mode) = 0;
+  virtual bool IsReadOnly(const std::string& path) = 0;
+  // Copies a file to a name that is free; never replaces a file.
+  virtual bool CopyToNew(const std::string& from, const std::string& to) = 0;
 };
 
 }  // namespace botenruf

@@ -52,7 +52,7 @@ void BM_Load(benchmark::State& state) {
 BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond);
 
 void BM_Save(benchmark::State& state) {
-  const RecipientDirectory directory = MakeDirectory();
+  RecipientDirectory directory = MakeDirectory();
   fakes::FakeFileSystem files;
   for (auto _ : state) {
     benchmark::DoNotOptimize(directory.SaveDirectory(files, kPath, kDate, "3.0.0.15"));

@@ -1,9 +1,11 @@
-// The recipient directory and its list file: reading (golden files and odd bytes), writing
-// (byte for byte, leaving out what would damage other entries, never half and never over a
-// file that could not be read; tests/fuzz/list_file_fuzz.cpp does so for any directory), the
-// member rules, the shared sort and the entry rules.
+// The recipient directory and its list file: reading (golden files and odd bytes, and what a
+// load leaves unread), writing (byte for byte, leaving out what would read back otherwise or
+// damage other entries, never half, never over a file that could not be read or read only in
+// part without a copy; tests/fuzz/list_file_fuzz.cpp does so for any directory), the member
+// rules, the shared sort and the entry rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -12,6 +14,7 @@
 #include "directory/list_file.h"
 #include "directory/recipient_directory.h"
 #include "fakes/fake_file_system.h"
+#include "text/text.h"
 
 namespace botenruf {
 namespace {
@@ -118,6 +121,54 @@ TEST(ListFileReadTest, GoldenFilesAndOddBytesFollowTheSameRules) {
   }
 }
 
+std::string Summary(const UnreadParts& parts) {
+  return Format("mark %d, binary %d, long %d, cut %d, skipped %d", parts.foreignEncoding,
+                parts.binaryLines, parts.longLines, parts.cutTexts, parts.skippedLists);
+}
+
+std::string Utf16(const std::string& text, bool bigEndian) {
+  std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char c : text)
+    out += bigEndian ? "\0"s + c : c + "\0"s;
+  return out;
+}
+
+// Blank lines, comments, "//Stand" lines, umlauts and any line ends are what hand-written files
+// hold and lose nothing that counts; text the readers could not take as entries does.
+TEST(ListFileReadTest, OnlyWhatASaveWouldLoseCountsAsUnread) {
+  const std::string example = ListFileData("example.txt"), x(100000, 'x');
+  std::string crOnly = example, hundred = "//v_begin\r\nAlle [";
+  std::replace(crOnly.begin(), crOnly.end(), '\n', '\r');
+  for (int i = 1; i <= 100; ++i)
+    hundred += Format("PC%03d,", i);
+  const struct {
+    const char* what;
+    std::string bytes;
+    UnreadParts expected;
+  } cases[] = {
+      {"hand-written", ListFileData("hand_written.txt"), {}},
+      {"comments between sections", ListFileData("sections.txt"), {}},
+      {"NUL and CR inside entries are read", "//begin\nPC\0 1 A\0b\nPC2 x\ry\n//end"s, {}},
+      {"a line without a blank is taken whole", "//begin\n" + x, {}},
+      {"a list line without its \"]\"", ListFileData("trimming.txt"), {.skippedLists = 1}},
+      {"UTF-16", Utf16(example, false), {.foreignEncoding = true, .binaryLines = 10}},
+      {"UTF-16 big-endian", Utf16(example, true), {.foreignEncoding = true, .binaryLines = 9}},
+      {"UTF-8 with its mark", "\xEF\xBB\xBF" + example, {.foreignEncoding = true}},
+      {"CR alone ends the lines", crOnly, {.binaryLines = 1}},
+      {"junk before", "\x01\x02Müll\0\r\n"s + example, {.binaryLines = 1}},
+      {"junk after", example + "\x7F\x1B", {.binaryLines = 1}},
+      {"junk after the \"]\"", "//v_begin\nAlle [PC1] \x01", {.binaryLines = 1}},
+      {"a long comment", "Kommentar " + x + "\r\n" + example, {.longLines = 1}},
+      {"a long line with a blank", "//begin\nPC1 " + x, {.cutTexts = 1}},
+      {"a long list name", "//v_begin\n" + x + " [PC1]", {.cutTexts = 1}},
+      {"100 members", hundred + "]\r\n//v_end\r\n", {.skippedLists = 1}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(Summary(FindUnreadParts(c.bytes)), Summary(c.expected));
+  }
+}
+
 TEST(ListFileWriteTest, ByteForByteAndNothingThatWouldDamageOtherEntries) {
   RecipientDirectory example;
   example.AddSingle("Empfang", "PC017");
@@ -125,66 +176,176 @@ TEST(ListFileWriteTest, ByteForByteAndNothingThatWouldDamageOtherEntries) {
   example.AddList("Alle", "PC017,PC022");
   EXPECT_EQ(ListFileText(example, {2004, 12, 6}, "3.0.0.15"), ListFileData("example.txt"));
 
-  RecipientDirectory hostile;
-  for (auto [station, alias] : Pairs{{"PC1", "Gut"},
-                                     {"PC2", "a//end"},
-                                     {"PC3\n//begin", "x"},
-                                     {"PC4", "b\rc"},
-                                     {"PC5 mit Blank", "bleibt [so]"}}) {
-    hostile.AddSingle(alias, station);
+  // Each entry alone, and what the readers give back of it ("-": the writer leaves it out).
+  const std::string x300(300, 'x'), m256(256, 'm');
+  const struct {
+    bool list;
+    std::string first, second;  // station and alias, or name and members
+    std::string readFirst, readSecond;
+  } cases[] = {
+      {false, "PC5", "Kurs //beginner", "PC5", "Kurs //beginner"},
+      {false, "PC4", "b\rc //v_end", "PC4", "b\rc //v_end"},
+      {false, "PC6", "", "PC6", "PC6"},
+      {false, "PC7", " Empfang\t", "PC7", "Empfang"},
+      {false, x300, x300, x300, x300},
+      {false, "PC8", x300, "PC8", x300.substr(0, 256)},
+      {false, "PC2", "a//end", "-", ""},
+      {false, "PC3", "x//v_begin", "-", ""},
+      {false, "PC3\n//begin", "x", "-", ""},
+      {false, "PC5 mit Blank", "x", "-", ""},
+      {false, "", "Kantine", "-", ""},
+      {true, "Team //end", "PC1", "Team //end", "PC1"},
+      {true, "L", "x//v_begin", "L", "x//v_begin"},
+      {true, "Neu ", " PC1 ", "Neu", "PC1 "},
+      {true, "//v_end", "PC1", "-", ""},
+      {true, "A //begin", "PC1", "-", ""},
+      {true, "Rest [", "", "-", ""},
+      {true, "M", "a]b", "-", ""},
+      {true, "N", "PC1\r\nPC2", "-", ""},
+      {true, "Lang", m256, "-", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first.substr(0, 20) + "|" + c.second.substr(0, 20));
+    RecipientDirectory directory;
+    if (c.list)
+      directory.AddList(c.first, c.second);
+    else
+      directory.AddSingle(c.second, c.first);
+    int skipped = -1;
+    const RecipientDirectory read = Read(ListFileText(directory, {2024, 3, 9}, "3.0", &skipped));
+    const Pairs expected = c.readFirst == "-" ? Pairs{} : Pairs{{c.readFirst, c.readSecond}};
+    EXPECT_EQ(skipped, c.readFirst == "-" ? 1 : 0);
+    EXPECT_EQ(c.list ? Lists(read) : Singles(read), expected);
+    EXPECT_EQ(read.SingleCount() + read.ListCount(), static_cast<int>(expected.size()));
   }
-  for (auto [name, members] : Pairs{{"Alle", "PC1"},
-                                    {"//v_end", "PC1"},
-                                    {"Neu", "PC1\r\nPC2"},
-                                    {"L", "x//v_begin"},
-                                    {"Rest [", ""}}) {
-    hostile.AddList(name, members);
+  // The version comes from outside and must not open a section either.
+  EXPECT_EQ(ListFileText({}, {2024, 3, 9}, "1.0\r\n//begin"),
+            "//Stand: 09.03.2024\r\n//Version \r\n//begin\r\n//end\r\n//v_begin\r\n//v_end\r\n");
+}
+
+// Odd but valid files: what the readers take from them comes back byte for byte, and the file
+// written is one that reads without loss.
+TEST(ListFileWriteTest, WhatTheReadersTakeComesBackUnchanged) {
+  const std::string files[] = {ListFileData("example.txt"),
+                               ListFileData("hand_written.txt"),
+                               ListFileData("sections.txt"),
+                               ListFileData("trimming.txt"),
+                               ListFileData("missing_v_end.txt"),
+                               "//begin\nPC\0 1 A\0b\nPC2 x\ry\n\n//end\n//v_begin\nN\0 [a\0b]\n"s,
+                               "//begin\n" + std::string(1000, 'x')};
+  for (const std::string& bytes : files) {
+    SCOPED_TRACE(bytes.substr(0, 40));
+    const RecipientDirectory directory = Read(bytes);
+    int skipped = -1;
+    const std::string written = ListFileText(directory, {2024, 3, 9}, "3.0", &skipped);
+    EXPECT_EQ(skipped, 0);
+    const RecipientDirectory again = Read(written);
+    EXPECT_EQ(Singles(again), Singles(directory));
+    EXPECT_EQ(Lists(again), Lists(directory));
+    EXPECT_FALSE(FindUnreadParts(written).Any());
   }
-  int skipped = -1;
-  EXPECT_EQ(ListFileText(hostile, {2024, 3, 9}, "1.0\r\n//begin", &skipped),
-            "//Stand: 09.03.2024\r\n//Version \r\n//begin\r\nPC1 Gut\r\nPC5 mit Blank bleibt "
-            "[so]\r\n//end\r\n//v_begin\r\nAlle [PC1]\r\nRest [ []\r\n//v_end\r\n");
-  EXPECT_EQ(skipped, 6);
 }
 
 TEST(DirectorySaveTest, TheOldFileStaysWhenASaveFailsOrMayNotHappen) {
+  using Change = std::function<void(fakes::FakeFileSystem&, RecipientDirectory&)>;
   const std::string path = "D:\\Daten\\Rechner.txt", old = ListFileData("sections.txt");
+  const std::string partly = old + "\0"s;
   const struct {
     const char* what;
-    long long failWriteAfter;
-    bool failReplace;
-    bool unreadable;
+    std::string bytes;
+    Change change;
     SaveStatus status;
   } cases[] = {
-      {"disk full after 10 bytes", 10, false, false, SaveStatus::kCannotCreate},
-      {"replace fails", -1, true, false, SaveStatus::kCannotCreate},
-      {"the file could not be read", -1, false, true, SaveStatus::kRefusedAfterFailedLoad},
+      {"disk full after 10 bytes", old, [](auto& f, auto&) { f.failWriteAfter = 10; },
+       SaveStatus::kCannotCreate},
+      {"replace fails", old, [](auto& f, auto&) { f.failReplace = true; },
+       SaveStatus::kCannotCreate},
+      {"the file could not be read", old,
+       [&](auto& f, auto& d) {
+         f.unreadable.insert(path);
+         d.ReloadDirectory(f, path);
+       },
+       SaveStatus::kRefusedAfterFailedLoad},
+      {"read-only", old, [&](auto& f, auto&) { f.readOnly.insert(path); }, SaveStatus::kReadOnly},
+      {"an entry the file cannot carry", old, [](auto&, auto& d) { d.AddList("Rest [", "PC9"); },
+       SaveStatus::kCannotCarry},
+      {"nothing may be created, the file is gone", old,
+       [&](auto& f, auto&) {
+         f.noNewFiles = true;
+         f.files.erase(path);
+       },
+       SaveStatus::kCannotCreate},
+      {"partly read, the user says no", partly, [](auto&, auto&) {}, SaveStatus::kDeclined},
+      {"partly read, no copy can be made", partly, [](auto& f, auto&) { f.noNewFiles = true; },
+       SaveStatus::kCannotKeepCopy},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     fakes::FakeFileSystem files;
-    files.files[path] = old;
-    if (c.unreadable)
-      files.unreadable.insert(path);
+    files.files[path] = c.bytes;
     RecipientDirectory directory;
     directory.ReloadDirectory(files, path);
     directory.AddSingle("Neu", "PC9");
-    files.failWriteAfter = c.failWriteAfter;
-    files.failReplace = c.failReplace;
-    EXPECT_EQ(directory.SaveDirectory(files, path, {2004, 12, 6}, "3.0").status, c.status);
-    EXPECT_EQ(files.files, (std::map<std::string, std::string>{{path, old}}));
+    c.change(files, directory);
+    const std::map<std::string, std::string> before = files.files;
+    // The user says yes to keeping a copy, but for the case of the answer no.
+    const SaveResult result = directory.SaveDirectory(
+        files, path, {2004, 12, 6}, "3.0",
+        [&c](const std::string&) { return c.status != SaveStatus::kDeclined; });
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_EQ(files.files, before);
+    EXPECT_FALSE(SaveProblemText(result).empty());
   }
-  // Once the file can be read again, saving works again; an empty path means C:\Rechner.txt
-  // for reading and writing alike.
+}
+
+TEST(DirectorySaveTest, WritesInPlaceOverLeftoversAndKeepsAPartlyReadFile) {
+  const std::string path = "D:\\Daten\\Rechner.txt", example = ListFileData("example.txt");
   fakes::FakeFileSystem files;
-  files.files["C:\\Rechner.txt"] = ListFileData("example.txt");
   RecipientDirectory directory;
+  std::vector<std::string> questions;
+  const auto save = [&] {
+    return directory
+        .SaveDirectory(files, path, {2004, 12, 6}, "3.0.0.15",
+                       [&questions](const std::string& question) {
+                         questions.push_back(question);
+                         return true;
+                       })
+        .status;
+  };
+  // A leftover of an interrupted save goes; where no file may be created beside the list, the
+  // list file itself is written; an empty path means C:\Rechner.txt for reading and writing.
+  files.files = {{"C:\\Rechner.txt", example}, {"C:\\Rechner.txt.neu", "//begin\r\nPC"}};
   directory.ReloadDirectory(files, "");
-  EXPECT_EQ(directory.SingleCount(), 2);
   EXPECT_EQ(directory.SaveDirectory(files, "", {2004, 12, 6}, "3.0.0.15").status,
             SaveStatus::kSaved);
+  files.files[path] = "alt";
+  files.noNewFiles = true;
+  EXPECT_EQ(save(), SaveStatus::kSaved);
   EXPECT_EQ(files.files,
-            (std::map<std::string, std::string>{{"C:\\Rechner.txt", ListFileData("example.txt")}}));
+            (std::map<std::string, std::string>{{"C:\\Rechner.txt", example}, {path, example}}));
+
+  // A partly read file: the first save asks and keeps it, later saves do not; an earlier copy
+  // stays as it is.
+  files.noNewFiles = false;
+  const std::string utf16 = Utf16(example, false);
+  files.files = {{path, utf16}, {path + ".alt", "älter"}};
+  directory.ReloadDirectory(files, path);
+  directory.AddSingle("Empfang", "PC017");
+  EXPECT_EQ(save(), SaveStatus::kSaved);
+  EXPECT_EQ(save(), SaveStatus::kSaved);
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0],
+            "Die Rechnerliste \"D:\\Daten\\Rechner.txt\" konnte beim Laden nur zum Teil gelesen "
+            "werden:\n\n- Die Datei ist nicht als ANSI-Text gespeichert, sondern als Unicode "
+            "(UTF-8, UTF-16 oder UTF-32).\n- 10 Zeilen enthalten Zeichen, die in keinem Text "
+            "stehen (Nullbytes, Steuerzeichen oder Zeilenenden nur aus CR).\n\nWas nicht gelesen "
+            "wurde, ginge beim Speichern verloren. Die alte Datei wird deshalb als "
+            "\"D:\\Daten\\Rechner.txt.alt2\" aufbewahrt.\n\nJetzt speichern? Mit \"Nein\" bleibt "
+            "die Datei, wie sie ist.");
+  EXPECT_EQ(files.files, (std::map<std::string, std::string>{
+                             {path, ListFileText(directory, {2004, 12, 6}, "3.0.0.15")},
+                             {path + ".alt", "älter"},
+                             {path + ".alt2", utf16}}));
 }
 
 TEST(DirectoryMembersTest, PurgeSortAndSettersKeepTheLimits) {

@@ -143,17 +143,62 @@ TEST_F(ListEditorTest, ManyEntriesNeedNoSideScrolling) {
 }
 
 TEST_F(ListEditorTest, AFailedSaveKeepsTheEditorOpenWithAMessage) {
-  // A list path naming a folder cannot be read, so the editor may not write over it.
-  app->settings().SetRechnerListePfad(scratch);
+  const std::string file = scratch + "\\Rechner.txt", before = ListFile();
+  const struct {
+    const char* what;
+    std::string path;
+    DWORD attributes;
+    const char* message;
+  } cases[] = {
+      // A list path naming a folder cannot be read, so the editor may not write over it.
+      {"a folder", scratch, FILE_ATTRIBUTE_NORMAL, "sie konnte beim Laden nicht gelesen werden."},
+      {"read-only", file, FILE_ATTRIBUTE_READONLY, "die Datei ist schreibgeschützt."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    boxes->Clear();
+    app->settings().SetRechnerListePfad(c.path);
+    SetFileAttributesA(file.c_str(), c.attributes);
+    Open();
+    EXPECT_TRUE(Edit([&](HWND editor) {
+      Enter(editor, IDC_EDITOR_SINGLE_NEW, "Einzelempfänger neu anlegen",
+            {{IDC_ALIAS, "Neu"}, {IDC_STATION, "PC8"}});
+      Click(editor, IDC_EDITOR_OK);
+      EXPECT_EQ(Rows(editor, IDC_EDITOR_SINGLES).back(), "Neu");
+      ASSERT_EQ(BoxTexts().size(), 1u);
+      EXPECT_EQ(BoxTexts()[0], std::string("Die Rechnerliste wurde nicht gespeichert: ") +
+                                   c.message +
+                                   "\nDie Änderungen sind noch im Editor: \"OK\" versucht es "
+                                   "erneut, \"Abbruch\" verwirft sie.");
+    }));
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ListFile(), before);
+    Close();
+  }
+}
+
+// Edits on the recipient side show in the member view when the editor comes back to the
+// lists, and the member buttons act on the members shown.
+TEST_F(ListEditorTest, MemberButtonsActOnTheMembersShownAfterAModeSwitch) {
+  app->settings().SetListenTyp(1);
   Open();
-  EXPECT_TRUE(Edit([this](HWND editor) {
-    Enter(editor, IDC_EDITOR_SINGLE_NEW, "Einzelempfänger neu anlegen",
-          {{IDC_ALIAS, "Neu"}, {IDC_STATION, "PC8"}});
+  EXPECT_FALSE(Edit([](HWND editor) {
+    Pick(editor, IDC_EDITOR_LISTS, {0});
+    EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Empfang", "Lager", "Versand"));
+    Click(editor, IDC_EDITOR_MODE_SINGLES);
+    Pick(editor, IDC_EDITOR_SINGLES, {0});
+    Enter(editor, IDC_EDITOR_SINGLE_REMOVE, "Einzelempfänger wirklich löschen ?", {});
+    Click(editor, IDC_EDITOR_MODE_LISTS);
+    EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Lager", "Versand"));
+    Pick(editor, IDC_EDITOR_MEMBERS, {1});
+    Click(editor, IDC_EDITOR_MEMBER_UP);
+    EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Versand", "Lager"));
+    Pick(editor, IDC_EDITOR_MEMBERS, {1});
+    Click(editor, IDC_EDITOR_MEMBER_REMOVE);
+    EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Versand"));
     Click(editor, IDC_EDITOR_OK);
-    EXPECT_THAT(Rows(editor, IDC_EDITOR_SINGLES), ElementsAre("Neu"));
-    ASSERT_EQ(BoxTexts().size(), 1u);
-    EXPECT_THAT(BoxTexts()[0], ::testing::StartsWith("Die Rechnerliste wurde nicht gespeichert"));
   }));
+  EXPECT_THAT(ListFile(), ::testing::HasSubstr("\r\nAlle [PC3]\r\n"));
 }
 
 }  // namespace

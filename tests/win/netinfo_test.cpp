@@ -223,6 +223,34 @@ TEST_F(NetInfoTest, ATakeOverWhoseSaveFailsSaysSoInTheStatusLine) {
   EXPECT_EQ(app->directory().FindStation("PC4"), 0);  // kept in memory
 }
 
+// A list file read only in part (here one saved as UTF-16) is not replaced without a question:
+// "Nein" keeps it as it is, "Ja" keeps it as a copy beside the new one.
+TEST_F(NetInfoTest, ATakeOverAsksBeforeReplacingAPartlyReadFile) {
+  std::string utf16 = "\xFF\xFE";
+  for (char c : std::string(kListFile))
+    utf16 += std::string{c, '\0'};
+  UseListFile(utf16);
+  const std::string file = scratch + "\\Rechner.txt";
+  Open();
+  HWND browser = OpenBrowser();
+  ASSERT_NE(browser, nullptr);
+  boxes->answers = {false, true};
+  for (int row : {2, 0}) {
+    wintest::SelectRows(GetDlgItem(browser, IDC_DOMAIN_STATIONS), {row});
+    SendMessageA(browser, WM_COMMAND, IDM_TAKE_OVER_SINGLES, 0);
+    if (row == 2) {
+      EXPECT_EQ(Status(browser), "Die Rechnerliste wurde nicht gespeichert.");
+      EXPECT_EQ(wintest::ReadTextFile(file), utf16);
+    }
+  }
+  EXPECT_EQ(Status(browser), "\"PC1\" als \"Empfang\" übernommen");
+  EXPECT_EQ(wintest::ReadTextFile(file + ".alt"), utf16);
+  EXPECT_THAT(wintest::ReadTextFile(file),
+              ::testing::HasSubstr("//begin\r\nPC4 Lager\r\nPC1 Empfang\r\n//end\r\n"));
+  ASSERT_EQ(BoxTexts().size(), 2u);
+  EXPECT_THAT(BoxTexts()[1], ::testing::HasSubstr("als \"" + file + ".alt\" aufbewahrt"));
+}
+
 // A share opens in the Explorer unless its name holds what the interpreter would act on; the
 // shares browser closes with the domain browser.
 TEST_F(NetInfoTest, SharesOpenInTheExplorerAndCloseFirst) {

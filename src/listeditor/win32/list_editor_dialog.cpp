@@ -86,7 +86,6 @@ bool ListEditorDialog::OnInitDialog() {
   SetUpView(lists_, "Verteiler", look_);
   SetUpView(members_, "Mitglieder", look_);
   FillSingles();
-  FillLists();
   ApplyMode();
   return true;
 }
@@ -105,6 +104,13 @@ void ListEditorDialog::ApplyMode() {
     EnableItem(id, false);
   singles_.Select(-1, false);  // every row
   SetItemText(IDC_EDITOR_STATION, "");
+  // The other side's edits change which members a list shows: both list views are filled
+  // anew, and the selected list stays selected.
+  const int list = SelectedList();
+  FillLists();
+  if (list >= 0 && list < directory().ListCount())
+    Reselect(lists_, list);
+  FillMembers();
 }
 
 void ListEditorDialog::FillSingles() {
@@ -187,6 +193,7 @@ void ListEditorDialog::OnNewSingle() {
     return;
   directory().AddSingle(alias, station);
   FillSingles();
+  FillMembers();
 }
 
 void ListEditorDialog::OnChangeSingle() {
@@ -198,6 +205,7 @@ void ListEditorDialog::OnChangeSingle() {
   directory().SetAlias(single, alias);
   singles_.SetText(single, 0, directory().Aliases()[single]);
   ShowSelectedStation();
+  FillMembers();
 }
 
 void ListEditorDialog::OnRemoveSingle() {
@@ -208,6 +216,7 @@ void ListEditorDialog::OnRemoveSingle() {
   directory().RemoveSingle(single);
   FillSingles();
   SetItemText(IDC_EDITOR_STATION, "");
+  FillMembers();
 }
 
 void ListEditorDialog::MoveSelectedSingle(int direction) {
@@ -290,7 +299,7 @@ void ListEditorDialog::OnUndo() {
 
 void ListEditorDialog::OnSave() {
   directory().PurgeMembers();
-  const std::string problem = SaveProblemText(app_.SaveDirectory());
+  const std::string problem = SaveProblemText(app_.SaveDirectory(hwnd()));
   if (!problem.empty()) {
     // The edits stay here: the user may try again or leave with "Abbruch".
     // A box shows "&" as it is: the buttons are named without their access keys.

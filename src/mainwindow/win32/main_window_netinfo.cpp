@@ -101,7 +101,9 @@ ListChoice MainWindow::CurrentListChoice() {
 }
 
 std::string MainWindow::SaveTakeOver(bool singlesChanged, bool listsChanged) {
-  const std::string problem = SaveProblemText(app_.SaveDirectory());
+  // A question about the save belongs to the browser that asked for it.
+  const std::string problem =
+      SaveProblemText(app_.SaveDirectory(domainBrowser_ ? domainBrowser_->hwnd() : hwnd()));
   const int mode = settings_.ListenTyp();
   if (BoxShowsChange(mode, singlesChanged, listsChanged) &&
       !BoxShowsDirectory(mode, BoxEntries(), app_.directory())) {

@@ -152,6 +152,28 @@ bool Win32FileSystem::Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+WriteStatus Win32FileSystem::Write(const std::string& path, const std::string& bytes,
+                                   WriteMode mode) {
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                              mode == WriteMode::kInPlace ? OPEN_EXISTING : CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE)
+    return GetLastError() == ERROR_ACCESS_DENIED ? WriteStatus::kNoAccess : WriteStatus::kFailed;
+  Win32OutputFile file(handle);
+  // In place the old text may be longer: it ends where the new one does.
+  const bool written = file.Write(bytes.data(), bytes.size()) && SetEndOfFile(handle);
+  return file.Close() && written ? WriteStatus::kOk : WriteStatus::kFailed;
+}
+
+bool Win32FileSystem::IsReadOnly(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+bool Win32FileSystem::CopyToNew(const std::string& from, const std::string& to) {
+  return CopyFileA(from.c_str(), to.c_str(), TRUE) != 0;
+}
+
 Win32Startup::~Win32Startup() {
   if (socketsStarted_)
     WSACleanup();

@@ -28,6 +28,9 @@ class Win32FileSystem : public FileSystem {
   bool Replace(const std::string& from, const std::string& to) override;
   bool Remove(const std::string& path) override;
   bool Exists(const std::string& path) override;
+  WriteStatus Write(const std::string& path, const std::string& bytes, WriteMode mode) override;
+  bool IsReadOnly(const std::string& path) override;
+  bool CopyToNew(const std::string& from, const std::string& to) override;
 };
 
 class Win32Startup : public StartupServices {
