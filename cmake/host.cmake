@@ -22,3 +22,7 @@ add_test(NAME package_contents
          COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tests/package/check_package.py
                  ${PROJECT_SOURCE_DIR}/dist/Botenruf-${BOTENRUF_FILEVERSION}.zip ${PROJECT_SOURCE_DIR})
 set_tests_properties(package_contents PROPERTIES SKIP_RETURN_CODE 77)
+
+# Every folder includes only from the layers below it (tests/layers/check_layers.py lists them).
+add_test(NAME source_layers
+         COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tests/layers/check_layers.py ${PROJECT_SOURCE_DIR})

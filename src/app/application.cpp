@@ -1,6 +1,6 @@
 #include "app/application.h"
 
-#include "mainwindow/message_file.h"
+#include "dispatch/message_file.h"
 
 namespace botenruf {
 

@@ -6,6 +6,7 @@
 
 #include "app/settings_store.h"
 #include "directory/recipient_directory.h"
+#include "listeditor/list_editor.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
 #include "platform/registry.h"
@@ -37,7 +38,8 @@ struct ApplicationServices {
 // over: not split into arguments, quotes not removed.
 std::string CommandLineTail(const std::string& fullCommandLine);
 
-class Application {
+// The list editor works on the application's directory and list file.
+class Application : public ListEditorHost {
  public:
   explicit Application(ApplicationServices services);
 
@@ -50,13 +52,14 @@ class Application {
   int End();
 
   SettingsStore& settings() { return settings_; }
-  RecipientDirectory& directory() { return directory_; }
+  RecipientDirectory& directory() override { return directory_; }
+  int32_t MaxListMembers() override { return settings_.MaxThreads(); }
   const ApplicationServices& services() const { return services_; }
   // Reads the list file at the current path into the directory.
-  void ReloadDirectory();
+  void ReloadDirectory() override;
   // Writes the directory to the list file at the current path, dated today. Before a partly
   // read file is replaced, a box owned by `owner` asks.
-  SaveResult SaveDirectory(NativeWindow owner);
+  SaveResult SaveDirectory(NativeWindow owner) override;
 
  private:
   bool StopBeforeSettings();

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "directory/list_file.h"
 #include "text/text.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "dispatch/message_composer.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"

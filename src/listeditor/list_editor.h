@@ -9,8 +9,21 @@
 #include <vector>
 
 #include "directory/recipient_directory.h"
+#include "platform/message_boxes.h"
 
 namespace botenruf {
+
+// What the editor needs of the program: the address book, its file and the list limit.
+class ListEditorHost {
+ public:
+  virtual ~ListEditorHost() = default;
+  virtual RecipientDirectory& directory() = 0;
+  virtual int32_t MaxListMembers() = 0;
+  // "Rückgängig": the list file read anew.
+  virtual void ReloadDirectory() = 0;
+  // "OK": the directory written to the list file; a question about it is owned by `owner`.
+  virtual SaveResult SaveDirectory(NativeWindow owner) = 0;
+};
 
 // One row of the member view: a member that is a single recipient, shown by its alias. The
 // view hides the other members, so a row number is no position in the member text.

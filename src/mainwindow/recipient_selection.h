@@ -9,16 +9,9 @@
 
 #include "directory/recipient_directory.h"
 #include "platform/message_boxes.h"
+#include "settings/settings.h"
 
 namespace botenruf {
-
-inline constexpr int kModeSingle = 0;
-inline constexpr int kModeList = 1;
-inline constexpr int kModeDomain = 2;
-
-inline bool IsKnownMode(int mode) {
-  return mode >= kModeSingle && mode <= kModeDomain;
-}
 
 // What a refill puts into the box.
 struct BoxContent {

@@ -4,10 +4,9 @@
 #include <cstdint>
 #include <string>
 
-namespace botenruf {
+#include "platform/notify_icon.h"
 
-// The tip holds at most this many characters (plus the terminating zero).
-inline constexpr size_t kMaxTipLength = 63;
+namespace botenruf {
 
 // "Einzelempfänger", "Verteilerliste" or, for every other value, "Domänenweit".
 std::string ModeName(int mode);

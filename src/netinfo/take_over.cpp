@@ -2,7 +2,7 @@
 
 #include "directory/entry_rules.h"
 #include "dispatch/message_composer.h"
-#include "mainwindow/recipient_selection.h"
+#include "settings/settings.h"
 #include "text/text.h"
 
 namespace botenruf {

@@ -1,11 +1,15 @@
 // The notification-area icon of a window.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "platform/message_boxes.h"
 
 namespace botenruf {
+
+// The tip holds at most this many characters (plus the terminating zero).
+inline constexpr size_t kMaxTipLength = 63;
 
 class NotifyIcon {
  public:

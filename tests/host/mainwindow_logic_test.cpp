@@ -3,9 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "dispatch/message_file.h"
 #include "fakes/fake_file_system.h"
 #include "mainwindow/countdown.h"
-#include "mainwindow/message_file.h"
 #include "mainwindow/recipient_selection.h"
 #include "mainwindow/tray_text.h"
 

@@ -66,10 +66,10 @@ bool SelectionChanged(NMHDR* header) {
 
 }  // namespace
 
-ListEditorDialog::ListEditorDialog(HWND owner, Application& app, MessageBoxes& boxes, ListLook look,
-                                   bool listMode)
+ListEditorDialog::ListEditorDialog(HWND owner, ListEditorHost& host, MessageBoxes& boxes,
+                                   ListLook look, bool listMode)
     : Dialog(IDD_LIST_EDITOR, owner),
-      app_(app),
+      host_(host),
       boxes_(boxes),
       look_(look),
       recipientMode_(!listMode) {}
@@ -263,7 +263,7 @@ void ListEditorDialog::OnAddMembers() {
   if (list < 0)
     return;
   const std::optional<std::string> refusal =
-      AddMembers(directory(), list, singles_.SelectedRows(), app_.settings().MaxThreads());
+      AddMembers(directory(), list, singles_.SelectedRows(), host_.MaxListMembers());
   FillMembers();
   if (refusal)
     boxes_.Show(hwnd(), {*refusal, kApplicationTitle, BoxIcon::kNone});
@@ -290,7 +290,7 @@ void ListEditorDialog::MoveSelectedMember(int direction) {
 }
 
 void ListEditorDialog::OnUndo() {
-  app_.ReloadDirectory();
+  host_.ReloadDirectory();
   members_.DeleteAll();
   FillSingles();
   FillLists();
@@ -299,7 +299,7 @@ void ListEditorDialog::OnUndo() {
 
 void ListEditorDialog::OnSave() {
   directory().PurgeMembers();
-  const std::string problem = SaveProblemText(app_.SaveDirectory(hwnd()));
+  const std::string problem = SaveProblemText(host_.SaveDirectory(hwnd()));
   if (!problem.empty()) {
     // The edits stay here: the user may try again or leave with "Abbruch".
     // A box shows "&" as it is: the buttons are named without their access keys.

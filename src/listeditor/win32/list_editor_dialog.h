@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/application.h"
+#include "listeditor/list_editor.h"
 #include "platform/message_boxes.h"
 #include "platform/win32/dialog.h"
 #include "platform/win32/list_view.h"
@@ -15,7 +15,8 @@ namespace botenruf::win {
 class ListEditorDialog : public Dialog {
  public:
   // `listMode` opens on the distribution lists, else on the single recipients.
-  ListEditorDialog(HWND owner, Application& app, MessageBoxes& boxes, ListLook look, bool listMode);
+  ListEditorDialog(HWND owner, ListEditorHost& host, MessageBoxes& boxes, ListLook look,
+                   bool listMode);
 
  protected:
   bool OnInitDialog() override;
@@ -23,7 +24,7 @@ class ListEditorDialog : public Dialog {
   bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
-  RecipientDirectory& directory() { return app_.directory(); }
+  RecipientDirectory& directory() { return host_.directory(); }
   void ApplyMode();
   void FillSingles();
   void FillLists();
@@ -70,7 +71,7 @@ class ListEditorDialog : public Dialog {
   LRESULT OnListsHeader(NMHDR*);
   LRESULT OnMembersHeader(NMHDR*);
 
-  Application& app_;
+  ListEditorHost& host_;
   MessageBoxes& boxes_;
   ListLook look_;
   bool recipientMode_;

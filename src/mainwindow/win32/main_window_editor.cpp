@@ -3,7 +3,7 @@
 
 #include <commctrl.h>
 
-#include "mainwindow/message_file.h"
+#include "dispatch/message_file.h"
 #include "resource.h"
 
 namespace botenruf::win {

@@ -7,7 +7,6 @@
 
 #include <vector>
 
-#include "mainwindow/tray_text.h"
 
 namespace botenruf::win {
 namespace {

@@ -1,4 +1,5 @@
-// The typed settings and their persisted record of eighteen strings.
+// The typed settings and their persisted record of eighteen strings, read by every layer of
+// the program; the application loads and stores them.
 #pragma once
 
 #include <array>
@@ -30,6 +31,15 @@ class Relaxed {
  private:
   std::atomic<T> value_;
 };
+
+// The recipient mode (ListenTyp): a single recipient, a distribution list or a whole domain.
+inline constexpr int kModeSingle = 0;
+inline constexpr int kModeList = 1;
+inline constexpr int kModeDomain = 2;
+
+inline bool IsKnownMode(int mode) {
+  return mode >= kModeSingle && mode <= kModeDomain;
+}
 
 inline constexpr const char* kDefaultListPath = "C:\\Rechner.txt";
 

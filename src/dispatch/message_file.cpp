@@ -1,4 +1,4 @@
-#include "mainwindow/message_file.h"
+#include "dispatch/message_file.h"
 
 #include "text/text.h"
 
