@@ -7,9 +7,12 @@
 
 namespace botenruf {
 
-CommandResult RunCommand(ProcessStarter& starter, const std::string& commandLine) {
+CommandResult RunCommand(ProcessStarter& starter, const std::string& commandLine,
+                         const std::function<void()>& started) {
   CommandResult result;
   auto process = starter.StartHidden(commandLine, result.startError);
+  if (started)
+    started();
   if (!process)
     return result;
   // The wait tells when the program has ended; its code cannot, since a program may well

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,9 @@ struct CommandResult {
 
 // Starts the command line hidden and polls once a second until the program has ended. An
 // exit code that cannot be read after the end is reported as kNotStarted.
-CommandResult RunCommand(ProcessStarter& starter, const std::string& commandLine);
+// `started` runs as soon as the program has been started (or could not be).
+CommandResult RunCommand(ProcessStarter& starter, const std::string& commandLine,
+                         const std::function<void()>& started = {});
 
 // The system directory with a trailing backslash; false when the system reports none.
 bool SystemDirectoryPrefix(SystemInfo& system, std::string& prefix);

@@ -1,5 +1,6 @@
 #include "dispatch/send_workers.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -18,8 +19,10 @@ std::atomic<bool>& ShutdownFlag() {
 bool SendCounter::TryRaise(int32_t limit) {
   int32_t current = count_.load();
   while (current < limit) {
-    if (count_.compare_exchange_weak(current, current + 1))
+    if (count_.compare_exchange_weak(current, current + 1)) {
+      starting_.fetch_add(1);
       return true;
+    }
   }
   return false;
 }
@@ -71,13 +74,20 @@ std::optional<BoxRequest> SendOutcomeBox(SystemInfo& system, const Settings& set
 
 uint32_t SendWorker(const WorkerServices& services, const std::string& commandLine) {
   const int mode = services.settings->listenTyp;
-  const CommandResult result = RunCommand(*services.processes, commandLine);
+  const CommandResult result =
+      RunCommand(*services.processes, commandLine, [&services] { services.counter->Started(); });
   const auto box = SendOutcomeBox(*services.system, *services.settings, mode, result.finished,
                                   result.startError, result.exitCode, ShutdownFlag().load());
   if (box)
     services.boxes->Show(nullptr, *box);
   services.counter->Lower();
   return result.exitCode;
+}
+
+void WaitForSendStarts(const SendCounter& counter, uint32_t timeoutMs) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (counter.Starting() > 0 && std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
 void DetachedThread(std::function<void()> work) {

@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "settings/settings.h"
 #include "dispatch/message_composer.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
 #include "platform/process.h"
 #include "platform/system.h"
+#include "settings/settings.h"
 
 namespace botenruf {
 
@@ -28,14 +28,25 @@ std::atomic<bool>& ShutdownFlag();
 // worker, never below 0. Workers share its ownership, so it outlives every one of them.
 class SendCounter {
  public:
-  // Raises the count when it is below `limit`; false (count unchanged) otherwise.
+  // Raises the count when it is below `limit`; false (count unchanged) otherwise. The worker
+  // admitted counts as starting until it reports Started().
   bool TryRaise(int32_t limit);
+  // Its command has been started, or could not be.
+  void Started() { starting_.fetch_sub(1); }
   void Lower();
   int32_t Value() const { return count_.load(); }
+  // Admitted workers whose command has not been started yet: the program's end waits for
+  // them, since a send the user started must go out even when the program ends at once.
+  int32_t Starting() const { return starting_.load(); }
 
  private:
   std::atomic<int32_t> count_{0};
+  std::atomic<int32_t> starting_{0};
 };
+
+// The end of the program: waits until every admitted send worker has started its command, at
+// most `timeoutMs`. The commands run on without the program.
+void WaitForSendStarts(const SendCounter& counter, uint32_t timeoutMs);
 
 // Everything a worker touches, kept alive by the worker for as long as it runs.
 struct WorkerServices {

@@ -61,6 +61,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   MainWindowHost host(services);
   app.Start(CommandLineTail(GetCommandLineA()), host);
   const int exitCode = app.End();
+  // Sends the user started go out even when the program ends at once: their commands run on
+  // without it, once started.
+  constexpr uint32_t kSendStartGraceMs = 5000;
+  WaitForSendStarts(*services.workers.counter, kSendStartGraceMs);
   // Only now, with the settings written and the window gone: a query still running ends after
   // its command in progress and deletes its output file. A command that hangs is not waited
   // for beyond this.
