@@ -50,34 +50,56 @@ bool SuccessBoxWanted(const Settings& settings, int mode) {
 
 }  // namespace
 
+SendOutcome NetSendOutcome(const CommandResult& result) {
+  using Kind = SendOutcome::Kind;
+  if (!result.finished)
+    return {Kind::kNotStarted, result.startError};
+  switch (result.exitCode) {
+    case 0:
+      return {Kind::kDelivered, 0};
+    case 2:
+      return {Kind::kOffline, 0};
+    default:
+      return {Kind::kFailed, result.exitCode};
+  }
+}
+
+std::string FailureText(SystemInfo& system, const SendOutcome& outcome) {
+  switch (outcome.kind) {
+    case SendOutcome::Kind::kDelivered:
+      return {};
+    case SendOutcome::Kind::kOffline:
+      return "Der Empfänger ist unbekannt oder offline.";
+    case SendOutcome::Kind::kNotStarted:
+      return Format("Fehlercode (%ld).", static_cast<long>(outcome.code));
+    case SendOutcome::Kind::kFailed:
+      break;
+  }
+  return SystemErrorText(system, static_cast<int32_t>(outcome.code));
+}
+
 std::optional<BoxRequest> SendOutcomeBox(SystemInfo& system, const Settings& settings, int mode,
-                                         bool started, uint32_t startError, uint32_t exitCode,
-                                         bool shuttingDown) {
+                                         const SendOutcome& outcome, bool shuttingDown) {
   if (shuttingDown)
     return std::nullopt;  // a box now would outlive the window or hold up the end
-  if (!started) {
-    return BoxRequest{Format("Fehlercode (%ld).", static_cast<long>(startError)), kApplicationTitle,
-                      BoxIcon::kExclamation};
+  switch (outcome.kind) {
+    case SendOutcome::Kind::kDelivered:
+      if (!SuccessBoxWanted(settings, mode))
+        return std::nullopt;
+      return BoxRequest{"Well done...", kApplicationTitle, BoxIcon::kInformation};
+    case SendOutcome::Kind::kNotStarted:
+      return BoxRequest{FailureText(system, outcome), kApplicationTitle, BoxIcon::kExclamation};
+    default:
+      return BoxRequest{FailureText(system, outcome), kApplicationTitle, BoxIcon::kStop};
   }
-  if (exitCode == 0) {
-    if (!SuccessBoxWanted(settings, mode))
-      return std::nullopt;
-    return BoxRequest{"Well done...", kApplicationTitle, BoxIcon::kInformation};
-  }
-  if (exitCode == 2) {
-    return BoxRequest{"Der Empfänger ist unbekannt oder offline.", kApplicationTitle,
-                      BoxIcon::kStop};
-  }
-  return BoxRequest{SystemErrorText(system, static_cast<int32_t>(exitCode)), kApplicationTitle,
-                    BoxIcon::kStop};
 }
 
 uint32_t SendWorker(const WorkerServices& services, const std::string& commandLine) {
   const int mode = services.settings->listenTyp;
   const CommandResult result =
       RunCommand(*services.processes, commandLine, [&services] { services.counter->Started(); });
-  const auto box = SendOutcomeBox(*services.system, *services.settings, mode, result.finished,
-                                  result.startError, result.exitCode, ShutdownFlag().load());
+  const auto box = SendOutcomeBox(*services.system, *services.settings, mode,
+                                  NetSendOutcome(result), ShutdownFlag().load());
   if (box)
     services.boxes->Show(nullptr, *box);
   services.counter->Lower();

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "dispatch/command_runner.h"
 #include "dispatch/message_composer.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
@@ -58,11 +59,32 @@ struct WorkerServices {
   std::shared_ptr<SendCounter> counter;
 };
 
-// What a send worker tells the user about one finished (or failed) net send: nothing once the
-// program is ending. `mode` is the recipient mode read when the worker started.
+// What became of one send, whichever tool delivered it.
+struct SendOutcome {
+  enum class Kind {
+    kDelivered,
+    kOffline,     // the station is unknown or cannot be reached
+    kFailed,      // the tool ended with the system's error `code`
+    kNotStarted,  // the tool could not be started; `code` is the system's error
+  };
+  Kind kind = Kind::kFailed;
+  uint32_t code = 0;
+  bool operator==(const SendOutcome&) const = default;
+};
+
+// net send's exit code: 0 delivered, 2 the station unknown or offline, any other the system's
+// error of that number.
+SendOutcome NetSendOutcome(const CommandResult& result);
+
+// What the user reads about a send that failed: "Der Empfänger ist unbekannt oder offline.",
+// the system's text with the code, or "Fehlercode (n)." for a tool that did not start. Empty
+// for a delivered one.
+std::string FailureText(SystemInfo& system, const SendOutcome& outcome);
+
+// What a send worker tells the user about one send: nothing once the program is ending.
+// `mode` is the recipient mode read when the worker started.
 std::optional<BoxRequest> SendOutcomeBox(SystemInfo& system, const Settings& settings, int mode,
-                                         bool started, uint32_t startError, uint32_t exitCode,
-                                         bool shuttingDown);
+                                         const SendOutcome& outcome, bool shuttingDown);
 
 // Runs one net send to its end and reports it; lowers the count in every path.
 uint32_t SendWorker(const WorkerServices& services, const std::string& commandLine);

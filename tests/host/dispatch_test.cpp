@@ -247,7 +247,7 @@ TEST_F(WorkersTest, AdmissionStopsAtMaxThreadsAndEveryEndLowersTheCount) {
 TEST_F(WorkersTest, OutcomeBoxesPerExitCodeAndTheModeAtTheStart) {
   const struct {
     int mode;
-    uint32_t exitCode;
+    uint32_t exitCode;  // kNotStarted: the tool did not start, with error 2
     bool shutdown;
     std::optional<BoxRequest> expected;
   } cases[] = {
@@ -260,10 +260,12 @@ TEST_F(WorkersTest, OutcomeBoxesPerExitCodeAndTheModeAtTheStart) {
       {0, 5, true, std::nullopt},
       {0, 5, false, BoxRequest{"Zugriff verweigert\r\n(Code 5).", "Botenruf", BoxIcon::kStop}},
       {0, 77, false, BoxRequest{"Unbekannter Fehler.\r\n(Code 77).", "Botenruf", BoxIcon::kStop}},
+      {1, kNotStarted, false, BoxRequest{"Fehlercode (2).", "Botenruf", BoxIcon::kExclamation}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.mode << " " << c.exitCode << " " << c.shutdown);
-    EXPECT_EQ(SendOutcomeBox(*system, *settings, c.mode, true, 0, c.exitCode, c.shutdown),
+    const CommandResult result{c.exitCode != kNotStarted, c.exitCode, 2};
+    EXPECT_EQ(SendOutcomeBox(*system, *settings, c.mode, NetSendOutcome(result), c.shutdown),
               c.expected);
   }
   // The mode read when the worker started counts, not the one when it ends.
