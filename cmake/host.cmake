@@ -20,7 +20,8 @@ list(JOIN BOTENRUF_FILEVERSION_PARTS "." BOTENRUF_FILEVERSION)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_test(NAME package_contents
          COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tests/package/check_package.py
-                 ${PROJECT_SOURCE_DIR}/dist/Botenruf-${BOTENRUF_FILEVERSION}.zip ${PROJECT_SOURCE_DIR})
+                 ${PROJECT_SOURCE_DIR}/dist/Botenruf-${BOTENRUF_FILEVERSION}.zip ${PROJECT_SOURCE_DIR}
+                 ${PROJECT_SOURCE_DIR}/build/pictures)
 set_tests_properties(package_contents PROPERTIES SKIP_RETURN_CODE 77)
 
 # Every folder includes only from the layers below it (tests/layers/check_layers.py lists them).

@@ -5,7 +5,16 @@
 # each window out of a screenshot. The update check talks to a local server
 # (tests/win/support/update_server.py) that offers a version 3.0.0.16.
 # Run it after a change that alters a window; look at the pictures before committing them.
+#
+# With --out DIR the pictures go to DIR instead, each taken three times a little apart
+# (NAME.png, NAME.2.png, NAME.3.png), so that a comparison can tell the blinking caret and the
+# animations from what stays: scripts/test.sh does this for the package check, which then
+# notices a picture of the manual that no longer shows its window as it is.
 set -euo pipefail
+out=
+if [ "${1:-}" = --out ]; then
+  out=$(realpath -m "${2:?--out needs a folder}")
+fi
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 "$root/scripts/install-deps.sh"
@@ -13,7 +22,12 @@ cd "$root"
 unset DISPLAY  # always Xvfb: the pictures must not depend on the user's desktop
 source "$root/scripts/demo-env.sh"
 
-out=$root/docs/bilder
+takes=1
+if [ -n "$out" ]; then
+  takes=3
+else
+  out=$root/docs/bilder
+fi
 mkdir -p "$out"
 work=$(mktemp -d)
 server_pid=
@@ -42,14 +56,24 @@ BOTENRUF_UPDATE_URL="http://127.0.0.1:$(cat "$work/port")/" \
   "$BOTENRUF_WINE_LOADER" 'C:\Botenruf-Demo\Botenruf.exe' >/dev/null 2>&1 </dev/null &
 
 screen() { import -window root "$work/screen.png"; }
-# picture NAME GEOMETRY: cuts the area out of a fresh screenshot.
+# picture NAME GEOMETRY: cuts the area out of a fresh screenshot (or out of three).
 picture() {
-  screen
-  convert "$work/screen.png" -crop "$2" +repage "$out/$1.png"
-  echo "docs/bilder/$1.png"
+  local take name
+  for take in $(seq "$takes"); do
+    name=$1
+    [ "$take" = 1 ] || { name=$1.$take; sleep 0.3; }
+    screen
+    convert "$work/screen.png" -crop "$2" +repage "$out/$name.png"
+  done
+  echo "$out/$1.png"
 }
-# window NAME [CAPTION]: the program's window with this caption (none: the main window).
-window() { picture "$1" "$(driver window "${@:2}")"; }
+# window NAME [CAPTION]: the program's window with this caption (none: the main window). A
+# window that does not show ends the script rather than leaving a wrong picture.
+window() {
+  local geometry
+  geometry=$(driver window "${@:2}")
+  picture "$1" "$geometry"
+}
 # The smallest area that holds both geometries.
 union() {
   local a b
@@ -61,7 +85,12 @@ union() {
   echo "$((r - x))x$((d - y))+$x+$y"
 }
 # menu_picture NAME: the main window with the menus that are open.
-menu_picture() { picture "$1" "$(union "$(driver window)" "$(driver window menu)")"; }
+menu_picture() {
+  local main menu
+  main=$(driver window)
+  menu=$(driver window menu)
+  picture "$1" "$(union "$main" "$menu")"
+}
 
 # Main window and its menus
 driver mode 1
@@ -107,8 +136,14 @@ window verteilerlisten-info '"Alle" (Fertig)'
 driver click 1 '"Alle" (Fertig)'
 driver info 2 BUERO >/dev/null
 window domaenen-info '"BUERO" (Fertig)'
-driver rightclick 1
-picture domaenen-menue "$(union "$(driver window '"BUERO" (Fertig)')" "$(driver window menu)")"
+# A right click that comes before the list takes input opens no menu: it is repeated.
+for try in 1 2 3; do
+  driver rightclick 1
+  menu=$(driver window menu) && break
+  [ "$try" = 3 ] && { echo "screenshots: the domain browser's menu does not open" >&2; exit 1; }
+done
+browser=$(driver window '"BUERO" (Fertig)')
+picture domaenen-menue "$(union "$browser" "$menu")"
 driver key escape
 driver shares 4 >/dev/null
 window freigaben '"\\PC044" (Fertig)'
@@ -177,4 +212,4 @@ driver key escape
 driver tray double
 
 driver close >/dev/null
-echo "Die Bilder liegen in docs/bilder/."
+echo "Die Bilder liegen in $out/."

@@ -21,6 +21,12 @@ done
 echo "== package"
 "$root/scripts/package.sh"
 
+# The manual's pictures as the program shows its windows now, which the package check compares
+# with the committed ones (docs/bilder).
+echo "== pictures"
+rm -rf "$root/build/pictures"
+"$root/scripts/screenshots.sh" --out "$root/build/pictures" >/dev/null
+
 # The 32-bit program runs under Wine only where the machine can execute 32-bit Linux
 # programs (Wine's 32-bit loader is one); otherwise the 32-bit build is compiled and linked
 # but its tests run only in their 64-bit form.

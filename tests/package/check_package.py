@@ -1,20 +1,25 @@
 #!/usr/bin/env python3
 """Checks the release package that scripts/package.sh builds.
 
-Usage: check_package.py PACKAGE.zip SOURCE_ROOT
+Usage: check_package.py PACKAGE.zip SOURCE_ROOT [FRESH_PICTURES]
 
 The package must hold both programs (32-bit at the top, 64-bit in 64-Bit/) with the file
 version its name carries and without debug information, the manual with every picture it shows and no other, and the sample
 list file and read-me as Windows-1252 text with CR LF line ends. The manual must be one page
 without outside resources whose links all lead somewhere, and it must name every menu command
 of the program: the menu bar of resources/botenruf.rc by its full path, and the items that the
-sources add to the tray, system, context and "Infos" menus. Exits 77 (skipped) when the package
-has not been built.
+sources add to the tray, system, context and "Infos" menus. With FRESH_PICTURES (a folder that
+`scripts/screenshots.sh --out` filled), every picture of the manual must show its window as the
+program shows it now: pixels that change between the three takes of a fresh picture (the
+caret, the animations) and those around them are left out of the comparison. Exits 77
+(skipped) when the package has not been built.
 """
 
+import datetime
 import html
 import re
 import struct
+import subprocess
 import sys
 import zipfile
 from pathlib import Path
@@ -57,6 +62,73 @@ def section_names(data):
             raw = data[start:data.index(b"\0", start)]
         names.append(raw.decode("latin-1"))
     return names
+
+
+CELL = 16  # moving pixels blank out their cell of the picture and the cells around it
+
+
+def pixels(png_bytes):
+    """Width, height and the RGBA bytes of a PNG picture (through ImageMagick)."""
+    size = subprocess.run(["identify", "-format", "%w %h", "png:-"], input=png_bytes,
+                          capture_output=True, check=True).stdout.split()
+    raw = subprocess.run(["convert", "png:-", "-depth", "8", "rgba:-"], input=png_bytes,
+                         capture_output=True, check=True).stdout
+    return int(size[0]), int(size[1]), raw
+
+
+def moving_cells(width, takes):
+    """The cells in which the takes of one picture differ, with their neighbours."""
+    cells = set()
+    first = takes[0]
+    for other in takes[1:]:
+        for offset in range(0, len(first), 4):
+            if first[offset:offset + 4] != other[offset:offset + 4]:
+                x, y = (offset // 4) % width // CELL, (offset // 4) // width // CELL
+                cells.update((x + dx, y + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1))
+    return cells
+
+
+def stale_pixels(width, shown, fresh, moving):
+    """How many pixels of the picture shown differ from the fresh one outside moving cells."""
+    count = 0
+    row = width * 4
+    for y in range(len(shown) // row):
+        a, b = shown[y * row:(y + 1) * row], fresh[y * row:(y + 1) * row]
+        if a == b:
+            continue
+        for x in range(width):
+            if a[x * 4:x * 4 + 4] != b[x * 4:x * 4 + 4] and (x // CELL, y // CELL) not in moving:
+                count += 1
+    return count
+
+
+def greeting_time(now):
+    """The menu "Infos" shows one more item at this time of the year (src/app/settings_store.h)."""
+    return now.month == 11 and now.day == 2 and 9 < now.hour < 12
+
+
+def check_pictures(package, fresh_dir, problems):
+    shown = sorted(name for name in package.namelist()
+                   if name.startswith("bilder/") and name.endswith(".png"))
+    for name in shown:
+        stem = Path(name).stem
+        if stem == "menue-infos" and greeting_time(datetime.datetime.now()):
+            continue
+        takes = [fresh_dir / ("%s%s.png" % (stem, suffix)) for suffix in ("", ".2", ".3")]
+        if not all(take.exists() for take in takes):
+            problems.append("%s: scripts/screenshots.sh takes no such picture" % name)
+            continue
+        width, height, old = pixels(package.read(name))
+        fresh = [pixels(take.read_bytes()) for take in takes]
+        if (fresh[0][0], fresh[0][1]) != (width, height):
+            problems.append("%s: %dx%d, but the window is %dx%d now: take the pictures anew"
+                            % (name, width, height, fresh[0][0], fresh[0][1]))
+            continue
+        moving = moving_cells(width, [take[2] for take in fresh])
+        stale = stale_pixels(width, old, fresh[0][2], moving)
+        if stale:
+            problems.append("%s: %d pixels differ from the window as it is now: take the "
+                            "pictures anew (scripts/screenshots.sh)" % (name, stale))
 
 
 def menu_text(text):
@@ -187,6 +259,7 @@ def _is_utf8(data):
 
 def main():
     package_path, root = Path(sys.argv[1]), Path(sys.argv[2])
+    fresh_dir = Path(sys.argv[3]) if len(sys.argv) > 3 else None
     if not package_path.exists():
         print("%s does not exist: build it with scripts/package.sh" % package_path)
         return 77
@@ -221,6 +294,8 @@ def main():
             problems.append("Liesmich.txt: does not point to %s" % MANUAL)
         if MANUAL in names:
             check_menus(root, check_manual(package, problems), problems)
+        if fresh_dir is not None and fresh_dir.is_dir():
+            check_pictures(package, fresh_dir, problems)
     for problem in problems:
         print(problem)
     print("%s: %s" % (package_path.name, "%d problem(s)" % len(problems) if problems else "ok"))
