@@ -50,6 +50,8 @@ std::string ClipboardText() {
   return text;
 }
 
+const std::atomic<bool> kGoOn{false};  // the stop of transfers that nobody stops
+
 // The server runs as a Linux process; Wine gives no handle to it, so it is ended by a request.
 class UpdateServer : public ::testing::Environment {
  public:
@@ -73,9 +75,8 @@ class UpdateServer : public ::testing::Environment {
       bool OnResponse(uint32_t, std::optional<uint64_t>) override { return true; }
       bool OnBlock(const char*, size_t) override { return true; }
     } ignore;
-    const std::atomic<bool> goOn{false};
     if (const auto quit = SplitHttpUrl(baseUrl + "quit"))  // none when the start failed
-      win::Win32HttpClient().Get(*quit, ignore, kVersionListTimes, goOn);
+      win::Win32HttpClient().Get(*quit, ignore, kVersionListTimes, kGoOn);
   }
   static void Serve(const std::string& path, const std::string& bytes) {
     ASSERT_TRUE(WriteTextFile(root + "\\" + path, bytes));
@@ -88,11 +89,6 @@ class UpdateServer : public ::testing::Environment {
 const std::string kAsk = "Update suchen...", kSearch = "Suche nach Updates...",
                   kDone = "Herunterladen erfolgreich";
 
-// The text of a message box (the static control every message box carries).
-std::string MessageText(HWND box) {
-  return wintest::ItemText(box, 0xFFFF);
-}
-
 // The real program from a folder of its own (the same version block as this test program),
 // offered version 9.1 by the server at `base`, whose entry's file lies under `path`.
 struct UpdateProgram {
@@ -103,43 +99,27 @@ struct UpdateProgram {
     EXPECT_TRUE(
         CopyFileA(wintest::kProgramPath.c_str(), (folder + "\\Botenruf.exe").c_str(), FALSE));
     std::replace(target.begin(), target.end(), '/', '\\');  // as the system names the folder
-    UpdateServer::Serve(
-        "Updates\\_updates.txt",
-        "# Versionen\r\nnetzmeister;9;9;9;9;2004.3.1;1;512;Updates/;Botenruf.zip;\r\n"
-        "botenruf;9;1;0;0;2004.12.6;2;1;" +
-            path + ";Botenruf-9.1.zip;\r\n");
+    UpdateServer::Serve("Updates\\_updates.txt",
+                        "botenruf;9;1;0;0;2004.12.6;2;1;" + path + ";Botenruf-9.1.zip;");
     SetEnvironmentVariableA(kUpdateUrlVariable, base.c_str());
     program.emplace("", folder + "\\Botenruf.exe");
     window = wintest::WaitForWindow("Botenruf", 20000, program->id());
+    EXPECT_NE(window, nullptr);
   }
-  // Answers the next box of this title (a fresh one: the one answered before may linger) and
-  // gives its text; 0 leaves it open.
+  // Answers the next box of this title (0 leaves it open) and gives its text.
   std::string Answer(const std::string& title, int button) {
-    HWND box = nullptr;
-    EXPECT_TRUE(PumpUntil(
-        [&] {
-          for (HWND shown : wintest::WindowsWithCaption(title)) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(shown, &owner);
-            if (owner == program->id() && shown != answered && IsWindowVisible(shown))
-              box = shown;
-          }
-          return box != nullptr;
-        },
-        10000))
-        << title;
-    answered = box;
-    const std::string text = box ? MessageText(box) : "";
-    if (box && button)
-      wintest::Click(box, button);
+    answered = wintest::WaitForWindow(title, 10000, program->id());
+    EXPECT_NE(answered, nullptr) << title;
+    const std::string text = answered ? wintest::ItemText(answered, 0xFFFF /* static */) : "";
+    if (answered && button)
+      wintest::Click(answered, button);
     return text;
   }
 
   std::string folder;
   std::string target = folder + "\\Botenruf-9.1.zip";
   std::optional<wintest::ProgramProcess> program;
-  HWND window = nullptr;
-  HWND answered = nullptr;
+  HWND window = nullptr, answered = nullptr;
 };
 
 // Answered in real boxes, modal to the main window.
@@ -149,14 +129,12 @@ TEST(UpdateProgramTest, ProgramAsksOffersDownloadsAndReportsInRealBoxes) {
     bytes += static_cast<char>(i * 7);  // every byte value, over several blocks
   UpdateServer::Serve("Updates\\Botenruf-9.1.zip", bytes);
   UpdateProgram p(UpdateServer::baseUrl);
-  ASSERT_NE(p.window, nullptr);
   PostMessageA(p.window, WM_COMMAND, IDM_UPDATE, 0);
 
   EXPECT_EQ(p.Answer(kAsk, IDYES), SearchQuestionBox().text);
   EXPECT_THAT(p.Answer(kSearch, 0), HasSubstr("Lokale Version:   " + win::ReadOwnFileVersion() +
                                               "\nAktuelle Version: 9.1.0.0\nGröße: 1 MB"));
-  EXPECT_EQ(GetWindow(p.answered, GW_OWNER), p.window);
-  EXPECT_FALSE(IsWindowEnabled(p.window));
+  EXPECT_EQ(GetWindow(p.answered, GW_OWNER), p.window);  // modal to the window, as ever
   wintest::Click(p.answered, IDYES);
   EXPECT_EQ(p.Answer(kDone, IDOK), DownloadSuccessBox({9, 1, 0, 0}, p.target).text);
 
@@ -171,10 +149,8 @@ TEST(UpdateProgramTest, ProgramAsksOffersDownloadsAndReportsInRealBoxes) {
 // ending the program stops the check at once, with no box after it and no half download.
 TEST(UpdateProgramTest, TheWindowAnswersWhileTheCheckWaitsAndTheEndStopsTheCheck) {
   struct Case {
-    const char* what;
-    const char* base;  // below the server's address
-    const char* path;  // of the file
-    bool waits;        // else the end comes while the offer is open
+    const char *what, *base, *path;  // the list below the server's address, the file below that
+    bool waits;                      // else the end comes while the offer is open
   } cases[] = {
       {"for the list", "silent/", "Updates/", true},
       {"for the file", "", "trickle/", true},
@@ -183,7 +159,6 @@ TEST(UpdateProgramTest, TheWindowAnswersWhileTheCheckWaitsAndTheEndStopsTheCheck
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     UpdateProgram p(UpdateServer::baseUrl + c.base, c.path);
-    ASSERT_NE(p.window, nullptr);
     ASSERT_TRUE(WriteTextFile(p.target, "die alte Version"));
     PostMessageA(p.window, WM_COMMAND, IDM_UPDATE, 0);
     p.Answer(kAsk, IDYES);
@@ -191,8 +166,7 @@ TEST(UpdateProgramTest, TheWindowAnswersWhileTheCheckWaitsAndTheEndStopsTheCheck
       p.Answer(kSearch, c.waits ? IDYES : 0);
     if (c.waits) {
       Sleep(500);
-      DWORD_PTR unused = 0;
-      EXPECT_NE(SendMessageTimeoutA(p.window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &unused), 0);
+      EXPECT_NE(SendMessageTimeoutA(p.window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr), 0);
       InvalidateRect(p.window, nullptr, TRUE);
       EXPECT_TRUE(PumpUntil([&] { return !GetUpdateRect(p.window, nullptr, FALSE); }, 1000));
       PostMessageA(p.window, WM_COMMAND, IDM_UPDATE, 0);
@@ -221,8 +195,7 @@ std::shared_ptr<Received> GetInTime(const std::string& url, const HttpLimits& li
   auto received = std::make_shared<Received>();
   HANDLE ended = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   std::thread([received, url, limits, ended] {
-    static const std::atomic<bool> goOn{false};
-    received->result = win::Win32HttpClient().Get(*SplitHttpUrl(url), *received, limits, goOn);
+    received->result = win::Win32HttpClient().Get(*SplitHttpUrl(url), *received, limits, kGoOn);
     SetEvent(ended);
   }).detach();
   if (WaitForSingleObject(ended, limits.totalMs + 5000) != WAIT_OBJECT_0)
