@@ -3,6 +3,7 @@
 // every other box of the window: modal to it, and closed by the window when the program ends
 // (a box owned from another thread would only be cut loose and outlive the window).
 #include <functional>
+#include <utility>
 
 #include "mainwindow/win32/main_window.h"
 #include "netinfo/net_query.h"
@@ -54,7 +55,7 @@ class UpdateWindowCalls : public MessageBoxes, public Clipboard {
 
 void MainWindow::OnUpdateCommand() {
   if (updateJob_ && !updateJob_->finished) {
-    services_.workers.boxes->Show(hwnd(), CheckRunningBox());
+    ShowUpdateBox(CheckRunningBox(), false);
     return;
   }
   auto job = std::make_shared<UpdateJob>();
@@ -79,14 +80,15 @@ LRESULT MainWindow::OnWindowCall(WPARAM job, LPARAM call) {
 }
 
 bool MainWindow::ShowUpdateBox(const BoxRequest& box, bool ask) {
-  openUpdateBox_.emplace(box.title, ask ? IDNO : IDOK);
+  // The check's box may show while the box that tells of it is open.
+  const auto outer = std::exchange(openUpdateBox_, std::pair(box.title, ask ? IDNO : IDOK));
   MessageBoxes& boxes = *services_.workers.boxes;
   bool yes = false;
   if (ask)
     yes = boxes.Ask(hwnd(), box);
   else
     boxes.Show(hwnd(), box);
-  openUpdateBox_.reset();
+  openUpdateBox_ = outer;
   return yes && updateJob_ && !updateJob_->stop;
 }
 
