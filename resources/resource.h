@@ -133,7 +133,8 @@
 #define WM_APP_DOMAIN_LIST_READY 0x800C
 // The notification poller hands its changes to the user-interface thread with this one.
 #define WM_APP_NOTIFICATION_CHANGED 0x8010
-// A query worker hands a change of its browser window to the window's thread with this one.
+// A query worker hands a change of its browser window to the window's thread with this one,
+// and the update check its boxes to the main window's thread.
 #define WM_APP_WINDOW_CALL 0x8011
 
 // Timers

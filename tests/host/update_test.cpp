@@ -26,7 +26,7 @@ struct Answer {
   bool announceLength = true;
   size_t cutAfter = std::string::npos;  // the client reports `error` after this many bytes
   uint32_t error = 0;                   // without cutAfter: no connection at all
-  bool timesOut = false;                // after cutAfter bytes, the total time runs out
+  HttpResult::Status left = HttpResult::Status::kComplete;  // or so after cutAfter bytes
 };
 
 // Answers by "host:port/object", records every request, and writes output files into the fake
@@ -35,7 +35,8 @@ class FakeInternet : public HttpClient, public OutputFiles {
  public:
   explicit FakeInternet(fakes::FakeFileSystem& files) : files_(files) {}
 
-  HttpResult Get(const HttpUrl& url, HttpReceiver& receiver, const HttpLimits&) override {
+  HttpResult Get(const HttpUrl& url, HttpReceiver& receiver, const HttpLimits&,
+                 const std::atomic<bool>&) override {
     const std::string key = url.host + ":" + std::to_string(url.port) + url.object;
     requests.push_back(key);
     const Answer& answer = answers.count(key) ? answers[key] : kNotFound;
@@ -51,8 +52,9 @@ class FakeInternet : public HttpClient, public OutputFiles {
       if (!receiver.OnBlock(answer.body.data() + at, std::min(kHttpBlockSize, end - at)))
         return {HttpResult::Status::kStopped, 0};
     }
-    if (answer.timesOut)
-      return {HttpResult::Status::kTimedOut, 0};
+    stop = answer.left == HttpResult::Status::kCancelled;
+    if (answer.left != HttpResult::Status::kComplete)
+      return {answer.left, 0};
     return {answer.error ? HttpResult::Status::kFailed : HttpResult::Status::kComplete,
             answer.error};
   }
@@ -76,6 +78,7 @@ class FakeInternet : public HttpClient, public OutputFiles {
   std::map<std::string, Answer> answers;
   std::vector<std::string> requests;
   bool failCreate = false;
+  std::atomic<bool> stop{false};
 
  private:
   fakes::FakeFileSystem& files_;
@@ -125,7 +128,7 @@ struct UpdateRig {
   FakeInternet internet{files};
   fakes::FakeMessageBoxes boxes;
   FakeDesktop desktop;
-  UpdateServices services{internet, files, internet, boxes, desktop, desktop};
+  UpdateServices services{internet, files, internet, boxes, desktop, desktop, internet.stop};
 };
 
 // The server's, the connection's and the disk's failures.
@@ -187,12 +190,20 @@ TEST(UpdateCheckFailureTest, EachShowsOnlyItsOwnBoxesAndKeepsTheEarlierCopy) {
        [](auto& t) { t.internet.answers[kFile].cutAfter = 1024; },
        {kAsk, kSearch, kBroken, kFailed},
        failure},
-      {"total time over after the first block",
+      {"too slow after the first block",
        [](auto& t) {
-         t.internet.answers[kFile].cutAfter = 1024, t.internet.answers[kFile].timesOut = true;
+         t.internet.answers[kFile].cutAfter = 1024;
+         t.internet.answers[kFile].left = HttpResult::Status::kTooSlow;
        },
        {kAsk, kSearch, kBroken, kFailed},
        failure},
+      {"program ended during the download",
+       [](auto& t) {
+         t.internet.answers[kFile].cutAfter = 1024;
+         t.internet.answers[kFile].left = HttpResult::Status::kCancelled;
+       },
+       {kAsk, kSearch},
+       ""},
       {"broken after the first block",
        [](auto& t) {
          t.internet.answers[kFile].cutAfter = 1024, t.internet.answers[kFile].error = 12031;
@@ -354,31 +365,65 @@ TEST(UpdateRulesTest, AddressesAreSplitForHttpOnly) {
   EXPECT_EQ(UpdateBaseUrl("http://mirror/"), "http://mirror/");
 }
 
-// A transfer past its total time must not write into a receiver that its caller has let go.
-TEST(HttpDeadlineTest, ATransferPastItsTimeIsLeftAndReachesTheReceiverNoMore) {
-  struct Late {
-    std::promise<void> release;
-    std::promise<bool> accepted;
+// A slow line may take its time, a server that sends almost nothing may not.
+TEST(HttpPaceTest, TheDownloadMayTakeLongerTheMoreItReceives) {
+  const HttpLimits list = kVersionListTimes, file = kDownloadTimes;
+  struct Case {
+    const char* what;
+    HttpLimits limits;
+    uint64_t elapsedMs, quietMs;
+    bool answered;
+    uint64_t bytes;
+    TransferPace pace;
+  } cases[] = {
+      {"list past its minute", list, 60001, 100, true, 60000, TransferPace::kTooLong},
+      {"64 MB at 8 KB a second", file, 8192000, 125, true, 64 << 20, TransferPace::kGoOn},
+      {"no answer yet, in the first minute", file, 59000, 59000, false, 0, TransferPace::kGoOn},
+      {"no answer after the first minute", file, 60001, 60001, false, 0, TransferPace::kTooSlow},
+      {"1 KB a second on average", file, 120000, 3000, true, 60 * 1024, TransferPace::kGoOn},
+      {"a little less", file, 120001, 3000, true, 60 * 1024, TransferPace::kTooSlow},
+      {"20 s without data", file, 30000, 20001, true, 5 * 1024 * 1024, TransferPace::kSilent},
   };
-  auto late = std::make_shared<Late>();
-  struct Untouched : HttpReceiver {
-    bool OnResponse(uint32_t, std::optional<uint64_t>) override { return touched = true; }
-    bool OnBlock(const char*, size_t) override { return touched = true; }
-    bool touched = false;
-  } receiver;
-  const HttpResult left = RunWithDeadline(
-      [late, released = late->release.get_future().share()](HttpReceiver& to) {
-        released.wait();
-        late->accepted.set_value(to.OnBlock("x", 1));
-        return HttpResult{HttpResult::Status::kComplete, 0};
-      },
-      receiver, 50);
-  EXPECT_EQ(left.status, HttpResult::Status::kTimedOut);
-  std::future<bool> accepted = late->accepted.get_future();
-  late->release.set_value();
-  ASSERT_EQ(accepted.wait_for(std::chrono::seconds(10)), std::future_status::ready);
-  EXPECT_FALSE(accepted.get());
-  EXPECT_FALSE(receiver.touched);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(JudgePace(c.limits, c.elapsedMs, c.quietMs, c.answered, c.bytes), c.pace);
+  }
+}
+
+// A transfer that is left, too slow or at the program's end, must not write into a receiver that
+// its caller has let go.
+TEST(HttpDeadlineTest, ALeftTransferReachesTheReceiverNoMore) {
+  for (const bool programEnds : {false, true}) {
+    SCOPED_TRACE(programEnds ? "the program ends" : "below the rate");
+    struct Late {
+      std::promise<void> release;
+      std::promise<bool> accepted;
+      std::atomic<bool> stop{false};
+    };
+    auto late = std::make_shared<Late>();
+    struct Untouched : HttpReceiver {
+      bool OnResponse(uint32_t, std::optional<uint64_t>) override { return true; }
+      bool OnBlock(const char*, size_t) override { return touched = true; }
+      bool touched = false;
+    } receiver;
+    const HttpResult left = RunWithinLimits(
+        [late, programEnds, released = late->release.get_future().share()](HttpReceiver& to) {
+          to.OnResponse(200, std::nullopt);
+          late->stop = programEnds;
+          released.wait();
+          late->accepted.set_value(to.OnBlock("x", 1));
+          return HttpResult{HttpResult::Status::kComplete, 0};
+        },
+        receiver, programEnds ? HttpLimits{0, 60000, 60000} : HttpLimits{0, 60000, 50, 1024},
+        late->stop);
+    EXPECT_EQ(left.status,
+              programEnds ? HttpResult::Status::kCancelled : HttpResult::Status::kTooSlow);
+    std::future<bool> accepted = late->accepted.get_future();
+    late->release.set_value();
+    ASSERT_EQ(accepted.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_FALSE(accepted.get());
+    EXPECT_FALSE(receiver.touched);
+  }
 }
 
 }  // namespace

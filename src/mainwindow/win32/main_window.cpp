@@ -63,6 +63,8 @@ const MessageEntry<MainWindow> MainWindow::kMessageMap[] = {
     OnMessage(WM_APP_DOMAIN_INFO_DONE, &MainWindow::OnDomainInfoDone),
     OnMessage(WM_APP_DOMAIN_LIST_READY, &MainWindow::OnDomainListReady),
     OnMessage(WM_APP_NOTIFICATION_CHANGED, &MainWindow::OnNotificationChanged),
+    OnMessage(WM_APP_WINDOW_CALL, &MainWindow::OnWindowCall),
+    OnMessage(WM_SETCURSOR, &MainWindow::OnSetCursor),
     OnMessage(WM_NOTIFY, &MainWindow::OnNotify),
     OnMessage(WM_SIZE, &MainWindow::OnSize),
     OnMessage(WM_GETMINMAXINFO, &MainWindow::OnGetMinMaxInfo),
@@ -96,6 +98,8 @@ MainWindow::~MainWindow() {
 // every job record the window holds is let go (the workers keep their own share of it).
 void MainWindow::StopBackgroundWork() {
   ShutdownFlag() = true;
+  StopUpdateCheck();
+  updateJob_.reset();
   pollerStop_ = true;
   if (poller_.joinable())
     poller_.join();
@@ -171,6 +175,7 @@ void MainWindow::SetSuccessChecks() {
 }
 
 void MainWindow::OnCancel() {
+  StopUpdateCheck();  // its open box would hold up the end
   if (inTray_)
     services_.notifyIcon->Delete(hwnd(), 1);
   inTray_ = false;
@@ -262,13 +267,6 @@ void MainWindow::ApplyTopmost(bool on) {
   CheckMenuItem(GetSystemMenu(hwnd(), FALSE), IDM_SYS_TOPMOST,
                 MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
   SetCheck(IDM_TOPMOST, on);
-}
-
-void MainWindow::OnUpdateCommand() {
-  const UpdatePlatform& update = services_.update;
-  CheckForUpdate({*update.http, *services_.workers.files, *update.outputs, *services_.workers.boxes,
-                  *update.clipboard, *update.program},
-                 hwnd());
 }
 
 void MainWindow::OnOriginalSize() {

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -114,7 +115,15 @@ class MainWindow : public Dialog, public DomainBrowserHost {
   void OnTopmostCommand();
   void ApplyTopmost(bool on);
   void OnOriginalSize();
+
+  // The update check, on a thread of its own; its boxes, wait cursor and clipboard are carried
+  // out here (WindowCall) by UpdateWindowCalls.
+  friend class UpdateWindowCalls;
   void OnUpdateCommand();
+  LRESULT OnWindowCall(WPARAM, LPARAM);
+  bool ShowUpdateBox(const BoxRequest& box, bool ask);
+  void StopUpdateCheck();
+  LRESULT OnSetCursor(WPARAM, LPARAM);
   LRESULT OnSize(WPARAM, LPARAM);
   LRESULT OnGetMinMaxInfo(WPARAM, LPARAM);
   LRESULT OnSysCommand(WPARAM, LPARAM);
@@ -172,6 +181,10 @@ class MainWindow : public Dialog, public DomainBrowserHost {
   std::unique_ptr<ListCheckDialog> listCheckDialog_;
   std::unique_ptr<DomainBrowserDialog> domainBrowser_;
   bool listEditorOpen_ = false;
+  std::shared_ptr<UpdateJob> updateJob_;
+  bool updateCursor_ = false;
+  // The update box on screen: its title, and the button that closes it at the end.
+  std::optional<std::pair<std::string, int>> openUpdateBox_;
   std::thread poller_;
   std::atomic<bool> pollerStop_{false};
   UINT taskbarCreatedMessage_ = 0;
