@@ -49,6 +49,9 @@ void MainWindow::DispatchWithReport(SendReport report) {
     return;
   }
   ShowWindow(dialog->hwnd(), SW_SHOW);
+  // Painted now, before the workers start their tools: once they do, a first paint waits
+  // behind their starts and holds up the main window.
+  UpdateWindow(dialog->hwnd());
   SendReportDialog& shown = *dialog;
   sendReports_.push_back(std::move(dialog));
   // A report closed while a box of a dispatch waits (this one's, or the one of the report
