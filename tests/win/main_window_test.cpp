@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <regex>
+
 #include "dispatch/send_workers.h"
 #include "resource.h"
 #include "support/main_window_fixture.h"
@@ -263,25 +265,24 @@ TEST_F(MainWindowTest, TheIconComesBackAfterAShellRestartAndGoesWithTheProgram) 
   EXPECT_FALSE(ShellIcon(hwnd, 1));
 }
 
-// The send reports of this process, newest first.
-std::vector<HWND> Reports() {
-  std::vector<HWND> reports;
+// The topmost send report of this process, the one opened last.
+HWND NewestReport() {
   for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w;
        w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
     DWORD process = 0;
     GetWindowThreadProcessId(w, &process);
     if (process == GetCurrentProcessId() && IsWindowVisible(w) &&
         wintest::WindowText(w).starts_with("Sendebericht"))
-      reports.push_back(w);
+      return w;
   }
-  return reports;
+  return nullptr;
 }
 
-// With the report on, a list send opens one report and no outcome box: a row per member with
-// its result, the count in the caption, the rows as text on the clipboard, and a resend of the
+// With the report on, a list send opens one report and no outcome box: a row per member in the
+// boxes' words, the count in the caption, the rows as text on the clipboard, and a resend of the
 // failed members only, with a report of its own. It stays while the main window is in the tray;
-// closed while its sends run, they end without a word. Refused names are refused as before and
-// shown as such. With the report off, the boxes of before.
+// closed while its sends run, they end without a word. A name with a blank is refused as before
+// and shown so. With the report off, the boxes of before.
 TEST_F(MainWindowTest, ASendReportShowsEveryMemberAndResendsExactlyTheFailed) {
   network.Reset(
       "[station R1]\nsend_delay_ms = 300\n[station R2]\nonline = 0\n[station R3]\n"
@@ -293,106 +294,74 @@ TEST_F(MainWindowTest, ASendReportShowsEveryMemberAndResendsExactlyTheFailed) {
   Open();
   Click(IDC_MODE_LIST);
   Command(IDM_SEND_REPORT);
-  EXPECT_TRUE(Checked(IDM_SEND_REPORT));
-  EXPECT_TRUE(app->settings().Sendebericht());
   SetItemText(IDC_MESSAGE, "Kaffee ist fertig\r\nim 2. Stock");
-  const auto sendTo = [&](int entry, const std::string& typed) {
-    if (entry >= 0)
-      SelectEntry(entry);
-    else
-      TypeRecipient(typed);
-    Click(IDC_SEND);
-    HWND report = Reports().empty() ? nullptr : Reports().front();
-    EXPECT_TRUE(PumpUntil([&] { return services.workers.counter->Value() == 0; }, 10000));
-    PumpFor(50);
-    return report;
+  const auto ended = [&] {
+    return PumpUntil([&] { return services.workers.counter->Value() == 0; }, 10000);
   };
   const auto rows = [](HWND report) {
     return wintest::ListRows(GetDlgItem(report, IDC_REPORT_ROWS), 3);
   };
+  const std::string offline = "Der Empfänger ist unbekannt oder offline.";
+  const auto failed = AllOf(EndsWith("(Code 5)."), Not(HasSubstr("\n")));
 
-  HWND report = sendTo(0, "");
-  ASSERT_NE(report, nullptr);
+  SelectEntry(0);
+  Click(IDC_SEND);
+  HWND report = NewestReport();
+  ASSERT_TRUE(report && ended());
   EXPECT_EQ(wintest::WindowText(report), "Sendebericht: 3 von 6 zugestellt");
   const std::vector<std::string> shown = rows(report);
-  ASSERT_EQ(shown.size(), 6u);
-  EXPECT_THAT(
-      shown, ElementsAre("R1|Empfang|zugestellt", "R2|R2|Der Empfänger ist unbekannt oder offline.",
-                         "R3|R3|zugestellt", ::testing::_,
-                         "R5|R5|Der Empfänger ist unbekannt oder offline.", "R6|R6|zugestellt"));
-  EXPECT_THAT(shown[3], AllOf(StartsWith("R4|R4|"), EndsWith("(Code 5)."), Not(HasSubstr("\n"))));
+  EXPECT_THAT(shown, ElementsAre("R1|Empfang|zugestellt", "R2|R2|" + offline, "R3|R3|zugestellt",
+                                 AllOf(StartsWith("R4|R4|"), failed), "R5|R5|" + offline,
+                                 "R6|R6|zugestellt"));
   EXPECT_THAT(ItemText(report, IDC_REPORT_HEADING),
               AllOf(StartsWith("Gesendet am "), EndsWith(": Kaffee ist fertig")));
-  EXPECT_THAT(BoxTexts(), ElementsAre());  // no outcome box
-
+  EXPECT_THAT(BoxTexts(), ElementsAre());
   Click(report, IDC_REPORT_COPY);
   std::string text;
-  for (std::string row : shown) {
-    std::replace(row.begin(), row.end(), '|', '\t');
-    text += row + "\r\n";
-  }
+  for (std::string row : shown)
+    text += std::regex_replace(row, std::regex("\\|"), "\t") + "\r\n";
   EXPECT_EQ(wintest::ClipboardText(), text);
-
-  window->MoveToTray();  // the report outlives the main window's going to the tray
+  window->MoveToTray();
   EXPECT_TRUE(IsWindowVisible(report));
   Tray(WM_LBUTTONDBLCLK);
 
-  ASSERT_TRUE(Enabled(report, IDC_REPORT_RESEND));
   const size_t before = Sent().size();
   Click(report, IDC_REPORT_RESEND);
   EXPECT_FALSE(Enabled(report, IDC_REPORT_RESEND));
-  ASSERT_TRUE(PumpUntil(
-      [&] {
-        return Sent().size() == before + 3 && Reports().size() == 2 &&
-               services.workers.counter->Value() == 0;
-      },
-      10000));
+  HWND resent = NewestReport();
+  ASSERT_TRUE(resent != report && ended());
   const std::vector<std::string> sent = Sent();
-  const std::vector<std::string> again(sent.begin() + static_cast<long>(before), sent.end());
   const std::string message = " Kaffee ist fertig\r\nim 2. Stock";
-  EXPECT_THAT(again, UnorderedElementsAre("net send R2" + message, "net send R4" + message,
-                                          "net send R5" + message));
-  HWND resent = Reports().front() == report ? Reports().back() : Reports().front();
-  PumpFor(50);
+  EXPECT_THAT(std::vector(sent.begin() + static_cast<long>(before), sent.end()),
+              UnorderedElementsAre("net send R2" + message, "net send R4" + message,
+                                   "net send R5" + message));
   EXPECT_EQ(wintest::WindowText(resent), "Sendebericht: 0 von 3 zugestellt");
-  EXPECT_EQ(rows(resent).size(), 3u);
   Click(resent, IDCANCEL);
   Click(report, IDCANCEL);
-  PumpFor(50);
-  EXPECT_FALSE(IsWindow(report));
 
-  // Closed at once: the sends end without a word.
-  HWND closed = nullptr;
-  SelectEntry(0);
   Click(IDC_SEND);
-  closed = Reports().front();
-  Click(closed, IDCANCEL);
-  ASSERT_TRUE(PumpUntil([&] { return services.workers.counter->Value() == 0; }, 10000));
+  Click(report = NewestReport(), IDCANCEL);  // closed at once: the sends end without a word
+  ASSERT_TRUE(ended());
   PumpFor(50);
-  EXPECT_FALSE(IsWindow(closed));
+  EXPECT_FALSE(IsWindow(report) || IsWindow(resent));
   EXPECT_THAT(BoxTexts(), ElementsAre());
 
-  // Empty members are skipped, a name with a blank is refused as before and reported so.
-  report = sendTo(-1, "R1,,R 7, ,R3");
-  ASSERT_NE(report, nullptr);
+  TypeRecipient("R1,,R 7, ,R3");
+  Click(IDC_SEND);
+  ASSERT_TRUE(ended());
   const std::string refused =
       "Der Empfängername \"R 7\" enthält ein Leerzeichen und wird übersprungen.";
-  EXPECT_THAT(rows(report),
+  EXPECT_THAT(rows(NewestReport()),
               ElementsAre("R1|Empfang|zugestellt", "R 7|R 7|" + refused, "R3|R3|zugestellt"));
-  EXPECT_EQ(wintest::WindowText(report), "Sendebericht: 2 von 3 zugestellt");
   EXPECT_THAT(BoxTexts(), ElementsAre(refused));
-  EXPECT_FALSE(Enabled(report, IDC_REPORT_RESEND));  // a refused name would be refused again
-  Click(report, IDCANCEL);
+  EXPECT_FALSE(Enabled(NewestReport(), IDC_REPORT_RESEND));  // it would be refused again
 
   boxes->Clear();
   Command(IDM_SEND_REPORT);
-  EXPECT_EQ(sendTo(0, ""), nullptr);
-  std::vector<std::string> texts = BoxTexts();
-  ASSERT_EQ(texts.size(), 3u);
-  std::sort(texts.begin(), texts.end());
-  EXPECT_EQ(texts[0], "Der Empfänger ist unbekannt oder offline.");
-  EXPECT_EQ(texts[1], "Der Empfänger ist unbekannt oder offline.");
-  EXPECT_THAT(texts[2], EndsWith("(Code 5)."));
+  SelectEntry(0);
+  Click(IDC_SEND);
+  ASSERT_TRUE(ended());
+  EXPECT_THAT(BoxTexts(), UnorderedElementsAre(offline, offline, EndsWith("(Code 5).")));
 }
 
 TEST_F(MainWindowTest, ListenpfadWithANewFileRefillsTheBox) {
