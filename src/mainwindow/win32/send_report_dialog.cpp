@@ -46,10 +46,11 @@ bool SendReportDialog::OnInitDialog() {
   SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   list_ = ListView(Item(IDC_REPORT_ROWS));
-  const int quarter = list_.ColumnSpace() / 4;
-  list_.AddColumn(0, "Station", quarter);
-  list_.AddColumn(1, "Name", quarter);
-  list_.AddColumn(2, "Ergebnis", list_.ColumnSpace() - 2 * quarter);
+  // The result takes half the width: the boxes' texts are the longest.
+  const int tenth = list_.ColumnSpace() / 10;
+  list_.AddColumn(0, "Station", 2 * tenth);
+  list_.AddColumn(1, "Name", 3 * tenth);
+  list_.AddColumn(2, "Ergebnis", list_.ColumnSpace() - 5 * tenth);
   list_.SetLook(look_);
   list_.SetRedraw(false);
   for (size_t i = 0; i < report_.rows().size(); ++i) {
