@@ -119,7 +119,7 @@ std::vector<SendStep> ComposeSend(int mode, std::string recipientText, std::stri
   for (const std::string& name : names) {
     const std::string fault = RecipientNameFault(name);
     if (!fault.empty()) {
-      steps.push_back({{}, SkippedNameBox(name, fault)});
+      steps.push_back({{}, SkippedNameBox(name, fault), name});
       continue;
     }
     std::string line = CommandLine(mode, versandInfo, name, message, listTrailer);
@@ -128,10 +128,11 @@ std::vector<SendStep> ComposeSend(int mode, std::string recipientText, std::stri
                        ErrorBox(Format("Die maximale Gesamtlänge (IST: %ld / SOLL: %ld) wurde "
                                        "überschritten.",
                                        static_cast<long>(line.size()),
-                                       static_cast<long>(kMaxCommandLineLength)))});
+                                       static_cast<long>(kMaxCommandLineLength))),
+                       name});
       continue;
     }
-    steps.push_back({std::move(line), {}});
+    steps.push_back({std::move(line), {}, name});
   }
   return steps;
 }

@@ -20,6 +20,7 @@ void MessageParser(std::string& text);
 struct SendStep {
   std::string commandLine;  // empty for a box
   BoxRequest box;
+  std::string recipient = {};  // the name the step is for; empty for a box about the whole send
 };
 
 // Why net send would not take `name` as the one station it names, or empty when it does:

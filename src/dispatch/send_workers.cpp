@@ -94,14 +94,19 @@ std::optional<BoxRequest> SendOutcomeBox(SystemInfo& system, const Settings& set
   }
 }
 
-uint32_t SendWorker(const WorkerServices& services, const std::string& commandLine) {
+uint32_t SendWorker(const WorkerServices& services, const std::string& commandLine,
+                    const OutcomeSink& report) {
   const int mode = services.settings->listenTyp;
   const CommandResult result =
       RunCommand(*services.processes, commandLine, [&services] { services.counter->Started(); });
-  const auto box = SendOutcomeBox(*services.system, *services.settings, mode,
-                                  NetSendOutcome(result), ShutdownFlag().load());
-  if (box)
+  const SendOutcome outcome = NetSendOutcome(result);
+  if (report) {
+    if (!ShutdownFlag().load())
+      report(outcome);
+  } else if (const auto box = SendOutcomeBox(*services.system, *services.settings, mode, outcome,
+                                             ShutdownFlag().load())) {
     services.boxes->Show(nullptr, *box);
+  }
   services.counter->Lower();
   return result.exitCode;
 }
@@ -117,20 +122,23 @@ void DetachedThread(std::function<void()> work) {
 }
 
 bool TryStartSendWorker(const WorkerServices& services, int32_t maxThreads,
-                        const std::string& commandLine, const ThreadStarter& startThread) {
+                        const std::string& commandLine, const ThreadStarter& startThread,
+                        OutcomeSink report) {
   if (!services.counter->TryRaise(maxThreads))
     return false;
-  // The worker owns its copy of the command line and of the services.
-  startThread([services, commandLine] { SendWorker(services, commandLine); });
+  // The worker owns its copy of the command line, of the services and of its sink.
+  startThread([services, commandLine, report = std::move(report)] {
+    SendWorker(services, commandLine, report);
+  });
   return true;
 }
 
 namespace {
 
-void ShowQueueBox(const WorkerServices& services, NativeWindow owner) {
-  services.boxes->Show(owner, {Format("Zu viele Nachrichten (%ld) in Warteschleife.",
-                                      static_cast<long>(services.counter->Value())),
-                               kErrorTitle, BoxIcon::kStop});
+BoxRequest QueueBox(const WorkerServices& services) {
+  return {Format("Zu viele Nachrichten (%ld) in Warteschleife.",
+                 static_cast<long>(services.counter->Value())),
+          kErrorTitle, BoxIcon::kStop};
 }
 
 // Holds the workers of one dispatch until all of them are started: a worker that starts its
@@ -158,7 +166,8 @@ class StartGate {
 }  // namespace
 
 void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& services,
-                  int32_t maxThreads, NativeWindow owner, const ThreadStarter& startThread) {
+                  int32_t maxThreads, NativeWindow owner, const ThreadStarter& startThread,
+                  DispatchReport* report) {
   auto gate = std::make_shared<StartGate>();
   const ThreadStarter gated = [&startThread, gate](std::function<void()> work) {
     startThread([gate, work = std::move(work)] {
@@ -167,16 +176,21 @@ void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& serv
     });
   };
   // No worker waits on a box the user has to answer: the gate opens before any box.
-  for (const SendStep& step : steps) {
+  for (size_t i = 0; i < steps.size(); ++i) {
+    const SendStep& step = steps[i];
     if (step.commandLine.empty()) {
       gate->Open();
       services.boxes->Show(owner, step.box);
       continue;
     }
     const WaitCursor wait(*services.boxes);
-    if (!TryStartSendWorker(services, maxThreads, step.commandLine, gated)) {
+    if (!TryStartSendWorker(services, maxThreads, step.commandLine, gated,
+                            report ? report->SinkFor(i) : OutcomeSink())) {
       gate->Open();
-      ShowQueueBox(services, owner);
+      const BoxRequest queue = QueueBox(services);
+      if (report)
+        report->NotAdmitted(i, queue);
+      services.boxes->Show(owner, queue);
     }
   }
   gate->Open();

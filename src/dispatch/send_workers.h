@@ -86,8 +86,14 @@ std::string FailureText(SystemInfo& system, const SendOutcome& outcome);
 std::optional<BoxRequest> SendOutcomeBox(SystemInfo& system, const Settings& settings, int mode,
                                          const SendOutcome& outcome, bool shuttingDown);
 
-// Runs one net send to its end and reports it; lowers the count in every path.
-uint32_t SendWorker(const WorkerServices& services, const std::string& commandLine);
+// Takes a send's outcome in place of its box; runs on the worker's thread once the send has
+// ended, never after the program's end has begun.
+using OutcomeSink = std::function<void(const SendOutcome&)>;
+
+// Runs one net send to its end and reports it, in a box or to `report`; lowers the count in
+// every path.
+uint32_t SendWorker(const WorkerServices& services, const std::string& commandLine,
+                    const OutcomeSink& report = {});
 
 // `startThread` runs a worker on a thread of its own (never joined); tests may run it in place.
 using ThreadStarter = std::function<void(std::function<void()>)>;
@@ -96,14 +102,26 @@ void DetachedThread(std::function<void()> work);
 // when none is admitted.
 bool TryStartSendWorker(const WorkerServices& services, int32_t maxThreads,
                         const std::string& commandLine,
-                        const ThreadStarter& startThread = DetachedThread);
+                        const ThreadStarter& startThread = DetachedThread, OutcomeSink report = {});
+
+// A dispatch whose outcomes are gathered in one report instead of a box per send.
+class DispatchReport {
+ public:
+  virtual ~DispatchReport() = default;
+  // No worker was admitted for step `step`; `box` says why (and is shown as well).
+  virtual void NotAdmitted(size_t step, const BoxRequest& box) = 0;
+  // Where the worker of step `step` hands its outcome.
+  virtual OutcomeSink SinkFor(size_t step) = 0;
+};
 
 // Carries out the composed steps in order: boxes are shown, command lines go to workers, and a
 // line no worker is admitted for gets the queue box. A failure for one name does not stop the
-// others, and the workers already admitted run while any box waits for the user.
+// others, and the workers already admitted run while any box waits for the user. With a
+// `report`, the workers' outcomes and the refused admissions go to it.
 void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& services,
                   int32_t maxThreads, NativeWindow owner,
-                  const ThreadStarter& startThread = DetachedThread);
+                  const ThreadStarter& startThread = DetachedThread,
+                  DispatchReport* report = nullptr);
 
 // The domain names in "net view /domain" output: lines from index 3 on that are exactly 21
 // characters long, trimmed of blanks.

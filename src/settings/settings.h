@@ -1,4 +1,4 @@
-// The typed settings and their persisted record of eighteen strings, read by every layer of
+// The typed settings and their persisted record of nineteen strings, read by every layer of
 // the program; the application loads and stores them.
 #pragma once
 
@@ -62,9 +62,10 @@ struct Settings {
   Relaxed<bool> versandInfo = false;
   Relaxed<int32_t> waitPollrate = 10;
   Relaxed<int32_t> waitStep = 2;
+  Relaxed<bool> sendebericht = false;  // a list or domain send reports in one window
 };
 
-inline constexpr size_t kSettingCount = 18;
+inline constexpr size_t kSettingCount = 19;
 using SettingsRecord = std::array<std::string, kSettingCount>;
 
 // Registry value names in the order of the record.

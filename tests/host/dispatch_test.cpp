@@ -8,6 +8,7 @@
 
 #include "dispatch/command_runner.h"
 #include "dispatch/message_composer.h"
+#include "dispatch/send_report.h"
 #include "dispatch/send_workers.h"
 #include "fakes/fake_worker_services.h"
 #include "mainwindow/recipient_selection.h"
@@ -274,6 +275,86 @@ TEST_F(WorkersTest, OutcomeBoxesPerExitCodeAndTheModeAtTheStart) {
   SendWorker(services, "net send a x");
   ASSERT_EQ(boxes->boxes().size(), 1u);
   EXPECT_EQ(boxes->boxes()[0].text, "Well done...");
+}
+
+// A reported dispatch: the outcomes go to the report instead of boxes, a refused admission is
+// told to it (and shown); once the program ends, the report hears nothing more.
+TEST_F(WorkersTest, AReportedDispatchHandsItsOutcomesToTheReport) {
+  struct Recorder : DispatchReport {
+    void NotAdmitted(size_t step, const BoxRequest& box) override {
+      events.push_back(Format("%d: %s", static_cast<int>(step), box.text.c_str()));
+    }
+    OutcomeSink SinkFor(size_t step) override {
+      return [this, step](const SendOutcome& outcome) {
+        events.push_back(Format("%d: %d", static_cast<int>(step), static_cast<int>(outcome.kind)));
+      };
+    }
+    Lines events;
+  } report;
+  processes->Script("net send b x", {true, 0, 2, 0, 0, nullptr});
+  settings->successMsg = true;
+  RunSendSteps({{"net send a x", {}}, {"net send b x", {}}, {"net send c x", {}}}, services, 2,
+               nullptr, Queue(), &report);
+  RunQueued();
+  EXPECT_THAT(report.events,
+              ElementsAre("2: Zu viele Nachrichten (2) in Warteschleife.", "0: 0", "1: 1"));
+  EXPECT_THAT(boxes->boxes(), ElementsAre(BoxRequest{"Zu viele Nachrichten (2) in Warteschleife.",
+                                                     "Error", BoxIcon::kStop}));
+  ShutdownFlag() = true;
+  RunSendSteps({{"net send a x", {}}}, services, 2, nullptr, Queue(), &report);
+  RunQueued();
+  EXPECT_EQ(report.events.size(), 3u);
+  EXPECT_EQ(services.counter->Value(), 0);
+}
+
+// The report of a list send: a row per recipient in dispatch order, refused names among them,
+// each row's result in the boxes' words on one line, and a resend of exactly the failed rows
+// with exactly the text they were sent with.
+TEST_F(WorkersTest, TheSendReportCountsItsRowsAndResendsExactlyTheFailed) {
+  EXPECT_TRUE(WantsSendReport(1, true) && WantsSendReport(2, true));
+  EXPECT_FALSE(WantsSendReport(0, true) || WantsSendReport(1, false));
+  RecipientDirectory directory;
+  directory.AddSingle("Empfang", "pc1");
+  const std::string message = "\r\nHallo \"alle\"\r\nzweite Zeile";
+  const auto steps = ComposeSend(1, "pc1,,PC\t7,pc2,pc3,pc4", message, true, directory);
+  auto report = SendReport::ForDispatch(1, steps, directory, message, {2004, 12, 6, 9, 5, 3});
+  ASSERT_TRUE(report.has_value());
+  EXPECT_EQ(report->Heading(), "Gesendet am 06.12.2004 um 09:05:03: Hallo \"alle\"");
+  EXPECT_FALSE(report->CanResend());
+  report->Finish(0, {SendOutcome::Kind::kDelivered, 0}, *system);
+  report->Finish(2, {SendOutcome::Kind::kOffline, 0}, *system);
+  report->Finish(3, {SendOutcome::Kind::kFailed, 5}, *system);
+  EXPECT_FALSE(report->CanResend());  // pc4 is still on its way
+  report->NotAdmitted(4, {"Zu viele Nachrichten (3) in Warteschleife.", "Error", BoxIcon::kStop});
+  report->Finish(0, {SendOutcome::Kind::kOffline, 0}, *system);  // a row ends once
+  EXPECT_EQ(report->Caption(), "Sendebericht: 1 von 5 zugestellt");
+  EXPECT_THAT(report->Failed(), ElementsAre(2u, 3u, 4u));
+  EXPECT_EQ(report->ClipboardText(),
+            "pc1\tEmpfang\tzugestellt\r\n"
+            "PC 7\tPC 7\tDer Empfängername \"PC 7\" enthält ein Leerzeichen und wird "
+            "übersprungen.\r\n"
+            "pc2\tpc2\tDer Empfänger ist unbekannt oder offline.\r\n"
+            "pc3\tpc3\tZugriff verweigert (Code 5).\r\n"
+            "pc4\tpc4\tZu viele Nachrichten (3) in Warteschleife.\r\n");
+  ASSERT_TRUE(report->CanResend());
+  SendReport again = report->Resend({2004, 12, 6, 9, 6, 0});
+  EXPECT_FALSE(report->CanResend());  // once per report
+  const std::string text = "\r\nHallo \\\"alle\\\"\r\nzweite Zeile\n{An:Empfang,pc2,pc3,pc4}";
+  Lines lines;
+  for (const SendStep& step : again.Steps())
+    lines.push_back(step.commandLine);
+  EXPECT_THAT(lines,
+              ElementsAre("net send pc2 " + text, "net send pc3 " + text, "net send pc4 " + text));
+  EXPECT_EQ(again.Caption(), "Sendebericht: 0 von 3 zugestellt");
+
+  // A domain send has one row, the domain; a send refused as a whole has no report.
+  const auto domain = SendReport::ForDispatch(2, ComposeSend(2, "BUERO", "x", false, directory),
+                                              directory, "x", {});
+  ASSERT_TRUE(domain.has_value());
+  EXPECT_EQ(domain->ClipboardText(), "BUERO\tDomäne\twird gesendet...\r\n");
+  for (const auto& [names, text] : {std::pair{"", "x"}, {" , ,", "x"}, {"pc1", ""}})
+    EXPECT_FALSE(SendReport::ForDispatch(1, ComposeSend(1, names, text, false, directory),
+                                         directory, text, {}));
 }
 
 TEST_F(WorkersTest, DomainListReadsConvertsAndDeletesItsFile) {

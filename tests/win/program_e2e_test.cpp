@@ -79,6 +79,7 @@ TEST_F(ProgramTest, ARunSendsItsMessageFileAndWritesItsSettingsAtTheEnd) {
         IDM_GRID_LINES, IDM_FULL_ROW, IDM_VERSAND_INFO, IDM_MINIMIZE_TASKBAR, IDM_TOPMOST}) {
     SendMessageA(window, WM_COMMAND, item, 0);
   }
+  SendMessageA(window, WM_COMMAND, IDM_SEND_REPORT, 0);
   EXPECT_EQ(ReadUserString(kSettingsKey, "TNAStart"), "<missing>");
   ProgramProcess second;  // finds the window by its caption and ends at once
   ASSERT_TRUE(second.WaitForExit(20000));
@@ -99,6 +100,7 @@ TEST_F(ProgramTest, ARunSendsItsMessageFileAndWritesItsSettingsAtTheEnd) {
       {"MaxThreads", "20"}, {"SingleInstance", "1"}};
   for (const auto& [name, value] : expected)
     EXPECT_EQ(ReadUserString(kSettingsKey, name), value) << name;
+  EXPECT_EQ(ReadUserString(kSettingsKey, "Sendebericht"), "1");
   EXPECT_NE(ReadUserString(kAutostartKey, "Botenruf").find("Botenruf.exe"), std::string::npos);
 }
 
@@ -151,6 +153,8 @@ TEST_F(ProgramTest, EndingWhileSendsRunNeverCrashesOrHangs) {
   constexpr int kRounds = 6;
   for (int round = 0; round < kRounds; ++round) {
     SCOPED_TRACE(round);
+    // Every other round the outcomes go to a send report's window instead of boxes.
+    wintest::WriteUserString(kSettingsKey, "Sendebericht", round % 2 ? "1" : "0");
     ProgramProcess program;
     HWND window = WaitForWindow("Botenruf", 20000, program.id());
     ASSERT_NE(window, nullptr);

@@ -25,6 +25,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using wintest::ClipboardText;
 using wintest::FilesIn;
 using wintest::PumpUntil;
 using wintest::ReadTextFile;
@@ -34,20 +35,6 @@ using wintest::WriteTextFile;
 std::string UnixPath(std::string path) {
   std::replace(path.begin(), path.end(), '\\', '/');
   return path.substr(2);
-}
-
-std::string ClipboardText() {
-  std::string text = "<empty>";
-  if (!OpenClipboard(nullptr))
-    return "<not open>";
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
-      text = bytes;
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  return text;
 }
 
 const std::atomic<bool> kGoOn{false};  // the stop of transfers that nobody stops

@@ -33,6 +33,7 @@ const MessageEntry<MainWindow> MainWindow::kMessageMap[] = {
     OnCommand(IDM_ORIGINAL_SIZE, &MainWindow::OnOriginalSize),
     OnCommand(IDM_TOOLTIPS, &MainWindow::OnToggleTooltips),
     OnCommand(IDM_VERSAND_INFO, &MainWindow::OnToggleVersandInfo),
+    OnCommand(IDM_SEND_REPORT, &MainWindow::OnToggleSendReport),
     OnCommand(IDM_TOPMOST, &MainWindow::OnTopmostCommand),
     // Infos, help and the greeting
     OnCommand(IDM_VERSION_HISTORY, &MainWindow::OnVersionHistory),
@@ -65,6 +66,7 @@ const MessageEntry<MainWindow> MainWindow::kMessageMap[] = {
     OnMessage(WM_APP_NOTIFICATION_CHANGED, &MainWindow::OnNotificationChanged),
     OnMessage(WM_APP_WINDOW_CALL, &MainWindow::OnWindowCall),
     OnMessage(WM_SETCURSOR, &MainWindow::OnSetCursor),
+    OnMessage(WM_APP_SEND_REPORT_CLOSED, &MainWindow::OnSendReportClosed),
     OnMessage(WM_NOTIFY, &MainWindow::OnNotify),
     OnMessage(WM_SIZE, &MainWindow::OnSize),
     OnMessage(WM_GETMINMAXINFO, &MainWindow::OnGetMinMaxInfo),
@@ -108,6 +110,7 @@ void MainWindow::StopBackgroundWork() {
   domainBrowser_.reset();
   listCheckDialog_.reset();
   stationQuery_.reset();
+  sendReports_.clear();
 }
 
 bool MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -164,6 +167,7 @@ void MainWindow::SetMenuChecks() {
   SetCheck(IDM_MINIMIZE_TASKBAR, settings_.TaskMinimize());
   SetCheck(IDM_MINIMIZE_SYSTRAY, !settings_.TaskMinimize());
   SetCheck(IDM_VERSAND_INFO, settings_.VersandInfo());
+  SetCheck(IDM_SEND_REPORT, settings_.Sendebericht());
   SetCheck(IDM_TOPMOST, settings_.SystemModal());
   SetCheck(IDM_TOOLTIPS, toolTipsOn_);
 }

@@ -8,12 +8,14 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/application.h"
 #include "dispatch/send_workers.h"
 #include "mainwindow/recipient_selection.h"
 #include "mainwindow/win32/countdown_dialog.h"
 #include "mainwindow/win32/message_editor.h"
+#include "mainwindow/win32/send_report_dialog.h"
 #include "netinfo/win32/domain_browser_dialog.h"
 #include "netinfo/win32/list_check_dialog.h"
 #include "netinfo/win32/station_info_dialog.h"
@@ -31,7 +33,7 @@ struct MainWindowServices {
   UpdatePlatform update;
 };
 
-class MainWindow : public Dialog, public DomainBrowserHost {
+class MainWindow : public Dialog, public DomainBrowserHost, public SendReportHost {
  public:
   MainWindow(Application& app, MainWindowServices services, std::string initialText,
              bool startInTray);
@@ -81,6 +83,9 @@ class MainWindow : public Dialog, public DomainBrowserHost {
   bool StartDomainCountdown();
   LRESULT OnCountdownDone(WPARAM, LPARAM);
   void OnMemoriam();
+  // The send report of a list or domain dispatch.
+  void DispatchWithReport(SendReport report) override;
+  LRESULT OnSendReportClosed(WPARAM, LPARAM);
 
   // The list editor
   void OnListEdit();
@@ -149,6 +154,7 @@ class MainWindow : public Dialog, public DomainBrowserHost {
   void OnToggleGridLines();
   void OnToggleFullRow();
   void OnToggleVersandInfo();
+  void OnToggleSendReport();
   void OnListPath();
   void SetCheck(UINT item, bool on);
 
@@ -180,6 +186,9 @@ class MainWindow : public Dialog, public DomainBrowserHost {
   std::shared_ptr<StationQuery> stationQuery_;
   std::unique_ptr<ListCheckDialog> listCheckDialog_;
   std::unique_ptr<DomainBrowserDialog> domainBrowser_;
+  // Send reports, let go of once closed and no dispatch of a report runs.
+  std::vector<std::unique_ptr<SendReportDialog>> sendReports_;
+  int reportDispatches_ = 0;
   bool listEditorOpen_ = false;
   std::shared_ptr<UpdateJob> updateJob_;
   bool updateCursor_ = false;

@@ -176,6 +176,11 @@ void MainWindow::OnToggleVersandInfo() {
   SetCheck(IDM_VERSAND_INFO, settings_.VersandInfo());
 }
 
+void MainWindow::OnToggleSendReport() {
+  settings_.SetSendebericht(!settings_.Sendebericht());
+  SetCheck(IDM_SEND_REPORT, settings_.Sendebericht());
+}
+
 void MainWindow::OnListPath() {
   std::string path;
   if (!services_.fileDialogs->ChooseFileToOpen(

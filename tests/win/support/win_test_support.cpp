@@ -93,6 +93,20 @@ void PumpFor(uint32_t milliseconds) {
   PumpUntil([] { return false; }, milliseconds);
 }
 
+std::string ClipboardText() {
+  std::string text = "<empty>";
+  if (!OpenClipboard(nullptr))
+    return "<not open>";
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+      text = bytes;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
 void DeleteUserKeyTree(const std::string& path) {
   SHDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
 }

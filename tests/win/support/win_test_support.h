@@ -42,6 +42,9 @@ std::vector<uint32_t> ClientPixels(HWND window);
 // whole (its children too).
 size_t PixelsLeftFromEarlierPaints(HWND window);
 
+// The clipboard's text; "<empty>" or "<not open>" when there is none to read.
+std::string ClipboardText();
+
 // Registry of the test prefix (HKEY_CURRENT_USER).
 void DeleteUserKeyTree(const std::string& path);
 // The value as text when it is a REG_SZ with its terminating zero; "<missing>" otherwise.
