@@ -111,6 +111,9 @@
 #define IDM_GRID_LINES 40043
 #define IDM_FULL_ROW 40044
 #define IDM_UPDATE 40045
+#define IDM_DELIVERY_AUTO 40047
+#define IDM_DELIVERY_NET_SEND 40048
+#define IDM_DELIVERY_MSG 40049
 
 // Commands outside the menu bar: the tray menu, the greeting item and the system menu.
 #define IDM_TRAY_ABOUT 102

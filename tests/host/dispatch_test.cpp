@@ -7,7 +7,9 @@
 #include <thread>
 
 #include "dispatch/command_runner.h"
+#include "dispatch/delivery.h"
 #include "dispatch/message_composer.h"
+#include "dispatch/msg_send.h"
 #include "dispatch/send_workers.h"
 #include "fakes/fake_worker_services.h"
 #include "mainwindow/recipient_selection.h"
@@ -115,6 +117,12 @@ TEST(ComposeTest, NamesThatAreNoSingleStationAreRefusedOnEveryPath) {
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].commandLine, "net send pc1 Hallo\n{An:pc1}");
     EXPECT_EQ(list[1].box.text, skipped);
+    const DeliveryTool msg{Delivery::kMsg, "msg.exe"};
+    for (int mode : {0, 2}) {
+      const auto msgSteps = ComposeSend(mode, n.name, "Hallo", false, directory, msg);
+      ASSERT_EQ(msgSteps.size(), 1u);
+      EXPECT_EQ(msgSteps[0].box.text, skipped) << mode;
+    }
 
     TakeOverRequest takeOver;
     takeOver.rows = {{std::string("\\\\") + n.name, "x"}};
@@ -134,6 +142,70 @@ TEST(ComposeTest, NamesThatAreNoSingleStationAreRefusedOnEveryPath) {
   }
   EXPECT_EQ(PlanInfo(0, "  ").target, "");  // blanks only: no query and no box
   EXPECT_TRUE(PlanInfo(1, " , ,").refusals.empty());
+}
+
+// msg lines come from the same parts as net send lines: the message, its trailer and the limit.
+TEST(ComposeTest, MsgLinesCarryTheSameMessageAndTrailer) {
+  RecipientDirectory directory;
+  directory.AddSingle("Empfang", "pc1");
+  const auto compose = [&](int mode, const std::string& names, const std::string& message,
+                           const std::string& program) {
+    Lines result;
+    for (const SendStep& step :
+         ComposeSend(mode, names, message, true, directory, {Delivery::kMsg, program})) {
+      if (step.msgDomain)
+        result.push_back("DOMAIN " + step.msgDomain->domain + ": " + step.msgDomain->message);
+      else
+        result.push_back(step.commandLine.empty() ? "BOX: " + step.box.text
+                                                  : step.msgStation + " | " + step.commandLine);
+    }
+    return result;
+  };
+  const std::string sys = "C:\\WINDOWS\\system32\\msg.exe";
+  EXPECT_THAT(compose(0, "pc1, PC3 ", "Der \"Chef\" /x", sys),
+              ElementsAre("pc1 | " + sys + " * /server:pc1 Der \\\"Chef\\\"/x",
+                          "PC3 | " + sys + " * /server:PC3 Der \\\"Chef\\\"/x"));
+  EXPECT_THAT(
+      compose(1, "pc1,pc2", "Hallo\r\nWelt", "C:\\Win 7\\msg.exe"),
+      ElementsAre("pc1 | \"C:\\Win 7\\msg.exe\" * /server:pc1 Hallo\r\nWelt\n{An:Empfang,pc2}",
+                  "pc2 | \"C:\\Win 7\\msg.exe\" * /server:pc2 Hallo\r\nWelt\n{An:Empfang,pc2}"));
+  EXPECT_THAT(compose(2, " BUERO ", "Hallo", sys),
+              ElementsAre("DOMAIN BUERO: Hallo\n{An DOMAIN: \"BUERO\"}"));
+  const std::string message(2000 - sys.size() - 14, 'x');  // after " * /server:ab "
+  EXPECT_THAT(compose(0, "ab,abc", message, sys),
+              ElementsAre("ab | " + sys + " * /server:ab " + message,
+                          "BOX: Die maximale Gesamtlänge (IST: 2001 / SOLL: 2000) wurde "
+                          "überschritten."));
+}
+
+// Automatic takes msg from Windows 6.0 on; msg.exe is looked for beside the program's own system
+// directory and, for a 32-bit program on 64-bit Windows, in Sysnative.
+TEST(DeliveryTest, ChoiceByVersionAndWhereMsgIs) {
+  fakes::FakeSystem system;
+  const struct {
+    int32_t zustellung;
+    OsVersion version;
+    Delivery expected;
+  } choices[] = {{0, {2, 5, 1}, Delivery::kNetSend},  {0, {2, 5, 2}, Delivery::kNetSend},
+                 {0, {2, 6, 0}, Delivery::kMsg},      {0, {2, 10, 0}, Delivery::kMsg},
+                 {7, {2, 10, 0}, Delivery::kMsg},     {-1, {2, 5, 1}, Delivery::kNetSend},
+                 {1, {2, 10, 0}, Delivery::kNetSend}, {2, {2, 5, 0}, Delivery::kMsg}};
+  for (const auto& c : choices) {
+    SCOPED_TRACE(::testing::Message() << c.zustellung << " " << c.version.major);
+    system.osVersion = c.version;
+    EXPECT_EQ(ResolveDelivery(c.zustellung, system), c.expected);
+  }
+  fakes::FakeFileSystem files;
+  DeliveryTool tool;
+  system.systemDirectory = "C:\\WINDOWS\\SysWOW64\\";
+  EXPECT_FALSE(ChooseDeliveryTool(2, system, files, tool));  // a Home edition
+  EXPECT_TRUE(ChooseDeliveryTool(1, system, files, tool));
+  EXPECT_EQ(tool.delivery, Delivery::kNetSend);
+  files.files["C:\\WINDOWS\\Sysnative\\msg.exe"] = "";
+  ASSERT_TRUE(ChooseDeliveryTool(2, system, files, tool));
+  EXPECT_EQ(tool.msgProgram, "C:\\WINDOWS\\Sysnative\\msg.exe");
+  files.files["C:\\WINDOWS\\SysWOW64\\msg.exe"] = "";
+  EXPECT_EQ(FindMsgProgram(system, files), "C:\\WINDOWS\\SysWOW64\\msg.exe");
 }
 
 TEST(CommandRunnerTest, PollsTempNamesErrorTextsAndSafeQueryLines) {
@@ -274,6 +346,108 @@ TEST_F(WorkersTest, OutcomeBoxesPerExitCodeAndTheModeAtTheStart) {
   SendWorker(services, "net send a x");
   ASSERT_EQ(boxes->boxes().size(), 1u);
   EXPECT_EQ(boxes->boxes()[0].text, "Well done...");
+}
+
+// msg's output counts before its exit code; 1722 is asked about with net view: a station that
+// answers takes no remote calls, one that does not is offline.
+TEST_F(WorkersTest, MsgOutcomesFromOutputAndExitCode) {
+  system->messages[1] = "Unzulässige Funktion.\r\n";
+  system->tickCount = 70000;  // temporary names of its own in this process
+  const BoxRequest offline{"Der Empfänger ist unbekannt oder offline.", "Botenruf", BoxIcon::kStop};
+  const struct {
+    uint32_t exitCode;
+    const char* output;
+    bool answers;
+    SendOutcome expected;
+    std::string box;
+  } cases[] = {
+      {0, "", false, {SendOutcome::Kind::kDelivered, 0}, "Well done..."},
+      {0,
+       "Fehler 5 beim Abrufen der Sitzungsnamen.",
+       false,
+       {SendOutcome::Kind::kFailed, 5},
+       "Zugriff verweigert\r\n(Code 5)."},
+      {1,
+       "Error [1232]:The network location cannot be reached.",
+       true,
+       {SendOutcome::Kind::kOffline, 0},
+       offline.text},
+      {1,
+       "Fehler 1722 beim Abrufen der Sitzungsnamen.",
+       false,
+       {SendOutcome::Kind::kOffline, 0},
+       offline.text},
+      {1,
+       "Fehlercode unbekannt\r\nFEHLER  1722 beim Abrufen",
+       true,
+       {SendOutcome::Kind::kRefused, 1722},
+       "Der Empfänger nimmt keine Sitzungsnachrichten von anderen Stationen an (Code 1722).\r\n"
+       "Dort muss AllowRemoteRPC = 1 gesetzt sein: siehe Anleitung, \"Botenruf unter Windows "
+       "Vista und neuer\"."},
+      {1,
+       "Keine Sitzung f\x81r \"*\" vorhanden.",
+       false,
+       {SendOutcome::Kind::kFailed, 1},
+       "Unzulässige Funktion.\r\n(Code 1)."},
+  };
+  int probes = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.output);
+    const std::string line = Format("msg * /server:PC1 x%u", c.exitCode);
+    const std::string probe = "C:\\WINNT\\system32\\Cmd.exe /q /c net view \\\\PC1 > ";
+    processes->Script(line, {true, 0, c.exitCode, 0, 0, nullptr, c.output});
+    processes->defaultScript.output = c.answers ? "Freigegebene Ressourcen auf \\\\PC1" : "";
+    const auto before = processes->started().size();
+    const auto boxesBefore = boxes->boxes().size();
+    const SendOutcome outcome = MsgSendOutcome({true, c.exitCode, 0}, SplitLines(c.output),
+                                               [&] { return ++probes, c.answers; });
+    EXPECT_EQ(outcome, c.expected);
+    MsgSendWorker(services, line, "PC1");
+    ASSERT_EQ(boxes->boxes().size(), boxesBefore + 1);
+    EXPECT_EQ(boxes->boxes().back().text, c.box);
+    const auto started = processes->started();
+    const bool asked = std::string(c.output).find("1722") != std::string::npos;
+    ASSERT_EQ(started.size() - before, asked ? 2u : 1u);
+    EXPECT_EQ(started[before], line);
+    EXPECT_THAT(started.back(), ::testing::StartsWith(asked ? probe : line));
+  }
+  EXPECT_EQ(probes, 2);
+  EXPECT_EQ(services.counter->Value(), 0);
+  EXPECT_TRUE(files->files.empty());  // output files deleted
+  const SendOutcome notStarted{SendOutcome::Kind::kNotStarted, 2};
+  EXPECT_EQ(MsgSendOutcome({false, kNotStarted, 2}, {}, nullptr), notStarted);
+}
+
+// A domain through msg: every listed station gets its line; what msg cannot take is told of.
+TEST_F(WorkersTest, MsgDomainSendGivesEveryListedStationItsLine) {
+  const ThreadStarter inPlace = [](std::function<void()> work) { work(); };
+  const MsgDomainSend send{"BUERO", "msg", "Hallo"};
+  settings->listenTyp = 2;    // no success boxes
+  system->tickCount = 80000;  // temporary names of its own in this process
+  std::string asked;
+  RunMsgDomainSend(
+      services, send, 1,
+      [&](const WorkerServices&, const std::string& domain) {
+        asked = domain;
+        return Lines{"PC1", "PC 2", "PC3"};
+      },
+      inPlace);
+  EXPECT_EQ(asked, "BUERO");
+  EXPECT_THAT(processes->started(),
+              ElementsAre("msg * /server:PC1 Hallo", "msg * /server:PC3 Hallo"));
+  RunMsgDomainSend(
+      services, send, 5, [](const WorkerServices&, const std::string&) { return Lines{}; },
+      inPlace);
+  RunMsgDomainSend(services, send, 0, nullptr, inPlace);
+  EXPECT_THAT(boxes->boxes(),
+              ElementsAre(BoxRequest{"Der Empfängername \"PC 2\" enthält ein Leerzeichen und wird "
+                                     "übersprungen.",
+                                     "Error", BoxIcon::kStop},
+                          BoxRequest{"In der Domäne \"BUERO\" wurde keine Station gefunden; die "
+                                     "Nachricht wurde nicht verschickt.",
+                                     "Botenruf", BoxIcon::kStop},
+                          BoxRequest{"Zu viele Nachrichten (0) in Warteschleife.", "Error",
+                                     BoxIcon::kStop}));
 }
 
 TEST_F(WorkersTest, DomainListReadsConvertsAndDeletesItsFile) {

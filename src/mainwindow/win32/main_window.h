@@ -140,6 +140,11 @@ class MainWindow : public Dialog, public DomainBrowserHost {
   void OnToggleGridLines();
   void OnToggleFullRow();
   void OnToggleVersandInfo();
+  void OnDeliveryAuto() { ChooseDelivery(kDeliveryAuto); }
+  void OnDeliveryNetSend() { ChooseDelivery(kDeliveryNetSend); }
+  void OnDeliveryMsg() { ChooseDelivery(kDeliveryMsg); }
+  void ChooseDelivery(int choice);
+  void SetDeliveryChecks();
   void OnListPath();
   void SetCheck(UINT item, bool on);
 

@@ -1,5 +1,7 @@
 // "Senden": composition, the send workers and the domain countdown.
+#include "dispatch/delivery.h"
 #include "mainwindow/win32/main_window.h"
+#include "netinfo/table_query.h"
 #include "resource.h"
 #include "text/text.h"
 
@@ -23,9 +25,16 @@ void MainWindow::RunSendDispatcher() {
   const int mode = settings_.ListenTyp();
   const int32_t maxThreads = settings_.MaxThreads();
   const std::string recipients = ReadRecipientText(true);
+  DeliveryTool tool;
+  if (!ChooseDeliveryTool(settings_.Zustellung(), *services_.workers.system,
+                          *services_.workers.files, tool)) {
+    services_.workers.boxes->Show(hwnd(), MsgMissingBox());
+    return;
+  }
   const std::vector<SendStep> steps = ComposeSend(mode, recipients, ItemText(IDC_MESSAGE),
-                                                  settings_.VersandInfo(), app_.directory());
-  RunSendSteps(steps, services_.workers, maxThreads, hwnd());
+                                                  settings_.VersandInfo(), app_.directory(), tool);
+  RunSendSteps(steps, services_.workers, maxThreads, hwnd(), DetachedThread,
+               ListDomainStationNames);
 }
 
 bool MainWindow::StartDomainCountdown() {
@@ -68,10 +77,20 @@ void MainWindow::OnMemoriam() {
   const std::string station = services_.workers.system->ComputerName();
   if (station.empty())
     return;
+  DeliveryTool tool;
+  if (!ChooseDeliveryTool(settings_.Zustellung(), *services_.workers.system,
+                          *services_.workers.files, tool))
+    return;
   const WaitCursor wait(*services_.workers.boxes);
   // At the limit nothing is sent and nothing is said: this greeting is no user's message.
-  TryStartSendWorker(services_.workers, settings_.MaxThreads(),
-                     Format("net send %s %s", station.c_str(), kGreetingText));
+  if (tool.delivery == Delivery::kMsg) {
+    TryStartSendWorker(services_.workers, settings_.MaxThreads(),
+                       MsgCommandLine(tool.msgProgram, station, kGreetingText), DetachedThread,
+                       station);
+  } else {
+    TryStartSendWorker(services_.workers, settings_.MaxThreads(),
+                       Format("net send %s %s", station.c_str(), kGreetingText));
+  }
 }
 
 }  // namespace botenruf::win

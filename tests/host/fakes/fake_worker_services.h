@@ -19,6 +19,7 @@ struct FakeWorkerServices {
     services.files = files;
     services.settings = settings;
     services.counter = std::make_shared<SendCounter>();
+    processes->outputFiles = files.get();
   }
   ~FakeWorkerServices() { ShutdownFlag() = false; }
 
