@@ -50,6 +50,13 @@ botenruf_ensure_prefix() {
       botenruf_wineserver -w 2>/dev/null || true
       echo "$botenruf_bits" >"$WINEPREFIX/.botenruf-ready"
     fi
+    # Botenruf reports Windows XP here, a system it was made for, so that its automatic delivery
+    # takes net send as there (the prefix itself reports Windows 7). A test that needs a newer
+    # Windows sets another version for the program and puts this one back afterwards.
+    if [ ! -f "$WINEPREFIX/.botenruf-winxp" ]; then
+      "$BOTENRUF_WINE_LOADER" reg add 'HKCU\Software\Wine\AppDefaults\Botenruf.exe' /v Version \
+        /d winxp /f >/dev/null 2>&1 </dev/null && touch "$WINEPREFIX/.botenruf-winxp"
+    fi
     # Wine's own fonts (Marlett draws the caption buttons, Tahoma the menus and dialogs) are
     # found only in the prefix's font folder; without Marlett the buttons show "0", "1", "r".
     fonts=$WINEPREFIX/drive_c/windows/Fonts

@@ -1,4 +1,4 @@
-// Message dispatch: the composition of net send lines, the command runner and its query
+// Message dispatch: the composition of net send and msg lines, the command runner and its query
 // lines, the send workers with their admission and outcome boxes, and the domain list.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -20,6 +20,8 @@ namespace botenruf {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
 using Lines = std::vector<std::string>;
 
 TEST(ComposeTest, MessageParserAndCommandLinesPerMode) {
@@ -44,10 +46,17 @@ TEST(ComposeTest, MessageParserAndCommandLinesPerMode) {
   directory.AddSingle("Empfang", "pc1");
   directory.AddSingle("Buchhaltung 2. Stock", "PC3");
   const auto lines = [&](int mode, const std::string& names, const std::string& message,
-                         bool versandInfo) {
+                         bool versandInfo, const DeliveryTool& tool = {}) {
     Lines result;
-    for (const SendStep& step : ComposeSend(mode, names, message, versandInfo, directory))
-      result.push_back(step.commandLine.empty() ? "BOX: " + step.box.text : step.commandLine);
+    for (const SendStep& step : ComposeSend(mode, names, message, versandInfo, directory, tool)) {
+      if (step.msgDomain)
+        result.push_back(step.msgDomain->domain + ": " + step.msgDomain->message);
+      else if (step.commandLine.empty())
+        result.push_back("BOX: " + step.box.text);
+      else
+        result.push_back((step.msgStation.empty() ? "" : step.msgStation + ": ") +
+                         step.commandLine);
+    }
     return result;
   };
   const struct {
@@ -89,6 +98,17 @@ TEST(ComposeTest, MessageParserAndCommandLinesPerMode) {
               ElementsAre("net send ab " + message,
                           "BOX: Die maximale Gesamtlänge (IST: 2001 / SOLL: 2000) wurde "
                           "überschritten."));
+  // msg lines from the same parts: a station loses its blanks (after "/server:" one would end
+  // the option), a program path with a blank is quoted, a domain waits for its listing.
+  const DeliveryTool msg{Delivery::kMsg, "C:\\Win 7\\msg.exe"};
+  const std::string quoted = "\"C:\\Win 7\\msg.exe\" * /server:";
+  EXPECT_THAT(lines(1, "pc1, pc2 ", "Der \"Chef\" /x", true, msg),
+              ElementsAre("pc1: " + quoted + "pc1 Der \\\"Chef\\\"/x\n{An:Empfang, pc2 }",
+                          "pc2: " + quoted + "pc2 Der \\\"Chef\\\"/x\n{An:Empfang, pc2 }"));
+  EXPECT_THAT(lines(2, " BUERO ", "Hallo", true, msg),
+              ElementsAre("BUERO: Hallo\n{An DOMAIN: \"BUERO\"}"));
+  EXPECT_THAT(lines(0, "ab", std::string(2001 - quoted.size() - 3, 'x'), false, msg),
+              ElementsAre(StartsWith("BOX: Die maximale Gesamtlänge (IST: 2001 /")));
   EXPECT_EQ(PressSend(2, ""), SendPress::kRefuseEmpty);
   EXPECT_EQ(PressSend(2, " "), SendPress::kStartCountdown);
   EXPECT_EQ(PressSend(0, ""), SendPress::kDispatch);
@@ -117,12 +137,9 @@ TEST(ComposeTest, NamesThatAreNoSingleStationAreRefusedOnEveryPath) {
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].commandLine, "net send pc1 Hallo\n{An:pc1}");
     EXPECT_EQ(list[1].box.text, skipped);
-    const DeliveryTool msg{Delivery::kMsg, "msg.exe"};
-    for (int mode : {0, 2}) {
-      const auto msgSteps = ComposeSend(mode, n.name, "Hallo", false, directory, msg);
-      ASSERT_EQ(msgSteps.size(), 1u);
-      EXPECT_EQ(msgSteps[0].box.text, skipped) << mode;
-    }
+    for (int mode : {0, 2})  // msg lines and domains through msg follow the same rules
+      EXPECT_EQ(ComposeSend(mode, n.name, "x", false, directory, {Delivery::kMsg, "m"})[0].box.text,
+                skipped);
 
     TakeOverRequest takeOver;
     takeOver.rows = {{std::string("\\\\") + n.name, "x"}};
@@ -144,68 +161,20 @@ TEST(ComposeTest, NamesThatAreNoSingleStationAreRefusedOnEveryPath) {
   EXPECT_TRUE(PlanInfo(1, " , ,").refusals.empty());
 }
 
-// msg lines come from the same parts as net send lines: the message, its trailer and the limit.
-TEST(ComposeTest, MsgLinesCarryTheSameMessageAndTrailer) {
-  RecipientDirectory directory;
-  directory.AddSingle("Empfang", "pc1");
-  const auto compose = [&](int mode, const std::string& names, const std::string& message,
-                           const std::string& program) {
-    Lines result;
-    for (const SendStep& step :
-         ComposeSend(mode, names, message, true, directory, {Delivery::kMsg, program})) {
-      if (step.msgDomain)
-        result.push_back("DOMAIN " + step.msgDomain->domain + ": " + step.msgDomain->message);
-      else
-        result.push_back(step.commandLine.empty() ? "BOX: " + step.box.text
-                                                  : step.msgStation + " | " + step.commandLine);
-    }
-    return result;
-  };
-  const std::string sys = "C:\\WINDOWS\\system32\\msg.exe";
-  EXPECT_THAT(compose(0, "pc1, PC3 ", "Der \"Chef\" /x", sys),
-              ElementsAre("pc1 | " + sys + " * /server:pc1 Der \\\"Chef\\\"/x",
-                          "PC3 | " + sys + " * /server:PC3 Der \\\"Chef\\\"/x"));
-  EXPECT_THAT(
-      compose(1, "pc1,pc2", "Hallo\r\nWelt", "C:\\Win 7\\msg.exe"),
-      ElementsAre("pc1 | \"C:\\Win 7\\msg.exe\" * /server:pc1 Hallo\r\nWelt\n{An:Empfang,pc2}",
-                  "pc2 | \"C:\\Win 7\\msg.exe\" * /server:pc2 Hallo\r\nWelt\n{An:Empfang,pc2}"));
-  EXPECT_THAT(compose(2, " BUERO ", "Hallo", sys),
-              ElementsAre("DOMAIN BUERO: Hallo\n{An DOMAIN: \"BUERO\"}"));
-  const std::string message(2000 - sys.size() - 14, 'x');  // after " * /server:ab "
-  EXPECT_THAT(compose(0, "ab,abc", message, sys),
-              ElementsAre("ab | " + sys + " * /server:ab " + message,
-                          "BOX: Die maximale Gesamtlänge (IST: 2001 / SOLL: 2000) wurde "
-                          "überschritten."));
-}
-
-// Automatic takes msg from Windows 6.0 on; msg.exe is looked for beside the program's own system
-// directory and, for a 32-bit program on 64-bit Windows, in Sysnative.
-TEST(DeliveryTest, ChoiceByVersionAndWhereMsgIs) {
+// Automatic takes msg from Windows 6.0 on. A 32-bit program on 64-bit Windows has the 32-bit
+// system directory, without msg: Sysnative beside it leads to the 64-bit one.
+TEST(DeliveryTest, AutomaticByTheReportedVersionAndMsgFoundFromA32BitProgramToo) {
   fakes::FakeSystem system;
-  const struct {
-    int32_t zustellung;
-    OsVersion version;
-    Delivery expected;
-  } choices[] = {{0, {2, 5, 1}, Delivery::kNetSend},  {0, {2, 5, 2}, Delivery::kNetSend},
-                 {0, {2, 6, 0}, Delivery::kMsg},      {0, {2, 10, 0}, Delivery::kMsg},
-                 {7, {2, 10, 0}, Delivery::kMsg},     {-1, {2, 5, 1}, Delivery::kNetSend},
-                 {1, {2, 10, 0}, Delivery::kNetSend}, {2, {2, 5, 0}, Delivery::kMsg}};
-  for (const auto& c : choices) {
-    SCOPED_TRACE(::testing::Message() << c.zustellung << " " << c.version.major);
-    system.osVersion = c.version;
-    EXPECT_EQ(ResolveDelivery(c.zustellung, system), c.expected);
-  }
   fakes::FakeFileSystem files;
   DeliveryTool tool;
-  system.systemDirectory = "C:\\WINDOWS\\SysWOW64\\";
-  EXPECT_FALSE(ChooseDeliveryTool(2, system, files, tool));  // a Home edition
-  EXPECT_TRUE(ChooseDeliveryTool(1, system, files, tool));
-  EXPECT_EQ(tool.delivery, Delivery::kNetSend);
+  system.systemDirectory = "C:\\WINDOWS\\SysWOW64";
+  EXPECT_TRUE(ChooseDeliveryTool(9, system, files, tool));  // XP: net send
+  system.osVersion = {2, 6, 0};
+  EXPECT_FALSE(ChooseDeliveryTool(0, system, files, tool));  // a Home edition has no msg
+  EXPECT_EQ(ResolveDelivery(1, system), Delivery::kNetSend);
   files.files["C:\\WINDOWS\\Sysnative\\msg.exe"] = "";
-  ASSERT_TRUE(ChooseDeliveryTool(2, system, files, tool));
+  ASSERT_TRUE(ChooseDeliveryTool(0, system, files, tool));
   EXPECT_EQ(tool.msgProgram, "C:\\WINDOWS\\Sysnative\\msg.exe");
-  files.files["C:\\WINDOWS\\SysWOW64\\msg.exe"] = "";
-  EXPECT_EQ(FindMsgProgram(system, files), "C:\\WINDOWS\\SysWOW64\\msg.exe");
 }
 
 TEST(CommandRunnerTest, PollsTempNamesErrorTextsAndSafeQueryLines) {
@@ -348,106 +317,52 @@ TEST_F(WorkersTest, OutcomeBoxesPerExitCodeAndTheModeAtTheStart) {
   EXPECT_EQ(boxes->boxes()[0].text, "Well done...");
 }
 
-// msg's output counts before its exit code; 1722 is asked about with net view: a station that
-// answers takes no remote calls, one that does not is offline.
-TEST_F(WorkersTest, MsgOutcomesFromOutputAndExitCode) {
+// msg's error code in its output counts before its exit code; for 1722 net view tells a
+// station that cannot be reached from one that refuses remote calls.
+TEST_F(WorkersTest, MsgOutcomesFromItsOutputAndExitCode) {
+  using Kind = SendOutcome::Kind;
+  const std::string offline = "Der Empfänger ist unbekannt oder offline.";
+  const std::string refused =
+      "Der Empfänger nimmt keine Sitzungsnachrichten von anderen Stationen an (Code 1722).\r\n"
+      "Dort muss AllowRemoteRPC = 1 gesetzt sein: siehe Anleitung, \"Botenruf unter Windows "
+      "Vista und neuer\".";
   system->messages[1] = "Unzulässige Funktion.\r\n";
-  system->tickCount = 70000;  // temporary names of its own in this process
-  const BoxRequest offline{"Der Empfänger ist unbekannt oder offline.", "Botenruf", BoxIcon::kStop};
   const struct {
     uint32_t exitCode;
     const char* output;
     bool answers;
     SendOutcome expected;
-    std::string box;
+    std::string text;
   } cases[] = {
-      {0, "", false, {SendOutcome::Kind::kDelivered, 0}, "Well done..."},
-      {0,
-       "Fehler 5 beim Abrufen der Sitzungsnamen.",
-       false,
-       {SendOutcome::Kind::kFailed, 5},
-       "Zugriff verweigert\r\n(Code 5)."},
-      {1,
-       "Error [1232]:The network location cannot be reached.",
-       true,
-       {SendOutcome::Kind::kOffline, 0},
-       offline.text},
-      {1,
-       "Fehler 1722 beim Abrufen der Sitzungsnamen.",
-       false,
-       {SendOutcome::Kind::kOffline, 0},
-       offline.text},
-      {1,
-       "Fehlercode unbekannt\r\nFEHLER  1722 beim Abrufen",
-       true,
-       {SendOutcome::Kind::kRefused, 1722},
-       "Der Empfänger nimmt keine Sitzungsnachrichten von anderen Stationen an (Code 1722).\r\n"
-       "Dort muss AllowRemoteRPC = 1 gesetzt sein: siehe Anleitung, \"Botenruf unter Windows "
-       "Vista und neuer\"."},
-      {1,
-       "Keine Sitzung f\x81r \"*\" vorhanden.",
-       false,
-       {SendOutcome::Kind::kFailed, 1},
-       "Unzulässige Funktion.\r\n(Code 1)."},
+      {0, "", false, {Kind::kDelivered, 0}, ""},
+      {0, "Fehler 5 beim", false, {Kind::kFailed, 5}, "Zugriff verweigert\r\n(Code 5)."},
+      {1, "Error [1232]:x", true, {Kind::kOffline, 0}, offline},
+      {1, "Fehler 1722 beim Abrufen", false, {Kind::kOffline, 0}, offline},
+      {1, "Fehlercode\r\nFEHLER  1722", true, {Kind::kRefused, 1722}, refused},
+      {1, "Keine Sitzung", false, {Kind::kFailed, 1}, "Unzulässige Funktion.\r\n(Code 1)."},
   };
-  int probes = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.output);
-    const std::string line = Format("msg * /server:PC1 x%u", c.exitCode);
-    const std::string probe = "C:\\WINNT\\system32\\Cmd.exe /q /c net view \\\\PC1 > ";
-    processes->Script(line, {true, 0, c.exitCode, 0, 0, nullptr, c.output});
-    processes->defaultScript.output = c.answers ? "Freigegebene Ressourcen auf \\\\PC1" : "";
-    const auto before = processes->started().size();
-    const auto boxesBefore = boxes->boxes().size();
-    const SendOutcome outcome = MsgSendOutcome({true, c.exitCode, 0}, SplitLines(c.output),
-                                               [&] { return ++probes, c.answers; });
+    const SendOutcome outcome =
+        MsgSendOutcome({true, c.exitCode, 0}, SplitLines(c.output), [&] { return c.answers; });
     EXPECT_EQ(outcome, c.expected);
-    MsgSendWorker(services, line, "PC1");
-    ASSERT_EQ(boxes->boxes().size(), boxesBefore + 1);
-    EXPECT_EQ(boxes->boxes().back().text, c.box);
-    const auto started = processes->started();
-    const bool asked = std::string(c.output).find("1722") != std::string::npos;
-    ASSERT_EQ(started.size() - before, asked ? 2u : 1u);
-    EXPECT_EQ(started[before], line);
-    EXPECT_THAT(started.back(), ::testing::StartsWith(asked ? probe : line));
+    EXPECT_EQ(FailureText(*system, outcome), c.text);
   }
-  EXPECT_EQ(probes, 2);
-  EXPECT_EQ(services.counter->Value(), 0);
-  EXPECT_TRUE(files->files.empty());  // output files deleted
-  const SendOutcome notStarted{SendOutcome::Kind::kNotStarted, 2};
-  EXPECT_EQ(MsgSendOutcome({false, kNotStarted, 2}, {}, nullptr), notStarted);
 }
 
-// A domain through msg: every listed station gets its line; what msg cannot take is told of.
-TEST_F(WorkersTest, MsgDomainSendGivesEveryListedStationItsLine) {
-  const ThreadStarter inPlace = [](std::function<void()> work) { work(); };
-  const MsgDomainSend send{"BUERO", "msg", "Hallo"};
+// A domain through msg: a name msg cannot take is left out, and with MaxThreads 0 no worker
+// could ever be free, so the stations are not waited for.
+TEST_F(WorkersTest, MsgDomainSendLeavesOutWhatMsgCannotTake) {
   settings->listenTyp = 2;    // no success boxes
   system->tickCount = 80000;  // temporary names of its own in this process
-  std::string asked;
-  RunMsgDomainSend(
-      services, send, 1,
-      [&](const WorkerServices&, const std::string& domain) {
-        asked = domain;
-        return Lines{"PC1", "PC 2", "PC3"};
-      },
-      inPlace);
-  EXPECT_EQ(asked, "BUERO");
-  EXPECT_THAT(processes->started(),
-              ElementsAre("msg * /server:PC1 Hallo", "msg * /server:PC3 Hallo"));
-  RunMsgDomainSend(
-      services, send, 5, [](const WorkerServices&, const std::string&) { return Lines{}; },
-      inPlace);
-  RunMsgDomainSend(services, send, 0, nullptr, inPlace);
-  EXPECT_THAT(boxes->boxes(),
-              ElementsAre(BoxRequest{"Der Empfängername \"PC 2\" enthält ein Leerzeichen und wird "
-                                     "übersprungen.",
-                                     "Error", BoxIcon::kStop},
-                          BoxRequest{"In der Domäne \"BUERO\" wurde keine Station gefunden; die "
-                                     "Nachricht wurde nicht verschickt.",
-                                     "Botenruf", BoxIcon::kStop},
-                          BoxRequest{"Zu viele Nachrichten (0) in Warteschleife.", "Error",
-                                     BoxIcon::kStop}));
+  const ThreadStarter inPlace = [](std::function<void()> work) { work(); };
+  const auto listing = [](const WorkerServices&, const std::string&) { return Lines{"A B", "C"}; };
+  RunMsgDomainSend(services, {"BUERO", "msg", "Hallo"}, 0, listing, inPlace);
+  RunMsgDomainSend(services, {"BUERO", "msg", "Hallo"}, 1, listing, inPlace);
+  EXPECT_THAT(processes->started(), ElementsAre("msg * /server:C Hallo"));
+  ASSERT_EQ(boxes->boxes().size(), 2u);
+  EXPECT_EQ(boxes->boxes()[0].text, "Zu viele Nachrichten (0) in Warteschleife.");
+  EXPECT_THAT(boxes->boxes()[1].text, HasSubstr("\"A B\" enthält ein Leerzeichen"));
 }
 
 TEST_F(WorkersTest, DomainListReadsConvertsAndDeletesItsFile) {

@@ -10,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "fakes/fake_file_system.h"
 #include "platform/process.h"
 
 namespace botenruf::fakes {
@@ -22,7 +21,6 @@ struct ProcessScript {
   int runningWaits = 0;         // waits that time out before the program ends
   int failedReads = 0;          // exit code reads that fail first
   std::function<void()> onRun;  // runs once when the program "runs" (before its end)
-  std::string output = {};      // what it writes into its output file, when it has one
 };
 
 class FakeProcessStarter : public ProcessStarter {
@@ -36,23 +34,11 @@ class FakeProcessStarter : public ProcessStarter {
       script = it == scripts_.end() ? defaultScript : it->second;
     }
     error = script.starts ? 0 : script.startError;
-    // A query's redirection ("... > file") writes what the script's tool prints.
-    if (const size_t to = commandLine.rfind(" > ");
-        script.starts && outputFiles && !script.output.empty() && to != std::string::npos) {
-      std::lock_guard<std::mutex> lock(mutex_);
-      outputFiles->files[commandLine.substr(to + 3)] = script.output;
-    }
     return script.starts ? std::make_unique<FakeProcess>(waits_, std::move(script)) : nullptr;
   }
-  std::unique_ptr<Process> StartHiddenWithOutput(const std::string& commandLine,
-                                                 const std::string& outputFile,
+  std::unique_ptr<Process> StartHiddenWithOutput(const std::string& commandLine, const std::string&,
                                                  uint32_t& error) override {
-    auto process = StartHidden(commandLine, error);
-    std::lock_guard<std::mutex> lock(mutex_);
-    const auto it = scripts_.find(commandLine);
-    if (process && outputFiles)
-      outputFiles->files[outputFile] = (it == scripts_.end() ? defaultScript : it->second).output;
-    return process;
+    return StartHidden(commandLine, error);
   }
   void Script(const std::string& commandLine, ProcessScript script) {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -64,7 +50,6 @@ class FakeProcessStarter : public ProcessStarter {
   }
   int waits() const { return waits_; }
   ProcessScript defaultScript;
-  FakeFileSystem* outputFiles = nullptr;  // where output files are written
 
  private:
   class FakeProcess : public Process {

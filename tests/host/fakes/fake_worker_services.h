@@ -19,7 +19,6 @@ struct FakeWorkerServices {
     services.files = files;
     services.settings = settings;
     services.counter = std::make_shared<SendCounter>();
-    processes->outputFiles = files.get();
   }
   ~FakeWorkerServices() { ShutdownFlag() = false; }
 
