@@ -52,7 +52,7 @@ echo "   (Einstellungen > Zustellung > Sitzungsnachricht (msg)):"
 driver command 40049 >/dev/null || true
 driver send 0 Empfang "Das Paket ist abgeholt, danke." || true
 grep -a "$(printf '\tmsg\t')" "$BOTENRUF_NETSIM_UNIX_DIR/log.txt" 2>/dev/null | cut -f3 |
-  iconv -f CP1252 -t UTF-8 | sed 's/^/Aufruf: /' || true
+  iconv -f CP1252 -t UTF-8 | sed 's/\\\\/\\/g; s/^/Aufruf: /' || true
 
 echo
 echo "4. Verteilerlisten-Info: ist jedes Mitglied der Liste \"Alle\" im Netz?"

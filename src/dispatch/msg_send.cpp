@@ -116,9 +116,9 @@ void RunMsgDomainSend(const WorkerServices& services, const MsgDomainSend& send,
       later.push_back(TooLongBox(line.size()));
       continue;
     }
-    while (!services.counter->TryRaise(maxThreads)) {
+    while (ShutdownFlag().load() || !services.counter->TryRaise(maxThreads)) {
       if (ShutdownFlag().load())
-        return;
+        return;  // the program ends: the stations still waiting get nothing
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     startThread([services, line, station] { MsgSendWorker(services, line, station); });
