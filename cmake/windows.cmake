@@ -40,12 +40,13 @@ add_custom_command(TARGET Botenruf POST_BUILD
                            $<TARGET_FILE:Botenruf>
                    WORKING_DIRECTORY $<TARGET_FILE_DIR:Botenruf> VERBATIM)
 
-# The simulated network: stand-ins for the console tools.
-set(BOTENRUF_NETSIM_TARGETS netsim_net netsim_nbtstat netsim_ping netsim_explorer netsim_sleeper)
+# The simulated network: stand-ins for the console tools (msg.exe too, which Wine lacks).
+set(BOTENRUF_NETSIM_TARGETS netsim_net netsim_msg netsim_nbtstat netsim_ping netsim_explorer
+                             netsim_sleeper)
 file(GLOB BOTENRUF_NETSIM_COMMON CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/netsim/common/*.cpp)
 add_library(netsim_common STATIC ${BOTENRUF_NETSIM_COMMON})
 target_link_libraries(netsim_common PUBLIC botenruf_options user32)
-foreach(tool net nbtstat ping explorer)
+foreach(tool net msg nbtstat ping explorer)
   add_executable(netsim_${tool} ${PROJECT_SOURCE_DIR}/tests/netsim/${tool}.cpp)
   target_link_libraries(netsim_${tool} PRIVATE netsim_common)
   set_target_properties(netsim_${tool} PROPERTIES OUTPUT_NAME ${tool}

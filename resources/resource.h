@@ -119,6 +119,9 @@
 #define IDM_FULL_ROW 40044
 #define IDM_UPDATE 40045
 #define IDM_SEND_REPORT 40046
+#define IDM_DELIVERY_AUTO 40047
+#define IDM_DELIVERY_NET_SEND 40048
+#define IDM_DELIVERY_MSG 40049
 
 // Commands outside the menu bar: the tray menu, the greeting item and the system menu.
 #define IDM_TRAY_ABOUT 102
@@ -149,6 +152,8 @@
 #define WM_APP_SEND_OUTCOME 0x8012
 // A send report that the user closed asks the main window to let it go.
 #define WM_APP_SEND_REPORT_CLOSED 0x8013
+// A send report learns the stations of a domain sent to through msg.
+#define WM_APP_SEND_REPORT_EXPAND 0x8016
 
 // Timers
 #define IDT_COUNTDOWN 0x8008

@@ -44,7 +44,7 @@ class SettingsStore {
   // Fills the record's slots from the registry; false (record untouched) when the key
   // cannot be opened.
   bool LoadSettings(SettingsRecord& record);
-  // Writes all nineteen values; false when the key cannot be created or opened.
+  // Writes every value of the record; false when the key cannot be created or opened.
   bool SaveSettings();
   // Writes (on) or deletes (off) the autostart entry; true only when it was written.
   bool ApplyAutostart(bool on);
@@ -78,6 +78,7 @@ class SettingsStore {
   int32_t WaitPollrate() const { return settings_->waitPollrate; }
   int32_t WaitStep() const { return settings_->waitStep; }
   bool Sendebericht() const { return settings_->sendebericht; }
+  int32_t Zustellung() const { return settings_->zustellung; }
 
   void SetFullRow(bool on) { settings_->fullRow = on; }
   void SetGridLines(bool on) { settings_->gridLines = on; }
@@ -90,6 +91,7 @@ class SettingsStore {
   void SetSystemModal(bool on) { settings_->systemModal = on; }
   void SetVersandInfo(bool on) { settings_->versandInfo = on; }
   void SetSendebericht(bool on) { settings_->sendebericht = on; }
+  void SetZustellung(int32_t choice) { settings_->zustellung = choice; }
   void ToggleSuccessMsg() { settings_->successMsg = !settings_->successMsg; }
   void ToggleSingleSuccessMsg() { settings_->singleSuccessMsg = !settings_->singleSuccessMsg; }
   void ToggleDomainSuccessMsg() { settings_->domainSuccessMsg = !settings_->domainSuccessMsg; }

@@ -62,7 +62,7 @@ std::optional<SendReport> SendReport::ForDispatch(int mode, const std::vector<Se
     row.station = OneLine(step.recipient);
     row.name = OneLine(NameOf(mode, step.recipient, directory));
     row.step = step;
-    if (step.commandLine.empty()) {
+    if (step.commandLine.empty() && !step.msgDomain) {
       row.state = State::kRefused;
       row.result = OneLine(step.box.text);
     } else {
@@ -93,6 +93,31 @@ void SendReport::Finish(size_t row, const SendOutcome& outcome, SystemInfo& syst
   const bool delivered = outcome.kind == SendOutcome::Kind::kDelivered;
   rows_[row].state = delivered ? State::kDelivered : State::kFailed;
   rows_[row].result = delivered ? kReportDelivered : OneLine(FailureText(system, outcome));
+}
+
+std::vector<size_t> SendReport::Expand(size_t row, const std::vector<SendStep>& stationSteps) {
+  std::vector<size_t> placed;
+  if (row + 1 != rows_.size() || !rows_[row].step.msgDomain ||
+      rows_[row].state != State::kSending) {
+    return placed;
+  }
+  if (stationSteps.empty()) {
+    rows_[row].state = State::kFailed;
+    rows_[row].result = Format("In der Domäne \"%s\" wurde keine Station gefunden.",
+                               rows_[row].step.msgDomain->domain.c_str());
+    return placed;
+  }
+  rows_.pop_back();
+  for (const SendStep& step : stationSteps) {
+    ReportRow station;
+    station.station = station.name = OneLine(step.recipient);
+    station.step = step;
+    station.state = step.commandLine.empty() ? State::kRefused : State::kSending;
+    station.result = step.commandLine.empty() ? OneLine(step.box.text) : kReportSending;
+    placed.push_back(rows_.size());
+    rows_.push_back(std::move(station));
+  }
+  return placed;
 }
 
 int SendReport::Delivered() const {

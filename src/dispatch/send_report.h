@@ -49,6 +49,10 @@ class SendReport {
   void NotAdmitted(size_t row, const BoxRequest& box);
   // The worker of row `row` has ended.
   void Finish(size_t row, const SendOutcome& outcome, SystemInfo& system);
+  // The domain of row `row`, the report's last (a domain through msg), has been listed: its
+  // stations' steps take the row's place, in order; without any station the row fails. Gives
+  // the row of each step.
+  std::vector<size_t> Expand(size_t row, const std::vector<SendStep>& stationSteps);
 
   int Delivered() const;
   bool Sending() const;

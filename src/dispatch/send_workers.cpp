@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "dispatch/command_runner.h"
+#include "dispatch/msg_send.h"
 #include "text/text.h"
 
 namespace botenruf {
@@ -72,6 +73,12 @@ std::string FailureText(SystemInfo& system, const SendOutcome& outcome) {
       return "Der Empfänger ist unbekannt oder offline.";
     case SendOutcome::Kind::kNotStarted:
       return Format("Fehlercode (%ld).", static_cast<long>(outcome.code));
+    case SendOutcome::Kind::kRefused:
+      return Format(
+          "Der Empfänger nimmt keine Sitzungsnachrichten von anderen Stationen an "
+          "(Code %ld).\r\nDort muss AllowRemoteRPC = 1 gesetzt sein: siehe Anleitung, "
+          "\"Botenruf unter Windows Vista und neuer\".",
+          static_cast<long>(outcome.code));
     case SendOutcome::Kind::kFailed:
       break;
   }
@@ -94,12 +101,8 @@ std::optional<BoxRequest> SendOutcomeBox(SystemInfo& system, const Settings& set
   }
 }
 
-uint32_t SendWorker(const WorkerServices& services, const std::string& commandLine,
-                    const OutcomeSink& report) {
-  const int mode = services.settings->listenTyp;
-  const CommandResult result =
-      RunCommand(*services.processes, commandLine, [&services] { services.counter->Started(); });
-  const SendOutcome outcome = NetSendOutcome(result);
+void ReportSendOutcome(const WorkerServices& services, int mode, const SendOutcome& outcome,
+                       const OutcomeSink& report) {
   if (report) {
     if (!ShutdownFlag().load())
       report(outcome);
@@ -108,6 +111,14 @@ uint32_t SendWorker(const WorkerServices& services, const std::string& commandLi
     services.boxes->Show(nullptr, *box);
   }
   services.counter->Lower();
+}
+
+uint32_t SendWorker(const WorkerServices& services, const std::string& commandLine,
+                    const OutcomeSink& report) {
+  const int mode = services.settings->listenTyp;
+  const CommandResult result =
+      RunCommand(*services.processes, commandLine, [&services] { services.counter->Started(); });
+  ReportSendOutcome(services, mode, NetSendOutcome(result), report);
   return result.exitCode;
 }
 
@@ -123,23 +134,33 @@ void DetachedThread(std::function<void()> work) {
 
 bool TryStartSendWorker(const WorkerServices& services, int32_t maxThreads,
                         const std::string& commandLine, const ThreadStarter& startThread,
-                        OutcomeSink report) {
+                        OutcomeSink report, const std::string& msgStation) {
   if (!services.counter->TryRaise(maxThreads))
     return false;
   // The worker owns its copy of the command line, of the services and of its sink.
-  startThread([services, commandLine, report = std::move(report)] {
-    SendWorker(services, commandLine, report);
-  });
+  if (msgStation.empty()) {
+    startThread([services, commandLine, report = std::move(report)] {
+      SendWorker(services, commandLine, report);
+    });
+  } else {
+    startThread([services, commandLine, msgStation, report = std::move(report)] {
+      MsgSendWorker(services, commandLine, msgStation, report);
+    });
+  }
   return true;
 }
-
-namespace {
 
 BoxRequest QueueBox(const WorkerServices& services) {
   return {Format("Zu viele Nachrichten (%ld) in Warteschleife.",
                  static_cast<long>(services.counter->Value())),
           kErrorTitle, BoxIcon::kStop};
 }
+
+void ShowQueueBox(const WorkerServices& services, NativeWindow owner) {
+  services.boxes->Show(owner, QueueBox(services));
+}
+
+namespace {
 
 // Holds the workers of one dispatch until all of them are started: a worker that starts its
 // net send at once competes with the starting of the next thread and slows the window down.
@@ -167,7 +188,7 @@ class StartGate {
 
 void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& services,
                   int32_t maxThreads, NativeWindow owner, const ThreadStarter& startThread,
-                  DispatchReport* report) {
+                  DispatchReport* report, const StationLister& listStations) {
   auto gate = std::make_shared<StartGate>();
   const ThreadStarter gated = [&startThread, gate](std::function<void()> work) {
     startThread([gate, work = std::move(work)] {
@@ -178,6 +199,14 @@ void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& serv
   // No worker waits on a box the user has to answer: the gate opens before any box.
   for (size_t i = 0; i < steps.size(); ++i) {
     const SendStep& step = steps[i];
+    if (step.msgDomain) {
+      DispatchReport::StepExpander expand = report ? report->ExpanderFor(i) : nullptr;
+      startThread([services, send = *step.msgDomain, maxThreads, listStations, startThread,
+                   expand = std::move(expand)] {
+        RunMsgDomainSend(services, send, maxThreads, listStations, startThread, expand);
+      });
+      continue;
+    }
     if (step.commandLine.empty()) {
       gate->Open();
       services.boxes->Show(owner, step.box);
@@ -185,7 +214,7 @@ void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& serv
     }
     const WaitCursor wait(*services.boxes);
     if (!TryStartSendWorker(services, maxThreads, step.commandLine, gated,
-                            report ? report->SinkFor(i) : OutcomeSink())) {
+                            report ? report->SinkFor(i) : OutcomeSink(), step.msgStation)) {
       gate->Open();
       const BoxRequest queue = QueueBox(services);
       if (report)

@@ -1,6 +1,7 @@
 #include "netinfo/table_query.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "netinfo/net_output.h"
 #include "netinfo/net_query.h"
@@ -8,23 +9,29 @@
 namespace botenruf {
 namespace {
 
+// "net view TARGET" into `outputFile`, parsed into rows; the file is deleted afterwards.
 template <class Parse>
-void RunTableQuery(const WorkerServices& services, const std::string& target,
-                   const std::string& outputFile, const char* doneText, Parse parse,
-                   TableView& view) {
-  view.SetSearching(true);
+std::vector<TableRow> QueryTable(const WorkerServices& services, const std::string& target,
+                                 const std::string& outputFile, Parse parse) {
+  std::vector<TableRow> rows;
   std::vector<std::string> lines;
   if (RunQuery(*services.processes, *services.system, QueryKind::kNetView, target, outputFile) &&
       ReadOutputLines(*services.files, *services.system, outputFile, lines)) {
-    const std::vector<TableRow> rows = parse(lines);
-    for (size_t first = 0; first < rows.size(); first += kRowsPerBatch) {
-      const auto begin = rows.begin() + static_cast<long>(first);
-      view.AddRows(
-          static_cast<int>(first),
-          {begin, begin + static_cast<long>(std::min(kRowsPerBatch, rows.size() - first))});
-    }
+    rows = parse(lines);
   }
   services.files->Remove(outputFile);
+  return rows;
+}
+
+void ShowTable(const std::function<std::vector<TableRow>()>& query, const char* doneText,
+               TableView& view) {
+  view.SetSearching(true);
+  const std::vector<TableRow> rows = query();
+  for (size_t first = 0; first < rows.size(); first += kRowsPerBatch) {
+    const auto begin = rows.begin() + static_cast<long>(first);
+    view.AddRows(static_cast<int>(first),
+                 {begin, begin + static_cast<long>(std::min(kRowsPerBatch, rows.size() - first))});
+  }
   view.SetSearching(false);
   view.Finish(doneText);
   view.ShowOk();
@@ -33,15 +40,29 @@ void RunTableQuery(const WorkerServices& services, const std::string& target,
 
 }  // namespace
 
+std::vector<TableRow> QueryDomainStations(const WorkerServices& services, const std::string& domain,
+                                          const std::string& outputFile) {
+  return QueryTable(services, "/domain:" + domain, outputFile,
+                    [](const std::vector<std::string>& lines) {
+                      std::vector<TableRow> rows;
+                      for (StationRow& row : ParseDomainStations(lines))
+                        rows.push_back({std::move(row.station), std::move(row.comment)});
+                      return rows;
+                    });
+}
+
+std::vector<std::string> ListDomainStationNames(const WorkerServices& services,
+                                                const std::string& domain) {
+  std::vector<std::string> names;
+  for (const TableRow& row :
+       QueryDomainStations(services, domain, MakeTempFileName(*services.system, *services.files)))
+    names.push_back(row.first.substr(2));  // without the two backslashes
+  return names;
+}
+
 void RunDomainQuery(const WorkerServices& services, const std::string& domain,
                     const std::string& outputFile, TableView& view) {
-  const auto parse = [](const std::vector<std::string>& lines) {
-    std::vector<TableRow> rows;
-    for (StationRow& row : ParseDomainStations(lines))
-      rows.push_back({std::move(row.station), std::move(row.comment)});
-    return rows;
-  };
-  RunTableQuery(services, "/domain:" + domain, outputFile, kDomainDone, parse, view);
+  ShowTable([&] { return QueryDomainStations(services, domain, outputFile); }, kDomainDone, view);
 }
 
 void RunSharesQuery(const WorkerServices& services, const std::string& station,
@@ -52,7 +73,7 @@ void RunSharesQuery(const WorkerServices& services, const std::string& station,
       rows.push_back({std::move(row.name), std::move(row.type)});
     return rows;
   };
-  RunTableQuery(services, station, outputFile, kSharesDone, parse, view);
+  ShowTable([&] { return QueryTable(services, station, outputFile, parse); }, kSharesDone, view);
 }
 
 }  // namespace botenruf

@@ -38,6 +38,13 @@ inline constexpr const char* kSharesDone = "Freigegebene Resourcen.";
 // until the window is closed or the program ends.
 void RunDomainQuery(const WorkerServices& services, const std::string& domain,
                     const std::string& outputFile, TableView& view);
+// The stations of a domain as the domain browser lists them ("net view /domain:NAME" into
+// `outputFile`, deleted afterwards), with their two backslashes; empty when the query fails.
+std::vector<TableRow> QueryDomainStations(const WorkerServices& services, const std::string& domain,
+                                          const std::string& outputFile);
+// Their names alone, for a domain send through msg.
+std::vector<std::string> ListDomainStationNames(const WorkerServices& services,
+                                                const std::string& domain);
 // The same for the shares of a station ("\\NAME"): one row per share with its type.
 void RunSharesQuery(const WorkerServices& services, const std::string& station,
                     const std::string& outputFile, TableView& view);

@@ -8,7 +8,8 @@ const std::array<const char*, kSettingCount> kSettingNames = {
     "FullRow",          "GridLines",        "RechnerListePfad", "MaxDateiKB",  "AutoStart",
     "TNAStart",         "ListenTyp",        "Auswahl",          "MaxThreads",  "SuccessMsg",
     "SingleSuccessMsg", "DomainSuccessMsg", "TaskMinimize",     "SystemModal", "SingleInstance",
-    "VersandInfo",      "WaitPollrate",     "WaitStep",         "Sendebericht"};
+    "VersandInfo",      "WaitPollrate",     "WaitStep",         "Sendebericht",
+    "Zustellung"};
 
 namespace {
 
@@ -40,7 +41,8 @@ const std::array<Field, kSettingCount>& Fields() {
       Flag(&Settings::taskMinimize),     Flag(&Settings::systemModal),
       Flag(&Settings::singleInstance),   Flag(&Settings::versandInfo),
       Number(&Settings::waitPollrate),   Number(&Settings::waitStep),
-      Flag(&Settings::sendebericht)};
+      Flag(&Settings::sendebericht),
+      Number(&Settings::zustellung)};
   return fields;
 }
 

@@ -1,4 +1,4 @@
-// Message dispatch: the composition of net send lines, the command runner and its query
+// Message dispatch: the composition of net send and msg lines, the command runner and its query
 // lines, the send workers with their admission and outcome boxes, and the domain list.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -7,7 +7,9 @@
 #include <thread>
 
 #include "dispatch/command_runner.h"
+#include "dispatch/delivery.h"
 #include "dispatch/message_composer.h"
+#include "dispatch/msg_send.h"
 #include "dispatch/send_report.h"
 #include "dispatch/send_workers.h"
 #include "fakes/fake_worker_services.h"
@@ -19,6 +21,7 @@ namespace botenruf {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::StartsWith;
 using Lines = std::vector<std::string>;
 
 TEST(ComposeTest, MessageParserAndCommandLinesPerMode) {
@@ -88,6 +91,18 @@ TEST(ComposeTest, MessageParserAndCommandLinesPerMode) {
               ElementsAre("net send ab " + message,
                           "BOX: Die maximale Gesamtlänge (IST: 2001 / SOLL: 2000) wurde "
                           "überschritten."));
+  // msg lines from the same parts: a station loses its blanks (after "/server:" one would end
+  // the option), a program path with a blank is quoted, a domain waits for its listing.
+  const DeliveryTool msg{Delivery::kMsg, "C:\\Win 7\\msg.exe"};
+  const auto list = ComposeSend(1, "pc1, pc2 ", "Der \"Chef\" /x", true, directory, msg);
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[1].msgStation, "pc2");
+  EXPECT_EQ(list[1].commandLine,
+            "\"C:\\Win 7\\msg.exe\" * /server:pc2 Der \\\"Chef\\\"/x\n{An:Empfang, pc2 }");
+  const auto domain = ComposeSend(2, " BUERO ", "Hallo", true, directory, msg).at(0).msgDomain;
+  EXPECT_EQ(domain->domain + ": " + domain->message, "BUERO: Hallo\n{An DOMAIN: \"BUERO\"}");
+  EXPECT_THAT(ComposeSend(0, "ab", std::string(2001 - 32, 'x'), false, directory, msg)[0].box.text,
+              StartsWith("Die maximale Gesamtlänge (IST: 2001 /"));
   EXPECT_EQ(PressSend(2, ""), SendPress::kRefuseEmpty);
   EXPECT_EQ(PressSend(2, " "), SendPress::kStartCountdown);
   EXPECT_EQ(PressSend(0, ""), SendPress::kDispatch);
@@ -116,6 +131,9 @@ TEST(ComposeTest, NamesThatAreNoSingleStationAreRefusedOnEveryPath) {
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].commandLine, "net send pc1 Hallo\n{An:pc1}");
     EXPECT_EQ(list[1].box.text, skipped);
+    for (int mode : {0, 2})  // msg lines and domains through msg follow the same rules
+      EXPECT_EQ(ComposeSend(mode, n.name, "x", false, directory, {Delivery::kMsg, "m"})[0].box.text,
+                skipped);
 
     TakeOverRequest takeOver;
     takeOver.rows = {{std::string("\\\\") + n.name, "x"}};
@@ -135,6 +153,21 @@ TEST(ComposeTest, NamesThatAreNoSingleStationAreRefusedOnEveryPath) {
   }
   EXPECT_EQ(PlanInfo(0, "  ").target, "");  // blanks only: no query and no box
   EXPECT_TRUE(PlanInfo(1, " , ,").refusals.empty());
+}
+
+// Automatic takes msg from Windows 6.0 on. A 32-bit program on 64-bit Windows has the 32-bit
+// system directory, without msg: Sysnative beside it leads to the 64-bit one.
+TEST(DeliveryTest, AutomaticByTheReportedVersionAndMsgFoundFromA32BitProgramToo) {
+  fakes::FakeSystem system;
+  fakes::FakeFileSystem files;
+  DeliveryTool tool;
+  system.systemDirectory = "C:\\WINDOWS\\SysWOW64";
+  EXPECT_TRUE(ChooseDeliveryTool(9, system, files, tool));  // XP: net send
+  system.osVersion = {2, 6, 0};
+  EXPECT_FALSE(ChooseDeliveryTool(0, system, files, tool));  // a Home edition has no msg
+  files.files["C:\\WINDOWS\\Sysnative\\msg.exe"] = "";
+  ASSERT_TRUE(ChooseDeliveryTool(0, system, files, tool));
+  EXPECT_EQ(tool.msgProgram, "C:\\WINDOWS\\Sysnative\\msg.exe");
 }
 
 TEST(CommandRunnerTest, PollsTempNamesErrorTextsAndSafeQueryLines) {
@@ -284,6 +317,7 @@ TEST_F(WorkersTest, AReportedDispatchHandsItsOutcomesToTheReport) {
     void NotAdmitted(size_t step, const BoxRequest& box) override {
       events.push_back(Format("%d: %s", static_cast<int>(step), box.text.c_str()));
     }
+    StepExpander ExpanderFor(size_t) override { return {}; }
     OutcomeSink SinkFor(size_t step) override {
       return [this, step](const SendOutcome& outcome) {
         events.push_back(Format("%d: %d", static_cast<int>(step), static_cast<int>(outcome.kind)));
@@ -352,9 +386,60 @@ TEST_F(WorkersTest, TheSendReportCountsItsRowsAndResendsExactlyTheFailed) {
                                               directory, "x", {});
   ASSERT_TRUE(domain.has_value());
   EXPECT_EQ(domain->ClipboardText(), "BUERO\tDomäne\twird gesendet...\r\n");
+  // Through msg, the domain's stations take its row once they are listed; none, and it fails.
+  const DeliveryTool msg{Delivery::kMsg, "msg.exe"};
+  for (const Lines& stations : {Lines{"PC1", "-t"}, Lines{}}) {
+    auto listed = SendReport::ForDispatch(2, ComposeSend(2, "BUERO", "x", false, directory, msg),
+                                          directory, "x", {});
+    ASSERT_TRUE(listed.has_value());
+    const std::vector<size_t> rows =
+        listed->Expand(0, MsgDomainSteps(*listed->rows()[0].step.msgDomain, stations));
+    EXPECT_EQ(rows.size(), stations.size());
+    EXPECT_EQ(listed->ClipboardText(),
+              stations.empty() ? "BUERO\tDomäne\tIn der Domäne \"BUERO\" wurde keine Station "
+                                 "gefunden.\r\n"
+                               : "PC1\tPC1\twird gesendet...\r\n-t\t-t\tDer Empfängername \"-t\" "
+                                 "beginnt mit \"-\" und wird übersprungen.\r\n");
+  }
   for (const auto& [names, text] : {std::pair{"", "x"}, {" , ,", "x"}, {"pc1", ""}})
     EXPECT_FALSE(SendReport::ForDispatch(1, ComposeSend(1, names, text, false, directory),
                                          directory, text, {}));
+}
+
+// msg's error code in its output counts before its exit code; for 1722 net view tells a
+// station that cannot be reached from one that refuses remote calls.
+TEST_F(WorkersTest, MsgOutcomesFromItsOutputAndExitCode) {
+  using Kind = SendOutcome::Kind;
+  const std::string offline = "Der Empfänger ist unbekannt oder offline.";
+  const std::string refused =
+      "Der Empfänger nimmt keine Sitzungsnachrichten von anderen Stationen an (Code 1722).\r\n"
+      "Dort muss AllowRemoteRPC = 1 gesetzt sein: siehe Anleitung, \"Botenruf unter Windows "
+      "Vista und neuer\".";
+  system->messages[1] = "Unzulässige Funktion.\r\n";
+  const struct {
+    uint32_t exitCode;
+    const char* output;
+    bool answers;
+    SendOutcome expected;
+    std::string text;
+  } cases[] = {
+      {0, "", false, {Kind::kDelivered, 0}, ""},
+      {0, "Fehler 5 beim", false, {Kind::kFailed, 5}, "Zugriff verweigert\r\n(Code 5)."},
+      {1, "Error [1232]:x", true, {Kind::kOffline, 0}, offline},
+      {1, "Fehler 1722 beim Abrufen", false, {Kind::kOffline, 0}, offline},
+      {1, "Fehlercode\r\nFEHLER  1722", true, {Kind::kRefused, 1722}, refused},
+      {1, "Keine Sitzung", false, {Kind::kFailed, 1}, "Unzulässige Funktion.\r\n(Code 1)."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.output);
+    const SendOutcome outcome =
+        MsgSendOutcome({true, c.exitCode, 0}, SplitLines(c.output), [&] { return c.answers; });
+    EXPECT_EQ(outcome, c.expected);
+    EXPECT_EQ(FailureText(*system, outcome), c.text);
+  }
+  // A domain's stations wait for a free worker: with MaxThreads 0 none would ever be free.
+  RunMsgDomainSend(services, {"BUERO", "msg", "x"}, 0, nullptr);
+  EXPECT_EQ(boxes->boxes().back().text, "Zu viele Nachrichten (0) in Warteschleife.");
 }
 
 TEST_F(WorkersTest, DomainListReadsConvertsAndDeletesItsFile) {

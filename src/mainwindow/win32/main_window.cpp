@@ -21,6 +21,9 @@ const MessageEntry<MainWindow> MainWindow::kMessageMap[] = {
     OnCommand(IDM_MODE_SINGLE, &MainWindow::OnModeSingle),
     OnCommand(IDM_MODE_LIST, &MainWindow::OnModeList),
     OnCommand(IDM_MODE_DOMAIN, &MainWindow::OnModeDomain),
+    OnCommand(IDM_DELIVERY_AUTO, &MainWindow::OnDeliveryAuto),
+    OnCommand(IDM_DELIVERY_NET_SEND, &MainWindow::OnDeliveryNetSend),
+    OnCommand(IDM_DELIVERY_MSG, &MainWindow::OnDeliveryMsg),
     OnCommand(IDM_AUTOSTART, &MainWindow::OnToggleAutostart),
     OnCommand(IDM_TNA_START, &MainWindow::OnToggleTnaStart),
     OnCommand(IDM_SUCCESS_SINGLE, &MainWindow::OnToggleSingleSuccess),
@@ -164,6 +167,7 @@ void MainWindow::SetMenuChecks() {
   SetCheck(IDM_GRID_LINES, gridLinesOn_);
   SetCheck(IDM_FULL_ROW, fullRowOn_);
   SetSuccessChecks();
+  SetDeliveryChecks();
   SetCheck(IDM_MINIMIZE_TASKBAR, settings_.TaskMinimize());
   SetCheck(IDM_MINIMIZE_SYSTRAY, !settings_.TaskMinimize());
   SetCheck(IDM_VERSAND_INFO, settings_.VersandInfo());

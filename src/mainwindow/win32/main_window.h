@@ -155,6 +155,11 @@ class MainWindow : public Dialog, public DomainBrowserHost, public SendReportHos
   void OnToggleFullRow();
   void OnToggleVersandInfo();
   void OnToggleSendReport();
+  void OnDeliveryAuto() { ChooseDelivery(kDeliveryAuto); }
+  void OnDeliveryNetSend() { ChooseDelivery(kDeliveryNetSend); }
+  void OnDeliveryMsg() { ChooseDelivery(kDeliveryMsg); }
+  void ChooseDelivery(int choice);
+  void SetDeliveryChecks();
   void OnListPath();
   void SetCheck(UINT item, bool on);
 

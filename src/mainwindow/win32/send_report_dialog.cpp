@@ -13,6 +13,21 @@ struct StepOutcome {
   SendOutcome outcome;
 };
 
+// A domain's stations on their way to the report, and the sinks of their rows on the way back.
+struct StationRows {
+  size_t step;
+  const std::vector<SendStep>& stationSteps;
+  std::vector<size_t> rows;
+};
+
+// A closed report is gone: the message then finds no window, and the outcome is dropped.
+OutcomeSink SinkOfRow(HWND window, WPARAM number, size_t row) {
+  return [window, number, row](const SendOutcome& outcome) {
+    StepOutcome message{row, outcome};
+    SendMessageA(window, WM_APP_SEND_OUTCOME, number, reinterpret_cast<LPARAM>(&message));
+  };
+}
+
 WPARAM NextReportNumber() {
   static WPARAM last = 0;  // user-interface thread only
   return ++last;
@@ -24,6 +39,7 @@ const MessageEntry<SendReportDialog> SendReportDialog::kMessageMap[] = {
     OnControl(IDC_REPORT_RESEND, BN_CLICKED, &SendReportDialog::OnResend),
     OnControl(IDC_REPORT_COPY, BN_CLICKED, &SendReportDialog::OnCopy),
     OnMessage(WM_APP_SEND_OUTCOME, &SendReportDialog::OnOutcome),
+    OnMessage(WM_APP_SEND_REPORT_EXPAND, &SendReportDialog::OnExpand),
     OnMessage(WM_SIZE, &SendReportDialog::OnSize),
     OnMessage(WM_GETMINMAXINFO, &SendReportDialog::OnGetMinMaxInfo),
 };
@@ -52,14 +68,7 @@ bool SendReportDialog::OnInitDialog() {
   list_.AddColumn(1, "Name", 3 * tenth);
   list_.AddColumn(2, "Ergebnis", list_.ColumnSpace() - 5 * tenth);
   list_.SetLook(look_);
-  list_.SetRedraw(false);
-  for (size_t i = 0; i < report_.rows().size(); ++i) {
-    const ReportRow& row = report_.rows()[i];
-    list_.InsertRow(static_cast<int>(i), row.station);
-    list_.SetText(static_cast<int>(i), 1, row.name);
-    ShowResult(i);
-  }
-  list_.SetRedraw(true);
+  ShowRows();
   SetItemText(IDC_REPORT_HEADING, report_.Heading());
   ShowState();
   headingPlace_ = PlaceInParent(Item(IDC_REPORT_HEADING));
@@ -75,13 +84,48 @@ void SendReportDialog::NotAdmitted(size_t step, const BoxRequest& box) {
 }
 
 OutcomeSink SendReportDialog::SinkFor(size_t step) {
+  return SinkOfRow(hwnd(), number_, step);
+}
+
+DispatchReport::StepExpander SendReportDialog::ExpanderFor(size_t step) {
   HWND window = hwnd();
   const WPARAM number = number_;
-  // A closed report is gone: the message then finds no window, and the outcome is dropped.
-  return [window, number, step](const SendOutcome& outcome) {
-    StepOutcome message{step, outcome};
-    SendMessageA(window, WM_APP_SEND_OUTCOME, number, reinterpret_cast<LPARAM>(&message));
+  return [window, number, step](const std::vector<SendStep>& stationSteps) {
+    StationRows message{step, stationSteps, {}};
+    const bool taken = SendMessageA(window, WM_APP_SEND_REPORT_EXPAND, number,
+                                    reinterpret_cast<LPARAM>(&message)) != 0;
+    std::vector<OutcomeSink> sinks;
+    for (size_t i = 0; i < stationSteps.size(); ++i) {
+      // A report closed meanwhile takes nothing: its stations' sends end without a word.
+      if (!taken)
+        sinks.push_back([](const SendOutcome&) {});
+      else if (i < message.rows.size())
+        sinks.push_back(SinkOfRow(window, number, message.rows[i]));
+    }
+    return sinks;
   };
+}
+
+LRESULT SendReportDialog::OnExpand(WPARAM number, LPARAM lParam) {
+  if (number != number_ || closed_)
+    return 0;
+  auto& message = *reinterpret_cast<StationRows*>(lParam);
+  message.rows = report_.Expand(message.step, message.stationSteps);
+  ShowRows();
+  ShowState();
+  return 1;
+}
+
+void SendReportDialog::ShowRows() {
+  list_.SetRedraw(false);
+  list_.DeleteAll();
+  for (size_t i = 0; i < report_.rows().size(); ++i) {
+    const ReportRow& row = report_.rows()[i];
+    list_.InsertRow(static_cast<int>(i), row.station);
+    list_.SetText(static_cast<int>(i), 1, row.name);
+    ShowResult(i);
+  }
+  list_.SetRedraw(true);
 }
 
 LRESULT SendReportDialog::OnOutcome(WPARAM number, LPARAM lParam) {

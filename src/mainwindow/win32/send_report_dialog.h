@@ -44,6 +44,7 @@ class SendReportDialog : public Dialog, public DispatchReport {
   // The dispatch's calls, on this window's thread.
   void NotAdmitted(size_t step, const BoxRequest& box) override;
   OutcomeSink SinkFor(size_t step) override;
+  StepExpander ExpanderFor(size_t step) override;
 
  protected:
   bool OnInitDialog() override;
@@ -56,6 +57,8 @@ class SendReportDialog : public Dialog, public DispatchReport {
   void OnResend();
   void OnCopy();
   LRESULT OnOutcome(WPARAM, LPARAM);
+  LRESULT OnExpand(WPARAM, LPARAM);
+  void ShowRows();
   LRESULT OnSize(WPARAM, LPARAM);
   LRESULT OnGetMinMaxInfo(WPARAM, LPARAM);
   void ShowResult(size_t row);

@@ -36,6 +36,10 @@ class FakeProcessStarter : public ProcessStarter {
     error = script.starts ? 0 : script.startError;
     return script.starts ? std::make_unique<FakeProcess>(waits_, std::move(script)) : nullptr;
   }
+  std::unique_ptr<Process> StartHiddenWithOutput(const std::string& commandLine, const std::string&,
+                                                 uint32_t& error) override {
+    return StartHidden(commandLine, error);
+  }
   void Script(const std::string& commandLine, ProcessScript script) {
     std::lock_guard<std::mutex> lock(mutex_);
     scripts_[commandLine] = std::move(script);

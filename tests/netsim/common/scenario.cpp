@@ -151,6 +151,8 @@ class Parser {
       station.mac = std::string(value);
     } else if (Is(key, "online")) {
       Store(ParseFlag(value), station.online);
+    } else if (Is(key, "allow_remote_rpc")) {
+      Store(ParseFlag(value), station.allowRemoteRpc);
     } else if (Is(key, "send_delay_ms")) {
       Store(ParseNumber(value), station.sendDelayMs);
     } else if (Is(key, "send_exit")) {

@@ -20,6 +20,8 @@ MainWindowFixture::MainWindowFixture() {
       registry, *services.workers.system, *services.workers.files, *boxes, startup});
   services.workers.settings = app->settings().shared();
   app->settings().SetRechnerListePfad(scratch + "\\Rechner.txt");
+  // The window sends with net send, whichever Windows the prefix reports to this test.
+  app->settings().SetZustellung(kDeliveryNetSend);
 }
 
 MainWindowFixture::~MainWindowFixture() {
