@@ -29,23 +29,21 @@ Settings Converted(const char* name, const std::string& text) {
 }
 
 TEST(SettingsTest, TextsConvertLikeTheRuntimeAndEmptySlotsKeepTheDefaults) {
-  const struct {
-    const char* text;
-    bool truth;
-    int32_t number;
-  } cases[] = {{"1abc", true, 1},
-               {" 1", false, 1},
-               {"0x10", false, 0},
-               {"  15x", false, 15},
-               {"-3", false, -3},
-               {"- 5", false, 0},
-               {"ja", false, 0},
-               {"99999999999", false, 2147483647},
-               {"-99999999999", false, -2147483647 - 1}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    EXPECT_EQ(Converted("TNAStart", c.text).tnaStart.get(), c.truth);
-    EXPECT_EQ(Converted("MaxThreads", c.text).maxThreads.get(), c.number);
+  const std::tuple<const char*, bool, int32_t> cases[] = {
+      {"1abc", true, 1},
+      {" 1", false, 1},
+      {"0x10", false, 0},
+      {"  15x", false, 15},
+      {"-3", false, -3},
+      {"- 5", false, 0},
+      {"ja", false, 0},
+      {"99999999999", false, 2147483647},
+      {"-99999999999", false, -2147483647 - 1},
+  };
+  for (const auto& [text, truth, number] : cases) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(Converted("TNAStart", text).tnaStart.get(), truth);
+    EXPECT_EQ(Converted("MaxThreads", text).maxThreads.get(), number);
   }
   Settings defaults;
   ApplyRecord(SettingsRecord{}, defaults);
@@ -150,35 +148,27 @@ class ApplicationTest : public ::testing::Test, public MainWindowRunner {
 // A start that stops before the settings were read must not write the defaults over them,
 // nor remove the autostart entry; one that could not count itself must not count down.
 TEST_F(ApplicationTest, EarlyStopsKeepStoredSettingsAndAutostart) {
-  const struct {
-    const char* what;
-    OsVersion version;
-    bool sockets;
-    bool counterFails;
-    std::string box;
-  } cases[] = {
-      {"Windows 95",
-       {1, 4, 0},
-       true,
-       false,
+  const OsVersion win95{1, 4, 0}, xp{2, 5, 1};
+  const std::tuple<const char*, OsVersion, bool, bool, std::string> cases[] = {
+      {"Windows 95", win95, true, false,
        "Falsches Betriebsystem: Bitte mindestens WinNT 4.0 benutzen."},
-      {"no sockets", {2, 5, 1}, false, false, "Fehler beim Initialisieren der Windows-Sockets."},
-      {"counter not writable", {2, 5, 1}, true, true, ""},
+      {"no sockets", xp, false, false, "Fehler beim Initialisieren der Windows-Sockets."},
+      {"counter not writable", xp, true, true, ""},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, version, sockets, counterFails, box] : cases) {
+    SCOPED_TRACE(what);
     registry = FakeRegistry();
     boxes.Clear();
     registry.PutString(kSettingsKey, "MaxThreads", "5");
     registry.PutString(kSettingsKey, kInstanceCountValue, "0");
     registry.PutString(kAutostartKey, "Botenruf", "C:\\Botenruf.exe");
-    if (c.counterFails)
+    if (counterFails)
       registry.failWritesOf = {kInstanceCountValue};
-    system.osVersion = c.version;
-    startup.socketsWork = c.sockets;
+    system.osVersion = version;
+    startup.socketsWork = sockets;
     RunOnce();
     EXPECT_EQ(runs, 0);
-    EXPECT_EQ(boxes.boxes().empty() ? "" : boxes.boxes()[0].text, c.box);
+    EXPECT_EQ(boxes.boxes().empty() ? "" : boxes.boxes()[0].text, box);
     EXPECT_EQ(registry.keys_[kSettingsKey].size(), 2u);
     EXPECT_EQ(registry.Text(kSettingsKey, kInstanceCountValue), "0");
     EXPECT_TRUE(registry.Has(kAutostartKey, "Botenruf"));
@@ -217,21 +207,16 @@ TEST_F(ApplicationTest, TheEndRoutineCountsDownOnce) {
 }
 
 TEST(ExtendTickCount, CountsOnAcrossTheWrapOfTheTickCount) {
-  const struct {
-    uint64_t previous;
-    uint32_t now;
-    uint64_t expected;
-  } cases[] = {
+  // The same tick again, the first wrap, a later one.
+  const std::tuple<uint64_t, uint32_t, uint64_t> cases[] = {
       {0, 5, 5},
       {100, 150, 150},
-      {0x100000010, 0x10, 0x100000010},  // the same tick again
-      {0xFFFFFFF0, 0x10, 0x100000010},   // the first wrap
-      {0x1FFFFFFF0, 0x20, 0x200000020},  // a later one
+      {0x100000010, 0x10, 0x100000010},
+      {0xFFFFFFF0, 0x10, 0x100000010},
+      {0x1FFFFFFF0, 0x20, 0x200000020},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.previous);
-    EXPECT_EQ(ExtendTickCount(c.previous, c.now), c.expected);
-  }
+  for (const auto& [previous, now, expected] : cases)
+    EXPECT_EQ(ExtendTickCount(previous, now), expected) << previous;
 }
 
 }  // namespace
