@@ -60,56 +60,6 @@ TEST(SettingsTest, TextsConvertLikeTheRuntimeAndEmptySlotsKeepTheDefaults) {
   EXPECT_EQ(DecodeRegistryText(read).value(), "\x01");
 }
 
-class StoreTest : public ::testing::Test {
- protected:
-  FakeRegistry registry;
-  fakes::FakeSystem system;
-  SettingsStore store{registry, system};
-};
-
-TEST_F(StoreTest, LoadSkipsOddValuesAndSaveWritesEveryStringEvenAfterAFailure) {
-  SettingsRecord record;
-  EXPECT_FALSE(store.LoadSettings(record));  // no key yet
-  registry.PutString(kSettingsKey, "MaxThreads", std::string(256, '7'));
-  registry.PutRaw(kSettingsKey, "AutoStart", StoredValue::Type::kDword,
-                  std::string("\x01\0\0\0", 4));
-  ASSERT_TRUE(store.LoadSettings(record));
-  ApplyRecord(record, store.values());
-  EXPECT_EQ(store.MaxThreads(), 20);
-  EXPECT_FALSE(store.AutoStart());
-  registry.failWritesOf = {"GridLines"};
-  ASSERT_TRUE(store.SaveSettings());
-  EXPECT_EQ(registry.keys_[kSettingsKey].size(), kSettingCount - 1);
-  EXPECT_EQ(registry.Find(kSettingsKey, "AutoStart")->type, StoredValue::Type::kString);
-  EXPECT_EQ(registry.Find(kSettingsKey, "RechnerListePfad")->bytes,
-            std::string("C:\\Rechner.txt\0", 15));
-}
-
-TEST_F(StoreTest, AutostartEntryAndStartCounter) {
-  system.modulePath = "C:\\Programme\\Bote.v2\\Botenruf.EXE";
-  EXPECT_TRUE(store.ApplyAutostart(true));
-  EXPECT_EQ(registry.Text(kAutostartKey, "Botenruf"), "C:\\Programme\\Bote.v2\\Botenruf.exe");
-  EXPECT_FALSE(store.ApplyAutostart(false));
-  EXPECT_FALSE(registry.Has(kAutostartKey, "Botenruf"));
-
-  registry.PutString(kSettingsKey, kInstanceCountValue, "7x");
-  EXPECT_TRUE(store.DecrementInstanceCount());
-  EXPECT_EQ(registry.Text(kSettingsKey, kInstanceCountValue), "6");
-  registry.PutString(kSettingsKey, kInstanceCountValue, "2147483647");
-  EXPECT_TRUE(store.IncrementInstanceCount());
-  EXPECT_EQ(registry.Text(kSettingsKey, kInstanceCountValue), "2147483647");
-  registry.failCreate = true;
-  EXPECT_FALSE(store.IncrementInstanceCount());
-}
-
-TEST(GreetingTest, TwoWholeHoursOfOneDay) {
-  EXPECT_FALSE(IsGreetingTime({2026, 11, 2, 9, 59, 0}));
-  EXPECT_TRUE(IsGreetingTime({2026, 11, 2, 10, 0, 0}));
-  EXPECT_TRUE(IsGreetingTime({2026, 11, 2, 11, 59, 0}));
-  EXPECT_FALSE(IsGreetingTime({2026, 11, 2, 12, 0, 0}));
-  EXPECT_FALSE(IsGreetingTime({2026, 12, 2, 10, 0, 0}));
-}
-
 class FakeStartup : public StartupServices {
  public:
   bool MainWindowExists(const std::string&) override { return mainWindow; }
@@ -139,11 +89,54 @@ class ApplicationTest : public ::testing::Test, public MainWindowRunner {
   fakes::FakeFileSystem files;
   fakes::FakeMessageBoxes boxes;
   FakeStartup startup;
-  int runs = 0;
   std::string text;
   bool tray = false;
-  int singles = -1;
+  int runs = 0, singles = -1;
+  SettingsStore store{registry, system};
 };
+
+TEST_F(ApplicationTest, LoadSkipsOddValuesAndSaveWritesEveryStringEvenAfterAFailure) {
+  SettingsRecord record;
+  EXPECT_FALSE(store.LoadSettings(record));  // no key yet
+  registry.PutString(kSettingsKey, "MaxThreads", std::string(256, '7'));
+  registry.PutRaw(kSettingsKey, "AutoStart", StoredValue::Type::kDword,
+                  std::string("\x01\0\0\0", 4));
+  ASSERT_TRUE(store.LoadSettings(record));
+  ApplyRecord(record, store.values());
+  EXPECT_EQ(store.MaxThreads(), 20);
+  EXPECT_FALSE(store.AutoStart());
+  registry.failWritesOf = {"GridLines"};
+  ASSERT_TRUE(store.SaveSettings());
+  EXPECT_EQ(registry.keys_[kSettingsKey].size(), kSettingCount - 1);
+  EXPECT_EQ(registry.Find(kSettingsKey, "AutoStart")->type, StoredValue::Type::kString);
+  EXPECT_EQ(registry.Find(kSettingsKey, "RechnerListePfad")->bytes,
+            std::string("C:\\Rechner.txt\0", 15));
+}
+
+TEST_F(ApplicationTest, AutostartEntryAndStartCounter) {
+  system.modulePath = "C:\\Programme\\Bote.v2\\Botenruf.EXE";
+  EXPECT_TRUE(store.ApplyAutostart(true));
+  EXPECT_EQ(registry.Text(kAutostartKey, "Botenruf"), "C:\\Programme\\Bote.v2\\Botenruf.exe");
+  EXPECT_FALSE(store.ApplyAutostart(false));
+  EXPECT_EQ(registry.Find(kAutostartKey, "Botenruf"), nullptr);
+
+  registry.PutString(kSettingsKey, kInstanceCountValue, "7x");
+  EXPECT_TRUE(store.DecrementInstanceCount());
+  EXPECT_EQ(registry.Text(kSettingsKey, kInstanceCountValue), "6");
+  registry.PutString(kSettingsKey, kInstanceCountValue, "2147483647");
+  EXPECT_TRUE(store.IncrementInstanceCount());
+  EXPECT_EQ(registry.Text(kSettingsKey, kInstanceCountValue), "2147483647");
+  registry.failCreate = true;
+  EXPECT_FALSE(store.IncrementInstanceCount());
+}
+
+TEST(GreetingTest, TwoWholeHoursOfOneDay) {
+  EXPECT_FALSE(IsGreetingTime({2026, 11, 2, 9, 59, 0}));
+  EXPECT_TRUE(IsGreetingTime({2026, 11, 2, 10, 0, 0}));
+  EXPECT_TRUE(IsGreetingTime({2026, 11, 2, 11, 59, 0}));
+  EXPECT_FALSE(IsGreetingTime({2026, 11, 2, 12, 0, 0}));
+  EXPECT_FALSE(IsGreetingTime({2026, 12, 2, 10, 0, 0}));
+}
 
 // A start that stops before the settings were read must not write the defaults over them,
 // nor remove the autostart entry; one that could not count itself must not count down.
@@ -171,7 +164,7 @@ TEST_F(ApplicationTest, EarlyStopsKeepStoredSettingsAndAutostart) {
     EXPECT_EQ(boxes.boxes().empty() ? "" : boxes.boxes()[0].text, box);
     EXPECT_EQ(registry.keys_[kSettingsKey].size(), 2u);
     EXPECT_EQ(registry.Text(kSettingsKey, kInstanceCountValue), "0");
-    EXPECT_TRUE(registry.Has(kAutostartKey, "Botenruf"));
+    EXPECT_NE(registry.Find(kAutostartKey, "Botenruf"), nullptr);
   }
 }
 

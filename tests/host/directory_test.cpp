@@ -20,7 +20,6 @@ namespace botenruf {
 namespace {
 
 using namespace std::string_literals;
-using Pairs = std::vector<std::pair<std::string, std::string>>;
 
 std::string ListFileData(const std::string& name) {
   std::ifstream in(std::string(BOTENRUF_TEST_DATA) + "/listfile/" + name, std::ios::binary);
@@ -29,25 +28,18 @@ std::string ListFileData(const std::string& name) {
   return bytes.str();
 }
 
-Pairs Singles(const RecipientDirectory& directory) {
-  Pairs pairs;
-  for (int i = 0; i < directory.SingleCount(); ++i)
-    pairs.emplace_back(directory.Stations()[i], directory.Aliases()[i]);
-  return pairs;
-}
-
-Pairs Lists(const RecipientDirectory& directory) {
-  Pairs pairs;
-  for (int i = 0; i < directory.ListCount(); ++i)
-    pairs.emplace_back(directory.ListNames()[i], directory.MemberTexts()[i]);
-  return pairs;
-}
-
-std::string Text(const Pairs& pairs) {
+// The entries as "station=alias" or "name=members" lines.
+std::string Lines(const std::vector<std::string>& first, const std::vector<std::string>& second) {
   std::string text;
-  for (const auto& [first, second] : pairs)
-    text += first + "=" + second + "\n";
+  for (size_t i = 0; i < first.size(); ++i)
+    text += first[i] + "=" + second[i] + "\n";
   return text;
+}
+std::string Singles(const RecipientDirectory& d) {
+  return Lines(d.Stations(), d.Aliases());
+}
+std::string Lists(const RecipientDirectory& d) {
+  return Lines(d.ListNames(), d.MemberTexts());
 }
 
 RecipientDirectory Read(const std::string& bytes) {
@@ -62,7 +54,6 @@ TEST(ListFileReadTest, GoldenFilesAndOddBytesFollowTheSameRules) {
   std::string everyByte;
   for (int b = 0; b < 256; ++b)
     everyByte += static_cast<char>(b);
-  // What the readers take: "station=alias" and "name=members" lines.
   const std::tuple<const char*, std::string, std::string, std::string> cases[] = {
       {"example", ListFileData("example.txt"), "PC017=Empfang\nPC022=Buchhaltung 2. Stock\n",
        "Alle=PC017,PC022\n"},
@@ -94,8 +85,8 @@ TEST(ListFileReadTest, GoldenFilesAndOddBytesFollowTheSameRules) {
   for (const auto& [what, bytes, singles, lists] : cases) {
     SCOPED_TRACE(what);
     const RecipientDirectory directory = Read(bytes);
-    EXPECT_EQ(Text(Singles(directory)), singles);
-    EXPECT_EQ(Text(Lists(directory)), lists);
+    EXPECT_EQ(Singles(directory), singles);
+    EXPECT_EQ(Lists(directory), lists);
   }
 }
 
@@ -180,7 +171,7 @@ TEST(ListFileWriteTest, ByteForByteAndNothingThatWouldDamageOtherEntries) {
     const RecipientDirectory read = Read(ListFileText(directory, {2024, 3, 9}, "3.0", &skipped));
     const bool leftOut = readFirst == "-";
     EXPECT_EQ(skipped, leftOut ? 1 : 0);
-    EXPECT_EQ(Text(list ? Lists(read) : Singles(read)),
+    EXPECT_EQ(list ? Lists(read) : Singles(read),
               leftOut ? "" : readFirst + "=" + readSecond + "\n");
     EXPECT_EQ(read.SingleCount() + read.ListCount(), leftOut ? 0 : 1);
   }
@@ -349,16 +340,13 @@ TEST(DirectorySortTest, StableBothWaysWithOneDirectionForEveryView) {
   RecipientDirectory directory;
   // As raw bytes "Beta" < "alpha" and "Äb" < "äa": the sort compares case-insensitively.
   for (auto [station, alias] :
-       Pairs{{"S1", "Beta"}, {"S2", "Äb"}, {"S3", "alpha"}, {"S4", "äa"}, {"S5", "ALPHA"}}) {
+       {std::pair{"S1", "Beta"}, {"S2", "Äb"}, {"S3", "alpha"}, {"S4", "äa"}, {"S5", "ALPHA"}}) {
     directory.AddSingle(alias, station);
   }
-  const Pairs ascending{
-      {"S3", "alpha"}, {"S5", "ALPHA"}, {"S1", "Beta"}, {"S4", "äa"}, {"S2", "Äb"}};
   directory.SortSingles(1);
-  EXPECT_EQ(Singles(directory), ascending);
+  EXPECT_EQ(Singles(directory), "S3=alpha\nS5=ALPHA\nS1=Beta\nS4=äa\nS2=Äb\n");
   directory.SortSingles(1);  // the same column again reverses; equal keys keep their order
-  EXPECT_EQ(Singles(directory),
-            (Pairs{{"S2", "Äb"}, {"S4", "äa"}, {"S1", "Beta"}, {"S3", "alpha"}, {"S5", "ALPHA"}}));
+  EXPECT_EQ(Singles(directory), "S2=Äb\nS4=äa\nS1=Beta\nS3=alpha\nS5=ALPHA\n");
 
   // Another column keeps the direction; every view shares it.
   std::vector<std::string> keys{"b", "a"}, values{"2", "1"};

@@ -31,66 +31,6 @@ struct Answer {
   Status left = Status::kComplete;      // or so after cutAfter bytes
 };
 
-// Answers by "host:port/object" (404 for any other), and writes output files into the fake
-// file system so that a half-written file is seen as such.
-class FakeInternet : public HttpClient, public OutputFiles {
- public:
-  explicit FakeInternet(fakes::FakeFileSystem& files) : files_(files) {}
-
-  HttpResult Get(const HttpUrl& url, HttpReceiver& receiver, const HttpLimits&,
-                 const std::atomic<bool>&) override {
-    const auto found = answers.find(url.host + ":" + std::to_string(url.port) + url.object);
-    const Answer answer = found == answers.end() ? Answer{404, "not here"} : found->second;
-    if (answer.error && answer.cutAfter == std::string::npos)
-      return {Status::kFailed, answer.error};
-    if (!receiver.OnResponse(answer.status, answer.announceLength
-                                                ? std::optional<uint64_t>(answer.body.size())
-                                                : std::nullopt)) {
-      return {Status::kStopped, 0};
-    }
-    const size_t end = std::min(answer.body.size(), answer.cutAfter);
-    for (size_t at = 0; at < end; at += kHttpBlockSize) {
-      if (!receiver.OnBlock(answer.body.data() + at, std::min(kHttpBlockSize, end - at)))
-        return {Status::kStopped, 0};
-    }
-    stop = answer.left == Status::kCancelled;
-    return {answer.error ? Status::kFailed : answer.left, answer.error};
-  }
-
-  std::unique_ptr<OutputFile> CreateExclusive(const std::string& path) override {
-    struct File : OutputFile {
-      explicit File(std::string& target) : bytes(target) {}
-      bool Write(const char* data, size_t size) override { return bytes.append(data, size), true; }
-      bool Close() override { return true; }
-      std::string& bytes;
-    };
-    return failCreate ? nullptr : std::make_unique<File>(files_.files[path] = "");
-  }
-
-  std::map<std::string, Answer> answers;
-  bool failCreate = false;
-  std::atomic<bool> stop{false};
-
- private:
-  fakes::FakeFileSystem& files_;
-};
-
-class FakeDesktop : public Clipboard, public ProgramEnvironment {
- public:
-  bool SetText(NativeWindow, const std::string& value) override {
-    clipboard = value;
-    return true;
-  }
-  std::string ProgramPath() override { return "C:\\Programme\\Botenruf\\Botenruf.exe"; }
-  std::string FileVersion() override { return version; }
-  std::optional<std::string> Variable(const std::string& name) override {
-    return name == kUpdateUrlVariable ? baseUrl : std::nullopt;
-  }
-  std::string clipboard = "vorher";
-  std::string version = "3.1.0.0";
-  std::optional<std::string> baseUrl = "http://127.0.0.1:8123/";
-};
-
 const std::string kTarget = "C:\\Programme\\Botenruf\\Botenruf.zip";
 
 std::string ListWith(const std::string& version) {
@@ -99,12 +39,49 @@ std::string ListWith(const std::string& version) {
          version + ";2004.12.6;2;1;Updates/Botenruf/;Botenruf.zip;\r\n";
 }
 
+// The check's world: a server that answers by "host:port/object" (404 for any other), output
+// files in the fake file system (so that a half-written file is seen as such), and the desktop.
 // The list offers 3.1.0.1 for the installed 3.1.0.0, the user says yes to both questions, and
 // an earlier download lies in the program's folder.
-struct UpdateRig {
+struct UpdateRig : HttpClient, OutputFiles, Clipboard, ProgramEnvironment {
   UpdateRig() {
     files.files[kTarget] = "die alte Version";
     boxes.answers = {true, true};
+  }
+
+  HttpResult Get(const HttpUrl& url, HttpReceiver& receiver, const HttpLimits&,
+                 const std::atomic<bool>&) override {
+    const auto found = answers.find(url.host + ":" + std::to_string(url.port) + url.object);
+    const Answer answer = found == answers.end() ? Answer{404, "not here"} : found->second;
+    if (answer.error && answer.cutAfter == std::string::npos)
+      return {Status::kFailed, answer.error};
+    std::optional<uint64_t> length;
+    if (answer.announceLength)
+      length = answer.body.size();
+    if (!receiver.OnResponse(answer.status, length))
+      return {Status::kStopped, 0};
+    const size_t end = std::min(answer.body.size(), answer.cutAfter);
+    for (size_t at = 0; at < end; at += kHttpBlockSize) {
+      if (!receiver.OnBlock(answer.body.data() + at, std::min(kHttpBlockSize, end - at)))
+        return {Status::kStopped, 0};
+    }
+    stop = answer.left == Status::kCancelled;
+    return {answer.error ? Status::kFailed : answer.left, answer.error};
+  }
+  std::unique_ptr<OutputFile> CreateExclusive(const std::string& path) override {
+    struct File : OutputFile {
+      explicit File(std::string& target) : bytes(target) {}
+      bool Write(const char* data, size_t size) override { return bytes.append(data, size), true; }
+      bool Close() override { return true; }
+      std::string& bytes;
+    };
+    return failCreate ? nullptr : std::make_unique<File>(files.files[path] = "");
+  }
+  bool SetText(NativeWindow, const std::string& text) override { return clipboard = text, true; }
+  std::string ProgramPath() override { return "C:\\Programme\\Botenruf\\Botenruf.exe"; }
+  std::string FileVersion() override { return version; }
+  std::optional<std::string> Variable(const std::string& name) override {
+    return name == kUpdateUrlVariable ? "http://127.0.0.1:8123/"s : std::optional<std::string>();
   }
   std::string Titles() const {
     std::string titles;
@@ -113,15 +90,16 @@ struct UpdateRig {
     return titles;
   }
 
+  std::map<std::string, Answer> answers;
+  Answer& list = answers["127.0.0.1:8123/Updates/_updates.txt"] = {200, ListWith("3;1;0;1")};
+  Answer& file =
+      answers["127.0.0.1:8123/Updates/Botenruf/Botenruf.zip"] = {200, std::string(3000, 'Z')};
+  bool failCreate = false;
+  std::atomic<bool> stop{false};
+  std::string clipboard = "vorher", version = "3.1.0.0";
   fakes::FakeFileSystem files;
-  FakeInternet internet{files};
-  Answer& list =
-      internet.answers["127.0.0.1:8123/Updates/_updates.txt"] = {200, ListWith("3;1;0;1")};
-  Answer& file = internet.answers["127.0.0.1:8123/Updates/Botenruf/Botenruf.zip"] = {
-      200, std::string(3000, 'Z')};
   fakes::FakeMessageBoxes boxes;
-  FakeDesktop desktop;
-  UpdateServices services{internet, files, internet, boxes, desktop, desktop, internet.stop};
+  UpdateServices services{*this, files, *this, boxes, *this, *this, stop};
 };
 
 // The server's, the connection's and the disk's failures.
@@ -135,7 +113,7 @@ TEST(UpdateCheckFailureTest, EachShowsOnlyItsOwnBoxesAndKeepsTheEarlierCopy) {
   const Case cases[] = {
       {"no to the search", [](auto& t) { t.boxes.answers = {false}; }, ask, ""},
       {"older entry", [](auto& t) { t.list.body = ListWith("2;5;0;0"); }, ask + search, none},
-      {"own version unreadable", [](auto& t) { t.desktop.version = ""; }, ask + search, none},
+      {"own version unreadable", [](auto& t) { t.version = ""; }, ask + search, none},
       {"none of ours", [](auto& t) { t.list.body = "netzmeister;9;0;0;0;;1;1;;n.zip;"; }, ask, ""},
       {"list missing", [](auto& t) { t.list.status = 404; }, ask, ""},
       {"no connection", [](auto& t) { t.list.error = 12029; }, ask + broken, ""},
@@ -147,10 +125,10 @@ TEST(UpdateCheckFailureTest, EachShowsOnlyItsOwnBoxesAndKeepsTheEarlierCopy) {
       {"a DLL to plant beside the program",
        [](auto& t) {
          t.list.body = "botenruf;9;0;0;0;;2;1;Updates/Botenruf/;VERSION.dll;";
-         t.internet.answers["127.0.0.1:8123/Updates/Botenruf/VERSION.dll"] = {200, "MZ"};
+         t.answers["127.0.0.1:8123/Updates/Botenruf/VERSION.dll"] = {200, "MZ"};
        },
        ask + search + failed, failure + DownloadNameProblem("VERSION.dll", "")},
-      {"folder not writable", [](auto& t) { t.internet.failCreate = true; }, ask, ""},
+      {"folder not writable", [](auto& t) { t.failCreate = true; }, ask, ""},
       {"list too large", [](auto& t) { t.list.body += std::string(kVersionListLimit, '#'); },
        ask + failed, failure + TooLargeText(kVersionListLimit)},
       {"program file too large without a length",
@@ -177,7 +155,7 @@ TEST(UpdateCheckFailureTest, EachShowsOnlyItsOwnBoxesAndKeepsTheEarlierCopy) {
       EXPECT_EQ(t.boxes.boxes().back().text, lastText);
     }
     EXPECT_THAT(t.files.files, ElementsAre(std::pair(kTarget, std::string("die alte Version"))));
-    EXPECT_EQ(t.desktop.clipboard, "vorher");
+    EXPECT_EQ(t.clipboard, "vorher");
     EXPECT_EQ(t.boxes.waitCursors, 0);
   }
 }

@@ -144,21 +144,16 @@ TEST_F(ListEditorTest, ManyEntriesNeedNoSideScrolling) {
 
 TEST_F(ListEditorTest, AFailedSaveKeepsTheEditorOpenWithAMessage) {
   const std::string file = scratch + "\\Rechner.txt", before = ListFile();
-  const struct {
-    const char* what;
-    std::string path;
-    DWORD attributes;
-    const char* message;
-  } cases[] = {
-      // A list path naming a folder cannot be read, so the editor may not write over it.
-      {"a folder", scratch, FILE_ATTRIBUTE_NORMAL, "sie konnte beim Laden nicht gelesen werden."},
-      {"read-only", file, FILE_ATTRIBUTE_READONLY, "die Datei ist schreibgeschützt."},
+  // A list path naming a folder cannot be read, so the editor may not write over it.
+  const std::tuple<std::string, DWORD, const char*> cases[] = {
+      {scratch, FILE_ATTRIBUTE_NORMAL, "sie konnte beim Laden nicht gelesen werden."},
+      {file, FILE_ATTRIBUTE_READONLY, "die Datei ist schreibgeschützt."},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [path, attributes, message] : cases) {
+    SCOPED_TRACE(message);
     boxes->Clear();
-    app->settings().SetRechnerListePfad(c.path);
-    SetFileAttributesA(file.c_str(), c.attributes);
+    app->settings().SetRechnerListePfad(path);
+    SetFileAttributesA(file.c_str(), attributes);
     Open();
     EXPECT_TRUE(Edit([&](HWND editor) {
       Enter(editor, IDC_EDITOR_SINGLE_NEW, "Einzelempfänger neu anlegen",
@@ -166,8 +161,7 @@ TEST_F(ListEditorTest, AFailedSaveKeepsTheEditorOpenWithAMessage) {
       Click(editor, IDC_EDITOR_OK);
       EXPECT_EQ(Rows(editor, IDC_EDITOR_SINGLES).back(), "Neu");
       ASSERT_EQ(BoxTexts().size(), 1u);
-      EXPECT_EQ(BoxTexts()[0], std::string("Die Rechnerliste wurde nicht gespeichert: ") +
-                                   c.message +
+      EXPECT_EQ(BoxTexts()[0], std::string("Die Rechnerliste wurde nicht gespeichert: ") + message +
                                    "\nDie Änderungen sind noch im Editor: \"OK\" versucht es "
                                    "erneut, \"Abbruch\" verwirft sie.");
     }));

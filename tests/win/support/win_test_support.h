@@ -36,8 +36,6 @@ std::set<std::string> TempOutputFiles();
 bool PumpUntil(const std::function<bool()>& done, uint32_t timeoutMs);
 void PumpFor(uint32_t milliseconds);
 
-// The pixels of a window's client area as the screen shows them, row by row.
-std::vector<uint32_t> ClientPixels(HWND window);
 // How many pixels of what a window shows differ from what it shows once painted anew as a
 // whole (its children too).
 size_t PixelsLeftFromEarlierPaints(HWND window);
