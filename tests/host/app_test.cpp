@@ -14,6 +14,7 @@
 namespace botenruf {
 namespace {
 
+using namespace std::string_literals;
 using fakes::FakeRegistry;
 using fakes::StoredValue;
 
@@ -30,15 +31,9 @@ Settings Converted(const char* name, const std::string& text) {
 
 TEST(SettingsTest, TextsConvertLikeTheRuntimeAndEmptySlotsKeepTheDefaults) {
   const std::tuple<const char*, bool, int32_t> cases[] = {
-      {"1abc", true, 1},
-      {" 1", false, 1},
-      {"0x10", false, 0},
-      {"  15x", false, 15},
-      {"-3", false, -3},
-      {"- 5", false, 0},
-      {"ja", false, 0},
-      {"99999999999", false, 2147483647},
-      {"-99999999999", false, -2147483647 - 1},
+      {"1abc", true, 1}, {" 1", false, 1},     {"99999999999", false, INT32_MAX},
+      {"- 5", false, 0}, {"0x10", false, 0},   {"-99999999999", false, INT32_MIN},
+      {"-3", false, -3}, {"  15x", false, 15}, {"ja", false, 0},
   };
   for (const auto& [text, truth, number] : cases) {
     SCOPED_TRACE(text);
@@ -56,8 +51,6 @@ TEST(SettingsTest, TextsConvertLikeTheRuntimeAndEmptySlotsKeepTheDefaults) {
   EXPECT_FALSE(DecodeRegistryText(read).has_value());
   read.bytes = std::string(255, 'x') + '\0';
   EXPECT_EQ(DecodeRegistryText(read).value(), std::string(255, 'x'));
-  read.bytes = std::string("\x01\0\0\0", 4);  // a REG_DWORD 1 reads as "\x01", which is no "1"
-  EXPECT_EQ(DecodeRegistryText(read).value(), "\x01");
 }
 
 class FakeStartup : public StartupServices {
@@ -99,8 +92,8 @@ TEST_F(ApplicationTest, LoadSkipsOddValuesAndSaveWritesEveryStringEvenAfterAFail
   SettingsRecord record;
   EXPECT_FALSE(store.LoadSettings(record));  // no key yet
   registry.PutString(kSettingsKey, "MaxThreads", std::string(256, '7'));
-  registry.PutRaw(kSettingsKey, "AutoStart", StoredValue::Type::kDword,
-                  std::string("\x01\0\0\0", 4));
+  // A REG_DWORD 1 reads as "\x01", which is no "1".
+  registry.PutRaw(kSettingsKey, "AutoStart", StoredValue::Type::kDword, "\x01\0\0\0"s);
   ASSERT_TRUE(store.LoadSettings(record));
   ApplyRecord(record, store.values());
   EXPECT_EQ(store.MaxThreads(), 20);

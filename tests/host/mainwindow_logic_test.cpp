@@ -26,14 +26,12 @@ TEST(SelectionTest, TheBoxPerModeAndTheTextItStandsFor) {
   EXPECT_TRUE(BoxShowsDirectory(1, {"Alle"}, directory));
   EXPECT_FALSE(BoxShowsDirectory(0, {"Empfang"}, directory));
 
-  // Mode, index, typed text, whether a comma ends it, and the text it stands for.
+  // Mode, index, typed text, whether a comma ends it, and the text it stands for; an index
+  // without entry is read as typed text.
   const std::tuple<int, int, const char*, bool, const char*> cases[] = {
-      {0, 1, "Buchhaltung", false, "PC022"},
-      {1, 0, "Alle", true, "PC017,PC022,"},
-      {2, 0, "BUERO", false, "BUERO"},
-      {1, -1, "PC1,PC2", true, "PC1,PC2,"},
-      {1, -1, "", true, ""},
-      {0, 5, "getippt", false, "getippt"},  // an index without entry is read as typed text
+      {0, 1, "Buchhaltung", false, "PC022"}, {2, 0, "BUERO", false, "BUERO"},
+      {1, 0, "Alle", true, "PC017,PC022,"},  {1, -1, "PC1,PC2", true, "PC1,PC2,"},
+      {0, 5, "getippt", false, "getippt"},   {1, -1, "", true, ""},
   };
   for (const auto& [mode, index, typed, comma, expected] : cases) {
     SCOPED_TRACE(typed);

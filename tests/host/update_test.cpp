@@ -119,9 +119,6 @@ TEST(UpdateCheckFailureTest, EachShowsOnlyItsOwnBoxesAndKeepsTheEarlierCopy) {
       {"no connection", [](auto& t) { t.list.error = 12029; }, ask + broken, ""},
       {"program file missing", [](auto& t) { t.file.status = 404; }, ask + search + failed,
        failure + kHttpErrorText},
-      {"name leaving the folder",
-       [](auto& t) { t.list.body = "botenruf;9;0;0;0;;2;1;;..\\Botenruf.exe;"; },
-       ask + search + failed, failure + DownloadNameProblem("..\\Botenruf.exe", "")},
       {"a DLL to plant beside the program",
        [](auto& t) {
          t.list.body = "botenruf;9;0;0;0;;2;1;Updates/Botenruf/;VERSION.dll;";

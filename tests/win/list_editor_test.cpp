@@ -13,6 +13,7 @@
 namespace botenruf {
 namespace {
 
+using namespace std::string_literals;
 using ::testing::ElementsAre;
 using wintest::Click;
 using wintest::WhenShown;
@@ -80,7 +81,6 @@ TEST_F(ListEditorTest, BothSidesAreEditedAndOkWritesTheFile) {
     Click(editor, IDC_EDITOR_LIST_UP);
     EXPECT_THAT(Rows(editor, IDC_EDITOR_LISTS), ElementsAre("Alle", "Technik", "Leer"));
 
-    // The recipient side.
     Click(editor, IDC_EDITOR_MODE_SINGLES);
     EXPECT_FALSE(Enabled(editor, IDC_EDITOR_LIST_NEW));
     Enter(editor, IDC_EDITOR_SINGLE_NEW, "Einzelempfänger neu anlegen",
@@ -105,8 +105,8 @@ TEST_F(ListEditorTest, BothSidesAreEditedAndOkWritesTheFile) {
                             "//v_begin\r\nAlle [PC2,PC3]\r\nTechnik [PC3,]\r\nLeer []\r\n"
                             "//v_end\r\n");
   EXPECT_THAT(BoxEntries(), ElementsAre("Alle", "Technik", "Leer"));
-  ASSERT_EQ(BoxTexts().size(), 1u);
-  EXPECT_EQ(BoxTexts()[0], "Der Name der Verteilerliste darf keine eckigen Klammern enthalten.");
+  EXPECT_THAT(BoxTexts(),
+              ElementsAre("Der Name der Verteilerliste darf keine eckigen Klammern enthalten."));
 }
 
 TEST_F(ListEditorTest, UndoShowsTheFileAndAbbruchWritesNothing) {
@@ -160,10 +160,9 @@ TEST_F(ListEditorTest, AFailedSaveKeepsTheEditorOpenWithAMessage) {
             {{IDC_ALIAS, "Neu"}, {IDC_STATION, "PC8"}});
       Click(editor, IDC_EDITOR_OK);
       EXPECT_EQ(Rows(editor, IDC_EDITOR_SINGLES).back(), "Neu");
-      ASSERT_EQ(BoxTexts().size(), 1u);
-      EXPECT_EQ(BoxTexts()[0], std::string("Die Rechnerliste wurde nicht gespeichert: ") + message +
-                                   "\nDie Änderungen sind noch im Editor: \"OK\" versucht es "
-                                   "erneut, \"Abbruch\" verwirft sie.");
+      EXPECT_THAT(BoxTexts(), ElementsAre("Die Rechnerliste wurde nicht gespeichert: "s + message +
+                                          "\nDie Änderungen sind noch im Editor: \"OK\" versucht "
+                                          "es erneut, \"Abbruch\" verwirft sie."));
     }));
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ListFile(), before);

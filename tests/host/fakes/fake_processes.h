@@ -26,13 +26,10 @@ struct ProcessScript {
 class FakeProcessStarter : public ProcessStarter {
  public:
   std::unique_ptr<Process> StartHidden(const std::string& commandLine, uint32_t& error) override {
-    ProcessScript script;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      started_.push_back(commandLine);
-      const auto it = scripts_.find(commandLine);
-      script = it == scripts_.end() ? defaultScript : it->second;
-    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    started_.push_back(commandLine);
+    const auto it = scripts_.find(commandLine);
+    ProcessScript script = it == scripts_.end() ? defaultScript : it->second;
     error = script.starts ? 0 : script.startError;
     return script.starts ? std::make_unique<FakeProcess>(waits_, std::move(script)) : nullptr;
   }

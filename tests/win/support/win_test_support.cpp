@@ -237,7 +237,6 @@ void CALLBACK WhenShown::Poll(HWND, UINT, UINT_PTR, DWORD) {
     }
     watcher->state_ = State::kRunning;
     watcher->dialog_ = dialog;
-    watcher->ran_ = true;
     watcher->script_(dialog);
     watcher->state_ = State::kRan;
     return;  // the script may have added or removed watchers

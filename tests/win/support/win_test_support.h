@@ -84,7 +84,7 @@ class WhenShown {
   ~WhenShown();
   WhenShown(const WhenShown&) = delete;
   WhenShown& operator=(const WhenShown&) = delete;
-  bool ran() const { return ran_; }
+  bool ran() const { return dialog_ != nullptr; }
   // True when the dialog was still open once the script and the messages it posted were done.
   bool leftOpen() const { return leftOpen_; }
 
@@ -101,7 +101,6 @@ class WhenShown {
   UINT_PTR timer_ = 0;
   HWND dialog_ = nullptr;
   State state_ = State::kWaiting;
-  bool ran_ = false;
   bool leftOpen_ = false;
 };
 
