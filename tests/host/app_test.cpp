@@ -53,17 +53,12 @@ TEST(SettingsTest, TextsConvertLikeTheRuntimeAndEmptySlotsKeepTheDefaults) {
   EXPECT_EQ(DecodeRegistryText(read).value(), std::string(255, 'x'));
 }
 
-class FakeStartup : public StartupServices {
- public:
+// Runs no window but records what it would have been given, and answers the start's questions.
+class ApplicationTest : public ::testing::Test, public MainWindowRunner, public StartupServices {
+ protected:
   bool MainWindowExists(const std::string&) override { return mainWindow; }
   bool InitializeSockets() override { return socketsWork; }
   std::string FileVersion() override { return "3.0.0.15"; }
-  bool socketsWork = true;
-  bool mainWindow = false;
-};
-
-class ApplicationTest : public ::testing::Test, public MainWindowRunner {
- protected:
   void Run(Application& app, const std::string& initialText, bool startInTray) override {
     ++runs;
     text = initialText;
@@ -72,7 +67,7 @@ class ApplicationTest : public ::testing::Test, public MainWindowRunner {
   }
   void RunOnce(const std::string& commandLine = "") {
     runs = 0;
-    Application app({registry, system, files, boxes, startup});
+    Application app({registry, system, files, boxes, *this});
     EXPECT_FALSE(app.Start(commandLine, *this));
     EXPECT_EQ(app.End(), 0);
   }
@@ -81,7 +76,7 @@ class ApplicationTest : public ::testing::Test, public MainWindowRunner {
   fakes::FakeSystem system;
   fakes::FakeFileSystem files;
   fakes::FakeMessageBoxes boxes;
-  FakeStartup startup;
+  bool socketsWork = true, mainWindow = false;
   std::string text;
   bool tray = false;
   int runs = 0, singles = -1;
@@ -93,7 +88,7 @@ TEST_F(ApplicationTest, LoadSkipsOddValuesAndSaveWritesEveryStringEvenAfterAFail
   EXPECT_FALSE(store.LoadSettings(record));  // no key yet
   registry.PutString(kSettingsKey, "MaxThreads", std::string(256, '7'));
   // A REG_DWORD 1 reads as "\x01", which is no "1".
-  registry.PutRaw(kSettingsKey, "AutoStart", StoredValue::Type::kDword, "\x01\0\0\0"s);
+  registry.keys_[kSettingsKey]["AutoStart"] = {StoredValue::Type::kDword, "\x01\0\0\0"s};
   ASSERT_TRUE(store.LoadSettings(record));
   ApplyRecord(record, store.values());
   EXPECT_EQ(store.MaxThreads(), 20);
@@ -151,7 +146,7 @@ TEST_F(ApplicationTest, EarlyStopsKeepStoredSettingsAndAutostart) {
     if (counterFails)
       registry.failWritesOf = {kInstanceCountValue};
     system.osVersion = version;
-    startup.socketsWork = sockets;
+    socketsWork = sockets;
     RunOnce();
     EXPECT_EQ(runs, 0);
     EXPECT_EQ(boxes.boxes().empty() ? "" : boxes.boxes()[0].text, box);
@@ -181,10 +176,10 @@ TEST_F(ApplicationTest, TheWindowGetsTheDirectoryTheTrayFlagAndTheCommandLineFil
 // The end of the session runs the end routine early; the normal end after it must not count
 // down a second time while another instance runs.
 TEST_F(ApplicationTest, TheEndRoutineCountsDownOnce) {
-  startup.mainWindow = true;
+  mainWindow = true;
   registry.PutString(kSettingsKey, "SingleInstance", "0");
   registry.PutString(kSettingsKey, kInstanceCountValue, "1");
-  Application app({registry, system, files, boxes, startup});
+  Application app({registry, system, files, boxes, *this});
   app.Start("", *this);
   EXPECT_EQ(registry.Text(kSettingsKey, kInstanceCountValue), "2");
   app.End();

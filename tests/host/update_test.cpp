@@ -104,43 +104,41 @@ struct UpdateRig : HttpClient, OutputFiles, Clipboard, ProgramEnvironment {
 
 // The server's, the connection's and the disk's failures.
 TEST(UpdateCheckFailureTest, EachShowsOnlyItsOwnBoxesAndKeepsTheEarlierCopy) {
-  // The titles of the boxes, each followed by "|".
-  const std::string ask = "Update suchen...|", search = "Suche nach Updates...|",
-                    failed = "Fehler beim Herunterladen|", broken = kApplicationTitle + "|"s;
+  // The titles of the boxes, each followed by "|", and the texts.
+  const std::string ask = "Update suchen...|", search = ask + "Suche nach Updates...|",
+                    refused = search + "Fehler beim Herunterladen|",
+                    broken = search + kApplicationTitle + "|Fehler beim Herunterladen|";
   const std::string none = "Keine neuere Version vorhanden",
-                    failure = "Die Datei konnte nicht herunter geladen werden.\nErrorcode: ";
+                    fail = "Die Datei konnte nicht herunter geladen werden.\nErrorcode: ";
   using Case = std::tuple<const char*, std::function<void(UpdateRig&)>, std::string, std::string>;
   const Case cases[] = {
       {"no to the search", [](auto& t) { t.boxes.answers = {false}; }, ask, ""},
-      {"older entry", [](auto& t) { t.list.body = ListWith("2;5;0;0"); }, ask + search, none},
-      {"own version unreadable", [](auto& t) { t.version = ""; }, ask + search, none},
+      {"older entry", [](auto& t) { t.list.body = ListWith("2;5;0;0"); }, search, none},
+      {"own version unreadable", [](auto& t) { t.version = ""; }, search, none},
       {"none of ours", [](auto& t) { t.list.body = "netzmeister;9;0;0;0;;1;1;;n.zip;"; }, ask, ""},
       {"list missing", [](auto& t) { t.list.status = 404; }, ask, ""},
-      {"no connection", [](auto& t) { t.list.error = 12029; }, ask + broken, ""},
-      {"program file missing", [](auto& t) { t.file.status = 404; }, ask + search + failed,
-       failure + kHttpErrorText},
+      {"no connection", [](auto& t) { t.list.error = 12029; }, ask + kApplicationTitle + "|", ""},
+      {"program file missing", [](auto& t) { t.file.status = 404; }, refused,
+       fail + kHttpErrorText},
       {"a DLL to plant beside the program",
        [](auto& t) {
          t.list.body = "botenruf;9;0;0;0;;2;1;Updates/Botenruf/;VERSION.dll;";
          t.answers["127.0.0.1:8123/Updates/Botenruf/VERSION.dll"] = {200, "MZ"};
        },
-       ask + search + failed, failure + DownloadNameProblem("VERSION.dll", "")},
+       refused, fail + DownloadNameProblem("VERSION.dll", "")},
       {"folder not writable", [](auto& t) { t.failCreate = true; }, ask, ""},
       {"list too large", [](auto& t) { t.list.body += std::string(kVersionListLimit, '#'); },
-       ask + failed, failure + TooLargeText(kVersionListLimit)},
+       ask + "Fehler beim Herunterladen|", fail + TooLargeText(kVersionListLimit)},
       {"program file too large without a length",
        [](auto& t) { t.file.body.resize(kProgramFileLimit + 1), t.file.announceLength = false; },
-       ask + search + failed, failure + TooLargeText(kProgramFileLimit)},
-      {"cut short without an error", [](auto& t) { t.file.cutAfter = 1024; },
-       ask + search + broken + failed, failure},
+       refused, fail + TooLargeText(kProgramFileLimit)},
+      {"cut short without an error", [](auto& t) { t.file.cutAfter = 1024; }, broken, fail},
       {"too slow after the first block",
-       [](auto& t) { t.file.cutAfter = 1024, t.file.left = Status::kTooSlow; },
-       ask + search + broken + failed, failure},
+       [](auto& t) { t.file.cutAfter = 1024, t.file.left = Status::kTooSlow; }, broken, fail},
       {"program ended during the download",
-       [](auto& t) { t.file.cutAfter = 1024, t.file.left = Status::kCancelled; }, ask + search, ""},
+       [](auto& t) { t.file.cutAfter = 1024, t.file.left = Status::kCancelled; }, search, ""},
       {"broken after the first block",
-       [](auto& t) { t.file.cutAfter = 1024, t.file.error = 12031; },
-       ask + search + broken + failed, failure},
+       [](auto& t) { t.file.cutAfter = 1024, t.file.error = 12031; }, broken, fail},
   };
   for (const auto& [what, setUp, titles, lastText] : cases) {
     SCOPED_TRACE(what);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <future>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -182,15 +183,13 @@ TEST(UpdateProgramTest, TheWindowAnswersWhileTheCheckWaitsAndTheEndStopsTheCheck
 // than holding it; null when it has not ended 5 s after its total time.
 std::shared_ptr<Received> GetInTime(const std::string& url, const HttpLimits& limits) {
   auto received = std::make_shared<Received>();
-  HANDLE ended = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  std::thread([received, url, limits, ended] {
+  std::packaged_task<void()> get([received, url, limits] {
     received->result = win::Win32HttpClient().Get(*SplitHttpUrl(url), *received, limits, kGoOn);
-    SetEvent(ended);
-  }).detach();
-  if (WaitForSingleObject(ended, limits.totalMs + 5000) != WAIT_OBJECT_0)
-    return nullptr;  // the event stays with the transfer that still runs
-  CloseHandle(ended);
-  return received;
+  });
+  std::future<void> ended = get.get_future();
+  std::thread(std::move(get)).detach();
+  const auto limit = std::chrono::milliseconds(limits.totalMs + 5000);
+  return ended.wait_for(limit) == std::future_status::ready ? received : nullptr;
 }
 
 // Answers that once held the window for minutes, and redirects: each transfer ends within its

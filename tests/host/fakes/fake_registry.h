@@ -27,12 +27,8 @@ class FakeRegistry : public Registry {
     return failCreate ? nullptr : std::make_unique<Key>(*this, keys_[path]);
   }
 
-  void PutRaw(const std::string& path, const std::string& name, StoredValue::Type type,
-              const std::string& bytes) {
-    keys_[path][name] = {type, bytes};
-  }
   void PutString(const std::string& path, const std::string& name, const std::string& text) {
-    PutRaw(path, name, StoredValue::Type::kString, text + '\0');
+    keys_[path][name] = {StoredValue::Type::kString, text + '\0'};
   }
   const StoredValue* Find(const std::string& path, const std::string& name) const {
     const bool found = keys_.count(path) && keys_.at(path).count(name);
