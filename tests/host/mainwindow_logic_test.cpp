@@ -97,9 +97,8 @@ TEST(TrayTest, TipFormsAndTheMouseTable) {
 
 TEST(MessageFileTest, SizeLimitLineEndsAndRoundTrip) {
   fakes::FakeFileSystem files;
-  files.files["a"] = std::string(2048, 'x');
-  files.files["b"] = std::string(2049, 'x');
-  files.files["d"] = "A\r\r\nB\r\r\n";
+  files.files = {
+      {"a", std::string(2048, 'x')}, {"b", std::string(2049, 'x')}, {"d", "A\r\r\nB\r\r\n"}};
   std::string text = "unverändert";
   EXPECT_FALSE(LoadMessageFile(files, "b", 2, text));
   EXPECT_FALSE(LoadMessageFile(files, "fehlt", 2, text));

@@ -212,9 +212,8 @@ TEST(UpdateListTest, VersionsCompareFromTheMajorPartOn) {
 
 TEST(UpdateRulesTest, OnlyABareZipNameOtherThanTheProgramsOwnIsStored) {
   for (const char* name : {"Botenruf.zip", "Botenruf 3.1.zip", "botenruf.exe.zip", "COM0.zip",
-                           "CONSOLE.zip", "a.ZIP", "b.Zip"}) {
+                           "CONSOLE.zip", "a.ZIP", "b.Zip"})
     EXPECT_EQ(DownloadNameProblem(name, "Botenruf.exe"), "") << name;
-  }
   // clang-format off
   for (const char* name : {"", "..\\Botenruf.exe", "C:\\x.zip", "C:x.zip", "Updates/x.zip",
                            "\\\\server\\x.zip", ".", "..", "x.zip.", "x.zip ", "a*b.zip", "a?.zip",
@@ -239,9 +238,8 @@ TEST(UpdateRulesTest, AddressesAreSplitForHttpOnly) {
   EXPECT_EQ(SplitHttpUrl("http://server"), (HttpUrl{"server", 80, "/"}));
   for (const char* url :
        {"https://server/", "ftp://server/", "server/x", "http:///x", "http://server:0/",
-        "http://server:65536/", "http://server:/", "http://ser ver/", "http://user@server/", ""}) {
+        "http://server:65536/", "http://server:/", "http://ser ver/", "http://user@server/", ""})
     EXPECT_FALSE(SplitHttpUrl(url)) << url;
-  }
   const HttpUrl from{"h", 8123, "/hop/5?x=1"};
   const std::pair<const char*, HttpUrl> redirects[] = {
       {"/a/b.zip", {"h", 8123, "/a/b.zip"}},      {"4", {"h", 8123, "/hop/4"}},

@@ -25,8 +25,11 @@ constexpr char kListFile[] =
 std::vector<std::string> Rows(HWND editor, int list) {
   return wintest::ListRows(GetDlgItem(editor, list), 1);
 }
-void Pick(HWND editor, int list, std::initializer_list<int> rows) {
+// Selects rows of a list, and presses a button for them when one is given.
+void Pick(HWND editor, int list, std::initializer_list<int> rows, int button = 0) {
   wintest::SelectRows(GetDlgItem(editor, list), rows);
+  if (button)
+    Click(editor, button);
 }
 // Clicks a button of the editor that opens an entry dialog, fills that in and confirms it; true
 // when the dialog took the entry (one it refuses stays open and is cancelled then).
@@ -71,14 +74,11 @@ TEST_F(ListEditorTest, BothSidesAreEditedAndOkWritesTheFile) {
         Enter(editor, IDC_EDITOR_LIST_NEW, "Verteiler neu anlegen", {{IDC_ALIAS, "Technik"}}));
     EXPECT_THAT(Rows(editor, IDC_EDITOR_LISTS), ElementsAre("Alle", "Leer", "Technik"));
     Pick(editor, IDC_EDITOR_LISTS, {2});
-    Pick(editor, IDC_EDITOR_SINGLES, {2, 0});
-    Click(editor, IDC_EDITOR_MEMBER_ADD);
+    Pick(editor, IDC_EDITOR_SINGLES, {2, 0}, IDC_EDITOR_MEMBER_ADD);
     EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Empfang", "Versand"));
-    Pick(editor, IDC_EDITOR_MEMBERS, {0});
-    Click(editor, IDC_EDITOR_MEMBER_DOWN);
+    Pick(editor, IDC_EDITOR_MEMBERS, {0}, IDC_EDITOR_MEMBER_DOWN);
     EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Versand", "Empfang"));
-    Pick(editor, IDC_EDITOR_LISTS, {2});
-    Click(editor, IDC_EDITOR_LIST_UP);
+    Pick(editor, IDC_EDITOR_LISTS, {2}, IDC_EDITOR_LIST_UP);
     EXPECT_THAT(Rows(editor, IDC_EDITOR_LISTS), ElementsAre("Alle", "Technik", "Leer"));
 
     Click(editor, IDC_EDITOR_MODE_SINGLES);
@@ -89,8 +89,7 @@ TEST_F(ListEditorTest, BothSidesAreEditedAndOkWritesTheFile) {
     EXPECT_EQ(wintest::ItemText(editor, IDC_EDITOR_STATION), "PC2");
     Enter(editor, IDC_EDITOR_SINGLE_CHANGE, "Einzelempfänger bearbeiten",
           {{IDC_ALIAS, "Hochregal"}});
-    Pick(editor, IDC_EDITOR_SINGLES, {3});
-    Click(editor, IDC_EDITOR_SINGLE_UP);
+    Pick(editor, IDC_EDITOR_SINGLES, {3}, IDC_EDITOR_SINGLE_UP);
     Pick(editor, IDC_EDITOR_SINGLES, {0});
     Enter(editor, IDC_EDITOR_SINGLE_REMOVE, "Einzelempfänger wirklich löschen ?", {});
     EXPECT_THAT(Rows(editor, IDC_EDITOR_SINGLES), ElementsAre("Hochregal", "Kantine", "Versand"));
@@ -113,8 +112,7 @@ TEST_F(ListEditorTest, UndoShowsTheFileAndAbbruchWritesNothing) {
   Open();
   const std::string before = ListFile();  // dated 2003: a write would date it today
   EXPECT_FALSE(Edit([](HWND editor) {
-    Pick(editor, IDC_EDITOR_SINGLES, {0});
-    Click(editor, IDC_EDITOR_SINGLE_DOWN);
+    Pick(editor, IDC_EDITOR_SINGLES, {0}, IDC_EDITOR_SINGLE_DOWN);
     Enter(editor, IDC_EDITOR_SINGLE_NEW, "Einzelempfänger neu anlegen",
           {{IDC_ALIAS, "Neu"}, {IDC_STATION, "PC8"}});
     Click(editor, IDC_EDITOR_UNDO);
@@ -183,11 +181,9 @@ TEST_F(ListEditorTest, MemberButtonsActOnTheMembersShownAfterAModeSwitch) {
     Enter(editor, IDC_EDITOR_SINGLE_REMOVE, "Einzelempfänger wirklich löschen ?", {});
     Click(editor, IDC_EDITOR_MODE_LISTS);
     EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Lager", "Versand"));
-    Pick(editor, IDC_EDITOR_MEMBERS, {1});
-    Click(editor, IDC_EDITOR_MEMBER_UP);
+    Pick(editor, IDC_EDITOR_MEMBERS, {1}, IDC_EDITOR_MEMBER_UP);
     EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Versand", "Lager"));
-    Pick(editor, IDC_EDITOR_MEMBERS, {1});
-    Click(editor, IDC_EDITOR_MEMBER_REMOVE);
+    Pick(editor, IDC_EDITOR_MEMBERS, {1}, IDC_EDITOR_MEMBER_REMOVE);
     EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Versand"));
     Click(editor, IDC_EDITOR_OK);
   }));

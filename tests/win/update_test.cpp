@@ -53,10 +53,7 @@ const std::atomic<bool> kGoOn{false};  // the stop of transfers that nobody stop
 
 struct Received : HttpReceiver {
   bool OnResponse(uint32_t, std::optional<uint64_t>) override { return true; }
-  bool OnBlock(const char* data, size_t size) override {
-    body.append(data, size);
-    return true;
-  }
+  bool OnBlock(const char* data, size_t size) override { return body.append(data, size), true; }
   std::string body;
   HttpResult result;
 };
