@@ -84,12 +84,9 @@ TEST(TrayTest, TipFormsAndTheMouseTable) {
   EXPECT_EQ(TrayTip(0, 0, ""), "Botenruf[0] (Einzelempfänger)");
   EXPECT_EQ(TrayTip(12, 0, std::string(100, 'a')).size(), 63u);
   const std::pair<uint32_t, TrayAction> mouse[] = {
-      {0x201, TrayAction::kRestoreIfSystray},
-      {0x203, TrayAction::kRestore},
-      {0x204, TrayAction::kPopupMenu},
-      {0x206, TrayAction::kAbout},
-      {0x202, TrayAction::kNone},
-      {0x209, TrayAction::kRestoreIfSystray},
+      {0x201, TrayAction::kRestoreIfSystray}, {0x203, TrayAction::kRestore},
+      {0x209, TrayAction::kRestoreIfSystray}, {0x206, TrayAction::kAbout},
+      {0x204, TrayAction::kPopupMenu},        {0x202, TrayAction::kNone},
   };
   for (const auto& [message, action] : mouse)
     EXPECT_EQ(TrayActionFor(message), action) << message;

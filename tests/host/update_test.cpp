@@ -34,8 +34,7 @@ struct Answer {
 const std::string kTarget = "C:\\Programme\\Botenruf\\Botenruf.zip";
 
 std::string ListWith(const std::string& version) {
-  return "# Versionen\r\nnetzmeister;9;9;9;9;2004.3.1;1;512;Updates/Netz/;Netz.zip;\r\n"
-         "botenruf;" +
+  return "# Versionen\r\nnetzmeister;9;9;9;9;2004.3.1;1;512;Updates/Netz/;Netz.zip;\r\nbotenruf;" +
          version + ";2004.12.6;2;1;Updates/Botenruf/;Botenruf.zip;\r\n";
 }
 
