@@ -21,12 +21,9 @@ inline const std::string kBuildDir = BOTENRUF_BUILD_DIR, kTestDataDir = BOTENRUF
                          kProgramPath = kBuildDir + "/Botenruf.exe";
 // A fresh scratch directory for one test (emptied when it exists).
 std::string ScratchDir(const std::string& name);
-inline bool WriteTextFile(const std::string& path, const std::string& bytes) {
-  return netsim::harness::WriteBytes(path, bytes);
-}
-inline std::string ReadTextFile(const std::string& path) {
-  return netsim::harness::ReadBytes(path);
-}
+// A file's bytes as they are (no line-end translation).
+inline constexpr auto& ReadTextFile = netsim::harness::ReadBytes;
+inline constexpr auto& WriteTextFile = netsim::harness::WriteBytes;
 // The names of the files (not folders) that match a pattern such as "C:\temp\msg*.tmp".
 std::set<std::string> FilesIn(const std::string& pattern);
 // The program's temporary output files ("msg*.tmp" in the temporary folder).
