@@ -22,6 +22,11 @@ constexpr char kListFile[] =
     "//Stand: 01.02.2003\r\n//Version 3.0.0.15\r\n//begin\r\nPC1 Empfang\r\nPC2 Lager\r\n"
     "PC3 Versand\r\n//end\r\n//v_begin\r\nAlle [PC1,PC2,PC3]\r\nLeer []\r\n//v_end\r\n";
 
+// The captions of the entry dialogs.
+constexpr char kNewList[] = "Verteiler neu anlegen", kNewSingle[] = "Einzelempfänger neu anlegen",
+               kChange[] = "Einzelempfänger bearbeiten",
+               kRemove[] = "Einzelempfänger wirklich löschen ?";
+
 std::vector<std::string> Rows(HWND editor, int list) {
   return wintest::ListRows(GetDlgItem(editor, list), 1);
 }
@@ -68,10 +73,8 @@ TEST_F(ListEditorTest, BothSidesAreEditedAndOkWritesTheFile) {
     EXPECT_TRUE(Enabled(editor, IDC_EDITOR_MEMBER_ADD));
     EXPECT_FALSE(Enabled(editor, IDC_EDITOR_SINGLE_NEW));
     // What the list file cannot carry is refused with a message, and the entry dialog stays.
-    EXPECT_FALSE(
-        Enter(editor, IDC_EDITOR_LIST_NEW, "Verteiler neu anlegen", {{IDC_ALIAS, "T [x]"}}));
-    EXPECT_TRUE(
-        Enter(editor, IDC_EDITOR_LIST_NEW, "Verteiler neu anlegen", {{IDC_ALIAS, "Technik"}}));
+    EXPECT_FALSE(Enter(editor, IDC_EDITOR_LIST_NEW, kNewList, {{IDC_ALIAS, "T [x]"}}));
+    EXPECT_TRUE(Enter(editor, IDC_EDITOR_LIST_NEW, kNewList, {{IDC_ALIAS, "Technik"}}));
     EXPECT_THAT(Rows(editor, IDC_EDITOR_LISTS), ElementsAre("Alle", "Leer", "Technik"));
     Pick(editor, IDC_EDITOR_LISTS, {2});
     Pick(editor, IDC_EDITOR_SINGLES, {2, 0}, IDC_EDITOR_MEMBER_ADD);
@@ -83,16 +86,14 @@ TEST_F(ListEditorTest, BothSidesAreEditedAndOkWritesTheFile) {
 
     Click(editor, IDC_EDITOR_MODE_SINGLES);
     EXPECT_FALSE(Enabled(editor, IDC_EDITOR_LIST_NEW));
-    Enter(editor, IDC_EDITOR_SINGLE_NEW, "Einzelempfänger neu anlegen",
-          {{IDC_ALIAS, "Kantine"}, {IDC_STATION, "PC9"}});
+    Enter(editor, IDC_EDITOR_SINGLE_NEW, kNewSingle, {{IDC_ALIAS, "Kasse"}, {IDC_STATION, "PC9"}});
     Pick(editor, IDC_EDITOR_SINGLES, {1});
     EXPECT_EQ(wintest::ItemText(editor, IDC_EDITOR_STATION), "PC2");
-    Enter(editor, IDC_EDITOR_SINGLE_CHANGE, "Einzelempfänger bearbeiten",
-          {{IDC_ALIAS, "Hochregal"}});
+    Enter(editor, IDC_EDITOR_SINGLE_CHANGE, kChange, {{IDC_ALIAS, "Hochregal"}});
     Pick(editor, IDC_EDITOR_SINGLES, {3}, IDC_EDITOR_SINGLE_UP);
     Pick(editor, IDC_EDITOR_SINGLES, {0});
-    Enter(editor, IDC_EDITOR_SINGLE_REMOVE, "Einzelempfänger wirklich löschen ?", {});
-    EXPECT_THAT(Rows(editor, IDC_EDITOR_SINGLES), ElementsAre("Hochregal", "Kantine", "Versand"));
+    Enter(editor, IDC_EDITOR_SINGLE_REMOVE, kRemove, {});
+    EXPECT_THAT(Rows(editor, IDC_EDITOR_SINGLES), ElementsAre("Hochregal", "Kasse", "Versand"));
     Click(editor, IDC_EDITOR_OK);
   }));
   SYSTEMTIME today;
@@ -100,7 +101,7 @@ TEST_F(ListEditorTest, BothSidesAreEditedAndOkWritesTheFile) {
   // The removed PC1 leaves its lists with "OK".
   EXPECT_EQ(ListFile(), Format("//Stand: %02u.%02u.%04u\r\n//Version 3.0.0.15\r\n", today.wDay,
                                today.wMonth, today.wYear) +
-                            "//begin\r\nPC2 Hochregal\r\nPC9 Kantine\r\nPC3 Versand\r\n//end\r\n"
+                            "//begin\r\nPC2 Hochregal\r\nPC9 Kasse\r\nPC3 Versand\r\n//end\r\n"
                             "//v_begin\r\nAlle [PC2,PC3]\r\nTechnik [PC3,]\r\nLeer []\r\n"
                             "//v_end\r\n");
   EXPECT_THAT(BoxEntries(), ElementsAre("Alle", "Technik", "Leer"));
@@ -113,12 +114,10 @@ TEST_F(ListEditorTest, UndoShowsTheFileAndAbbruchWritesNothing) {
   const std::string before = ListFile();  // dated 2003: a write would date it today
   EXPECT_FALSE(Edit([](HWND editor) {
     Pick(editor, IDC_EDITOR_SINGLES, {0}, IDC_EDITOR_SINGLE_DOWN);
-    Enter(editor, IDC_EDITOR_SINGLE_NEW, "Einzelempfänger neu anlegen",
-          {{IDC_ALIAS, "Neu"}, {IDC_STATION, "PC8"}});
+    Enter(editor, IDC_EDITOR_SINGLE_NEW, kNewSingle, {{IDC_ALIAS, "Neu"}, {IDC_STATION, "PC8"}});
     Click(editor, IDC_EDITOR_UNDO);
     EXPECT_THAT(Rows(editor, IDC_EDITOR_SINGLES), ElementsAre("Empfang", "Lager", "Versand"));
-    Enter(editor, IDC_EDITOR_SINGLE_NEW, "Einzelempfänger neu anlegen",
-          {{IDC_ALIAS, "Verworfen"}, {IDC_STATION, "PC7"}});
+    Enter(editor, IDC_EDITOR_SINGLE_NEW, kNewSingle, {{IDC_ALIAS, "Weg"}, {IDC_STATION, "PC7"}});
     Click(editor, IDOK);  // "Abbruch"
   }));
   EXPECT_EQ(ListFile(), before);
@@ -154,8 +153,7 @@ TEST_F(ListEditorTest, AFailedSaveKeepsTheEditorOpenWithAMessage) {
     SetFileAttributesA(file.c_str(), attributes);
     Open();
     EXPECT_TRUE(Edit([&](HWND editor) {
-      Enter(editor, IDC_EDITOR_SINGLE_NEW, "Einzelempfänger neu anlegen",
-            {{IDC_ALIAS, "Neu"}, {IDC_STATION, "PC8"}});
+      Enter(editor, IDC_EDITOR_SINGLE_NEW, kNewSingle, {{IDC_ALIAS, "Neu"}, {IDC_STATION, "PC8"}});
       Click(editor, IDC_EDITOR_OK);
       EXPECT_EQ(Rows(editor, IDC_EDITOR_SINGLES).back(), "Neu");
       EXPECT_THAT(BoxTexts(), ElementsAre("Die Rechnerliste wurde nicht gespeichert: "s + message +
@@ -178,7 +176,7 @@ TEST_F(ListEditorTest, MemberButtonsActOnTheMembersShownAfterAModeSwitch) {
     EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Empfang", "Lager", "Versand"));
     Click(editor, IDC_EDITOR_MODE_SINGLES);
     Pick(editor, IDC_EDITOR_SINGLES, {0});
-    Enter(editor, IDC_EDITOR_SINGLE_REMOVE, "Einzelempfänger wirklich löschen ?", {});
+    Enter(editor, IDC_EDITOR_SINGLE_REMOVE, kRemove, {});
     Click(editor, IDC_EDITOR_MODE_LISTS);
     EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Lager", "Versand"));
     Pick(editor, IDC_EDITOR_MEMBERS, {1}, IDC_EDITOR_MEMBER_UP);
