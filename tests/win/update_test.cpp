@@ -38,13 +38,15 @@ std::string UnixPath(std::string path) {
 }
 
 std::string ClipboardText() {
+  std::string text = "<empty>";
   if (!OpenClipboard(nullptr))
     return "<not open>";
-  HANDLE data = GetClipboardData(CF_TEXT);
-  const char* bytes = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-  const std::string text = bytes ? bytes : "<empty>";
-  if (bytes)
-    GlobalUnlock(data);
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+      text = bytes;
+      GlobalUnlock(data);
+    }
+  }
   CloseClipboard();
   return text;
 }
