@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <future>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -39,6 +40,13 @@ std::string UnixPath(std::string path) {
 
 const std::atomic<bool> kGoOn{false};  // the stop of transfers that nobody stops
 
+struct Received : HttpReceiver {
+  bool OnResponse(uint32_t, std::optional<uint64_t>) override { return true; }
+  bool OnBlock(const char* data, size_t size) override { return body.append(data, size), true; }
+  std::string body;
+  HttpResult result;
+};
+
 // The server runs as a Linux process; Wine gives no handle to it, so it is ended by a request.
 class UpdateServer : public ::testing::Environment {
  public:
@@ -46,30 +54,22 @@ class UpdateServer : public ::testing::Environment {
     root = wintest::ScratchDir("UpdateServerRoot");
     CreateDirectoryA((root + "\\Updates").c_str(), nullptr);
     const std::string portFile = root + "\\port.txt";
-    std::string commandLine = "Z:\\usr\\bin\\python3 " +
-                              UnixPath(wintest::kTestDataDir + "/../win/support/update_server.py") +
-                              " --root " + UnixPath(root) + " --port-file " + UnixPath(portFile);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info = {};  // a Linux process: Wine gives no handles to it
-    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &info));
+    process.emplace(UnixPath(wintest::kTestDataDir + "/../win/support/update_server.py") +
+                        " --root " + UnixPath(root) + " --port-file " + UnixPath(portFile),
+                    "Z:\\usr\\bin\\python3");
     ASSERT_TRUE(PumpUntil([&] { return !ReadTextFile(portFile).empty(); }, 20000));
     baseUrl = "http://127.0.0.1:" + ReadTextFile(portFile) + "/";
   }
   void TearDown() override {
-    struct Ignore : HttpReceiver {
-      bool OnResponse(uint32_t, std::optional<uint64_t>) override { return true; }
-      bool OnBlock(const char*, size_t) override { return true; }
-    } ignore;
+    Received ignore;
     if (const auto quit = SplitHttpUrl(baseUrl + "quit"))  // none when the start failed
       win::Win32HttpClient().Get(*quit, ignore, kVersionListTimes, kGoOn);
   }
   static void Serve(const std::string& path, const std::string& bytes) {
     ASSERT_TRUE(WriteTextFile(root + "\\" + path, bytes));
   }
-  static inline std::string root;
-  static inline std::string baseUrl;
+  static inline std::string root, baseUrl;
+  static inline std::optional<wintest::ProgramProcess> process;
 };
 ::testing::Environment* const kServer = ::testing::AddGlobalTestEnvironment(new UpdateServer);
 
@@ -135,23 +135,22 @@ TEST(UpdateProgramTest, ProgramAsksOffersDownloadsAndReportsInRealBoxes) {
 // While the check waits for a server, the window answers, paints and refuses a second check;
 // ending the program stops the check at once, with no box after it and no half download.
 TEST(UpdateProgramTest, TheWindowAnswersWhileTheCheckWaitsAndTheEndStopsTheCheck) {
-  struct Case {
-    const char *what, *base, *path;  // the list below the server's address, the file below that
-    bool waits;                      // else the end comes while the offer is open
-  } cases[] = {
+  // The list below the server's address, the file below that, and whether the check waits
+  // (else the end comes while the offer is open).
+  const std::tuple<const char*, const char*, const char*, bool> cases[] = {
       {"for the list", "silent/", "Updates/", true},
       {"for the file", "", "trickle/", true},
       {"at the offer", "", "Updates/", false},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    UpdateProgram p(UpdateServer::baseUrl + c.base, c.path);
+  for (const auto& [what, base, path, waits] : cases) {
+    SCOPED_TRACE(what);
+    UpdateProgram p(UpdateServer::baseUrl + base, path);
     ASSERT_TRUE(WriteTextFile(p.target, "die alte Version"));
     PostMessageA(p.window, WM_COMMAND, IDM_UPDATE, 0);
     p.Answer(kAsk, IDYES);
-    if (*c.base == '\0')
-      p.Answer(kSearch, c.waits ? IDYES : 0);
-    if (c.waits) {
+    if (*base == '\0')
+      p.Answer(kSearch, waits ? IDYES : 0);
+    if (waits) {
       Sleep(500);
       EXPECT_NE(SendMessageTimeoutA(p.window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr), 0);
       InvalidateRect(p.window, nullptr, TRUE);
@@ -166,29 +165,17 @@ TEST(UpdateProgramTest, TheWindowAnswersWhileTheCheckWaitsAndTheEndStopsTheCheck
   }
 }
 
-struct Received : HttpReceiver {
-  bool OnResponse(uint32_t, std::optional<uint64_t>) override { return true; }
-  bool OnBlock(const char* data, size_t size) override {
-    body.append(data, size);
-    return true;
-  }
-  std::string body;
-  HttpResult result;
-};
-
 // The client's Get on a thread of its own, so that a transfer without end fails the test rather
 // than holding it; null when it has not ended 5 s after its total time.
 std::shared_ptr<Received> GetInTime(const std::string& url, const HttpLimits& limits) {
   auto received = std::make_shared<Received>();
-  HANDLE ended = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  std::thread([received, url, limits, ended] {
+  std::packaged_task<void()> get([received, url, limits] {
     received->result = win::Win32HttpClient().Get(*SplitHttpUrl(url), *received, limits, kGoOn);
-    SetEvent(ended);
-  }).detach();
-  if (WaitForSingleObject(ended, limits.totalMs + 5000) != WAIT_OBJECT_0)
-    return nullptr;  // the event stays with the transfer that still runs
-  CloseHandle(ended);
-  return received;
+  });
+  std::future<void> ended = get.get_future();
+  std::thread(std::move(get)).detach();
+  const auto limit = std::chrono::milliseconds(limits.totalMs + 5000);
+  return ended.wait_for(limit) == std::future_status::ready ? received : nullptr;
 }
 
 // Answers that once held the window for minutes, and redirects: each transfer ends within its
@@ -197,39 +184,28 @@ std::shared_ptr<Received> GetInTime(const std::string& url, const HttpLimits& li
 TEST(UpdateTransferTest, FaultyServersHoldATransferNoLongerThanItsLimits) {
   constexpr HttpLimits kShort{2000, 1500, 3000}, kSlowLine{2000, 1500, 2500, 1024};
   using Status = HttpResult::Status;
-  struct Case {
-    const char* object;
-    std::optional<Status> status;  // none: either way, but in time
-    DWORD error;                   // 0: any
-    std::string body;              // when complete
-    HttpLimits limits = kShort;
-  } cases[] = {
-      {"silent", Status::kFailed, 0, ""},  // by the request's own timeout, before the total
-      {"long", std::nullopt, 0, "hello"},
-      {"trickle", Status::kFailed, kHttpTimeoutError, ""},  // no full block: silent
-      {"trickle-head", Status::kTimedOut, 0, ""},
-      {"to-https", Status::kFailed, ERROR_HTTP_REDIRECT_FAILED, ""},
-      {"hop/5", Status::kComplete, 0, "angekommen"},
-      {"hop/6", Status::kFailed, ERROR_HTTP_REDIRECT_FAILED, ""},
+  // The object, how it ends (none: either way, but in time), its error (0: any), the body when
+  // it is complete, and the limits.
+  const std::tuple<const char*, std::optional<Status>, DWORD, std::string, HttpLimits> cases[] = {
+      {"silent", Status::kFailed, 0, "", kShort},  // by the request's own timeout, before the total
+      {"long", std::nullopt, 0, "hello", kShort},
+      {"trickle", Status::kFailed, kHttpTimeoutError, "", kShort},  // no full block: silent
+      {"trickle-head", Status::kTimedOut, 0, "", kShort},
+      {"to-https", Status::kFailed, ERROR_HTTP_REDIRECT_FAILED, "", kShort},
+      {"hop/5", Status::kComplete, 0, "angekommen", kShort},
+      {"hop/6", Status::kFailed, ERROR_HTTP_REDIRECT_FAILED, "", kShort},
       {"steady", Status::kComplete, 0, std::string(12 * 1024, 'x'), kSlowLine},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.object);
+  for (const auto& [object, status, error, body, limits] : cases) {
+    SCOPED_TRACE(object);
     const DWORD start = GetTickCount();
-    const std::shared_ptr<Received> got = GetInTime(UpdateServer::baseUrl + c.object, c.limits);
-    if (!got) {
-      ADD_FAILURE() << "still running";
-      continue;
-    }
-    EXPECT_LE(GetTickCount() - start, std::max(c.limits.totalMs, 3000u) + 1000);
-    if (c.status) {
-      EXPECT_EQ(got->result.status, *c.status);
-    }
-    if (c.error) {
-      EXPECT_EQ(got->result.error, c.error);
-    }
+    const std::shared_ptr<Received> got = GetInTime(UpdateServer::baseUrl + object, limits);
+    ASSERT_TRUE(got) << "still running";
+    EXPECT_LE(GetTickCount() - start, std::max(limits.totalMs, 3000u) + 1000);
+    EXPECT_EQ(got->result.status, status.value_or(got->result.status));
+    EXPECT_EQ(got->result.error, error ? error : got->result.error);
     if (got->result.status == Status::kComplete) {
-      EXPECT_EQ(got->body, c.body);
+      EXPECT_EQ(got->body, body);
     }
   }
 }
