@@ -77,6 +77,25 @@ bool EqualsIgnoreCase1252(std::string_view a, std::string_view b) {
   return a.size() == b.size() && CompareIgnoreCase1252(a, b) == 0;
 }
 
+int FindTyped(const std::vector<std::string>& texts, int start, std::string_view typed, bool whole,
+              bool wrap) {
+  const int count = static_cast<int>(texts.size());
+  if (start < 0 || start >= count)
+    start = 0;
+  const auto matches = [&](const std::string& text) {
+    return whole ? EqualsIgnoreCase1252(text, typed)
+                 : text.size() >= typed.size() &&
+                       CompareIgnoreCase1252(std::string_view(text).substr(0, typed.size()),
+                                             typed) == 0;
+  };
+  const int end = wrap ? start + count : count;
+  for (int i = start; i < end; ++i) {
+    if (matches(texts[i % count]))
+      return i % count;
+  }
+  return -1;
+}
+
 bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }

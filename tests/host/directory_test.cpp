@@ -427,6 +427,25 @@ TEST(DirectorySortTest, StableBothWaysWithOneDirectionForEveryView) {
   EXPECT_TRUE(directory.sortState().ascending);
 }
 
+// Letters typed in a list lead to the next row that begins with them, letter case aside.
+TEST(DirectorySortTest, TypedLettersFindTheNextRowBeginningWithThem) {
+  const std::vector<std::string> rows{"Empfang", "Lager", "ärger", "Lagerhalle", "lag"};
+  const struct {
+    int start;
+    const char* typed;
+    bool whole, wrap;
+    int row;
+  } cases[] = {
+      {0, "la", false, true, 1},      {2, "LA", false, true, 3}, {4, "lager", false, true, 1},
+      {4, "lager", false, false, -1}, {0, "Ä", false, true, 2},  {0, "lag", true, true, 4},
+      {9, "e", false, false, 0},      {0, "x", false, true, -1}, {0, "", false, true, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.start << " " << c.typed);
+    EXPECT_EQ(FindTyped(rows, c.start, c.typed, c.whole, c.wrap), c.row);
+  }
+  EXPECT_EQ(FindTyped({}, 0, "a", false, true), -1);
+}
+
 TEST(EntryRulesTest, AcceptsWhatTheFileCarriesAndRefusesTheRest) {
   using Check = std::function<std::string(std::string_view)>;
   const Check station = CheckStationName, alias = CheckAlias, list = CheckListName,

@@ -26,6 +26,8 @@ BrowserDialog::BrowserDialog(int templateId, HWND owner, std::string title,
       look_(look) {}
 
 bool BrowserDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_NOTIFY && list_.Answer(reinterpret_cast<NMHDR*>(lParam), result))
+    return true;
   return DispatchOwn(message, wParam, lParam, result) ||
          DispatchTable(*this, kMessageMap, message, wParam, lParam, result);
 }
@@ -34,7 +36,7 @@ bool BrowserDialog::OnInitDialog() {
   HICON icon = LoadIconA(instance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
   SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-  list_ = ListView(Item(listId_));
+  list_ = ListView(Item(listId_), {&firsts_, &seconds_});
   const ColumnWidths widths = FifthsOf(list_.ColumnSpace(), columns_.firstFifths);
   list_.AddColumn(0, columns_.first, widths.first);
   list_.AddColumn(1, columns_.second, widths.second);
@@ -61,30 +63,19 @@ void BrowserDialog::ShowOk() {
   EnableItem(IDOK, true);
 }
 
-void BrowserDialog::AddRows(int first, const std::vector<TableRow>& rows) {
-  list_.SetRedraw(false);
-  for (size_t i = 0; i < rows.size(); ++i) {
-    if (ShowRow(first + static_cast<int>(i), rows[i].first, rows[i].second)) {
-      firsts_.push_back(rows[i].first);
-      seconds_.push_back(rows[i].second);
-    }
+void BrowserDialog::AddRows(const std::vector<TableRow>& rows) {
+  for (const TableRow& row : rows) {
+    firsts_.push_back(row.first);
+    seconds_.push_back(row.second);
   }
-  list_.SetRedraw(true);
-}
-
-bool BrowserDialog::ShowRow(int index, const std::string& first, const std::string& second) {
-  return list_.InsertRow(index, first) && list_.SetText(index, 1, second);
+  list_.ShowAppended();
 }
 
 void BrowserDialog::SortRows(RecipientDirectory& directory, int column) {
   if (busy_)
     return;
   directory.SortPairs(firsts_, seconds_, column);
-  list_.SetRedraw(false);
-  list_.DeleteAll();
-  for (size_t i = 0; i < firsts_.size(); ++i)
-    ShowRow(static_cast<int>(i), firsts_[i], seconds_[i]);
-  list_.SetRedraw(true);
+  list_.ShowAll();
 }
 
 void BrowserDialog::RequestClose() {
@@ -140,8 +131,8 @@ class TableWindow : public TableView, private WindowCalls<BrowserDialog> {
   void SetSearching(bool on) override {
     Call([on](BrowserDialog& d) { d.SetSearching(on); });
   }
-  void AddRows(int first, const std::vector<TableRow>& rows) override {
-    Call([first, &rows](BrowserDialog& d) { d.AddRows(first, rows); });
+  void AddRows(int, const std::vector<TableRow>& rows) override {
+    Call([&rows](BrowserDialog& d) { d.AddRows(rows); });
   }
   void Finish(const std::string& status) override {
     Call([&status](BrowserDialog& d) { d.Finish(status); });
