@@ -1,7 +1,5 @@
 #include "netinfo/table_query.h"
 
-#include <algorithm>
-
 #include "netinfo/net_output.h"
 #include "netinfo/net_query.h"
 
@@ -16,13 +14,10 @@ void RunTableQuery(const WorkerServices& services, const std::string& target,
   std::vector<std::string> lines;
   if (RunQuery(*services.processes, *services.system, QueryKind::kNetView, target, outputFile) &&
       ReadOutputLines(*services.files, *services.system, outputFile, lines)) {
-    const std::vector<TableRow> rows = parse(lines);
-    for (size_t first = 0; first < rows.size(); first += kRowsPerBatch) {
-      const auto begin = rows.begin() + static_cast<long>(first);
-      view.AddRows(
-          static_cast<int>(first),
-          {begin, begin + static_cast<long>(std::min(kRowsPerBatch, rows.size() - first))});
-    }
+    std::vector<TableRow> rows = parse(lines);
+    lines = {};  // the listing's text is not needed while the window takes the rows
+    if (!rows.empty())
+      view.AddRows(std::move(rows));
   }
   services.files->Remove(outputFile);
   view.SetSearching(false);

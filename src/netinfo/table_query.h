@@ -19,16 +19,14 @@ class TableView {
  public:
   virtual ~TableView() = default;
   virtual void SetSearching(bool on) = 0;
-  // Rows of the listing in batches (the first numbered `first`): one call to the window's
-  // thread per batch rather than per row, which costs milliseconds under load, and batches
-  // small enough that the window never stops answering for long.
-  virtual void AddRows(int first, const std::vector<TableRow>& rows) = 0;
+  // All rows of the listing at once. The window only keeps them (its list asks for the rows it
+  // draws), so one call costs it little however many rows there are, while every call to the
+  // window's thread costs milliseconds of its own.
+  virtual void AddRows(std::vector<TableRow> rows) = 0;
   virtual void Finish(const std::string& status) = 0;
   virtual void ShowOk() = 0;
   virtual bool CloseRequested() = 0;
 };
-
-inline constexpr size_t kRowsPerBatch = 50;
 
 inline constexpr const char* kDomainDone = "Domäne bearbeitet.";
 inline constexpr const char* kSharesDone = "Freigegebene Resourcen.";

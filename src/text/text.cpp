@@ -60,6 +60,13 @@ std::string ToUpper1252(std::string_view text) {
   return result;
 }
 
+std::string ToLower1252(std::string_view text) {
+  std::string result(text);
+  for (char& c : result)
+    c = ToLower1252(c);
+  return result;
+}
+
 int CompareIgnoreCase1252(std::string_view a, std::string_view b) {
   const size_t n = a.size() < b.size() ? a.size() : b.size();
   for (size_t i = 0; i < n; ++i) {

@@ -13,9 +13,11 @@ namespace botenruf {
 char ToUpper1252(char c);
 char ToLower1252(char c);
 std::string ToUpper1252(std::string_view text);
+std::string ToLower1252(std::string_view text);
 
 // Compares like the runtime's case-insensitive multibyte compare in code page 1252:
-// both sides folded to lower case, then byte values. <0, 0 or >0.
+// both sides folded to lower case, then byte values. <0, 0 or >0. The same order as comparing
+// the ToLower1252 forms as strings.
 int CompareIgnoreCase1252(std::string_view a, std::string_view b);
 bool EqualsIgnoreCase1252(std::string_view a, std::string_view b);
 

@@ -1,9 +1,12 @@
 #include "bench_support.h"
 
-#include "app/settings_store.h"
+#include <commctrl.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
+
+#include "app/settings_store.h"
 
 namespace botenruf::bench {
 
@@ -56,8 +59,6 @@ BareWindow::~BareWindow() {
   PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
   thread_.join();
 }
-
-namespace {}  // namespace
 
 CommandTimes RunCommands(const std::vector<std::string>& commandLines, bool parallel) {
   CommandTimes times;
@@ -113,6 +114,103 @@ int RunBesideFloor(const std::function<bool(Figures&)>& program,
     PrintFigures(run, measured, floor());
   }
   return 0;
+}
+
+std::string RemoteListText(HWND list, int row, int column) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(list, &processId);
+  HANDLE process = OpenProcess(
+      PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE,
+      processId);
+  if (!process)
+    return {};
+  constexpr int kTextSize = 512;
+  char* remote = static_cast<char*>(
+      VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + kTextSize, MEM_COMMIT, PAGE_READWRITE));
+  std::string text;
+  if (remote) {
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = remote + sizeof(LVITEMA);
+    item.cchTextMax = kTextSize;
+    char buffer[kTextSize] = {};
+    if (WriteProcessMemory(process, remote, &item, sizeof(item), nullptr)) {
+      const LRESULT length =
+          SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote));
+      if (length > 0 && ReadProcessMemory(process, item.pszText, buffer, kTextSize, nullptr))
+        text.assign(buffer, std::min<size_t>(static_cast<size_t>(length), kTextSize));
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  return text;
+}
+
+size_t WorkingSetBytes(DWORD processId) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+  if (!process)
+    return 0;
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof(counters);
+  const bool read = GetProcessMemoryInfo(process, &counters, sizeof(counters));
+  CloseHandle(process);
+  return read ? counters.WorkingSetSize : 0;
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty())
+    return 0;
+  std::sort(values.begin(), values.end());
+  const size_t middle = values.size() / 2;
+  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
+}
+
+double MillisecondsSince(const LARGE_INTEGER& from) {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return Milliseconds(from, now);
+}
+
+BareProgram::BareProgram(const std::string& templateIds)
+    : process_(templateIds, wintest::kBuildDir + "/bare_window.exe") {}
+
+BareProgram::~BareProgram() {
+  for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", nullptr); window;
+       window = FindWindowExA(nullptr, window, "#32770", nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == id()) {
+      PostMessageA(window, WM_CLOSE, 0, 0);
+      break;
+    }
+  }
+  process_.WaitForExit(10000);
+}
+
+HWND BareProgram::WaitForWindow(const std::string& caption, DWORD timeoutMs) const {
+  return WaitForVisibleDialog(caption, id(), timeoutMs);
+}
+
+HWND WaitForVisibleDialog(const std::string& caption, DWORD processId, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  do {
+    for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", caption.c_str()); window;
+         window = FindWindowExA(nullptr, window, "#32770", caption.c_str())) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      if (owner == processId && IsWindowVisible(window))
+        return window;
+    }
+    Sleep(1);
+  } while (GetTickCount() - start < timeoutMs);
+  return nullptr;
 }
 
 DWORD LastStart(const netsim::harness::NetsimFolder& network, const std::string& tool,

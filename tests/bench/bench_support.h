@@ -90,6 +90,33 @@ HWND FinishedWindow(const std::string& caption);
 // Closes the information window (if any), then the program, and waits for its end.
 void EndProgram(wintest::ProgramProcess& process, HWND window, HWND information);
 
+// The text of a cell of a list view of another process: the list writes it into memory lent in
+// that process, and an owner-data list asks its own dialog for it there.
+std::string RemoteListText(HWND list, int row, int column);
+// The working set of a process in bytes (0 when it cannot be read).
+size_t WorkingSetBytes(DWORD processId);
+double Median(std::vector<double> values);
+double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to);
+double MillisecondsSince(const LARGE_INTEGER& from);
+
+// The bare program (bare_window.exe): the program's dialog templates `templateIds` ("129 167")
+// shown with nothing behind them. Ends with the object.
+class BareProgram {
+ public:
+  explicit BareProgram(const std::string& templateIds);
+  ~BareProgram();
+  DWORD id() const { return process_.id(); }
+  // Its visible window with this caption, waiting for it up to `timeoutMs`; null when none.
+  HWND WaitForWindow(const std::string& caption, DWORD timeoutMs = 20000) const;
+
+ private:
+  wintest::ProgramProcess process_;
+};
+
+// The visible top-level dialog of `processId` with this caption, polled every millisecond; null
+// when none shows within `timeoutMs`.
+HWND WaitForVisibleDialog(const std::string& caption, DWORD processId, DWORD timeoutMs);
+
 // The latest start of `tool` in the simulated network's log whose command line holds `part`,
 // in milliseconds after `since` (a GetTickCount value).
 DWORD LastStart(const netsim::harness::NetsimFolder& network, const std::string& tool,

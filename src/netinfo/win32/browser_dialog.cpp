@@ -63,10 +63,10 @@ void BrowserDialog::ShowOk() {
   EnableItem(IDOK, true);
 }
 
-void BrowserDialog::AddRows(const std::vector<TableRow>& rows) {
-  for (const TableRow& row : rows) {
-    firsts_.push_back(row.first);
-    seconds_.push_back(row.second);
+void BrowserDialog::AddRows(std::vector<TableRow> rows) {
+  for (TableRow& row : rows) {
+    firsts_.push_back(std::move(row.first));
+    seconds_.push_back(std::move(row.second));
   }
   list_.ShowAppended();
 }
@@ -131,8 +131,8 @@ class TableWindow : public TableView, private WindowCalls<BrowserDialog> {
   void SetSearching(bool on) override {
     Call([on](BrowserDialog& d) { d.SetSearching(on); });
   }
-  void AddRows(int, const std::vector<TableRow>& rows) override {
-    Call([&rows](BrowserDialog& d) { d.AddRows(rows); });
+  void AddRows(std::vector<TableRow> rows) override {
+    Call([&rows](BrowserDialog& d) { d.AddRows(std::move(rows)); });
   }
   void Finish(const std::string& status) override {
     Call([&status](BrowserDialog& d) { d.Finish(status); });

@@ -34,7 +34,7 @@ class BrowserDialog : public Dialog {
   void Finish(const std::string& status);
   void ShowOk();
   // Adds rows at the end of the list.
-  void AddRows(const std::vector<TableRow>& rows);
+  void AddRows(std::vector<TableRow> rows);
 
   // Button 1 and the close box: the worker is told to end; the window stays until the
   // worker's last message has been handled.
