@@ -139,13 +139,17 @@ void ListView::DeleteAll() {
 }
 
 std::vector<int> ListView::SelectedRows() const {
+  // The search for the next selected row walks the rows after the last one found: it stops at
+  // the last selected row rather than at the end of a long list.
+  const int count = static_cast<int>(SendMessageA(control_, LVM_GETSELECTEDCOUNT, 0, 0));
   std::vector<int> rows;
-  for (int row = -1;;) {
+  for (int row = -1; static_cast<int>(rows.size()) < count;) {
     row = static_cast<int>(SendMessageA(control_, LVM_GETNEXTITEM, row, LVNI_SELECTED));
     if (row < 0)
-      return rows;
+      break;
     rows.push_back(row);
   }
+  return rows;
 }
 
 int ListView::FirstSelected() const {
@@ -153,6 +157,13 @@ int ListView::FirstSelected() const {
 }
 
 void ListView::Select(int row, bool selected) {
+  if (row < 0 && !selected) {
+    // Some list views change every row of an owner-data list one by one for this: a list with
+    // nothing selected and no focus is left as it is.
+    const bool focus = SendMessageA(control_, LVM_GETNEXTITEM, -1, LVNI_FOCUSED) >= 0;
+    if (!focus && SendMessageA(control_, LVM_GETSELECTEDCOUNT, 0, 0) == 0)
+      return;
+  }
   LVITEMA item = {};
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   item.state = selected ? LVIS_SELECTED | LVIS_FOCUSED : 0;
