@@ -62,8 +62,9 @@ void DomainBrowserDialog::SelectAll() {
 }
 
 void DomainBrowserDialog::ShowStatus(const std::vector<std::string>& texts) {
-  for (const std::string& text : texts)
-    SetItemText(IDC_BROWSER_STATUS, text);
+  // The texts follow each other faster than they could be read: the last one stays.
+  if (!texts.empty())
+    SetItemText(IDC_BROWSER_STATUS, texts.back());
 }
 
 void DomainBrowserDialog::TakeOver(bool intoList) {
