@@ -1,5 +1,7 @@
 #include "netinfo/net_output.h"
 
+#include <string_view>
+
 #include "text/text.h"
 
 namespace botenruf {
@@ -13,6 +15,14 @@ constexpr size_t kShareTrailerLines = 2;
 // The part of `text` from `start` on; empty when `start` lies beyond its end.
 std::string From(const std::string& text, size_t start) {
   return start < text.size() ? text.substr(start) : std::string();
+}
+
+// `text` without the blanks at both ends.
+std::string_view BlanksTrimmed(std::string_view text) {
+  const size_t start = text.find_first_not_of(' ');
+  if (start == std::string_view::npos)
+    return {};
+  return text.substr(start, text.find_last_not_of(' ') - start + 1);
 }
 
 }  // namespace
@@ -52,15 +62,17 @@ std::string ParsePingAddress(const std::vector<std::string>& lines) {
 
 std::vector<StationRow> ParseDomainStations(const std::vector<std::string>& lines) {
   std::vector<StationRow> rows;
+  rows.reserve(lines.size());
   for (const std::string& raw : lines) {
-    const std::string line = TrimBlanks(raw);
+    // Views into the line: a domain may list tens of thousands of stations.
+    const std::string_view line = BlanksTrimmed(raw);
     if (line.size() < 2 || line[0] != '\\' || line[1] != '\\')
       continue;
     if (line.size() >= kStationColumn) {
       rows.push_back({TrimRightBlanks(line.substr(0, kStationColumn)),
                       TrimLeftBlanks(line.substr(kStationColumn))});
     } else {
-      rows.push_back({line, {}});
+      rows.push_back({std::string(line), {}});
     }
   }
   return rows;

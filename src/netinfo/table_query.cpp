@@ -10,19 +10,15 @@ template <class Parse>
 void RunTableQuery(const WorkerServices& services, const std::string& target,
                    const std::string& outputFile, const char* doneText, Parse parse,
                    TableView& view) {
-  view.SetSearching(true);
   std::vector<std::string> lines;
+  std::vector<TableRow> rows;
   if (RunQuery(*services.processes, *services.system, QueryKind::kNetView, target, outputFile) &&
       ReadOutputLines(*services.files, *services.system, outputFile, lines)) {
-    std::vector<TableRow> rows = parse(lines);
-    lines = {};  // the listing's text is not needed while the window takes the rows
-    if (!rows.empty())
-      view.AddRows(std::move(rows));
+    rows = parse(lines);
   }
+  lines = {};
   services.files->Remove(outputFile);
-  view.SetSearching(false);
-  view.Finish(doneText);
-  view.ShowOk();
+  view.ShowListing(std::move(rows), doneText);
   WaitUntilClosed([&] { return view.CloseRequested(); });
 }
 

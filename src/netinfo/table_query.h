@@ -14,17 +14,16 @@ struct TableRow {
   std::string second;
 };
 
-// What the worker does to its window. The window carries out each call on its own thread.
+// What the worker does to its window, which shows its search from the start. The window
+// carries out each call on its own thread.
 class TableView {
  public:
   virtual ~TableView() = default;
-  virtual void SetSearching(bool on) = 0;
-  // All rows of the listing at once. The window only keeps them (its list asks for the rows it
-  // draws), so one call costs it little however many rows there are, while every call to the
-  // window's thread costs milliseconds of its own.
-  virtual void AddRows(std::vector<TableRow> rows) = 0;
-  virtual void Finish(const std::string& status) = 0;
-  virtual void ShowOk() = 0;
+  // The end of the search: all rows of the listing, then the window as finished (not
+  // searching, the status text, "OK"). One call: the window only keeps the rows (its list asks
+  // for the rows it draws), and draws once, while every call to the window's thread costs
+  // milliseconds of its own and may wait for the window to draw what the last one changed.
+  virtual void ShowListing(std::vector<TableRow> rows, const std::string& status) = 0;
   virtual bool CloseRequested() = 0;
 };
 

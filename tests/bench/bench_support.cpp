@@ -91,28 +91,42 @@ std::string Ratio(double program, double floor) {
 
 namespace {
 
-void PrintFigures(int run, const Figures& program, const Figures& floor) {
+void PrintFigures(const std::string& label, const Figures& program, const Figures& floor) {
   std::printf(
-      "run %d: last start %.0f / %.0f ms (%s), all ended %.0f / %.0f ms (%s), longest "
+      "%s: last start %.0f / %.0f ms (%s), all ended %.0f / %.0f ms (%s), longest "
       "stall %.1f / %.1f ms (%s)\n",
-      run, program.lastStartMs, floor.lastStartMs,
+      label.c_str(), program.lastStartMs, floor.lastStartMs,
       Ratio(program.lastStartMs, floor.lastStartMs).c_str(), program.allEndedMs, floor.allEndedMs,
       Ratio(program.allEndedMs, floor.allEndedMs).c_str(), program.longestStallMs,
       floor.longestStallMs, Ratio(program.longestStallMs, floor.longestStallMs).c_str());
 }
 
+Figures MedianOf(const std::vector<Figures>& runs) {
+  std::vector<double> lastStart, allEnded, stall;
+  for (const Figures& run : runs) {
+    lastStart.push_back(run.lastStartMs);
+    allEnded.push_back(run.allEndedMs);
+    stall.push_back(run.longestStallMs);
+  }
+  return {Median(lastStart), Median(allEnded), Median(stall)};
+}
+
 }  // namespace
 
 int RunBesideFloor(const std::function<bool(Figures&)>& program,
-                   const std::function<Figures()>& floor) {
-  for (int run = 1; run <= 3; ++run) {
+                   const std::function<Figures()>& floor, int runs) {
+  std::vector<Figures> programRuns, floorRuns;
+  for (int run = 1; run <= runs; ++run) {
     Figures measured;
     if (!program(measured)) {
       std::printf("run %d: failed\n", run);
       return 1;
     }
-    PrintFigures(run, measured, floor());
+    programRuns.push_back(measured);
+    floorRuns.push_back(floor());
+    PrintFigures("run " + std::to_string(run), programRuns.back(), floorRuns.back());
   }
+  PrintFigures("median", MedianOf(programRuns), MedianOf(floorRuns));
   return 0;
 }
 

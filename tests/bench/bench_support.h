@@ -61,11 +61,11 @@ struct Figures {
   double allEndedMs = 0;
   double longestStallMs = 0;
 };
-// Three runs, each the program's measurement followed by its floor, one line per run with
-// "last start", "all ended" and "longest stall" as program / floor and the ratios. 1 when a
-// run of the program failed.
+// `runs` runs, each the program's measurement followed by its floor, one line per run and one
+// of the medians with "last start", "all ended" and "longest stall" as program / floor and the
+// ratios. 1 when a run of the program failed.
 int RunBesideFloor(const std::function<bool(Figures&)>& program,
-                   const std::function<Figures()>& floor);
+                   const std::function<Figures()>& floor, int runs = 5);
 
 // The floor of the program's figures: the same command lines started by this bare program
 // (one after the other, or each from a thread of its own), while a bare window answers a probe;

@@ -128,7 +128,8 @@ void WriteListFile(const std::string& path, int singles) {
 void Measure(Application& app, fakes::FakeMessageBoxes& boxes,
              const std::vector<BYTE>& plainTemplate, int singles) {
   std::printf("list editor: %d single recipients, %d lists\n", singles, singles / 10);
-  for (int run = 1; run <= 3; ++run) {
+  std::vector<double> opens, openFloors, adds, addFloors;
+  for (int run = 1; run <= 5; ++run) {
     win::ListEditorDialog editor(nullptr, app, boxes, {true, true}, true);
     const double open = Time([&] { editor.CreateModeless(); });
     HWND window = editor.hwnd();
@@ -156,7 +157,16 @@ void Measure(Application& app, fakes::FakeMessageBoxes& boxes,
     std::printf("run %d: open %.1f / %.1f ms (%s), add member %.2f / %.2f ms (%s), %d members\n",
                 run, open, openFloor, bench::Ratio(open, openFloor).c_str(), add, addFloor,
                 bench::Ratio(add, addFloor).c_str(), members);
+    opens.push_back(open);
+    openFloors.push_back(openFloor);
+    adds.push_back(add);
+    addFloors.push_back(addFloor);
   }
+  const double open = bench::Median(opens), openFloor = bench::Median(openFloors);
+  const double add = bench::Median(adds), addFloor = bench::Median(addFloors);
+  std::printf("median: open %.1f / %.1f ms (%s), add member %.2f / %.2f ms (%s)\n", open, openFloor,
+              bench::Ratio(open, openFloor).c_str(), add, addFloor,
+              bench::Ratio(add, addFloor).c_str());
 }
 
 }  // namespace

@@ -64,6 +64,8 @@ void BrowserDialog::ShowOk() {
 }
 
 void BrowserDialog::AddRows(std::vector<TableRow> rows) {
+  if (rows.empty())
+    return;
   for (TableRow& row : rows) {
     firsts_.push_back(std::move(row.first));
     seconds_.push_back(std::move(row.second));
@@ -128,25 +130,24 @@ namespace {
 class TableWindow : public TableView, private WindowCalls<BrowserDialog> {
  public:
   using WindowCalls::WindowCalls;
-  void SetSearching(bool on) override {
-    Call([on](BrowserDialog& d) { d.SetSearching(on); });
-  }
-  void AddRows(std::vector<TableRow> rows) override {
-    Call([&rows](BrowserDialog& d) { d.AddRows(std::move(rows)); });
-  }
-  void Finish(const std::string& status) override {
-    Call([&status](BrowserDialog& d) { d.Finish(status); });
-  }
-  void ShowOk() override {
-    Call([](BrowserDialog& d) { d.ShowOk(); });
+  void ShowListing(std::vector<TableRow> rows, const std::string& status) override {
+    Call([&rows, &status](BrowserDialog& d) {
+      d.AddRows(std::move(rows));
+      d.SetSearching(false);
+      d.Finish(status);
+      d.ShowOk();
+    });
   }
   bool CloseRequested() override { return Closed(); }
 };
 
 }  // namespace
 
-void StartTableWorker(std::shared_ptr<NetQuery> query, TableQueryRun run, HWND dialog,
+void StartTableWorker(std::shared_ptr<NetQuery> query, TableQueryRun run, BrowserDialog& window,
                       HWND receiver, UINT doneMessage) {
+  // Searching from the start: the worker need not wait for this thread before its command.
+  window.SetSearching(true);
+  HWND dialog = window.hwnd();
   StartQueryWorker([query, run, dialog, receiver, doneMessage] {
     TableWindow view(dialog, *query);
     run(query->services(), query->target(), query->outputFile(), view);

@@ -102,11 +102,11 @@ class WindowCalls {
   const NetQuery& query_;
 };
 
-// Starts the worker of a listing window: `run` fills `dialog` with what the query finds, then
-// `receiver` is sent `doneMessage`.
+// Starts the worker of a listing window, which shows its search from now on: `run` fills
+// `window` with what the query finds, then `receiver` is sent `doneMessage`.
 using TableQueryRun = void (*)(const WorkerServices&, const std::string& target,
                                const std::string& outputFile, TableView& view);
-void StartTableWorker(std::shared_ptr<NetQuery> query, TableQueryRun run, HWND dialog,
+void StartTableWorker(std::shared_ptr<NetQuery> query, TableQueryRun run, BrowserDialog& window,
                       HWND receiver, UINT doneMessage);
 
 // The end of the program: waits (taking the messages sent meanwhile) until every query worker

@@ -131,7 +131,7 @@ void DomainBrowserDialog::OnShares() {
   ShowWindow(dialog->hwnd(), SW_SHOW);
   const WaitCursor wait(*query().services().boxes);
   sharesDialog_ = std::move(dialog);
-  StartTableWorker(shares, RunSharesQuery, sharesDialog_->hwnd(), hwnd(), WM_APP_SHARES_DONE);
+  StartTableWorker(shares, RunSharesQuery, *sharesDialog_, hwnd(), WM_APP_SHARES_DONE);
 }
 
 LRESULT DomainBrowserDialog::OnSharesDone(WPARAM, LPARAM) {
