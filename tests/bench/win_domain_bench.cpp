@@ -94,8 +94,10 @@ double SortFloor(int stations) {
   return bench::MillisecondsSince(start);
 }
 
-void PrintMemory(DWORD program, int stations) {
-  const size_t programBytes = bench::WorkingSetBytes(program);
+// The program's working set before the browser opened and with the rows, beside the bare
+// program's with the same windows and no rows, and the rows' own size.
+void PrintMemory(size_t before, DWORD program, int stations) {
+  const size_t after = bench::WorkingSetBytes(program);
   bench::BareProgram bare(Format("%d %d", IDD_MAIN, IDD_DOMAIN_BROWSER));
   bare.WaitForWindow("Domänen-Info");
   Sleep(500);
@@ -105,9 +107,11 @@ void PrintMemory(DWORD program, int stations) {
   constexpr double kMb = 1024.0 * 1024.0;
   std::printf(
       "working set with %d stations: %.1f / %.1f MB (the bare program with the main window's "
-      "and the browser's templates), %.1f MB more; the rows' own size %.1f MB\n",
-      stations, programBytes / kMb, bareBytes / kMb,
-      (static_cast<double>(programBytes) - static_cast<double>(bareBytes)) / kMb, rowBytes / kMb);
+      "and the browser's templates), %.1f MB more; before the browser opened %.1f MB; the "
+      "rows' own size %.1f MB\n",
+      stations, after / kMb, bareBytes / kMb,
+      (static_cast<double>(after) - static_cast<double>(bareBytes)) / kMb, before / kMb,
+      rowBytes / kMb);
 }
 
 bool MeasureProgram(harness::NetsimFolder& network, int stations, bool memory,
@@ -121,6 +125,7 @@ bool MeasureProgram(harness::NetsimFolder& network, int stations, bool memory,
   for (int i = 0; i < 200 && SendMessageA(box, CB_GETCOUNT, 0, 0) == 0; ++i)
     Sleep(50);
   Sleep(300);
+  const size_t before = memory ? bench::WorkingSetBytes(process->id()) : 0;
   HWND dialog = nullptr;
   bench::MeasureClick(
       network, window, IDC_INFO,
@@ -132,7 +137,7 @@ bool MeasureProgram(harness::NetsimFolder& network, int stations, bool memory,
   const bool sorted = rows == stations && MeasureSort(dialog, sort);
   sort.floorMs = SortFloor(stations);
   if (sorted && memory)
-    PrintMemory(process->id(), stations);
+    PrintMemory(before, process->id(), stations);
   bench::EndProgram(*process, window, dialog);
   return sorted;
 }

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "netinfo/browser_window.h"
 #include "platform/win32/placement.h"
 #include "resource.h"
@@ -66,6 +68,12 @@ void BrowserDialog::ShowOk() {
 void BrowserDialog::AddRows(std::vector<TableRow> rows) {
   if (rows.empty())
     return;
+  // Room for a whole listing at once, rather than twice its size at worst.
+  if (firsts_.capacity() < firsts_.size() + rows.size()) {
+    const size_t room = std::max(2 * firsts_.size(), firsts_.size() + rows.size());
+    firsts_.reserve(room);
+    seconds_.reserve(room);
+  }
   for (TableRow& row : rows) {
     firsts_.push_back(std::move(row.first));
     seconds_.push_back(std::move(row.second));
