@@ -92,9 +92,11 @@ void ListEditorDialog::ApplyMode() {
   CheckDlgButton(hwnd(), IDC_EDITOR_MODE_SINGLES, recipientMode_ ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(hwnd(), IDC_EDITOR_MODE_LISTS, recipientMode_ ? BST_UNCHECKED : BST_CHECKED);
   // Several recipients go into a list at once; a recipient is edited alone.
-  LONG_PTR style = GetWindowLongPtrA(singles_.hwnd(), GWL_STYLE);
-  style = recipientMode_ ? (style | LVS_SINGLESEL) : (style & ~LONG_PTR{LVS_SINGLESEL});
-  SetWindowLongPtrA(singles_.hwnd(), GWL_STYLE, style);
+  const LONG_PTR style = GetWindowLongPtrA(singles_.hwnd(), GWL_STYLE);
+  const LONG_PTR wanted =
+      recipientMode_ ? (style | LVS_SINGLESEL) : (style & ~LONG_PTR{LVS_SINGLESEL});
+  if (wanted != style)  // a new style costs the list a new layout
+    SetWindowLongPtrA(singles_.hwnd(), GWL_STYLE, wanted);
   const EditModeControls controls = ControlsForMode(recipientMode_);
   for (int id : controls.enabled)
     EnableItem(id, true);

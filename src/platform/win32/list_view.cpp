@@ -30,13 +30,19 @@ void ListView::SetLook(const ListLook& look) {
   const DWORD mask = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
   const DWORD style =
       (look.gridLines ? LVS_EX_GRIDLINES : 0) | (look.fullRow ? LVS_EX_FULLROWSELECT : 0);
-  SendMessageA(control_, LVM_SETEXTENDEDLISTVIEWSTYLE, mask, style);
+  const DWORD current =
+      static_cast<DWORD>(SendMessageA(control_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)) & mask;
+  if (current != style)  // a new look costs the list a new layout
+    SendMessageA(control_, LVM_SETEXTENDEDLISTVIEWSTYLE, mask, style);
 }
 
 void ListView::ShowAll() {
-  // Emptying first drops the selection and the scroll position with the old rows.
-  SendMessageA(control_, LVM_DELETEALLITEMS, 0, 0);
-  SendMessageA(control_, LVM_SETITEMCOUNT, RowCount(), 0);
+  // Emptying first drops the selection and the scroll position with the old rows; each step
+  // costs the list a new layout, so an empty list is not emptied again.
+  if (Count() > 0)
+    SendMessageA(control_, LVM_DELETEALLITEMS, 0, 0);
+  if (RowCount() > 0)
+    SendMessageA(control_, LVM_SETITEMCOUNT, RowCount(), 0);
 }
 
 void ListView::ShowAppended() {
