@@ -249,6 +249,12 @@ Figures Floor(const netsim::harness::NetsimFolder& network, const std::vector<st
   return floor;
 }
 
+std::string ProgramPath() {
+  char path[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableA("BOTENRUF_BENCH_PROGRAM", path, sizeof(path));
+  return length > 0 && length < sizeof(path) ? std::string(path) : wintest::kProgramPath;
+}
+
 std::unique_ptr<wintest::ProgramProcess> StartProgram(const std::string& name,
                                                       const std::string& listFile, int mode,
                                                       HWND& window) {
@@ -257,7 +263,7 @@ std::unique_ptr<wintest::ProgramProcess> StartProgram(const std::string& name,
   wintest::WriteTextFile(scratch + "\\Rechner.txt", listFile);
   wintest::WriteUserString(kSettingsKey, "RechnerListePfad", scratch + "\\Rechner.txt");
   wintest::WriteUserString(kSettingsKey, "ListenTyp", std::to_string(mode));
-  auto process = std::make_unique<wintest::ProgramProcess>();
+  auto process = std::make_unique<wintest::ProgramProcess>("", ProgramPath());
   window = wintest::WaitForWindow("Botenruf", 20000, process->id());
   return process;
 }

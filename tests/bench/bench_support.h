@@ -73,6 +73,10 @@ int RunBesideFloor(const std::function<bool(Figures&)>& program,
 Figures Floor(const netsim::harness::NetsimFolder& network, const std::vector<std::string>& lines,
               bool parallel, const std::string& tool, const std::string& part);
 
+// The program to measure: the environment variable BOTENRUF_BENCH_PROGRAM (a Windows path, to
+// compare two builds), else the program of this build.
+std::string ProgramPath();
+
 // The real program with fresh settings, this list file and recipient mode; its window is null
 // when it did not open.
 std::unique_ptr<wintest::ProgramProcess> StartProgram(const std::string& name,

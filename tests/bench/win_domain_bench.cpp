@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <iterator>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -157,15 +159,21 @@ bench::Figures MeasureFloor(harness::NetsimFolder& network, int stations) {
 
 }  // namespace
 
-int main() {
+// Arguments: the domain sizes to measure (all three by default).
+int main(int argc, char** argv) {
+  std::vector<int> sizes(std::begin(kSizes), std::end(kSizes));
+  if (argc > 1)
+    sizes.assign(argc - 1, 0);
+  for (int i = 1; i < argc; ++i)
+    sizes[i - 1] = std::atoi(argv[i]);
   harness::NetsimFolder network;
-  for (int stations : kSizes) {
+  for (int stations : sizes) {
     std::printf("domain browser: %d stations\n", stations);
     std::vector<double> clicks, floors, stalls;
     const int failed = bench::RunBesideFloor(
         [&](bench::Figures& program) {
           SortFigures sort;
-          const bool memory = stations == kSizes[2] && clicks.empty();
+          const bool memory = stations == sizes.back() && clicks.empty();
           if (!MeasureProgram(network, stations, memory, program, sort))
             return false;
           clicks.push_back(sort.clickMs);

@@ -34,7 +34,7 @@ std::string ListFile() {
 double StartProgram() {
   LARGE_INTEGER start;
   QueryPerformanceCounter(&start);
-  wintest::ProgramProcess program;
+  wintest::ProgramProcess program("", bench::ProgramPath());
   HWND window = bench::WaitForVisibleDialog("Botenruf", program.id(), 20000);
   const double ms = bench::MillisecondsSince(start);
   if (!window)
