@@ -1,5 +1,6 @@
 #include "netinfo/net_output.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "text/text.h"
@@ -23,6 +24,21 @@ std::string_view BlanksTrimmed(std::string_view text) {
   if (start == std::string_view::npos)
     return {};
   return text.substr(start, text.find_last_not_of(' ') - start + 1);
+}
+
+// A station row for a line that begins with two backslashes (after blanks): the station in
+// the first 17 characters, the comment after them. Views into the line, so that only the row
+// allocates.
+void AddStationRow(std::string_view raw, std::vector<StationRow>& rows) {
+  const std::string_view line = BlanksTrimmed(raw);
+  if (line.size() < 2 || line[0] != '\\' || line[1] != '\\')
+    return;
+  if (line.size() >= kStationColumn) {
+    rows.push_back({TrimRightBlanks(line.substr(0, kStationColumn)),
+                    TrimLeftBlanks(line.substr(kStationColumn))});
+  } else {
+    rows.push_back({std::string(line), {}});
+  }
 }
 
 }  // namespace
@@ -63,17 +79,20 @@ std::string ParsePingAddress(const std::vector<std::string>& lines) {
 std::vector<StationRow> ParseDomainStations(const std::vector<std::string>& lines) {
   std::vector<StationRow> rows;
   rows.reserve(lines.size());
-  for (const std::string& raw : lines) {
-    // Views into the line: a domain may list tens of thousands of stations.
-    const std::string_view line = BlanksTrimmed(raw);
-    if (line.size() < 2 || line[0] != '\\' || line[1] != '\\')
-      continue;
-    if (line.size() >= kStationColumn) {
-      rows.push_back({TrimRightBlanks(line.substr(0, kStationColumn)),
-                      TrimLeftBlanks(line.substr(kStationColumn))});
-    } else {
-      rows.push_back({std::string(line), {}});
-    }
+  for (const std::string& line : lines)
+    AddStationRow(line, rows);
+  return rows;
+}
+
+std::vector<StationRow> ParseDomainStations(std::string_view listing) {
+  std::vector<StationRow> rows;
+  while (!listing.empty()) {
+    const size_t end = std::min(listing.find('\n'), listing.size());
+    std::string_view line = listing.substr(0, end);
+    if (!line.empty() && line.back() == '\r')
+      line.remove_suffix(1);
+    AddStationRow(line, rows);
+    listing.remove_prefix(std::min(end + 1, listing.size()));
   }
   return rows;
 }

@@ -6,17 +6,14 @@
 namespace botenruf {
 namespace {
 
-template <class Parse>
+// `read` turns the output file into rows; false when it cannot be read.
+template <class Read>
 void RunTableQuery(const WorkerServices& services, const std::string& target,
-                   const std::string& outputFile, const char* doneText, Parse parse,
+                   const std::string& outputFile, const char* doneText, Read read,
                    TableView& view) {
-  std::vector<std::string> lines;
   std::vector<TableRow> rows;
-  if (RunQuery(*services.processes, *services.system, QueryKind::kNetView, target, outputFile) &&
-      ReadOutputLines(*services.files, *services.system, outputFile, lines)) {
-    rows = parse(lines);
-  }
-  lines = {};
+  if (RunQuery(*services.processes, *services.system, QueryKind::kNetView, target, outputFile))
+    read(outputFile, rows);
   services.files->Remove(outputFile);
   view.ShowListing(std::move(rows), doneText);
   WaitUntilClosed([&] { return view.CloseRequested(); });
@@ -26,24 +23,34 @@ void RunTableQuery(const WorkerServices& services, const std::string& target,
 
 void RunDomainQuery(const WorkerServices& services, const std::string& domain,
                     const std::string& outputFile, TableView& view) {
-  const auto parse = [](const std::vector<std::string>& lines) {
-    std::vector<TableRow> rows;
-    for (StationRow& row : ParseDomainStations(lines))
+  // As ReadOutputLines reads it, but parsed from the whole text: a line of its own for each
+  // of tens of thousands of stations would cost their allocations, and the memory they leave.
+  const auto read = [&services](const std::string& file, std::vector<TableRow>& rows) {
+    std::string listing;
+    if (services.files->ReadAll(file, listing, kMaxOutputFileBytes) != ReadStatus::kOk)
+      return false;
+    listing = services.system->ConsoleToAnsi(listing);
+    std::vector<StationRow> stations = ParseDomainStations(std::string_view(listing));
+    listing = {};
+    rows.reserve(stations.size());
+    for (StationRow& row : stations)
       rows.push_back({std::move(row.station), std::move(row.comment)});
-    return rows;
+    return true;
   };
-  RunTableQuery(services, "/domain:" + domain, outputFile, kDomainDone, parse, view);
+  RunTableQuery(services, "/domain:" + domain, outputFile, kDomainDone, read, view);
 }
 
 void RunSharesQuery(const WorkerServices& services, const std::string& station,
                     const std::string& outputFile, TableView& view) {
-  const auto parse = [](const std::vector<std::string>& lines) {
-    std::vector<TableRow> rows;
+  const auto read = [&services](const std::string& file, std::vector<TableRow>& rows) {
+    std::vector<std::string> lines;
+    if (!ReadOutputLines(*services.files, *services.system, file, lines))
+      return false;
     for (ShareRow& row : ParseShareList(lines))
       rows.push_back({std::move(row.name), std::move(row.type)});
-    return rows;
+    return true;
   };
-  RunTableQuery(services, station, outputFile, kSharesDone, parse, view);
+  RunTableQuery(services, station, outputFile, kSharesDone, read, view);
 }
 
 }  // namespace botenruf
