@@ -132,7 +132,6 @@ bool MainWindow::OnInitDialog() {
   ApplyTopmost(settings_.SystemModal());
   if (!initialText_.empty())
     SetItemText(IDC_MESSAGE, initialText_);
-  CreateTooltips();
   taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
   StartNotificationPoller();
   return true;
