@@ -283,9 +283,15 @@ bool MeasureClick(const netsim::harness::NetsimFolder& network, HWND window, int
   return ended;
 }
 
-HWND FinishedWindow(const std::string& caption) {
-  HWND window = FindWindowA("#32770", caption.c_str());
-  return window && wintest::WindowText(GetDlgItem(window, IDOK)) == "OK" ? window : nullptr;
+HWND FinishedWindow(const std::string& caption, DWORD processId) {
+  for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", caption.c_str()); window;
+       window = FindWindowExA(nullptr, window, "#32770", caption.c_str())) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId && wintest::WindowText(GetDlgItem(window, IDOK)) == "OK")
+      return window;
+  }
+  return nullptr;
 }
 
 void EndProgram(wintest::ProgramProcess& process, HWND window, HWND information) {

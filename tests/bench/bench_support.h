@@ -89,8 +89,9 @@ std::unique_ptr<wintest::ProgramProcess> StartProgram(const std::string& name,
 bool MeasureClick(const netsim::harness::NetsimFolder& network, HWND window, int button,
                   const std::function<bool()>& done, const std::string& tool,
                   const std::string& part, Figures& figures);
-// An information window of the program with this caption whose search has ended ("OK").
-HWND FinishedWindow(const std::string& caption);
+// An information window of the program (the process `processId`, not one of an earlier run
+// still ending) with this caption whose search has ended ("OK").
+HWND FinishedWindow(const std::string& caption, DWORD processId);
 // Closes the information window (if any), then the program, and waits for its end.
 void EndProgram(wintest::ProgramProcess& process, HWND window, HWND information);
 

@@ -131,12 +131,20 @@ bool MeasureProgram(harness::NetsimFolder& network, int stations, bool memory,
   HWND dialog = nullptr;
   bench::MeasureClick(
       network, window, IDC_INFO,
-      [&] { return (dialog = bench::FinishedWindow("\"GROSS\" (Fertig)")) != nullptr; }, "net",
-      "/domain:", program);
+      [&] {
+        return (dialog = bench::FinishedWindow("\"GROSS\" (Fertig)", process->id())) != nullptr;
+      },
+      "net", "/domain:", program);
   const int rows = dialog ? static_cast<int>(SendMessageA(GetDlgItem(dialog, IDC_DOMAIN_STATIONS),
                                                           LVM_GETITEMCOUNT, 0, 0))
                           : 0;
   const bool sorted = rows == stations && MeasureSort(dialog, sort);
+  if (!sorted) {
+    std::printf(
+        "  %s: %d of %d rows, first row \"%s\"\n", dialog ? "not sorted" : "no window", rows,
+        stations,
+        dialog ? bench::RemoteListText(GetDlgItem(dialog, IDC_DOMAIN_STATIONS), 0, 1).c_str() : "");
+  }
   sort.floorMs = SortFloor(stations);
   if (sorted && memory)
     PrintMemory(before, process->id(), stations);

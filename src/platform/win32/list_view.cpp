@@ -159,6 +159,9 @@ std::vector<int> ListView::SelectedRows() const {
 }
 
 int ListView::FirstSelected() const {
+  // The search walks the rows: a long list with nothing selected is not searched.
+  if (SendMessageA(control_, LVM_GETSELECTEDCOUNT, 0, 0) == 0)
+    return -1;
   return static_cast<int>(SendMessageA(control_, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
 }
 
