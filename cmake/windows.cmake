@@ -109,11 +109,15 @@ foreach(test_source ${BOTENRUF_WIN_TESTS})
 endforeach()
 
 # Benchmarks under Wine (run by hand: build/<preset>/wine/emulator build/<preset>/NAME.exe).
+# bare_window.exe is their bare program: the program's templates with nothing behind them.
+add_executable(bare_window WIN32 ${PROJECT_SOURCE_DIR}/tests/bench/bare_window.cpp
+                                 ${BOTENRUF_RESOURCES})
+target_link_libraries(bare_window PRIVATE botenruf_options comctl32)
 add_library(botenruf_bench_support STATIC ${PROJECT_SOURCE_DIR}/tests/bench/bench_support.cpp)
-target_link_libraries(botenruf_bench_support PUBLIC botenruf_win_test_support)
-foreach(bench send list_check domain list_editor)
+target_link_libraries(botenruf_bench_support PUBLIC botenruf_win_test_support psapi)
+foreach(bench send list_check domain list_editor start)
   add_executable(${bench}_bench ${PROJECT_SOURCE_DIR}/tests/bench/win_${bench}_bench.cpp
                                 ${BOTENRUF_RESOURCES})
   target_link_libraries(${bench}_bench PRIVATE botenruf_bench_support)
-  add_dependencies(${bench}_bench Botenruf ${BOTENRUF_NETSIM_TARGETS})
+  add_dependencies(${bench}_bench Botenruf bare_window ${BOTENRUF_NETSIM_TARGETS})
 endforeach()

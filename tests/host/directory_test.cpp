@@ -343,6 +343,23 @@ TEST(DirectorySortTest, StableBothWaysWithOneDirectionForEveryView) {
   EXPECT_TRUE(directory.sortState().ascending);
 }
 
+// Letters typed in a list lead to the next row that begins with them, letter case aside.
+TEST(DirectorySortTest, TypedLettersFindTheNextRowBeginningWithThem) {
+  const std::vector<std::string> rows{"Lager", "ärger", "Lagerhalle", "lag"};
+  const struct {
+    int start;
+    const char* typed;
+    bool whole, wrap;
+    int row;
+  } cases[] = {{1, "LA", false, true, 2},      {3, "lager", false, true, 0},
+               {3, "lager", false, false, -1}, {0, "Ä", false, true, 1},
+               {0, "lag", true, true, 3},      {0, "x", false, true, -1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.start << " " << c.typed);
+    EXPECT_EQ(FindTyped(rows, c.start, c.typed, c.whole, c.wrap), c.row);
+  }
+}
+
 TEST(EntryRulesTest, AcceptsWhatTheFileCarriesAndRefusesTheRest) {
   using Check = std::function<std::string(std::string_view)>;
   const Check station = CheckStationName, alias = CheckAlias, list = CheckListName,

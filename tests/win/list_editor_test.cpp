@@ -139,6 +139,19 @@ TEST_F(ListEditorTest, ManyEntriesNeedNoSideScrolling) {
   });
 }
 
+// Letters typed in a list lead to the next entry that begins with them.
+TEST_F(ListEditorTest, TypedLettersPickTheEntry) {
+  Open();
+  Edit([](HWND editor) {
+    HWND singles = GetDlgItem(editor, IDC_EDITOR_SINGLES);
+    for (const auto& [letter, station] : {std::pair{'v', "PC3"}, {'L', "PC2"}}) {
+      SendMessageA(singles, WM_CHAR, letter, 1);
+      EXPECT_EQ(wintest::ItemText(editor, IDC_EDITOR_STATION), station);
+      Sleep(500);  // a pause ends the typed word
+    }
+  });
+}
+
 TEST_F(ListEditorTest, AFailedSaveKeepsTheEditorOpenWithAMessage) {
   const std::string file = scratch + "\\Rechner.txt", before = ListFile();
   // A list path naming a folder cannot be read, so the editor may not write over it.

@@ -142,7 +142,6 @@ bool MainWindow::OnInitDialog() {
   ApplyTopmost(settings_.SystemModal());
   if (!initialText_.empty())
     SetItemText(IDC_MESSAGE, initialText_);
-  CreateTooltips();
   taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
   StartNotificationPoller();
   return true;
@@ -268,10 +267,11 @@ void MainWindow::OnTopmostCommand() {
 }
 
 void MainWindow::ApplyTopmost(bool on) {
-  RECT rect;
-  GetWindowRect(hwnd(), &rect);
-  SetWindowPos(hwnd(), on ? HWND_TOPMOST : HWND_NOTOPMOST, rect.left, rect.top,
-               rect.right - rect.left, rect.bottom - rect.top, 0);
+  // Only a change moves the window in the z-order: at the start, a window that is not to stay
+  // on top is spared a placement that would cost its first showing a noticeable while.
+  const bool isTopmost = (GetWindowLongA(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  if (on != isTopmost)
+    SetWindowPos(hwnd(), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   CheckMenuItem(GetSystemMenu(hwnd(), FALSE), IDM_SYS_TOPMOST,
                 MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
   SetCheck(IDM_TOPMOST, on);

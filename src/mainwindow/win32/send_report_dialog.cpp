@@ -54,6 +54,8 @@ SendReportDialog::SendReportDialog(HWND owner, SendReport report, SendReportHost
       number_(NextReportNumber()) {}
 
 bool SendReportDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_NOTIFY && list_.Answer(reinterpret_cast<NMHDR*>(lParam), result))
+    return true;
   return DispatchTable(*this, kMessageMap, message, wParam, lParam, result);
 }
 
@@ -61,7 +63,7 @@ bool SendReportDialog::OnInitDialog() {
   HICON icon = LoadIconA(instance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
   SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-  list_ = ListView(Item(IDC_REPORT_ROWS));
+  list_ = ListView(Item(IDC_REPORT_ROWS), {&stations_, &names_, &results_});
   // The result takes half the width: the boxes' texts are the longest.
   const int tenth = list_.ColumnSpace() / 10;
   list_.AddColumn(0, "Station", 2 * tenth);
@@ -117,15 +119,15 @@ LRESULT SendReportDialog::OnExpand(WPARAM number, LPARAM lParam) {
 }
 
 void SendReportDialog::ShowRows() {
-  list_.SetRedraw(false);
-  list_.DeleteAll();
-  for (size_t i = 0; i < report_.rows().size(); ++i) {
-    const ReportRow& row = report_.rows()[i];
-    list_.InsertRow(static_cast<int>(i), row.station);
-    list_.SetText(static_cast<int>(i), 1, row.name);
-    ShowResult(i);
+  stations_.clear();
+  names_.clear();
+  results_.clear();
+  for (const ReportRow& row : report_.rows()) {
+    stations_.push_back(row.station);
+    names_.push_back(row.name);
+    results_.push_back(row.result);
   }
-  list_.SetRedraw(true);
+  list_.ShowAll();
 }
 
 LRESULT SendReportDialog::OnOutcome(WPARAM number, LPARAM lParam) {
@@ -139,8 +141,10 @@ LRESULT SendReportDialog::OnOutcome(WPARAM number, LPARAM lParam) {
 }
 
 void SendReportDialog::ShowResult(size_t row) {
-  if (row < report_.rows().size())
-    list_.SetText(static_cast<int>(row), 2, report_.rows()[row].result);
+  if (row >= report_.rows().size() || row >= results_.size())
+    return;
+  results_[row] = report_.rows()[row].result;
+  list_.RedrawRows(static_cast<int>(row), static_cast<int>(row));
 }
 
 void SendReportDialog::ShowState() {

@@ -70,6 +70,10 @@ class SendReportDialog : public Dialog, public DispatchReport {
   SendReportServices services_;
   ListLook look_;
   ListView list_;
+  // The report's columns as its owner-data list asks for them, row for row.
+  std::vector<std::string> stations_;
+  std::vector<std::string> names_;
+  std::vector<std::string> results_;
   // Tells this report's outcomes from those meant for a report that was closed before.
   WPARAM number_;
   Rect headingPlace_;
