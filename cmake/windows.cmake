@@ -40,12 +40,13 @@ add_custom_command(TARGET Botenruf POST_BUILD
                            $<TARGET_FILE:Botenruf>
                    WORKING_DIRECTORY $<TARGET_FILE_DIR:Botenruf> VERBATIM)
 
-# The simulated network: stand-ins for the console tools.
-set(BOTENRUF_NETSIM_TARGETS netsim_net netsim_nbtstat netsim_ping netsim_explorer netsim_sleeper)
+# The simulated network: stand-ins for the console tools (msg.exe too, which Wine lacks).
+set(BOTENRUF_NETSIM_TARGETS netsim_net netsim_msg netsim_nbtstat netsim_ping netsim_explorer
+                             netsim_sleeper)
 file(GLOB BOTENRUF_NETSIM_COMMON CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/netsim/common/*.cpp)
 add_library(netsim_common STATIC ${BOTENRUF_NETSIM_COMMON})
 target_link_libraries(netsim_common PUBLIC botenruf_options user32)
-foreach(tool net nbtstat ping explorer)
+foreach(tool net msg nbtstat ping explorer)
   add_executable(netsim_${tool} ${PROJECT_SOURCE_DIR}/tests/netsim/${tool}.cpp)
   target_link_libraries(netsim_${tool} PRIVATE netsim_common)
   set_target_properties(netsim_${tool} PROPERTIES OUTPUT_NAME ${tool}
@@ -108,11 +109,15 @@ foreach(test_source ${BOTENRUF_WIN_TESTS})
 endforeach()
 
 # Benchmarks under Wine (run by hand: build/<preset>/wine/emulator build/<preset>/NAME.exe).
+# bare_window.exe is their bare program: the program's templates with nothing behind them.
+add_executable(bare_window WIN32 ${PROJECT_SOURCE_DIR}/tests/bench/bare_window.cpp
+                                 ${BOTENRUF_RESOURCES})
+target_link_libraries(bare_window PRIVATE botenruf_options comctl32)
 add_library(botenruf_bench_support STATIC ${PROJECT_SOURCE_DIR}/tests/bench/bench_support.cpp)
-target_link_libraries(botenruf_bench_support PUBLIC botenruf_win_test_support)
-foreach(bench send list_check domain list_editor)
+target_link_libraries(botenruf_bench_support PUBLIC botenruf_win_test_support psapi)
+foreach(bench send list_check domain list_editor start)
   add_executable(${bench}_bench ${PROJECT_SOURCE_DIR}/tests/bench/win_${bench}_bench.cpp
                                 ${BOTENRUF_RESOURCES})
   target_link_libraries(${bench}_bench PRIVATE botenruf_bench_support)
-  add_dependencies(${bench}_bench Botenruf ${BOTENRUF_NETSIM_TARGETS})
+  add_dependencies(${bench}_bench Botenruf bare_window ${BOTENRUF_NETSIM_TARGETS})
 endforeach()

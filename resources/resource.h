@@ -17,6 +17,7 @@
 #define IDD_DOMAIN_BROWSER 167
 #define IDD_SHARES 168
 #define IDD_LIST_EDITOR 146
+#define IDD_SEND_REPORT 170
 
 // String table
 #define IDS_ABOUTBOX 101
@@ -59,6 +60,12 @@
 #define IDM_SHOW_SHARES 109
 #define IDM_SELECT_ALL 110
 #define IDM_TAKE_OVER_LIST 111
+
+// The send report (170); "Schließen" is IDCANCEL
+#define IDC_REPORT_HEADING 1070
+#define IDC_REPORT_ROWS 1071
+#define IDC_REPORT_RESEND 1072
+#define IDC_REPORT_COPY 1073
 
 // The list editor (146)
 #define IDC_EDITOR_SINGLES 1020
@@ -111,6 +118,10 @@
 #define IDM_GRID_LINES 40043
 #define IDM_FULL_ROW 40044
 #define IDM_UPDATE 40045
+#define IDM_SEND_REPORT 40046
+#define IDM_DELIVERY_AUTO 40047
+#define IDM_DELIVERY_NET_SEND 40048
+#define IDM_DELIVERY_MSG 40049
 
 // Commands outside the menu bar: the tray menu, the greeting item and the system menu.
 #define IDM_TRAY_ABOUT 102
@@ -133,8 +144,16 @@
 #define WM_APP_DOMAIN_LIST_READY 0x800C
 // The notification poller hands its changes to the user-interface thread with this one.
 #define WM_APP_NOTIFICATION_CHANGED 0x8010
-// A query worker hands a change of its browser window to the window's thread with this one.
+// A query worker hands a change of its browser window to the window's thread with this one,
+// and the update check its boxes to the main window's thread.
 #define WM_APP_WINDOW_CALL 0x8011
+// A send worker hands its outcome to the send report's thread with this one (wParam: the
+// report's number, lParam: the outcome).
+#define WM_APP_SEND_OUTCOME 0x8012
+// A send report that the user closed asks the main window to let it go.
+#define WM_APP_SEND_REPORT_CLOSED 0x8013
+// A send report learns the stations of a domain sent to through msg.
+#define WM_APP_SEND_REPORT_EXPAND 0x8016
 
 // Timers
 #define IDT_COUNTDOWN 0x8008

@@ -4,8 +4,9 @@
 #   With a display (DISPLAY set): the program opens there and the simulated stations show
 #   the messages they receive as boxes; end it with "Beenden".
 #   Without one: it runs on Xvfb in Wine's virtual desktop and a simulated user walks through
-#   it: a message to the distribution list "Alle", one to the single recipient "Empfang",
-#   the list member check of "Alle" and the station info of "Empfang". The script prints
+#   it: a message to the distribution list "Alle", one to the single recipient "Empfang" with
+#   net send and one with msg (as on Windows Vista and newer), the list member check of "Alle"
+#   and the station info of "Empfang". The script prints
 #   what the program showed and what each station received, writes screenshots to shots/
 #   and ends the program again.
 set -euo pipefail
@@ -46,13 +47,21 @@ sleep 1
 snap senden
 
 echo
-echo "3. Verteilerlisten-Info: ist jedes Mitglied der Liste \"Alle\" im Netz?"
+echo "3. ... und noch einmal an \"Empfang\", diesmal mit msg wie unter Windows Vista und neuer"
+echo "   (Einstellungen > Zustellung > Sitzungsnachricht (msg)):"
+driver command 40049 >/dev/null || true
+driver send 0 Empfang "Das Paket ist abgeholt, danke." || true
+grep -a "$(printf '\tmsg\t')" "$BOTENRUF_NETSIM_UNIX_DIR/log.txt" 2>/dev/null | cut -f3 |
+  iconv -f CP1252 -t UTF-8 | sed 's/\\\\/\\/g; s/^/Aufruf: /' || true
+
+echo
+echo "4. Verteilerlisten-Info: ist jedes Mitglied der Liste \"Alle\" im Netz?"
 driver info 1 Alle || true
 snap_window verteilerlisten-info '"Alle" (Fertig)'
 driver click 1 '"Alle" (Fertig)' || true
 
 echo
-echo "4. Rechner-Info der Station hinter \"Empfang\":"
+echo "5. Rechner-Info der Station hinter \"Empfang\":"
 driver info 0 Empfang || true
 snap_window rechner-info PC017
 driver click 1 PC017 || true

@@ -127,6 +127,13 @@ driver click 1052
 window box-leere-meldung Error
 driver click 1 Error
 
+# The send report: the same message to the list with the report switched on, and off again
+driver command 40046
+driver send 1 Alle "Guten Morgen! Die Kaffeemaschine im 2. Stock ist repariert." >/dev/null
+window sendebericht 'Sendebericht:'
+driver click 2 'Sendebericht:'
+driver command 40046
+
 # Network information
 driver info 0 Empfang >/dev/null
 window rechner-info PC017

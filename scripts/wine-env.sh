@@ -12,7 +12,7 @@ export WINEDEBUG=${BOTENRUF_WINEDEBUG:--all}
 # German system texts and the German OEM code page (850) for the console tools.
 export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8
 # The simulated network replaces the system's console tools; mono and gecko are never needed.
-export WINEDLLOVERRIDES="net.exe,nbtstat.exe,ping.exe=n;mscoree,mshtml="
+export WINEDLLOVERRIDES="net.exe,msg.exe,nbtstat.exe,ping.exe=n;mscoree,mshtml="
 # The simulated network's scenario and logs; Windows programs get the Z: form of the path.
 BOTENRUF_NETSIM_UNIX_DIR=${BOTENRUF_NETSIM_UNIX_DIR:-$botenruf_state/netsim}
 mkdir -p "$BOTENRUF_NETSIM_UNIX_DIR"
@@ -50,6 +50,13 @@ botenruf_ensure_prefix() {
       botenruf_wineserver -w 2>/dev/null || true
       echo "$botenruf_bits" >"$WINEPREFIX/.botenruf-ready"
     fi
+    # Botenruf reports Windows XP here, a system it was made for, so that its automatic delivery
+    # takes net send as there (the prefix itself reports Windows 7). A test that needs a newer
+    # Windows sets another version for the program and puts this one back afterwards.
+    if [ ! -f "$WINEPREFIX/.botenruf-winxp" ]; then
+      "$BOTENRUF_WINE_LOADER" reg add 'HKCU\Software\Wine\AppDefaults\Botenruf.exe' /v Version \
+        /d winxp /f >/dev/null 2>&1 </dev/null && touch "$WINEPREFIX/.botenruf-winxp"
+    fi
     # Wine's own fonts (Marlett draws the caption buttons, Tahoma the menus and dialogs) are
     # found only in the prefix's font folder; without Marlett the buttons show "0", "1", "r".
     fonts=$WINEPREFIX/drive_c/windows/Fonts
@@ -60,7 +67,7 @@ botenruf_ensure_prefix() {
     # Keep the simulated tools current in system32 (cheap when nothing changed).
     sys32=$WINEPREFIX/drive_c/windows/system32
     [ "$botenruf_bits" = 32 ] && [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] && sys32=$WINEPREFIX/drive_c/windows/syswow64
-    for tool in net nbtstat ping; do
+    for tool in net msg nbtstat ping; do
       src=$botenruf_build_dir/tests/netsim/$tool.exe
       if [ -f "$src" ] && ! cmp -s "$src" "$sys32/$tool.exe"; then cp "$src" "$sys32/$tool.exe"; fi
     done

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "settings/settings.h"
 #include "platform/registry.h"
 #include "platform/system.h"
+#include "settings/settings.h"
 
 namespace botenruf {
 
@@ -44,7 +44,7 @@ class SettingsStore {
   // Fills the record's slots from the registry; false (record untouched) when the key
   // cannot be opened.
   bool LoadSettings(SettingsRecord& record);
-  // Writes all eighteen values; false when the key cannot be created or opened.
+  // Writes every value of the record; false when the key cannot be created or opened.
   bool SaveSettings();
   // Writes (on) or deletes (off) the autostart entry; true only when it was written.
   bool ApplyAutostart(bool on);
@@ -77,6 +77,8 @@ class SettingsStore {
   bool VersandInfo() const { return settings_->versandInfo; }
   int32_t WaitPollrate() const { return settings_->waitPollrate; }
   int32_t WaitStep() const { return settings_->waitStep; }
+  bool Sendebericht() const { return settings_->sendebericht; }
+  int32_t Zustellung() const { return settings_->zustellung; }
 
   void SetFullRow(bool on) { settings_->fullRow = on; }
   void SetGridLines(bool on) { settings_->gridLines = on; }
@@ -88,6 +90,8 @@ class SettingsStore {
   void SetTaskMinimize(bool on) { settings_->taskMinimize = on; }
   void SetSystemModal(bool on) { settings_->systemModal = on; }
   void SetVersandInfo(bool on) { settings_->versandInfo = on; }
+  void SetSendebericht(bool on) { settings_->sendebericht = on; }
+  void SetZustellung(int32_t choice) { settings_->zustellung = choice; }
   void ToggleSuccessMsg() { settings_->successMsg = !settings_->successMsg; }
   void ToggleSingleSuccessMsg() { settings_->singleSuccessMsg = !settings_->singleSuccessMsg; }
   void ToggleDomainSuccessMsg() { settings_->domainSuccessMsg = !settings_->domainSuccessMsg; }

@@ -259,13 +259,17 @@ void RecipientDirectory::SortPairs(std::vector<std::string>& column0,
 
   // Picking the first smallest (or, descending, the first greatest) remaining key over and
   // over is exactly a stable sort: equal keys keep their order in both directions.
-  const std::vector<std::string>& keys = keyColumn == 0 ? column0 : column1;
+  // Each key is folded to lower case once, so that the comparisons are plain byte comparisons:
+  // a header click may sort tens of thousands of stations.
+  std::vector<std::string> keys;
+  keys.reserve(column0.size());
+  for (const std::string& key : keyColumn == 0 ? column0 : column1)
+    keys.push_back(ToLower1252(key));
   std::vector<size_t> order(keys.size());
   std::iota(order.begin(), order.end(), size_t{0});
   const bool ascending = sortState_.ascending;
   std::stable_sort(order.begin(), order.end(), [&keys, ascending](size_t a, size_t b) {
-    const int result = CompareIgnoreCase1252(keys[a], keys[b]);
-    return ascending ? result < 0 : result > 0;
+    return ascending ? keys[a] < keys[b] : keys[b] < keys[a];
   });
 
   std::vector<std::string> sorted0;

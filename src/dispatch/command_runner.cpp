@@ -8,9 +8,11 @@
 namespace botenruf {
 
 CommandResult RunCommand(ProcessStarter& starter, const std::string& commandLine,
-                         const std::function<void()>& started) {
+                         const std::function<void()>& started, const std::string& outputFile) {
   CommandResult result;
-  auto process = starter.StartHidden(commandLine, result.startError);
+  auto process = outputFile.empty()
+                     ? starter.StartHidden(commandLine, result.startError)
+                     : starter.StartHiddenWithOutput(commandLine, outputFile, result.startError);
   if (started)
     started();
   if (!process)

@@ -24,9 +24,11 @@ struct CommandResult {
 
 // Starts the command line hidden and polls once a second until the program has ended. An
 // exit code that cannot be read after the end is reported as kNotStarted.
-// `started` runs as soon as the program has been started (or could not be).
+// `started` runs as soon as the program has been started (or could not be). With an
+// `outputFile`, the program's output and error output go there (created anew).
 CommandResult RunCommand(ProcessStarter& starter, const std::string& commandLine,
-                         const std::function<void()>& started = {});
+                         const std::function<void()>& started = {},
+                         const std::string& outputFile = {});
 
 // The system directory with a trailing backslash; false when the system reports none.
 bool SystemDirectoryPrefix(SystemInfo& system, std::string& prefix);

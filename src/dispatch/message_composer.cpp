@@ -13,17 +13,36 @@ bool IsEmptyName(const std::string& name) {
   return Trim(name).empty();
 }
 
-std::string CommandLine(int mode, bool versandInfo, const std::string& name,
+// The message as it goes out to `name`: with the recipient information where it is wanted.
+std::string WithTrailer(int mode, bool versandInfo, const std::string& name,
                         const std::string& message, const std::string& listTrailer) {
+  if (mode == 2 && versandInfo)
+    return message + Format("\n{An DOMAIN: \"%s\"}", name.c_str());
+  if (mode == 1 && versandInfo)
+    return message + listTrailer;
+  return message;
+}
+
+// A step for one name; its line is still to be checked for length.
+SendStep NameStep(int mode, bool versandInfo, const std::string& name, const std::string& message,
+                  const std::string& listTrailer, const DeliveryTool& tool) {
+  SendStep step;
+  step.recipient = name;
+  if (tool.delivery == Delivery::kNetSend) {
+    const std::string text = WithTrailer(mode, versandInfo, name, message, listTrailer);
+    step.commandLine =
+        Format(mode == 2 ? "net send /DOMAIN:%s %s" : "net send %s %s", name.c_str(), text.c_str());
+    return step;
+  }
+  const std::string station = Trim(name);
+  std::string text = WithTrailer(mode, versandInfo, station, message, listTrailer);
   if (mode == 2) {
-    const std::string trailer =
-        versandInfo ? Format("\n{An DOMAIN: \"%s\"}", name.c_str()) : std::string();
-    return Format("net send /DOMAIN:%s %s%s", name.c_str(), message.c_str(), trailer.c_str());
+    step.msgDomain = MsgDomainSend{station, tool.msgProgram, std::move(text)};
+    return step;
   }
-  if (mode == 1 && versandInfo) {
-    return Format("net send %s %s%s", name.c_str(), message.c_str(), listTrailer.c_str());
-  }
-  return Format("net send %s %s", name.c_str(), message.c_str());
+  step.commandLine = MsgCommandLine(tool.msgProgram, station, text);
+  step.msgStation = station;
+  return step;
 }
 
 }  // namespace
@@ -59,6 +78,11 @@ BoxRequest SkippedNameBox(const std::string& name, const std::string& fault) {
       Format("Der Empfängername \"%s\" %s und wird übersprungen.", name.c_str(), fault.c_str()));
 }
 
+BoxRequest TooLongBox(size_t length) {
+  return ErrorBox(Format("Die maximale Gesamtlänge (IST: %ld / SOLL: %ld) wurde überschritten.",
+                         static_cast<long>(length), static_cast<long>(kMaxCommandLineLength)));
+}
+
 BoxRequest EmptyRecipientBox() {
   return ErrorBox("Bitte einen Stations-Namen als Empfänger angeben.");
 }
@@ -92,7 +116,8 @@ std::string ListTrailer(const std::vector<std::string>& names,
 }
 
 std::vector<SendStep> ComposeSend(int mode, std::string recipientText, std::string message,
-                                  bool versandInfo, const RecipientDirectory& directory) {
+                                  bool versandInfo, const RecipientDirectory& directory,
+                                  const DeliveryTool& tool) {
   std::vector<SendStep> steps;
   RecipientDirectory::EnsureTrailingComma(recipientText);
   MessageParser(message);
@@ -119,19 +144,15 @@ std::vector<SendStep> ComposeSend(int mode, std::string recipientText, std::stri
   for (const std::string& name : names) {
     const std::string fault = RecipientNameFault(name);
     if (!fault.empty()) {
-      steps.push_back({{}, SkippedNameBox(name, fault)});
+      steps.push_back({{}, SkippedNameBox(name, fault), name});
       continue;
     }
-    std::string line = CommandLine(mode, versandInfo, name, message, listTrailer);
-    if (line.size() > kMaxCommandLineLength) {
-      steps.push_back({{},
-                       ErrorBox(Format("Die maximale Gesamtlänge (IST: %ld / SOLL: %ld) wurde "
-                                       "überschritten.",
-                                       static_cast<long>(line.size()),
-                                       static_cast<long>(kMaxCommandLineLength)))});
+    SendStep step = NameStep(mode, versandInfo, name, message, listTrailer, tool);
+    if (step.commandLine.size() > kMaxCommandLineLength) {
+      steps.push_back({{}, TooLongBox(step.commandLine.size()), name});
       continue;
     }
-    steps.push_back({std::move(line), {}});
+    steps.push_back(std::move(step));
   }
   return steps;
 }

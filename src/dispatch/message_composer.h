@@ -1,11 +1,13 @@
-// Turns the editor's text and the chosen recipients into net send command lines, with the
-// checks and their boxes, in the order the user meets them.
+// Turns the editor's text and the chosen recipients into net send (or msg) command lines,
+// with the checks and their boxes, in the order the user meets them.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "directory/recipient_directory.h"
+#include "dispatch/delivery.h"
 #include "platform/message_boxes.h"
 
 namespace botenruf {
@@ -16,10 +18,21 @@ inline constexpr size_t kMaxCommandLineLength = 2000;
 // at the start, a backslash before every double quote; a text of blanks only gets CR LF.
 void MessageParser(std::string& text);
 
+// msg names one station per line, so a domain is sent to station by station, as its listing
+// names them once the countdown has run out.
+struct MsgDomainSend {
+  std::string domain;
+  std::string program;  // msg's path
+  std::string message;  // with the domain's trailer where it has one
+};
+
 // One step of a send: a command line for a worker, or a box to show.
 struct SendStep {
   std::string commandLine;  // empty for a box
   BoxRequest box;
+  std::string recipient = {};   // the name the step is for; empty for a box about the whole send
+  std::string msgStation = {};  // the station of a msg line; empty for net send
+  std::optional<MsgDomainSend> msgDomain = {};  // a domain through msg: no line, no box
 };
 
 // Why net send would not take `name` as the one station it names, or empty when it does:
@@ -31,13 +44,18 @@ std::string RecipientNameFault(const std::string& name);
 // The box that tells of a name left out of a send or a list check.
 BoxRequest SkippedNameBox(const std::string& name, const std::string& fault);
 BoxRequest EmptyRecipientBox();
+// "Die maximale Gesamtlänge (IST: %ld / SOLL: %ld) wurde überschritten."
+BoxRequest TooLongBox(size_t length);
 
 // Builds the steps for one press of "Senden". `recipientText` is what the recipient box
 // stands for in `mode` (the trailing comma may be missing); `message` is the editor's text.
 // Empty names (two commas in a row, or blanks only) are skipped, and a text without any
-// other name counts as no recipient; a name with a fault is refused with a box.
+// other name counts as no recipient; a name with a fault is refused with a box. With msg, the
+// same message and trailer go into a msg line, and a name loses the blanks at its ends (after
+// "/server:" a blank would end the option).
 std::vector<SendStep> ComposeSend(int mode, std::string recipientText, std::string message,
-                                  bool versandInfo, const RecipientDirectory& directory);
+                                  bool versandInfo, const RecipientDirectory& directory,
+                                  const DeliveryTool& tool = {});
 
 // What a press of "Senden" starts: a domain message waits for the revocation countdown (an
 // empty one is refused at once); the other modes are composed and sent right away.

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "dispatch/command_runner.h"
+#include "dispatch/msg_send.h"
 #include "text/text.h"
 
 namespace botenruf {
@@ -72,6 +73,12 @@ std::string FailureText(SystemInfo& system, const SendOutcome& outcome) {
       return "Der Empfänger ist unbekannt oder offline.";
     case SendOutcome::Kind::kNotStarted:
       return Format("Fehlercode (%ld).", static_cast<long>(outcome.code));
+    case SendOutcome::Kind::kRefused:
+      return Format(
+          "Der Empfänger nimmt keine Sitzungsnachrichten von anderen Stationen an "
+          "(Code %ld).\r\nDort muss AllowRemoteRPC = 1 gesetzt sein: siehe Anleitung, "
+          "\"Botenruf unter Windows Vista und neuer\".",
+          static_cast<long>(outcome.code));
     case SendOutcome::Kind::kFailed:
       break;
   }
@@ -94,15 +101,24 @@ std::optional<BoxRequest> SendOutcomeBox(SystemInfo& system, const Settings& set
   }
 }
 
-uint32_t SendWorker(const WorkerServices& services, const std::string& commandLine) {
+void ReportSendOutcome(const WorkerServices& services, int mode, const SendOutcome& outcome,
+                       const OutcomeSink& report) {
+  if (report) {
+    if (!ShutdownFlag().load())
+      report(outcome);
+  } else if (const auto box = SendOutcomeBox(*services.system, *services.settings, mode, outcome,
+                                             ShutdownFlag().load())) {
+    services.boxes->Show(nullptr, *box);
+  }
+  services.counter->Lower();
+}
+
+uint32_t SendWorker(const WorkerServices& services, const std::string& commandLine,
+                    const OutcomeSink& report) {
   const int mode = services.settings->listenTyp;
   const CommandResult result =
       RunCommand(*services.processes, commandLine, [&services] { services.counter->Started(); });
-  const auto box = SendOutcomeBox(*services.system, *services.settings, mode,
-                                  NetSendOutcome(result), ShutdownFlag().load());
-  if (box)
-    services.boxes->Show(nullptr, *box);
-  services.counter->Lower();
+  ReportSendOutcome(services, mode, NetSendOutcome(result), report);
   return result.exitCode;
 }
 
@@ -117,21 +133,34 @@ void DetachedThread(std::function<void()> work) {
 }
 
 bool TryStartSendWorker(const WorkerServices& services, int32_t maxThreads,
-                        const std::string& commandLine, const ThreadStarter& startThread) {
+                        const std::string& commandLine, const ThreadStarter& startThread,
+                        OutcomeSink report, const std::string& msgStation) {
   if (!services.counter->TryRaise(maxThreads))
     return false;
-  // The worker owns its copy of the command line and of the services.
-  startThread([services, commandLine] { SendWorker(services, commandLine); });
+  // The worker owns its copy of the command line, of the services and of its sink.
+  if (msgStation.empty()) {
+    startThread([services, commandLine, report = std::move(report)] {
+      SendWorker(services, commandLine, report);
+    });
+  } else {
+    startThread([services, commandLine, msgStation, report = std::move(report)] {
+      MsgSendWorker(services, commandLine, msgStation, report);
+    });
+  }
   return true;
 }
 
-namespace {
+BoxRequest QueueBox(const WorkerServices& services) {
+  return {Format("Zu viele Nachrichten (%ld) in Warteschleife.",
+                 static_cast<long>(services.counter->Value())),
+          kErrorTitle, BoxIcon::kStop};
+}
 
 void ShowQueueBox(const WorkerServices& services, NativeWindow owner) {
-  services.boxes->Show(owner, {Format("Zu viele Nachrichten (%ld) in Warteschleife.",
-                                      static_cast<long>(services.counter->Value())),
-                               kErrorTitle, BoxIcon::kStop});
+  services.boxes->Show(owner, QueueBox(services));
 }
+
+namespace {
 
 // Holds the workers of one dispatch until all of them are started: a worker that starts its
 // net send at once competes with the starting of the next thread and slows the window down.
@@ -158,7 +187,8 @@ class StartGate {
 }  // namespace
 
 void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& services,
-                  int32_t maxThreads, NativeWindow owner, const ThreadStarter& startThread) {
+                  int32_t maxThreads, NativeWindow owner, const ThreadStarter& startThread,
+                  DispatchReport* report, const StationLister& listStations) {
   auto gate = std::make_shared<StartGate>();
   const ThreadStarter gated = [&startThread, gate](std::function<void()> work) {
     startThread([gate, work = std::move(work)] {
@@ -167,16 +197,29 @@ void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& serv
     });
   };
   // No worker waits on a box the user has to answer: the gate opens before any box.
-  for (const SendStep& step : steps) {
+  for (size_t i = 0; i < steps.size(); ++i) {
+    const SendStep& step = steps[i];
+    if (step.msgDomain) {
+      DispatchReport::StepExpander expand = report ? report->ExpanderFor(i) : nullptr;
+      startThread([services, send = *step.msgDomain, maxThreads, listStations, startThread,
+                   expand = std::move(expand)] {
+        RunMsgDomainSend(services, send, maxThreads, listStations, startThread, expand);
+      });
+      continue;
+    }
     if (step.commandLine.empty()) {
       gate->Open();
       services.boxes->Show(owner, step.box);
       continue;
     }
     const WaitCursor wait(*services.boxes);
-    if (!TryStartSendWorker(services, maxThreads, step.commandLine, gated)) {
+    if (!TryStartSendWorker(services, maxThreads, step.commandLine, gated,
+                            report ? report->SinkFor(i) : OutcomeSink(), step.msgStation)) {
       gate->Open();
-      ShowQueueBox(services, owner);
+      const BoxRequest queue = QueueBox(services);
+      if (report)
+        report->NotAdmitted(i, queue);
+      services.boxes->Show(owner, queue);
     }
   }
   gate->Open();

@@ -1,4 +1,4 @@
-// Send workers: one thread per net send command line, admitted against MaxThreads, each
+// Send workers: one thread per net send (or msg) command line, admitted against MaxThreads, each
 // reporting its outcome in a box of its own. And the domain list refresh, which fetches
 // the network's domain names for the recipient box.
 #pragma once
@@ -66,6 +66,7 @@ struct SendOutcome {
     kOffline,     // the station is unknown or cannot be reached
     kFailed,      // the tool ended with the system's error `code`
     kNotStarted,  // the tool could not be started; `code` is the system's error
+    kRefused,     // the station answers but takes no remote calls (msg); `code` is the error
   };
   Kind kind = Kind::kFailed;
   uint32_t code = 0;
@@ -77,8 +78,8 @@ struct SendOutcome {
 SendOutcome NetSendOutcome(const CommandResult& result);
 
 // What the user reads about a send that failed: "Der Empfänger ist unbekannt oder offline.",
-// the system's text with the code, or "Fehlercode (n)." for a tool that did not start. Empty
-// for a delivered one.
+// the system's text with the code, "Fehlercode (n)." for a tool that did not start, or for a
+// station that refuses remote calls what it needs. Empty for a delivered one.
 std::string FailureText(SystemInfo& system, const SendOutcome& outcome);
 
 // What a send worker tells the user about one send: nothing once the program is ending.
@@ -86,24 +87,62 @@ std::string FailureText(SystemInfo& system, const SendOutcome& outcome);
 std::optional<BoxRequest> SendOutcomeBox(SystemInfo& system, const Settings& settings, int mode,
                                          const SendOutcome& outcome, bool shuttingDown);
 
-// Runs one net send to its end and reports it; lowers the count in every path.
-uint32_t SendWorker(const WorkerServices& services, const std::string& commandLine);
+// Takes a send's outcome in place of its box; runs on the worker's thread once the send has
+// ended, never after the program's end has begun.
+using OutcomeSink = std::function<void(const SendOutcome&)>;
+
+// Runs one net send to its end and reports it, in a box or to `report`; lowers the count in
+// every path.
+uint32_t SendWorker(const WorkerServices& services, const std::string& commandLine,
+                    const OutcomeSink& report = {});
+// Hands an outcome to `report`, or shows its box (as the mode and the program's state want
+// it), and lowers the count: the end of every send worker.
+void ReportSendOutcome(const WorkerServices& services, int mode, const SendOutcome& outcome,
+                       const OutcomeSink& report = {});
+// "Zu viele Nachrichten (%ld) in Warteschleife." with the current count.
+BoxRequest QueueBox(const WorkerServices& services);
+void ShowQueueBox(const WorkerServices& services, NativeWindow owner);
 
 // `startThread` runs a worker on a thread of its own (never joined); tests may run it in place.
 using ThreadStarter = std::function<void(std::function<void()>)>;
 void DetachedThread(std::function<void()> work);
 // Admits a worker while fewer than `maxThreads` run and starts it; false, with nothing shown,
-// when none is admitted.
+// when none is admitted. A msg line comes with its station (`msgStation`).
 bool TryStartSendWorker(const WorkerServices& services, int32_t maxThreads,
                         const std::string& commandLine,
-                        const ThreadStarter& startThread = DetachedThread);
+                        const ThreadStarter& startThread = DetachedThread, OutcomeSink report = {},
+                        const std::string& msgStation = {});
+
+// The station names of a domain as its listing shows them, for a domain send through msg.
+using StationLister =
+    std::function<std::vector<std::string>(const WorkerServices&, const std::string& domain)>;
+
+// A dispatch whose outcomes are gathered in one report instead of a box per send.
+class DispatchReport {
+ public:
+  virtual ~DispatchReport() = default;
+  // No worker was admitted for step `step`; `box` says why (and is shown as well).
+  virtual void NotAdmitted(size_t step, const BoxRequest& box) = 0;
+  // Where the worker of step `step` hands its outcome.
+  virtual OutcomeSink SinkFor(size_t step) = 0;
+  // A step that becomes one send per station only on its worker (a domain through msg): the
+  // stations' steps, once known, take the place of its row, and each that goes out gets the
+  // sink of its own row (a step with a box gets none). Called on the worker's thread; after
+  // the report was closed, every sink it gives does nothing.
+  using StepExpander =
+      std::function<std::vector<OutcomeSink>(const std::vector<SendStep>& stationSteps)>;
+  virtual StepExpander ExpanderFor(size_t step) = 0;
+};
 
 // Carries out the composed steps in order: boxes are shown, command lines go to workers, and a
 // line no worker is admitted for gets the queue box. A failure for one name does not stop the
-// others, and the workers already admitted run while any box waits for the user.
+// others, and the workers already admitted run while any box waits for the user. A domain
+// through msg is listed with `listStations` and sent to on a thread of its own. With a
+// `report`, the workers' outcomes and the refused admissions go to it.
 void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& services,
                   int32_t maxThreads, NativeWindow owner,
-                  const ThreadStarter& startThread = DetachedThread);
+                  const ThreadStarter& startThread = DetachedThread,
+                  DispatchReport* report = nullptr, const StationLister& listStations = {});
 
 // The domain names in "net view /domain" output: lines from index 3 on that are exactly 21
 // characters long, trimmed of blanks.

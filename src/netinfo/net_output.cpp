@@ -1,5 +1,8 @@
 #include "netinfo/net_output.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "text/text.h"
 
 namespace botenruf {
@@ -13,6 +16,29 @@ constexpr size_t kShareTrailerLines = 2;
 // The part of `text` from `start` on; empty when `start` lies beyond its end.
 std::string From(const std::string& text, size_t start) {
   return start < text.size() ? text.substr(start) : std::string();
+}
+
+// `text` without the blanks at both ends.
+std::string_view BlanksTrimmed(std::string_view text) {
+  const size_t start = text.find_first_not_of(' ');
+  if (start == std::string_view::npos)
+    return {};
+  return text.substr(start, text.find_last_not_of(' ') - start + 1);
+}
+
+// A station row for a line that begins with two backslashes (after blanks): the station in
+// the first 17 characters, the comment after them. Views into the line, so that only the row
+// allocates.
+void AddStationRow(std::string_view raw, std::vector<StationRow>& rows) {
+  const std::string_view line = BlanksTrimmed(raw);
+  if (line.size() < 2 || line[0] != '\\' || line[1] != '\\')
+    return;
+  if (line.size() >= kStationColumn) {
+    rows.push_back({TrimRightBlanks(line.substr(0, kStationColumn)),
+                    TrimLeftBlanks(line.substr(kStationColumn))});
+  } else {
+    rows.push_back({std::string(line), {}});
+  }
 }
 
 }  // namespace
@@ -52,16 +78,21 @@ std::string ParsePingAddress(const std::vector<std::string>& lines) {
 
 std::vector<StationRow> ParseDomainStations(const std::vector<std::string>& lines) {
   std::vector<StationRow> rows;
-  for (const std::string& raw : lines) {
-    const std::string line = TrimBlanks(raw);
-    if (line.size() < 2 || line[0] != '\\' || line[1] != '\\')
-      continue;
-    if (line.size() >= kStationColumn) {
-      rows.push_back({TrimRightBlanks(line.substr(0, kStationColumn)),
-                      TrimLeftBlanks(line.substr(kStationColumn))});
-    } else {
-      rows.push_back({line, {}});
-    }
+  rows.reserve(lines.size());
+  for (const std::string& line : lines)
+    AddStationRow(line, rows);
+  return rows;
+}
+
+std::vector<StationRow> ParseDomainStations(std::string_view listing) {
+  std::vector<StationRow> rows;
+  while (!listing.empty()) {
+    const size_t end = std::min(listing.find('\n'), listing.size());
+    std::string_view line = listing.substr(0, end);
+    if (!line.empty() && line.back() == '\r')
+      line.remove_suffix(1);
+    AddStationRow(line, rows);
+    listing.remove_prefix(std::min(end + 1, listing.size()));
   }
   return rows;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace botenruf {
@@ -28,6 +29,9 @@ struct StationRow {
 // The lines of a domain listing that begin with two backslashes: the station in the first 17
 // characters, the comment after them.
 std::vector<StationRow> ParseDomainStations(const std::vector<std::string>& lines);
+// The same from the whole listing as one text (lines end in CR LF or LF), without a string
+// per line: a domain may list tens of thousands of stations.
+std::vector<StationRow> ParseDomainStations(std::string_view listing);
 
 struct ShareRow {
   std::string name;

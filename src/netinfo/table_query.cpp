@@ -1,58 +1,74 @@
 #include "netinfo/table_query.h"
 
-#include <algorithm>
-
 #include "netinfo/net_output.h"
 #include "netinfo/net_query.h"
 
 namespace botenruf {
 namespace {
 
-template <class Parse>
-void RunTableQuery(const WorkerServices& services, const std::string& target,
-                   const std::string& outputFile, const char* doneText, Parse parse,
-                   TableView& view) {
-  view.SetSearching(true);
-  std::vector<std::string> lines;
-  if (RunQuery(*services.processes, *services.system, QueryKind::kNetView, target, outputFile) &&
-      ReadOutputLines(*services.files, *services.system, outputFile, lines)) {
-    const std::vector<TableRow> rows = parse(lines);
-    for (size_t first = 0; first < rows.size(); first += kRowsPerBatch) {
-      const auto begin = rows.begin() + static_cast<long>(first);
-      view.AddRows(
-          static_cast<int>(first),
-          {begin, begin + static_cast<long>(std::min(kRowsPerBatch, rows.size() - first))});
-    }
-  }
+// "net view TARGET" into `outputFile`, turned into rows by `read` (false when the file cannot
+// be read); the file is deleted afterwards.
+template <class Read>
+std::vector<TableRow> QueryTable(const WorkerServices& services, const std::string& target,
+                                 const std::string& outputFile, Read read) {
+  std::vector<TableRow> rows;
+  if (RunQuery(*services.processes, *services.system, QueryKind::kNetView, target, outputFile))
+    read(outputFile, rows);
   services.files->Remove(outputFile);
-  view.SetSearching(false);
-  view.Finish(doneText);
-  view.ShowOk();
+  return rows;
+}
+
+void ShowTable(std::vector<TableRow> rows, const char* doneText, TableView& view) {
+  view.ShowListing(std::move(rows), doneText);
   WaitUntilClosed([&] { return view.CloseRequested(); });
 }
 
 }  // namespace
 
+std::vector<TableRow> QueryDomainStations(const WorkerServices& services, const std::string& domain,
+                                          const std::string& outputFile) {
+  // As ReadOutputLines reads it, but parsed from the whole text: a line of its own for each
+  // of tens of thousands of stations would cost their allocations, and the memory they leave.
+  const auto read = [&services](const std::string& file, std::vector<TableRow>& rows) {
+    std::string listing;
+    if (services.files->ReadAll(file, listing, kMaxOutputFileBytes) != ReadStatus::kOk)
+      return false;
+    listing = services.system->ConsoleToAnsi(listing);
+    std::vector<StationRow> stations = ParseDomainStations(std::string_view(listing));
+    listing = {};
+    rows.reserve(stations.size());
+    for (StationRow& row : stations)
+      rows.push_back({std::move(row.station), std::move(row.comment)});
+    return true;
+  };
+  return QueryTable(services, "/domain:" + domain, outputFile, read);
+}
+
+std::vector<std::string> ListDomainStationNames(const WorkerServices& services,
+                                                const std::string& domain) {
+  std::vector<std::string> names;
+  for (const TableRow& row :
+       QueryDomainStations(services, domain, MakeTempFileName(*services.system, *services.files)))
+    names.push_back(row.first.substr(2));  // without the two backslashes
+  return names;
+}
+
 void RunDomainQuery(const WorkerServices& services, const std::string& domain,
                     const std::string& outputFile, TableView& view) {
-  const auto parse = [](const std::vector<std::string>& lines) {
-    std::vector<TableRow> rows;
-    for (StationRow& row : ParseDomainStations(lines))
-      rows.push_back({std::move(row.station), std::move(row.comment)});
-    return rows;
-  };
-  RunTableQuery(services, "/domain:" + domain, outputFile, kDomainDone, parse, view);
+  ShowTable(QueryDomainStations(services, domain, outputFile), kDomainDone, view);
 }
 
 void RunSharesQuery(const WorkerServices& services, const std::string& station,
                     const std::string& outputFile, TableView& view) {
-  const auto parse = [](const std::vector<std::string>& lines) {
-    std::vector<TableRow> rows;
+  const auto read = [&services](const std::string& file, std::vector<TableRow>& rows) {
+    std::vector<std::string> lines;
+    if (!ReadOutputLines(*services.files, *services.system, file, lines))
+      return false;
     for (ShareRow& row : ParseShareList(lines))
       rows.push_back({std::move(row.name), std::move(row.type)});
-    return rows;
+    return true;
   };
-  RunTableQuery(services, station, outputFile, kSharesDone, parse, view);
+  ShowTable(QueryTable(services, station, outputFile, read), kSharesDone, view);
 }
 
 }  // namespace botenruf

@@ -14,21 +14,18 @@ struct TableRow {
   std::string second;
 };
 
-// What the worker does to its window. The window carries out each call on its own thread.
+// What the worker does to its window, which shows its search from the start. The window
+// carries out each call on its own thread.
 class TableView {
  public:
   virtual ~TableView() = default;
-  virtual void SetSearching(bool on) = 0;
-  // Rows of the listing in batches (the first numbered `first`): one call to the window's
-  // thread per batch rather than per row, which costs milliseconds under load, and batches
-  // small enough that the window never stops answering for long.
-  virtual void AddRows(int first, const std::vector<TableRow>& rows) = 0;
-  virtual void Finish(const std::string& status) = 0;
-  virtual void ShowOk() = 0;
+  // The end of the search: all rows of the listing, then the window as finished (not
+  // searching, the status text, "OK"). One call: the window only keeps the rows (its list asks
+  // for the rows it draws), and draws once, while every call to the window's thread costs
+  // milliseconds of its own and may wait for the window to draw what the last one changed.
+  virtual void ShowListing(std::vector<TableRow> rows, const std::string& status) = 0;
   virtual bool CloseRequested() = 0;
 };
-
-inline constexpr size_t kRowsPerBatch = 50;
 
 inline constexpr const char* kDomainDone = "Domäne bearbeitet.";
 inline constexpr const char* kSharesDone = "Freigegebene Resourcen.";
@@ -38,6 +35,13 @@ inline constexpr const char* kSharesDone = "Freigegebene Resourcen.";
 // until the window is closed or the program ends.
 void RunDomainQuery(const WorkerServices& services, const std::string& domain,
                     const std::string& outputFile, TableView& view);
+// The stations of a domain as the domain browser lists them ("net view /domain:NAME" into
+// `outputFile`, deleted afterwards), with their two backslashes; empty when the query fails.
+std::vector<TableRow> QueryDomainStations(const WorkerServices& services, const std::string& domain,
+                                          const std::string& outputFile);
+// Their names alone, for a domain send through msg.
+std::vector<std::string> ListDomainStationNames(const WorkerServices& services,
+                                                const std::string& domain);
 // The same for the shares of a station ("\\NAME"): one row per share with its type.
 void RunSharesQuery(const WorkerServices& services, const std::string& station,
                     const std::string& outputFile, TableView& view);

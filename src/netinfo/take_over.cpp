@@ -1,5 +1,7 @@
 #include "netinfo/take_over.h"
 
+#include <unordered_set>
+
 #include "directory/entry_rules.h"
 #include "dispatch/message_composer.h"
 #include "settings/settings.h"
@@ -28,8 +30,10 @@ std::string RefusedText(const std::string& station, const std::string& reason) {
   return Format("\"%s\" wird nicht übernommen: %s", station.c_str(), reason.c_str());
 }
 
-SingleResult TakeOverSingle(RecipientDirectory& directory, const std::string& alias,
-                            std::string& station, std::vector<std::string>& status) {
+// `known` holds the stations of the directory's single recipients.
+SingleResult TakeOverSingle(RecipientDirectory& directory, std::unordered_set<std::string>& known,
+                            const std::string& alias, std::string& station,
+                            std::vector<std::string>& status) {
   if (station.size() >= 2 && station[0] == '\\' && station[1] == '\\')
     station.erase(0, 2);
   const std::string reason = Refusal(station, alias);
@@ -37,9 +41,10 @@ SingleResult TakeOverSingle(RecipientDirectory& directory, const std::string& al
     status.push_back(RefusedText(station, reason));
     return SingleResult::kRefused;
   }
-  if (directory.FindStation(station) >= 0)
+  if (known.count(station) > 0)
     return SingleResult::kExists;
   directory.AddSingle(alias, station);
+  known.insert(station);
   return SingleResult::kAdded;
 }
 
@@ -121,9 +126,12 @@ TakeOverOutcome TakeOverStations(RecipientDirectory& directory, const TakeOverRe
     return outcome;
   }
   int counted = 0;
+  // Looked up in a set rather than in the directory: a whole domain of thousands of stations
+  // may be taken over at once.
+  std::unordered_set<std::string> known(directory.Stations().begin(), directory.Stations().end());
   for (const StationRow& row : request.rows) {
     std::string station = row.station;
-    const SingleResult single = TakeOverSingle(directory, row.comment, station, status);
+    const SingleResult single = TakeOverSingle(directory, known, row.comment, station, status);
     if (single == SingleResult::kRefused)
       continue;
     if (single == SingleResult::kAdded) {

@@ -75,20 +75,46 @@ bool IsHttpRedirect(uint32_t status) {
   return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
+TransferPace JudgePace(const HttpLimits& limits, uint64_t elapsedMs, uint64_t quietMs,
+                       bool answered, uint64_t bytes) {
+  // Before the answer only the total counts: finding a proxy may take its time.
+  if (answered && quietMs > limits.idleMs)
+    return TransferPace::kSilent;
+  uint64_t budgetMs = limits.totalMs;
+  if (limits.minBytesPerSecond)
+    budgetMs += bytes * 1000 / limits.minBytesPerSecond;
+  if (elapsedMs <= budgetMs)
+    return TransferPace::kGoOn;
+  return limits.minBytesPerSecond ? TransferPace::kTooSlow : TransferPace::kTooLong;
+}
+
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
+uint64_t MillisecondsSince(Clock::time_point then, Clock::time_point now) {
+  return static_cast<uint64_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(now - then).count());
+}
+
 // Between a transfer's thread and the caller that waits for it: passes the transfer's calls on
-// until the caller has stopped waiting, and never while the caller is deciding to stop.
+// until the caller has stopped waiting, and never while the caller is deciding to stop. Keeps
+// the pace of the answer for the caller's judgement.
 class DeadlineGuard : public HttpReceiver {
  public:
-  explicit DeadlineGuard(HttpReceiver& target) : target_(&target) {}
+  explicit DeadlineGuard(HttpReceiver& target)
+      : target_(&target), start_(Clock::now()), lastSign_(start_) {}
 
   bool OnResponse(uint32_t status, std::optional<uint64_t> contentLength) override {
     std::lock_guard<std::mutex> lock(mutex_);
+    answered_ = true;
+    lastSign_ = Clock::now();
     return target_ && target_->OnResponse(status, contentLength);
   }
   bool OnBlock(const char* data, size_t size) override {
     std::lock_guard<std::mutex> lock(mutex_);
+    bytes_ += size;
+    lastSign_ = Clock::now();
     return target_ && target_->OnBlock(data, size);
   }
 
@@ -98,31 +124,60 @@ class DeadlineGuard : public HttpReceiver {
     ended_.notify_all();
   }
 
-  HttpResult Wait(uint32_t totalMs) {
+  HttpResult Wait(const HttpLimits& limits, const std::atomic<bool>& stop) {
+    constexpr auto kLook = std::chrono::milliseconds(100);
     std::unique_lock<std::mutex> lock(mutex_);
-    if (ended_.wait_for(lock, std::chrono::milliseconds(totalMs),
-                        [&] { return result_.has_value(); }))
-      return *result_;
-    target_ = nullptr;
-    return {HttpResult::Status::kTimedOut, 0};
+    for (;;) {
+      if (ended_.wait_for(lock, kLook, [&] { return result_.has_value(); }))
+        return *result_;
+      const std::optional<HttpResult> verdict = Verdict(limits, stop);
+      if (verdict) {
+        target_ = nullptr;
+        return *verdict;
+      }
+    }
   }
 
  private:
+  std::optional<HttpResult> Verdict(const HttpLimits& limits, const std::atomic<bool>& stop) const {
+    using Status = HttpResult::Status;
+    if (stop.load())
+      return HttpResult{Status::kCancelled, 0};
+    const Clock::time_point now = Clock::now();
+    switch (JudgePace(limits, MillisecondsSince(start_, now), MillisecondsSince(lastSign_, now),
+                      answered_, bytes_)) {
+      case TransferPace::kGoOn:
+        return std::nullopt;
+      case TransferPace::kSilent:
+        return HttpResult{Status::kFailed, kHttpTimeoutError};
+      case TransferPace::kTooLong:
+        return HttpResult{Status::kTimedOut, 0};
+      case TransferPace::kTooSlow:
+        return HttpResult{Status::kTooSlow, 0};
+    }
+    return std::nullopt;
+  }
+
   std::mutex mutex_;
   std::condition_variable ended_;
   HttpReceiver* target_;
   std::optional<HttpResult> result_;
+  const Clock::time_point start_;
+  bool answered_ = false;
+  uint64_t bytes_ = 0;
+  Clock::time_point lastSign_;
 };
 
 }  // namespace
 
-HttpResult RunWithDeadline(std::function<HttpResult(HttpReceiver&)> transfer,
-                           HttpReceiver& receiver, uint32_t totalMs) {
+HttpResult RunWithinLimits(std::function<HttpResult(HttpReceiver&)> transfer,
+                           HttpReceiver& receiver, const HttpLimits& limits,
+                           const std::atomic<bool>& stop) {
   auto guard = std::make_shared<DeadlineGuard>(receiver);
   std::thread([guard, transfer = std::move(transfer)] {
     guard->Finish(transfer(*guard));
   }).detach();
-  return guard->Wait(totalMs);
+  return guard->Wait(limits, stop);
 }
 
 }  // namespace botenruf

@@ -1,6 +1,7 @@
 // HTTP client: one plain GET, its status code and its body streamed in blocks to a receiver.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -38,7 +39,19 @@ struct HttpLimits {
   uint32_t connectMs = 0;  // to connect and to send the request
   uint32_t idleMs = 0;     // without any data
   uint32_t totalMs = 0;    // for the whole transfer, redirects included
+  // When set, a large file may take longer over a slow line: the total grows by a second for
+  // every this many bytes received, so only a server that sends less on average is left.
+  uint32_t minBytesPerSecond = 0;
 };
+
+// What the limits say of a transfer that has run `elapsedMs`, `quietMs` of it since the answer
+// or its last data, and received `bytes` of its body.
+enum class TransferPace { kGoOn, kSilent, kTooLong, kTooSlow };
+TransferPace JudgePace(const HttpLimits& limits, uint64_t elapsedMs, uint64_t quietMs,
+                       bool answered, uint64_t bytes);
+
+// The internet client's own code for a step that timed out.
+inline constexpr uint32_t kHttpTimeoutError = 12002;
 
 // Largest block handed to a receiver at once.
 inline constexpr size_t kHttpBlockSize = 1024;
@@ -55,11 +68,13 @@ class HttpReceiver {
 
 struct HttpResult {
   enum class Status {
-    kComplete,  // the body was read until the server sent no more
-    kNoStatus,  // a response came but its status code could not be read
-    kStopped,   // the receiver ended the transfer
-    kFailed,    // the connection failed or broke; `error` holds the system's code
-    kTimedOut,  // the transfer took longer than its total time and was left
+    kComplete,   // the body was read until the server sent no more
+    kNoStatus,   // a response came but its status code could not be read
+    kStopped,    // the receiver ended the transfer
+    kFailed,     // the connection failed or broke; `error` holds the system's code
+    kTimedOut,   // the transfer took longer than its total time and was left
+    kTooSlow,    // the server sent less than the minimum rate on average, and was left
+    kCancelled,  // the caller asked to stop, and the transfer was left
   };
   Status status = Status::kFailed;
   uint32_t error = 0;
@@ -70,13 +85,17 @@ class HttpClient {
   virtual ~HttpClient() = default;
   // Sends one GET (no cache, no cookies, no dialogs), follows at most kMaxHttpRedirects
   // redirects to http:// addresses and streams the answer to `receiver`, within `limits`.
-  virtual HttpResult Get(const HttpUrl& url, HttpReceiver& receiver, const HttpLimits& limits) = 0;
+  // Raising `stop` leaves the transfer within a fraction of a second.
+  virtual HttpResult Get(const HttpUrl& url, HttpReceiver& receiver, const HttpLimits& limits,
+                         const std::atomic<bool>& stop) = 0;
 };
 
-// Runs `transfer` on a thread of its own and waits at most `totalMs` for it. A transfer still
-// running then is left to end on its own: it reaches `receiver` no more (its calls return
-// false), and the result is kTimedOut. `transfer` must own everything it uses.
-HttpResult RunWithDeadline(std::function<HttpResult(HttpReceiver&)> transfer,
-                           HttpReceiver& receiver, uint32_t totalMs);
+// Runs `transfer` on a thread of its own and waits while it keeps within `limits` (JudgePace;
+// a server silent for idleMs after its answer fails as kHttpTimeoutError) and `stop` is down.
+// A transfer still running then is left to end on its own: it reaches `receiver` no more (its
+// calls return false). `transfer` must own everything it uses.
+HttpResult RunWithinLimits(std::function<HttpResult(HttpReceiver&)> transfer,
+                           HttpReceiver& receiver, const HttpLimits& limits,
+                           const std::atomic<bool>& stop);
 
 }  // namespace botenruf

@@ -23,6 +23,12 @@ class ProcessStarter {
   // name (the program is found from the first word). Null when it cannot be started;
   // `error` then holds the system's error code.
   virtual std::unique_ptr<Process> StartHidden(const std::string& commandLine, uint32_t& error) = 0;
+  // As StartHidden, but the program writes its standard output and error into `outputFile`
+  // (created anew) and reads an empty input: for a tool whose message must not pass through
+  // the command interpreter, yet whose output tells more than its exit code.
+  virtual std::unique_ptr<Process> StartHiddenWithOutput(const std::string& commandLine,
+                                                         const std::string& outputFile,
+                                                         uint32_t& error) = 0;
 };
 
 }  // namespace botenruf

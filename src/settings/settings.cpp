@@ -8,7 +8,8 @@ const std::array<const char*, kSettingCount> kSettingNames = {
     "FullRow",          "GridLines",        "RechnerListePfad", "MaxDateiKB",  "AutoStart",
     "TNAStart",         "ListenTyp",        "Auswahl",          "MaxThreads",  "SuccessMsg",
     "SingleSuccessMsg", "DomainSuccessMsg", "TaskMinimize",     "SystemModal", "SingleInstance",
-    "VersandInfo",      "WaitPollrate",     "WaitStep"};
+    "VersandInfo",      "WaitPollrate",     "WaitStep",         "Sendebericht",
+    "Zustellung"};
 
 namespace {
 
@@ -39,7 +40,9 @@ const std::array<Field, kSettingCount>& Fields() {
       Flag(&Settings::singleSuccessMsg), Flag(&Settings::domainSuccessMsg),
       Flag(&Settings::taskMinimize),     Flag(&Settings::systemModal),
       Flag(&Settings::singleInstance),   Flag(&Settings::versandInfo),
-      Number(&Settings::waitPollrate),   Number(&Settings::waitStep)};
+      Number(&Settings::waitPollrate),   Number(&Settings::waitStep),
+      Flag(&Settings::sendebericht),
+      Number(&Settings::zustellung)};
   return fields;
 }
 

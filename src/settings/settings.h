@@ -1,4 +1,4 @@
-// The typed settings and their persisted record of eighteen strings, read by every layer of
+// The typed settings and their persisted record of strings, read by every layer of
 // the program; the application loads and stores them.
 #pragma once
 
@@ -41,6 +41,18 @@ inline bool IsKnownMode(int mode) {
   return mode >= kModeSingle && mode <= kModeDomain;
 }
 
+// How messages go out (Zustellung): net send through the messenger service, or msg, which
+// the systems without that service (Windows Vista and newer) offer instead. Automatic takes
+// the one of the Windows version the system reports; a stored value of any other number counts
+// as automatic.
+inline constexpr int kDeliveryAuto = 0;
+inline constexpr int kDeliveryNetSend = 1;
+inline constexpr int kDeliveryMsg = 2;
+
+inline int DeliveryChoice(int32_t stored) {
+  return stored == kDeliveryNetSend || stored == kDeliveryMsg ? stored : kDeliveryAuto;
+}
+
 inline constexpr const char* kDefaultListPath = "C:\\Rechner.txt";
 
 struct Settings {
@@ -62,9 +74,11 @@ struct Settings {
   Relaxed<bool> versandInfo = false;
   Relaxed<int32_t> waitPollrate = 10;
   Relaxed<int32_t> waitStep = 2;
+  Relaxed<bool> sendebericht = false;  // a list or domain send reports in one window
+  Relaxed<int32_t> zustellung = kDeliveryAuto;
 };
 
-inline constexpr size_t kSettingCount = 18;
+inline constexpr size_t kSettingCount = 20;
 using SettingsRecord = std::array<std::string, kSettingCount>;
 
 // Registry value names in the order of the record.

@@ -60,6 +60,13 @@ std::string ToUpper1252(std::string_view text) {
   return result;
 }
 
+std::string ToLower1252(std::string_view text) {
+  std::string result(text);
+  for (char& c : result)
+    c = ToLower1252(c);
+  return result;
+}
+
 int CompareIgnoreCase1252(std::string_view a, std::string_view b) {
   const size_t n = a.size() < b.size() ? a.size() : b.size();
   for (size_t i = 0; i < n; ++i) {
@@ -75,6 +82,25 @@ int CompareIgnoreCase1252(std::string_view a, std::string_view b) {
 
 bool EqualsIgnoreCase1252(std::string_view a, std::string_view b) {
   return a.size() == b.size() && CompareIgnoreCase1252(a, b) == 0;
+}
+
+int FindTyped(const std::vector<std::string>& texts, int start, std::string_view typed, bool whole,
+              bool wrap) {
+  const int count = static_cast<int>(texts.size());
+  if (start < 0 || start >= count)
+    start = 0;
+  const auto matches = [&](const std::string& text) {
+    return whole ? EqualsIgnoreCase1252(text, typed)
+                 : text.size() >= typed.size() &&
+                       CompareIgnoreCase1252(std::string_view(text).substr(0, typed.size()),
+                                             typed) == 0;
+  };
+  const int end = wrap ? start + count : count;
+  for (int i = start; i < end; ++i) {
+    if (matches(texts[i % count]))
+      return i % count;
+  }
+  return -1;
 }
 
 bool IsSpace(char c) {

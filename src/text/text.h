@@ -13,11 +13,19 @@ namespace botenruf {
 char ToUpper1252(char c);
 char ToLower1252(char c);
 std::string ToUpper1252(std::string_view text);
+std::string ToLower1252(std::string_view text);
 
 // Compares like the runtime's case-insensitive multibyte compare in code page 1252:
-// both sides folded to lower case, then byte values. <0, 0 or >0.
+// both sides folded to lower case, then byte values. <0, 0 or >0. The same order as comparing
+// the ToLower1252 forms as strings.
 int CompareIgnoreCase1252(std::string_view a, std::string_view b);
 bool EqualsIgnoreCase1252(std::string_view a, std::string_view b);
+
+// Where a list goes when the user types letters in it: the first of `texts` from `start` on
+// that begins with `typed`, letter case aside (with `whole`: that is `typed`), then, with
+// `wrap`, the first such before `start`; -1 when there is none.
+int FindTyped(const std::vector<std::string>& texts, int start, std::string_view typed, bool whole,
+              bool wrap);
 
 // White space in the C locale sense: blank, tab, line feed, vertical tab, form feed, CR.
 bool IsSpace(char c);

@@ -64,10 +64,20 @@ class DownloadReceiver : public HttpReceiver {
   Problem problem_ = Problem::kNone;
 };
 
+// Once the program ends, no box shows and every question is answered No.
+void Show(const UpdateServices& services, NativeWindow owner, const BoxRequest& box) {
+  if (!services.stop.load())
+    services.boxes.Show(owner, box);
+}
+
+bool Ask(const UpdateServices& services, NativeWindow owner, const BoxRequest& box) {
+  return !services.stop.load() && services.boxes.Ask(owner, box);
+}
+
 }  // namespace
 
 FetchResult FetchFile(const UpdateServices& services, NativeWindow owner, const std::string& url,
-                      const std::string& localPath, uint64_t limit) {
+                      const std::string& localPath, uint64_t limit, const HttpLimits& times) {
   FetchResult result;
   const std::optional<HttpUrl> address = SplitHttpUrl(url);
   if (!address) {
@@ -76,7 +86,7 @@ FetchResult FetchFile(const UpdateServices& services, NativeWindow owner, const 
   }
   const std::string temporary = TemporaryPathFor(localPath);
   DownloadReceiver receiver(services.outputs, temporary, limit);
-  const HttpResult transfer = services.http.Get(*address, receiver, kUpdateLimits);
+  const HttpResult transfer = services.http.Get(*address, receiver, times, services.stop);
   const bool closed = receiver.Close();
 
   std::string brokenMessage;
@@ -118,14 +128,19 @@ FetchResult FetchFile(const UpdateServices& services, NativeWindow owner, const 
       brokenMessage = TransferErrorText(transfer.error);
       break;
     case HttpResult::Status::kTimedOut:
-      brokenMessage = TimeLimitText(kUpdateLimits.totalMs);
+      brokenMessage = TimeLimitText(times.totalMs);
       break;
+    case HttpResult::Status::kTooSlow:
+      brokenMessage = SlowTransferText(times.minBytesPerSecond);
+      break;
+    case HttpResult::Status::kCancelled:
+      break;  // the program ends: nothing to say
   }
   // Only a file of our own making goes; one that merely has the temporary name stays.
   if (receiver.Created())
     services.files.Remove(temporary);
   if (!brokenMessage.empty())
-    services.boxes.Show(owner, TransferErrorBox(brokenMessage));
+    Show(services, owner, TransferErrorBox(brokenMessage));
   return result;
 }
 
@@ -135,11 +150,11 @@ std::vector<UpdateEntry> ReadUpdateList(const UpdateServices& services, NativeWi
   if (folder.empty())
     return {};
   const std::string local = folder + kVersionListFile;
-  const FetchResult fetched =
-      FetchFile(services, owner, baseUrl + kVersionListPath, local, kVersionListLimit);
+  const FetchResult fetched = FetchFile(services, owner, baseUrl + kVersionListPath, local,
+                                        kVersionListLimit, kVersionListTimes);
   if (!fetched.ok) {
     if (fetched.tooLarge)
-      services.boxes.Show(owner, DownloadFailureBox(fetched.errorText));
+      Show(services, owner, DownloadFailureBox(fetched.errorText));
     return {};
   }
   std::string bytes;
@@ -149,7 +164,7 @@ std::vector<UpdateEntry> ReadUpdateList(const UpdateServices& services, NativeWi
 }
 
 void CheckForUpdate(const UpdateServices& services, NativeWindow owner) {
-  if (!services.boxes.Ask(owner, SearchQuestionBox()))
+  if (!Ask(services, owner, SearchQuestionBox()))
     return;
   WaitCursor wait(services.boxes);
   const std::string programPath = services.program.ProgramPath();
@@ -162,25 +177,26 @@ void CheckForUpdate(const UpdateServices& services, NativeWindow owner) {
   Version installed;
   if (!ParseVersionText(services.program.FileVersion(), installed) ||
       !IsNewer(entry->version, installed)) {
-    services.boxes.Show(owner, NoNewerVersionBox());
+    Show(services, owner, NoNewerVersionBox());
     return;
   }
-  if (!services.boxes.Ask(owner, OfferBox(installed, *entry)))
+  if (!Ask(services, owner, OfferBox(installed, *entry)))
     return;
   const std::string problem = DownloadNameProblem(entry->fileName, FileNameOf(programPath));
   if (!problem.empty()) {
-    services.boxes.Show(owner, DownloadFailureBox(problem));
+    Show(services, owner, DownloadFailureBox(problem));
     return;
   }
   const std::string target = folder + entry->fileName;
   const FetchResult fetched = FetchFile(services, owner, baseUrl + entry->path + entry->fileName,
-                                        target, kProgramFileLimit);
+                                        target, kProgramFileLimit, kDownloadTimes);
   if (!fetched.ok) {
-    services.boxes.Show(owner, DownloadFailureBox(fetched.errorText));
+    Show(services, owner, DownloadFailureBox(fetched.errorText));
     return;
   }
-  services.boxes.Show(owner, DownloadSuccessBox(entry->version, target));
-  services.clipboard.SetText(owner, target);
+  Show(services, owner, DownloadSuccessBox(entry->version, target));
+  if (!services.stop.load())
+    services.clipboard.SetText(owner, target);
 }
 
 }  // namespace botenruf

@@ -137,6 +137,13 @@ std::string TimeLimitText(uint32_t totalMs) {
       static_cast<unsigned long>(totalMs / 1000));
 }
 
+std::string SlowTransferText(uint32_t minBytesPerSecond) {
+  return Format(
+      "Der Update-Server hat zu langsam gesendet (im Mittel weniger als %lu KB pro Sekunde); die "
+      "Übertragung wurde abgebrochen.",
+      static_cast<unsigned long>(minBytesPerSecond / 1024));
+}
+
 BoxRequest SearchQuestionBox() {
   return {
       "Sie können nun nach neueren Programmversionen im Internet suchen lassen.\n"
@@ -145,6 +152,10 @@ BoxRequest SearchQuestionBox() {
       "Die ge'zip'te Datei liegt dann im gleichen Pfad wie dieses Programm.\n\n"
       "Updates auf den Seiten der Tarvo-Netz suchen?",
       "Update suchen...", BoxIcon::kInformation};
+}
+
+BoxRequest CheckRunningBox() {
+  return {"Die Suche nach Updates läuft bereits.", "Update suchen...", BoxIcon::kInformation};
 }
 
 BoxRequest NoNewerVersionBox() {

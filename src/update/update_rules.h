@@ -22,9 +22,12 @@ inline constexpr const char* kVersionListFile = "_updates.txt";
 // A wrong server must not fill the disk: transfers beyond these sizes are not read on.
 inline constexpr uint64_t kVersionListLimit = 64 * 1024;
 inline constexpr uint64_t kProgramFileLimit = 64 * 1024 * 1024;
-// Nor may a silent or trickling server hold the window: no step waits longer than 10 s for the
-// connection or 20 s for data, and no transfer takes longer than a minute altogether.
-inline constexpr HttpLimits kUpdateLimits{10000, 20000, 60000};
+// Nor may a silent or trickling server hold the check: no step waits longer than 10 s for the
+// connection or 20 s for data. The version list takes at most a minute altogether; the program
+// file as long as it needs over a slow line, but after its first minute it must have come at
+// 1 KB a second on average (a 2 MB zip over 64 kbit/s takes four minutes, at 8 KB a second).
+inline constexpr HttpLimits kVersionListTimes{10000, 20000, 60000, 0};
+inline constexpr HttpLimits kDownloadTimes{10000, 20000, 60000, 1024};
 
 // The variable's value when it is set and not empty, else the default; always ending in "/"
 // so that the list's path can be joined directly.
@@ -50,11 +53,14 @@ std::string WriteErrorText(const std::string& path);
 std::string OpenErrorText(const std::string& path);
 std::string TooLargeText(uint64_t limit);
 std::string TimeLimitText(uint32_t totalMs);
+std::string SlowTransferText(uint32_t minBytesPerSecond);
 inline constexpr const char* kParseErrorText = "Parse-Error: URL";
 inline constexpr const char* kHttpErrorText = "Error: HTTP";
 
 // The boxes, in the order the check may show them.
 BoxRequest SearchQuestionBox();
+// For "Update suchen" while a check still runs.
+BoxRequest CheckRunningBox();
 BoxRequest NoNewerVersionBox();
 BoxRequest OfferBox(const Version& installed, const UpdateEntry& entry);
 BoxRequest DownloadSuccessBox(const Version& version, const std::string& path);

@@ -53,8 +53,10 @@ bool MeasureProgram(harness::NetsimFolder& network, bench::Figures& program, dou
   HWND dialog = nullptr;
   const bool ended = bench::MeasureClick(
       network, window, IDC_INFO,
-      [&] { return (dialog = bench::FinishedWindow("\"Alle\" (Fertig)")) != nullptr; }, "net",
-      "view", program);
+      [&] {
+        return (dialog = bench::FinishedWindow("\"Alle\" (Fertig)", process->id())) != nullptr;
+      },
+      "net", "view", program);
   bench::EndProgram(*process, window, dialog);
   return ended;
 }

@@ -30,11 +30,7 @@ TEST(AboutTest, HistoryHiddenTextAndViewer) {
 }
 
 TEST(AboutTest, ThreeCountingDoubleClicksRevealTheTextAndAnyMissStartsOver) {
-  struct Click {
-    int x, y;
-    bool keys;
-    HiddenStep expected;
-  };
+  using Click = std::tuple<int, int, bool, HiddenStep>;  // where, with both keys, and the step
   const HiddenStep first{IDI_HIDDEN_FIRST, false}, second{IDI_HIDDEN_SECOND, false},
       reveal{IDI_HIDDEN_REVEAL, true}, reset{IDR_MAINFRAME, false};
   const std::vector<std::vector<Click>> runs = {
@@ -48,8 +44,8 @@ TEST(AboutTest, ThreeCountingDoubleClicksRevealTheTextAndAnyMissStartsOver) {
     HiddenSequence sequence;
     for (size_t i = 0; i < runs[run].size(); ++i) {
       SCOPED_TRACE(::testing::Message() << "run " << run << ", click " << i);
-      const Click& click = runs[run][i];
-      EXPECT_EQ(sequence.OnLeftDoubleClick(click.x, click.y, click.keys), click.expected);
+      const auto& [x, y, keys, expected] = runs[run][i];
+      EXPECT_EQ(sequence.OnLeftDoubleClick(x, y, keys), expected);
     }
   }
 }

@@ -14,6 +14,7 @@
 namespace botenruf {
 namespace {
 
+using namespace std::string_literals;
 using fakes::FakeRegistry;
 using fakes::StoredValue;
 
@@ -29,52 +30,70 @@ Settings Converted(const char* name, const std::string& text) {
 }
 
 TEST(SettingsTest, TextsConvertLikeTheRuntimeAndEmptySlotsKeepTheDefaults) {
-  const struct {
-    const char* text;
-    bool truth;
-    int32_t number;
-  } cases[] = {{"1abc", true, 1},
-               {" 1", false, 1},
-               {"0x10", false, 0},
-               {"  15x", false, 15},
-               {"-3", false, -3},
-               {"- 5", false, 0},
-               {"ja", false, 0},
-               {"99999999999", false, 2147483647},
-               {"-99999999999", false, -2147483647 - 1}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    EXPECT_EQ(Converted("TNAStart", c.text).tnaStart.get(), c.truth);
-    EXPECT_EQ(Converted("MaxThreads", c.text).maxThreads.get(), c.number);
+  const std::tuple<const char*, bool, int32_t> cases[] = {
+      {"1abc", true, 1}, {" 1", false, 1},     {"99999999999", false, INT32_MAX},
+      {"- 5", false, 0}, {"0x10", false, 0},   {"-99999999999", false, INT32_MIN},
+      {"-3", false, -3}, {"  15x", false, 15}, {"ja", false, 0},
+  };
+  for (const auto& [text, truth, number] : cases) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(Converted("TNAStart", text).tnaStart.get(), truth);
+    EXPECT_EQ(Converted("MaxThreads", text).maxThreads.get(), number);
   }
   Settings defaults;
   ApplyRecord(SettingsRecord{}, defaults);
   defaults.auswahl = -1;
-  EXPECT_EQ(BuildRecord(defaults),
-            (SettingsRecord{"0", "0", "C:\\Rechner.txt", "2", "0", "0", "0", "-1", "20", "0", "1",
-                            "0", "0", "0", "1", "0", "10", "2"}));
+  EXPECT_EQ(BuildRecord(defaults), (SettingsRecord{"0", "0",  "C:\\Rechner.txt",
+                                                   "2", "0",  "0",
+                                                   "0", "-1", "20",
+                                                   "0", "1",  "0",
+                                                   "0", "0",  "1",
+                                                   "0", "10", "2",
+                                                   "0", "0"}));
   // Nothing past the 256-byte buffer is read: full without a zero counts as too long.
   RegistryRead read{RegistryRead::Status::kOk, std::string(256, 'x')};
   EXPECT_FALSE(DecodeRegistryText(read).has_value());
   read.bytes = std::string(255, 'x') + '\0';
   EXPECT_EQ(DecodeRegistryText(read).value(), std::string(255, 'x'));
-  read.bytes = std::string("\x01\0\0\0", 4);  // a REG_DWORD 1 reads as "\x01", which is no "1"
+  read.bytes = "\x01\0\0\0"s;  // a REG_DWORD 1 reads as "\x01", which is no "1"
   EXPECT_EQ(DecodeRegistryText(read).value(), "\x01");
 }
 
-class StoreTest : public ::testing::Test {
+// Runs no window but records what it would have been given, and answers the start's questions.
+class ApplicationTest : public ::testing::Test, public MainWindowRunner, public StartupServices {
  protected:
+  bool MainWindowExists(const std::string&) override { return mainWindow; }
+  bool InitializeSockets() override { return socketsWork; }
+  std::string FileVersion() override { return "3.0.0.15"; }
+  void Run(Application& app, const std::string& initialText, bool startInTray) override {
+    ++runs;
+    text = initialText;
+    tray = startInTray;
+    singles = app.directory().SingleCount();
+  }
+  void RunOnce(const std::string& commandLine = "") {
+    runs = 0;
+    Application app({registry, system, files, boxes, *this});
+    EXPECT_FALSE(app.Start(commandLine, *this));
+    EXPECT_EQ(app.End(), 0);
+  }
+
   FakeRegistry registry;
   fakes::FakeSystem system;
+  fakes::FakeFileSystem files;
+  fakes::FakeMessageBoxes boxes;
+  bool socketsWork = true, mainWindow = false;
+  std::string text;
+  bool tray = false;
+  int runs = 0, singles = -1;
   SettingsStore store{registry, system};
 };
 
-TEST_F(StoreTest, LoadSkipsOddValuesAndSaveWritesEveryStringEvenAfterAFailure) {
+TEST_F(ApplicationTest, LoadSkipsOddValuesAndSaveWritesEveryStringEvenAfterAFailure) {
   SettingsRecord record;
   EXPECT_FALSE(store.LoadSettings(record));  // no key yet
   registry.PutString(kSettingsKey, "MaxThreads", std::string(256, '7'));
-  registry.PutRaw(kSettingsKey, "AutoStart", StoredValue::Type::kDword,
-                  std::string("\x01\0\0\0", 4));
+  registry.keys_[kSettingsKey]["AutoStart"] = {StoredValue::Type::kDword, "\x01\0\0\0"s};
   ASSERT_TRUE(store.LoadSettings(record));
   ApplyRecord(record, store.values());
   EXPECT_EQ(store.MaxThreads(), 20);
@@ -87,12 +106,12 @@ TEST_F(StoreTest, LoadSkipsOddValuesAndSaveWritesEveryStringEvenAfterAFailure) {
             std::string("C:\\Rechner.txt\0", 15));
 }
 
-TEST_F(StoreTest, AutostartEntryAndStartCounter) {
+TEST_F(ApplicationTest, AutostartEntryAndStartCounter) {
   system.modulePath = "C:\\Programme\\Bote.v2\\Botenruf.EXE";
   EXPECT_TRUE(store.ApplyAutostart(true));
   EXPECT_EQ(registry.Text(kAutostartKey, "Botenruf"), "C:\\Programme\\Bote.v2\\Botenruf.exe");
   EXPECT_FALSE(store.ApplyAutostart(false));
-  EXPECT_FALSE(registry.Has(kAutostartKey, "Botenruf"));
+  EXPECT_EQ(registry.Find(kAutostartKey, "Botenruf"), nullptr);
 
   registry.PutString(kSettingsKey, kInstanceCountValue, "7x");
   EXPECT_TRUE(store.DecrementInstanceCount());
@@ -112,76 +131,33 @@ TEST(GreetingTest, TwoWholeHoursOfOneDay) {
   EXPECT_FALSE(IsGreetingTime({2026, 12, 2, 10, 0, 0}));
 }
 
-class FakeStartup : public StartupServices {
- public:
-  bool MainWindowExists(const std::string&) override { return mainWindow; }
-  bool InitializeSockets() override { return socketsWork; }
-  std::string FileVersion() override { return "3.0.0.15"; }
-  bool socketsWork = true;
-  bool mainWindow = false;
-};
-
-class ApplicationTest : public ::testing::Test, public MainWindowRunner {
- protected:
-  void Run(Application& app, const std::string& initialText, bool startInTray) override {
-    ++runs;
-    text = initialText;
-    tray = startInTray;
-    singles = app.directory().SingleCount();
-  }
-  void RunOnce(const std::string& commandLine = "") {
-    runs = 0;
-    Application app({registry, system, files, boxes, startup});
-    EXPECT_FALSE(app.Start(commandLine, *this));
-    EXPECT_EQ(app.End(), 0);
-  }
-
-  FakeRegistry registry;
-  fakes::FakeSystem system;
-  fakes::FakeFileSystem files;
-  fakes::FakeMessageBoxes boxes;
-  FakeStartup startup;
-  int runs = 0;
-  std::string text;
-  bool tray = false;
-  int singles = -1;
-};
-
 // A start that stops before the settings were read must not write the defaults over them,
 // nor remove the autostart entry; one that could not count itself must not count down.
 TEST_F(ApplicationTest, EarlyStopsKeepStoredSettingsAndAutostart) {
-  const struct {
-    const char* what;
-    OsVersion version;
-    bool sockets;
-    bool counterFails;
-    std::string box;
-  } cases[] = {
-      {"Windows 95",
-       {1, 4, 0},
-       true,
-       false,
+  const OsVersion win95{1, 4, 0}, xp{2, 5, 1};
+  const std::tuple<const char*, OsVersion, bool, bool, std::string> cases[] = {
+      {"Windows 95", win95, true, false,
        "Falsches Betriebsystem: Bitte mindestens WinNT 4.0 benutzen."},
-      {"no sockets", {2, 5, 1}, false, false, "Fehler beim Initialisieren der Windows-Sockets."},
-      {"counter not writable", {2, 5, 1}, true, true, ""},
+      {"no sockets", xp, false, false, "Fehler beim Initialisieren der Windows-Sockets."},
+      {"counter not writable", xp, true, true, ""},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, version, sockets, counterFails, box] : cases) {
+    SCOPED_TRACE(what);
     registry = FakeRegistry();
     boxes.Clear();
     registry.PutString(kSettingsKey, "MaxThreads", "5");
     registry.PutString(kSettingsKey, kInstanceCountValue, "0");
     registry.PutString(kAutostartKey, "Botenruf", "C:\\Botenruf.exe");
-    if (c.counterFails)
+    if (counterFails)
       registry.failWritesOf = {kInstanceCountValue};
-    system.osVersion = c.version;
-    startup.socketsWork = c.sockets;
+    system.osVersion = version;
+    socketsWork = sockets;
     RunOnce();
     EXPECT_EQ(runs, 0);
-    EXPECT_EQ(boxes.boxes().empty() ? "" : boxes.boxes()[0].text, c.box);
+    EXPECT_EQ(boxes.boxes().empty() ? "" : boxes.boxes()[0].text, box);
     EXPECT_EQ(registry.keys_[kSettingsKey].size(), 2u);
     EXPECT_EQ(registry.Text(kSettingsKey, kInstanceCountValue), "0");
-    EXPECT_TRUE(registry.Has(kAutostartKey, "Botenruf"));
+    EXPECT_NE(registry.Find(kAutostartKey, "Botenruf"), nullptr);
   }
 }
 
@@ -205,10 +181,10 @@ TEST_F(ApplicationTest, TheWindowGetsTheDirectoryTheTrayFlagAndTheCommandLineFil
 // The end of the session runs the end routine early; the normal end after it must not count
 // down a second time while another instance runs.
 TEST_F(ApplicationTest, TheEndRoutineCountsDownOnce) {
-  startup.mainWindow = true;
+  mainWindow = true;
   registry.PutString(kSettingsKey, "SingleInstance", "0");
   registry.PutString(kSettingsKey, kInstanceCountValue, "1");
-  Application app({registry, system, files, boxes, startup});
+  Application app({registry, system, files, boxes, *this});
   app.Start("", *this);
   EXPECT_EQ(registry.Text(kSettingsKey, kInstanceCountValue), "2");
   app.End();
@@ -217,21 +193,16 @@ TEST_F(ApplicationTest, TheEndRoutineCountsDownOnce) {
 }
 
 TEST(ExtendTickCount, CountsOnAcrossTheWrapOfTheTickCount) {
-  const struct {
-    uint64_t previous;
-    uint32_t now;
-    uint64_t expected;
-  } cases[] = {
+  // The same tick again, the first wrap, a later one.
+  const std::tuple<uint64_t, uint32_t, uint64_t> cases[] = {
       {0, 5, 5},
       {100, 150, 150},
-      {0x100000010, 0x10, 0x100000010},  // the same tick again
-      {0xFFFFFFF0, 0x10, 0x100000010},   // the first wrap
-      {0x1FFFFFFF0, 0x20, 0x200000020},  // a later one
+      {0x100000010, 0x10, 0x100000010},
+      {0xFFFFFFF0, 0x10, 0x100000010},
+      {0x1FFFFFFF0, 0x20, 0x200000020},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.previous);
-    EXPECT_EQ(ExtendTickCount(c.previous, c.now), c.expected);
-  }
+  for (const auto& [previous, now, expected] : cases)
+    EXPECT_EQ(ExtendTickCount(previous, now), expected) << previous;
 }
 
 }  // namespace

@@ -20,7 +20,6 @@ namespace botenruf {
 namespace {
 
 using namespace std::string_literals;
-using Pairs = std::vector<std::pair<std::string, std::string>>;
 
 std::string ListFileData(const std::string& name) {
   std::ifstream in(std::string(BOTENRUF_TEST_DATA) + "/listfile/" + name, std::ios::binary);
@@ -29,18 +28,18 @@ std::string ListFileData(const std::string& name) {
   return bytes.str();
 }
 
-Pairs Singles(const RecipientDirectory& directory) {
-  Pairs pairs;
-  for (int i = 0; i < directory.SingleCount(); ++i)
-    pairs.emplace_back(directory.Stations()[i], directory.Aliases()[i]);
-  return pairs;
+// The entries as "station=alias" or "name=members" lines.
+std::string Lines(const std::vector<std::string>& first, const std::vector<std::string>& second) {
+  std::string text;
+  for (size_t i = 0; i < first.size(); ++i)
+    text += first[i] + "=" + second[i] + "\n";
+  return text;
 }
-
-Pairs Lists(const RecipientDirectory& directory) {
-  Pairs pairs;
-  for (int i = 0; i < directory.ListCount(); ++i)
-    pairs.emplace_back(directory.ListNames()[i], directory.MemberTexts()[i]);
-  return pairs;
+std::string Singles(const RecipientDirectory& d) {
+  return Lines(d.Stations(), d.Aliases());
+}
+std::string Lists(const RecipientDirectory& d) {
+  return Lines(d.ListNames(), d.MemberTexts());
 }
 
 RecipientDirectory Read(const std::string& bytes) {
@@ -50,75 +49,63 @@ RecipientDirectory Read(const std::string& bytes) {
   return directory;
 }
 
-TEST(ListFileReadTest, GoldenFilesAndOddBytesFollowTheSameRules) {
+// What the readers take from golden files and odd bytes, and what they take comes back byte for
+// byte from a save, which reads without loss.
+TEST(ListFileReadTest, GoldenFilesAndOddBytesFollowTheSameRulesAndComeBackUnchanged) {
   const std::string mega(1 << 20, 'x'), y(1000, 'y'), z(1000, 'z');
   std::string everyByte;
   for (int b = 0; b < 256; ++b)
     everyByte += static_cast<char>(b);
-  const struct {
-    const char* what;
-    std::string bytes;
-    Pairs singles;
-    Pairs lists;
-  } cases[] = {
-      {"example",
-       ListFileData("example.txt"),
-       {{"PC017", "Empfang"}, {"PC022", "Buchhaltung 2. Stock"}},
-       {{"Alle", "PC017,PC022"}}},
-      {"blanks, tabs and CR at every place",
-       ListFileData("trimming.txt"),
-       {{"PC001", "Empfang  im   Erdgeschoss"},
-        {"PC002", "Lager"},
-        {"PC099", "PC099"},
-        {"", ""},
-        {"PC003\t", "Tab\tAlias"}},
-       {{"Alle", "PC001,PC002"},
-        {"Lager", "PC002 "},
-        {"", "PC099"},
-        {"Doppelt", "a"},
-        {"Mit CR", "PC001,"}}},
-      {"several sections",
-       ListFileData("sections.txt"),
-       {{"PC010", "Geschäftsführung"}, {"PC011", "Büro Süd"}, {"PC013", "Zweiter Abschnitt"}},
-       {{"Geschäft", "PC010"}, {"Zweite Liste", "PC013,PC014"}}},
-      {"without //end the rest are single recipients",
-       ListFileData("missing_end.txt"),
-       {{"PC001", "Empfang"},
-        {"//v_begin", "//v_begin"},
-        {"Alle", "[PC001]"},
-        {"//v_end", "//v_end"}},
-       {{"Alle", "PC001"}}},
-      {"without //v_end",
-       ListFileData("missing_v_end.txt"),
-       {{"PC001", "Empfang"}},
-       {{"Alle", "PC001"}, {"Rest", "PC002"}}},
-      {"a huge line without a blank is taken whole", "//begin\r\n" + mega, {{mega, mega}}, {}},
-      {"station and alias are cut to 256",
-       "//begin\n" + y + " " + z,
-       {{y.substr(0, 256), z.substr(0, 256)}},
-       {}},
+  const std::tuple<const char*, std::string, std::string, std::string> cases[] = {
+      {"example", ListFileData("example.txt"), "PC017=Empfang\nPC022=Buchhaltung 2. Stock\n",
+       "Alle=PC017,PC022\n"},
+      {"hand-written", ListFileData("hand_written.txt"),
+       "PC017=Empfang\nPC022=Buchhaltung 2. Stock\nPC030=Müller, Jörg\nPC5=Kurs //beginner\n"
+       "PC099=PC099\n",
+       "Alle=PC017,PC022,PC030\nTeam //end=PC017,PC5\n"
+       "Geschäftsführung=PC030 \nKurse //v_begin=PC5\n"},
+      {"blanks, tabs and CR at every place", ListFileData("trimming.txt"),
+       "PC001=Empfang  im   Erdgeschoss\nPC002=Lager\nPC099=PC099\n=\nPC003\t=Tab\tAlias\n",
+       "Alle=PC001,PC002\nLager=PC002 \n=PC099\nDoppelt=a\nMit CR=PC001,\n"},
+      {"several sections", ListFileData("sections.txt"),
+       "PC010=Geschäftsführung\nPC011=Büro Süd\nPC013=Zweiter Abschnitt\n",
+       "Geschäft=PC010\nZweite Liste=PC013,PC014\n"},
+      {"without //v_end", ListFileData("missing_v_end.txt"), "PC001=Empfang\n",
+       "Alle=PC001\nRest=PC002\n"},
+      {"a huge line without a blank is taken whole", "//begin\r\n" + mega, mega + "=" + mega + "\n",
+       ""},
+      {"station and alias are cut to 256", "//begin\n" + y + " " + z,
+       y.substr(0, 256) + "=" + z.substr(0, 256) + "\n", ""},
       {"the closing bracket is looked for within 256 characters",
-       "//v_begin\n" + y + " [" + z + "]\n" + y + " [" + z.substr(0, 255) + "]",
-       {},
-       {{y.substr(0, 256), z.substr(0, 255)}}},
-      {"NUL bytes are ordinary characters",
-       "//begin\nPC\0 1 A\0b\n//end\n//v_begin\nN\0 [a\0b]"s,
-       {{"PC\0"s, "1 A\0b"s}},
-       {{"N\0"s, "a\0b"s}}},
-      {"CR alone does not end a line", "//begin\rPC1 A\r//end\rPC2 B", {}, {}},
-      {"every byte value outside the sections", everyByte + "\n" + everyByte, {}, {}},
+       "//v_begin\n" + y + " [" + z + "]\n" + y + " [" + z.substr(0, 255) + "]", "",
+       y.substr(0, 256) + "=" + z.substr(0, 255) + "\n"},
+      {"NUL bytes and CR inside are ordinary characters",
+       "//begin\nPC\0 1 A\0b\nPC2 x\ry\n\n//end\n//v_begin\nN\0 [a\0b]"s,
+       "PC\0=1 A\0b\nPC2=x\ry\n=\n"s, "N\0=a\0b\n"s},
+      {"CR alone does not end a line", "//begin\rPC1 A\r//end\rPC2 B", "", ""},
+      {"every byte value outside the sections", everyByte + "\n" + everyByte, "", ""},
       // The LF splits it; the name starts after VT, FF and CR and ends before "[" (0x5B).
-      {"every byte value in the list section",
-       "//v_begin\n" + everyByte,
-       {},
-       {{everyByte.substr(0x0E, 0x5B - 0x0E), "\\"}}},
+      {"every byte value in the list section", "//v_begin\n" + everyByte, "",
+       everyByte.substr(0x0E, 0x5B - 0x0E) + "=\\\n"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    const RecipientDirectory directory = Read(c.bytes);
-    EXPECT_EQ(Singles(directory), c.singles);
-    EXPECT_EQ(Lists(directory), c.lists);
+  for (const auto& [what, bytes, singles, lists] : cases) {
+    SCOPED_TRACE(what);
+    const RecipientDirectory directory = Read(bytes);
+    EXPECT_EQ(Singles(directory), singles);
+    EXPECT_EQ(Lists(directory), lists);
+    int skipped = -1;
+    const std::string written = ListFileText(directory, {2024, 3, 9}, "3.0", &skipped);
+    const RecipientDirectory again = Read(written);
+    EXPECT_EQ(skipped, 0);
+    EXPECT_EQ(Singles(again), singles);
+    EXPECT_EQ(Lists(again), lists);
+    EXPECT_FALSE(FindUnreadParts(written).Any());
   }
+  // Without //end the rest are single recipients, the markers too (which a save leaves out).
+  const RecipientDirectory missingEnd = Read(ListFileData("missing_end.txt"));
+  EXPECT_EQ(Singles(missingEnd),
+            "PC001=Empfang\n//v_begin=//v_begin\nAlle=[PC001]\n//v_end=//v_end\n");
+  EXPECT_EQ(Lists(missingEnd), "Alle=PC001\n");
 }
 
 std::string Summary(const UnreadParts& parts) {
@@ -141,11 +128,7 @@ TEST(ListFileReadTest, OnlyWhatASaveWouldLoseCountsAsUnread) {
   std::replace(crOnly.begin(), crOnly.end(), '\n', '\r');
   for (int i = 1; i <= 100; ++i)
     hundred += Format("PC%03d,", i);
-  const struct {
-    const char* what;
-    std::string bytes;
-    UnreadParts expected;
-  } cases[] = {
+  const std::tuple<const char*, std::string, UnreadParts> cases[] = {
       {"hand-written", ListFileData("hand_written.txt"), {}},
       {"comments between sections", ListFileData("sections.txt"), {}},
       {"NUL and CR inside entries are read", "//begin\nPC\0 1 A\0b\nPC2 x\ry\n//end"s, {}},
@@ -163,10 +146,8 @@ TEST(ListFileReadTest, OnlyWhatASaveWouldLoseCountsAsUnread) {
       {"a long list name", "//v_begin\n" + x + " [PC1]", {.cutTexts = 1}},
       {"100 members", hundred + "]\r\n//v_end\r\n", {.skippedLists = 1}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(Summary(FindUnreadParts(c.bytes)), Summary(c.expected));
-  }
+  for (const auto& [what, bytes, expected] : cases)
+    EXPECT_EQ(Summary(FindUnreadParts(bytes)), Summary(expected)) << what;
 }
 
 TEST(ListFileWriteTest, ByteForByteAndNothingThatWouldDamageOtherEntries) {
@@ -178,121 +159,69 @@ TEST(ListFileWriteTest, ByteForByteAndNothingThatWouldDamageOtherEntries) {
 
   // Each entry alone, and what the readers give back of it ("-": the writer leaves it out).
   const std::string x300(300, 'x'), m256(256, 'm');
-  const struct {
-    bool list;
-    std::string first, second;  // station and alias, or name and members
-    std::string readFirst, readSecond;
-  } cases[] = {
-      {false, "PC5", "Kurs //beginner", "PC5", "Kurs //beginner"},
-      {false, "PC4", "b\rc //v_end", "PC4", "b\rc //v_end"},
-      {false, "PC6", "", "PC6", "PC6"},
-      {false, "PC7", " Empfang\t", "PC7", "Empfang"},
-      {false, x300, x300, x300, x300},
-      {false, "PC8", x300, "PC8", x300.substr(0, 256)},
-      {false, "PC2", "a//end", "-", ""},
-      {false, "PC3", "x//v_begin", "-", ""},
-      {false, "PC3\n//begin", "x", "-", ""},
-      {false, "PC5 mit Blank", "x", "-", ""},
-      {false, "", "Kantine", "-", ""},
-      {true, "Team //end", "PC1", "Team //end", "PC1"},
-      {true, "L", "x//v_begin", "L", "x//v_begin"},
-      {true, "Neu ", " PC1 ", "Neu", "PC1 "},
-      {true, "//v_end", "PC1", "-", ""},
-      {true, "A //begin", "PC1", "-", ""},
-      {true, "Rest [", "", "-", ""},
-      {true, "M", "a]b", "-", ""},
-      {true, "N", "PC1\r\nPC2", "-", ""},
-      {true, "Lang", m256, "-", ""},
+  const std::tuple<bool, std::string, std::string, std::string, std::string> cases[] = {
+      {false, "PC6", "", "PC6", "PC6"},    {false, "PC5", "K //beginner", "PC5", "K //beginner"},
+      {false, x300, x300, x300, x300},     {false, "PC4", "b\rc //v_end", "PC4", "b\rc //v_end"},
+      {false, "PC2", "a//end", "-", ""},   {false, "PC7", " Empfang\t", "PC7", "Empfang"},
+      {false, "", "Kantine", "-", ""},     {false, "PC8", x300, "PC8", x300.substr(0, 256)},
+      {true, "//v_end", "PC1", "-", ""},   {false, "PC3", "x//v_begin", "-", ""},
+      {true, "A //begin", "PC1", "-", ""}, {false, "PC3\n//begin", "x", "-", ""},
+      {true, "Rest [", "", "-", ""},       {false, "PC5 mit Blank", "x", "-", ""},
+      {true, "M", "a]b", "-", ""},         {true, "Team //end", "PC1", "Team //end", "PC1"},
+      {true, "N", "PC1\r\nPC2", "-", ""},  {true, "L", "x//v_begin", "L", "x//v_begin"},
+      {true, "Lang", m256, "-", ""},       {true, "Neu ", " PC1 ", "Neu", "PC1 "},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.first.substr(0, 20) + "|" + c.second.substr(0, 20));
+  for (const auto& [list, first, second, readFirst, readSecond] : cases) {
+    SCOPED_TRACE(first.substr(0, 20) + "|" + second.substr(0, 20));
     RecipientDirectory directory;
-    if (c.list)
-      directory.AddList(c.first, c.second);
-    else
-      directory.AddSingle(c.second, c.first);
+    list ? directory.AddList(first, second) : directory.AddSingle(second, first);
     int skipped = -1;
     const RecipientDirectory read = Read(ListFileText(directory, {2024, 3, 9}, "3.0", &skipped));
-    const Pairs expected = c.readFirst == "-" ? Pairs{} : Pairs{{c.readFirst, c.readSecond}};
-    EXPECT_EQ(skipped, c.readFirst == "-" ? 1 : 0);
-    EXPECT_EQ(c.list ? Lists(read) : Singles(read), expected);
-    EXPECT_EQ(read.SingleCount() + read.ListCount(), static_cast<int>(expected.size()));
+    const bool leftOut = readFirst == "-";
+    EXPECT_EQ(skipped, leftOut ? 1 : 0);
+    EXPECT_EQ(list ? Lists(read) : Singles(read),
+              leftOut ? "" : readFirst + "=" + readSecond + "\n");
+    EXPECT_EQ(read.SingleCount() + read.ListCount(), leftOut ? 0 : 1);
   }
   // The version comes from outside and must not open a section either.
   EXPECT_EQ(ListFileText({}, {2024, 3, 9}, "1.0\r\n//begin"),
             "//Stand: 09.03.2024\r\n//Version \r\n//begin\r\n//end\r\n//v_begin\r\n//v_end\r\n");
 }
 
-// Odd but valid files: what the readers take from them comes back byte for byte, and the file
-// written is one that reads without loss.
-TEST(ListFileWriteTest, WhatTheReadersTakeComesBackUnchanged) {
-  const std::string files[] = {ListFileData("example.txt"),
-                               ListFileData("hand_written.txt"),
-                               ListFileData("sections.txt"),
-                               ListFileData("trimming.txt"),
-                               ListFileData("missing_v_end.txt"),
-                               "//begin\nPC\0 1 A\0b\nPC2 x\ry\n\n//end\n//v_begin\nN\0 [a\0b]\n"s,
-                               "//begin\n" + std::string(1000, 'x')};
-  for (const std::string& bytes : files) {
-    SCOPED_TRACE(bytes.substr(0, 40));
-    const RecipientDirectory directory = Read(bytes);
-    int skipped = -1;
-    const std::string written = ListFileText(directory, {2024, 3, 9}, "3.0", &skipped);
-    EXPECT_EQ(skipped, 0);
-    const RecipientDirectory again = Read(written);
-    EXPECT_EQ(Singles(again), Singles(directory));
-    EXPECT_EQ(Lists(again), Lists(directory));
-    EXPECT_FALSE(FindUnreadParts(written).Any());
-  }
-}
-
 TEST(DirectorySaveTest, TheOldFileStaysWhenASaveFailsOrMayNotHappen) {
   using Change = std::function<void(fakes::FakeFileSystem&, RecipientDirectory&)>;
   const std::string path = "D:\\Daten\\Rechner.txt", old = ListFileData("sections.txt");
   const std::string partly = old + "\0"s;
-  const struct {
-    const char* what;
-    std::string bytes;
-    Change change;
-    SaveStatus status;
-  } cases[] = {
-      {"disk full after 10 bytes", old, [](auto& f, auto&) { f.failWriteAfter = 10; },
-       SaveStatus::kCannotCreate},
-      {"replace fails", old, [](auto& f, auto&) { f.failReplace = true; },
-       SaveStatus::kCannotCreate},
+  using S = SaveStatus;
+  const std::tuple<const char*, std::string, Change, S> cases[] = {
+      {"disk full", old, [](auto& f, auto&) { f.failWriteAfter = 10; }, S::kCannotCreate},
+      {"replace fails", old, [](auto& f, auto&) { f.failReplace = true; }, S::kCannotCreate},
       {"the file could not be read", old,
-       [&](auto& f, auto& d) {
-         f.unreadable.insert(path);
-         d.ReloadDirectory(f, path);
-       },
-       SaveStatus::kRefusedAfterFailedLoad},
-      {"read-only", old, [&](auto& f, auto&) { f.readOnly.insert(path); }, SaveStatus::kReadOnly},
+       [&](auto& f, auto& d) { f.unreadable.insert(path), d.ReloadDirectory(f, path); },
+       S::kRefusedAfterFailedLoad},
+      {"read-only", old, [&](auto& f, auto&) { f.readOnly.insert(path); }, S::kReadOnly},
       {"an entry the file cannot carry", old, [](auto&, auto& d) { d.AddList("Rest [", "PC9"); },
-       SaveStatus::kCannotCarry},
+       S::kCannotCarry},
       {"nothing may be created, the file is gone", old,
-       [&](auto& f, auto&) {
-         f.noNewFiles = true;
-         f.files.erase(path);
-       },
-       SaveStatus::kCannotCreate},
-      {"partly read, the user says no", partly, [](auto&, auto&) {}, SaveStatus::kDeclined},
+       [&](auto& f, auto&) { f.noNewFiles = true, f.files.erase(path); }, S::kCannotCreate},
+      {"partly read, the user says no", partly, [](auto&, auto&) {}, S::kDeclined},
       {"partly read, no copy can be made", partly, [](auto& f, auto&) { f.noNewFiles = true; },
-       SaveStatus::kCannotKeepCopy},
+       S::kCannotKeepCopy},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, bytes, change, status] : cases) {
+    SCOPED_TRACE(what);
     fakes::FakeFileSystem files;
-    files.files[path] = c.bytes;
+    files.files[path] = bytes;
     RecipientDirectory directory;
     directory.ReloadDirectory(files, path);
     directory.AddSingle("Neu", "PC9");
-    c.change(files, directory);
+    change(files, directory);
     const std::map<std::string, std::string> before = files.files;
     // The user says yes to keeping a copy, but for the case of the answer no.
-    const SaveResult result = directory.SaveDirectory(
-        files, path, {2004, 12, 6}, "3.0",
-        [&c](const std::string&) { return c.status != SaveStatus::kDeclined; });
-    EXPECT_EQ(result.status, c.status);
+    const bool yes = status != S::kDeclined;
+    const SaveResult result = directory.SaveDirectory(files, path, {2004, 12, 6}, "3.0",
+                                                      [yes](const std::string&) { return yes; });
+    EXPECT_EQ(result.status, status);
     EXPECT_EQ(files.files, before);
     EXPECT_FALSE(SaveProblemText(result).empty());
   }
@@ -303,24 +232,20 @@ TEST(DirectorySaveTest, WritesInPlaceOverLeftoversAndKeepsAPartlyReadFile) {
   fakes::FakeFileSystem files;
   RecipientDirectory directory;
   std::vector<std::string> questions;
-  const auto save = [&] {
-    return directory
-        .SaveDirectory(files, path, {2004, 12, 6}, "3.0.0.15",
-                       [&questions](const std::string& question) {
-                         questions.push_back(question);
-                         return true;
-                       })
-        .status;
+  const ConfirmReplace yes = [&](const std::string& question) {
+    return questions.push_back(question), true;
+  };
+  const auto save = [&](const std::string& at) {
+    return directory.SaveDirectory(files, at, {2004, 12, 6}, "3.0.0.15", yes).status;
   };
   // A leftover of an interrupted save goes; where no file may be created beside the list, the
   // list file itself is written; an empty path means C:\Rechner.txt for reading and writing.
   files.files = {{"C:\\Rechner.txt", example}, {"C:\\Rechner.txt.neu", "//begin\r\nPC"}};
   directory.ReloadDirectory(files, "");
-  EXPECT_EQ(directory.SaveDirectory(files, "", {2004, 12, 6}, "3.0.0.15").status,
-            SaveStatus::kSaved);
+  EXPECT_EQ(save(""), SaveStatus::kSaved);
   files.files[path] = "alt";
   files.noNewFiles = true;
-  EXPECT_EQ(save(), SaveStatus::kSaved);
+  EXPECT_EQ(save(path), SaveStatus::kSaved);
   EXPECT_EQ(files.files,
             (std::map<std::string, std::string>{{"C:\\Rechner.txt", example}, {path, example}}));
 
@@ -331,8 +256,8 @@ TEST(DirectorySaveTest, WritesInPlaceOverLeftoversAndKeepsAPartlyReadFile) {
   files.files = {{path, utf16}, {path + ".alt", "älter"}};
   directory.ReloadDirectory(files, path);
   directory.AddSingle("Empfang", "PC017");
-  EXPECT_EQ(save(), SaveStatus::kSaved);
-  EXPECT_EQ(save(), SaveStatus::kSaved);
+  EXPECT_EQ(save(path), SaveStatus::kSaved);
+  EXPECT_EQ(save(path), SaveStatus::kSaved);
   ASSERT_EQ(questions.size(), 1u);
   EXPECT_EQ(questions[0],
             "Die Rechnerliste \"D:\\Daten\\Rechner.txt\" konnte beim Laden nur zum Teil gelesen "
@@ -349,43 +274,37 @@ TEST(DirectorySaveTest, WritesInPlaceOverLeftoversAndKeepsAPartlyReadFile) {
 }
 
 TEST(DirectoryMembersTest, PurgeSortAndSettersKeepTheLimits) {
-  const struct {
-    std::vector<std::string> known;
-    std::string members, expected;
-  } purges[] = {
+  const std::tuple<std::vector<std::string>, std::string, std::string> purges[] = {
       {{"S1", "S3"}, "S1,S2,S3", "S1,S3"},
       {{"S1", "S2"}, "S1,S2,S3", "S1,S2,"},
       {{"S1", "S2"}, "s1,S2", "S2"},
       {{"S1"}, "S1,,S1", "S1,S1"},
   };
-  for (const auto& c : purges) {
-    SCOPED_TRACE(c.members);
+  for (const auto& [known, members, expected] : purges) {
     RecipientDirectory directory;
-    for (const std::string& station : c.known)
+    for (const std::string& station : known)
       directory.AddSingle("x", station);
-    directory.AddList("Liste", c.members);
+    directory.AddList("Liste", members);
     directory.PurgeMembers();
-    EXPECT_EQ(directory.MemberTexts()[0], c.expected);
+    EXPECT_EQ(directory.MemberTexts()[0], expected) << members;
   }
 
   // Sorting by alias keeps strangers; the optional last comma goes when 256 would be reached.
   const std::string a253(253, 'A'), a252(252, 'A');
-  const struct {
-    std::string members, expected;
-  } sorts[] = {{"pc1,PC9,PC3,PC2", "PC9,PC3,PC2,pc1,"},
-               {a253 + ",B", "B," + a253},
-               {a252 + ",B", "B," + a252 + ","}};
-  for (const auto& c : sorts) {
-    SCOPED_TRACE(c.members.substr(0, 16));
+  const std::pair<std::string, std::string> sorts[] = {{"pc1,PC9,PC3,PC2", "PC9,PC3,PC2,pc1,"},
+                                                       {a253 + ",B", "B," + a253},
+                                                       {a252 + ",B", "B," + a252 + ","}};
+  for (const auto& [members, expected] : sorts) {
+    SCOPED_TRACE(members.substr(0, 16));
     RecipientDirectory directory;
     directory.AddSingle("Zentrale", "PC1");
     directory.AddSingle("Empfang", "PC2");
     directory.AddSingle("empfang", "PC3");
-    directory.AddSingle("b", c.members.substr(0, c.members.find(',')));
+    directory.AddSingle("b", members.substr(0, members.find(',')));
     directory.AddSingle("a", "B");
-    directory.AddList("Voll", c.members);
+    directory.AddList("Voll", members);
     directory.SortMembers(0);
-    EXPECT_EQ(directory.MemberTexts()[0], c.expected);
+    EXPECT_EQ(directory.MemberTexts()[0], expected);
   }
 
   // Setting keeps 256 characters, a member text at most 255 (refused, never cut); adding
@@ -408,16 +327,13 @@ TEST(DirectorySortTest, StableBothWaysWithOneDirectionForEveryView) {
   RecipientDirectory directory;
   // As raw bytes "Beta" < "alpha" and "Äb" < "äa": the sort compares case-insensitively.
   for (auto [station, alias] :
-       Pairs{{"S1", "Beta"}, {"S2", "Äb"}, {"S3", "alpha"}, {"S4", "äa"}, {"S5", "ALPHA"}}) {
+       {std::pair{"S1", "Beta"}, {"S2", "Äb"}, {"S3", "alpha"}, {"S4", "äa"}, {"S5", "ALPHA"}}) {
     directory.AddSingle(alias, station);
   }
-  const Pairs ascending{
-      {"S3", "alpha"}, {"S5", "ALPHA"}, {"S1", "Beta"}, {"S4", "äa"}, {"S2", "Äb"}};
   directory.SortSingles(1);
-  EXPECT_EQ(Singles(directory), ascending);
+  EXPECT_EQ(Singles(directory), "S3=alpha\nS5=ALPHA\nS1=Beta\nS4=äa\nS2=Äb\n");
   directory.SortSingles(1);  // the same column again reverses; equal keys keep their order
-  EXPECT_EQ(Singles(directory),
-            (Pairs{{"S2", "Äb"}, {"S4", "äa"}, {"S1", "Beta"}, {"S3", "alpha"}, {"S5", "ALPHA"}}));
+  EXPECT_EQ(Singles(directory), "S2=Äb\nS4=äa\nS1=Beta\nS3=alpha\nS5=ALPHA\n");
 
   // Another column keeps the direction; every view shares it.
   std::vector<std::string> keys{"b", "a"}, values{"2", "1"};
@@ -427,39 +343,44 @@ TEST(DirectorySortTest, StableBothWaysWithOneDirectionForEveryView) {
   EXPECT_TRUE(directory.sortState().ascending);
 }
 
+// Letters typed in a list lead to the next row that begins with them, letter case aside.
+TEST(DirectorySortTest, TypedLettersFindTheNextRowBeginningWithThem) {
+  const std::vector<std::string> rows{"Lager", "ärger", "Lagerhalle", "lag"};
+  const struct {
+    int start;
+    const char* typed;
+    bool whole, wrap;
+    int row;
+  } cases[] = {{1, "LA", false, true, 2},      {3, "lager", false, true, 0},
+               {3, "lager", false, false, -1}, {0, "Ä", false, true, 1},
+               {0, "lag", true, true, 3},      {0, "x", false, true, -1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.start << " " << c.typed);
+    EXPECT_EQ(FindTyped(rows, c.start, c.typed, c.whole, c.wrap), c.row);
+  }
+}
+
 TEST(EntryRulesTest, AcceptsWhatTheFileCarriesAndRefusesTheRest) {
   using Check = std::function<std::string(std::string_view)>;
   const Check station = CheckStationName, alias = CheckAlias, list = CheckListName,
               members = CheckMemberText;
   const std::string max(255, 'x'), over(256, 'x');
-  const struct {
-    const char* what;
-    Check check;
-    std::string value;
-    bool accepted;
-  } cases[] = {
-      {"station: empty", station, "", true},
-      {"station: 255", station, max, true},
-      {"station: 256", station, over, false},
-      {"station: blank", station, "PC 1", false},
-      {"station: comma", station, "PC1,PC2", false},
-      {"station: NUL", station, "PC\0"s, false},
-      {"alias: blanks at the ends", alias, " Empfang ", true},
-      {"alias: marker inside", alias, "Ost//v_beginx", false},
-      {"alias: line feed", alias, "a\nb", false},
-      {"list: blanks", list, "Alle im Haus", true},
-      {"list: bracket", list, "Alle [", false},
-      {"list: marker", list, "//v_end", false},
-      {"members: 255", members, max, true},
-      {"members: 256", members, over, false},
-      {"members: bracket", members, "PC1]", false},
-      {"members: tab", members, "PC1,\tPC2", false},
+  const std::tuple<Check, std::string, bool> cases[] = {
+      {station, "", true},         {station, max, true},
+      {station, over, false},      {station, "PC 1", false},
+      {station, "PC1,PC2", false}, {station, "PC\0"s, false},
+      {alias, " Empfang ", true},  {alias, "Ost//v_beginx", false},
+      {alias, "a\nb", false},      {list, "Alle im Haus", true},
+      {list, "Alle [", false},     {list, "//v_end", false},
+      {members, max, true},        {members, over, false},
+      {members, "PC1]", false},    {members, "PC1,\tPC2", false},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    const std::string message = c.check(c.value);
-    EXPECT_EQ(message.empty(), c.accepted) << message;
-    EXPECT_TRUE(!c.accepted || ListFileCanCarry(c.value));
+    const auto& [check, value, accepted] = c;
+    SCOPED_TRACE(&c - cases);
+    const std::string message = check(value);
+    EXPECT_EQ(message.empty(), accepted) << message;
+    EXPECT_TRUE(!accepted || ListFileCanCarry(value));
   }
 }
 

@@ -1,4 +1,4 @@
-// Message dispatch: the composition of net send lines, the command runner and its query
+// Message dispatch: the composition of net send and msg lines, the command runner and its query
 // lines, the send workers with their admission and outcome boxes, and the domain list.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -7,7 +7,10 @@
 #include <thread>
 
 #include "dispatch/command_runner.h"
+#include "dispatch/delivery.h"
 #include "dispatch/message_composer.h"
+#include "dispatch/msg_send.h"
+#include "dispatch/send_report.h"
 #include "dispatch/send_workers.h"
 #include "fakes/fake_worker_services.h"
 #include "mainwindow/recipient_selection.h"
@@ -18,6 +21,7 @@ namespace botenruf {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::StartsWith;
 using Lines = std::vector<std::string>;
 
 TEST(ComposeTest, MessageParserAndCommandLinesPerMode) {
@@ -87,6 +91,18 @@ TEST(ComposeTest, MessageParserAndCommandLinesPerMode) {
               ElementsAre("net send ab " + message,
                           "BOX: Die maximale Gesamtlänge (IST: 2001 / SOLL: 2000) wurde "
                           "überschritten."));
+  // msg lines from the same parts: a station loses its blanks (after "/server:" one would end
+  // the option), a program path with a blank is quoted, a domain waits for its listing.
+  const DeliveryTool msg{Delivery::kMsg, "C:\\Win 7\\msg.exe"};
+  const auto list = ComposeSend(1, "pc1, pc2 ", "Der \"Chef\" /x", true, directory, msg);
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[1].msgStation, "pc2");
+  EXPECT_EQ(list[1].commandLine,
+            "\"C:\\Win 7\\msg.exe\" * /server:pc2 Der \\\"Chef\\\"/x\n{An:Empfang, pc2 }");
+  const auto domain = ComposeSend(2, " BUERO ", "Hallo", true, directory, msg).at(0).msgDomain;
+  EXPECT_EQ(domain->domain + ": " + domain->message, "BUERO: Hallo\n{An DOMAIN: \"BUERO\"}");
+  EXPECT_THAT(ComposeSend(0, "ab", std::string(2001 - 32, 'x'), false, directory, msg)[0].box.text,
+              StartsWith("Die maximale Gesamtlänge (IST: 2001 /"));
   EXPECT_EQ(PressSend(2, ""), SendPress::kRefuseEmpty);
   EXPECT_EQ(PressSend(2, " "), SendPress::kStartCountdown);
   EXPECT_EQ(PressSend(0, ""), SendPress::kDispatch);
@@ -115,6 +131,9 @@ TEST(ComposeTest, NamesThatAreNoSingleStationAreRefusedOnEveryPath) {
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].commandLine, "net send pc1 Hallo\n{An:pc1}");
     EXPECT_EQ(list[1].box.text, skipped);
+    for (int mode : {0, 2})  // msg lines and domains through msg follow the same rules
+      EXPECT_EQ(ComposeSend(mode, n.name, "x", false, directory, {Delivery::kMsg, "m"})[0].box.text,
+                skipped);
 
     TakeOverRequest takeOver;
     takeOver.rows = {{std::string("\\\\") + n.name, "x"}};
@@ -134,6 +153,21 @@ TEST(ComposeTest, NamesThatAreNoSingleStationAreRefusedOnEveryPath) {
   }
   EXPECT_EQ(PlanInfo(0, "  ").target, "");  // blanks only: no query and no box
   EXPECT_TRUE(PlanInfo(1, " , ,").refusals.empty());
+}
+
+// Automatic takes msg from Windows 6.0 on. A 32-bit program on 64-bit Windows has the 32-bit
+// system directory, without msg: Sysnative beside it leads to the 64-bit one.
+TEST(DeliveryTest, AutomaticByTheReportedVersionAndMsgFoundFromA32BitProgramToo) {
+  fakes::FakeSystem system;
+  fakes::FakeFileSystem files;
+  DeliveryTool tool;
+  system.systemDirectory = "C:\\WINDOWS\\SysWOW64";
+  EXPECT_TRUE(ChooseDeliveryTool(9, system, files, tool));  // XP: net send
+  system.osVersion = {2, 6, 0};
+  EXPECT_FALSE(ChooseDeliveryTool(0, system, files, tool));  // a Home edition has no msg
+  files.files["C:\\WINDOWS\\Sysnative\\msg.exe"] = "";
+  ASSERT_TRUE(ChooseDeliveryTool(0, system, files, tool));
+  EXPECT_EQ(tool.msgProgram, "C:\\WINDOWS\\Sysnative\\msg.exe");
 }
 
 TEST(CommandRunnerTest, PollsTempNamesErrorTextsAndSafeQueryLines) {
@@ -274,6 +308,138 @@ TEST_F(WorkersTest, OutcomeBoxesPerExitCodeAndTheModeAtTheStart) {
   SendWorker(services, "net send a x");
   ASSERT_EQ(boxes->boxes().size(), 1u);
   EXPECT_EQ(boxes->boxes()[0].text, "Well done...");
+}
+
+// A reported dispatch: the outcomes go to the report instead of boxes, a refused admission is
+// told to it (and shown); once the program ends, the report hears nothing more.
+TEST_F(WorkersTest, AReportedDispatchHandsItsOutcomesToTheReport) {
+  struct Recorder : DispatchReport {
+    void NotAdmitted(size_t step, const BoxRequest& box) override {
+      events.push_back(Format("%d: %s", static_cast<int>(step), box.text.c_str()));
+    }
+    StepExpander ExpanderFor(size_t) override { return {}; }
+    OutcomeSink SinkFor(size_t step) override {
+      return [this, step](const SendOutcome& outcome) {
+        events.push_back(Format("%d: %d", static_cast<int>(step), static_cast<int>(outcome.kind)));
+      };
+    }
+    Lines events;
+  } report;
+  processes->Script("net send b x", {true, 0, 2, 0, 0, nullptr});
+  settings->successMsg = true;
+  RunSendSteps({{"net send a x", {}}, {"net send b x", {}}, {"net send c x", {}}}, services, 2,
+               nullptr, Queue(), &report);
+  RunQueued();
+  EXPECT_THAT(report.events,
+              ElementsAre("2: Zu viele Nachrichten (2) in Warteschleife.", "0: 0", "1: 1"));
+  EXPECT_THAT(boxes->boxes(), ElementsAre(BoxRequest{"Zu viele Nachrichten (2) in Warteschleife.",
+                                                     "Error", BoxIcon::kStop}));
+  ShutdownFlag() = true;
+  RunSendSteps({{"net send a x", {}}}, services, 2, nullptr, Queue(), &report);
+  RunQueued();
+  EXPECT_EQ(report.events.size(), 3u);
+  EXPECT_EQ(services.counter->Value(), 0);
+}
+
+// The report of a list send: a row per recipient in dispatch order, refused names among them,
+// each row's result in the boxes' words on one line, and a resend of exactly the failed rows
+// with exactly the text they were sent with.
+TEST_F(WorkersTest, TheSendReportCountsItsRowsAndResendsExactlyTheFailed) {
+  EXPECT_TRUE(WantsSendReport(1, true) && WantsSendReport(2, true));
+  EXPECT_FALSE(WantsSendReport(0, true) || WantsSendReport(1, false));
+  RecipientDirectory directory;
+  directory.AddSingle("Empfang", "pc1");
+  const std::string message = "\r\nHallo \"alle\"\r\nzweite Zeile";
+  const auto steps = ComposeSend(1, "pc1,,PC\t7,pc2,pc3,pc4", message, true, directory);
+  auto report = SendReport::ForDispatch(1, steps, directory, message, {2004, 12, 6, 9, 5, 3});
+  ASSERT_TRUE(report.has_value());
+  EXPECT_EQ(report->Heading(), "Gesendet am 06.12.2004 um 09:05:03: Hallo \"alle\"");
+  EXPECT_FALSE(report->CanResend());
+  report->Finish(0, {SendOutcome::Kind::kDelivered, 0}, *system);
+  report->Finish(2, {SendOutcome::Kind::kOffline, 0}, *system);
+  report->Finish(3, {SendOutcome::Kind::kFailed, 5}, *system);
+  EXPECT_FALSE(report->CanResend());  // pc4 is still on its way
+  report->NotAdmitted(4, {"Zu viele Nachrichten (3) in Warteschleife.", "Error", BoxIcon::kStop});
+  report->Finish(0, {SendOutcome::Kind::kOffline, 0}, *system);  // a row ends once
+  EXPECT_EQ(report->Caption(), "Sendebericht: 1 von 5 zugestellt");
+  EXPECT_THAT(report->Failed(), ElementsAre(2u, 3u, 4u));
+  EXPECT_EQ(report->ClipboardText(),
+            "pc1\tEmpfang\tzugestellt\r\n"
+            "PC 7\tPC 7\tDer Empfängername \"PC 7\" enthält ein Leerzeichen und wird "
+            "übersprungen.\r\n"
+            "pc2\tpc2\tDer Empfänger ist unbekannt oder offline.\r\n"
+            "pc3\tpc3\tZugriff verweigert (Code 5).\r\n"
+            "pc4\tpc4\tZu viele Nachrichten (3) in Warteschleife.\r\n");
+  ASSERT_TRUE(report->CanResend());
+  SendReport again = report->Resend({2004, 12, 6, 9, 6, 0});
+  EXPECT_FALSE(report->CanResend());  // once per report
+  const std::string text = "\r\nHallo \\\"alle\\\"\r\nzweite Zeile\n{An:Empfang,pc2,pc3,pc4}";
+  Lines lines;
+  for (const SendStep& step : again.Steps())
+    lines.push_back(step.commandLine);
+  EXPECT_THAT(lines,
+              ElementsAre("net send pc2 " + text, "net send pc3 " + text, "net send pc4 " + text));
+  EXPECT_EQ(again.Caption(), "Sendebericht: 0 von 3 zugestellt");
+
+  // A domain send has one row, the domain; a send refused as a whole has no report.
+  const auto domain = SendReport::ForDispatch(2, ComposeSend(2, "BUERO", "x", false, directory),
+                                              directory, "x", {});
+  ASSERT_TRUE(domain.has_value());
+  EXPECT_EQ(domain->ClipboardText(), "BUERO\tDomäne\twird gesendet...\r\n");
+  // Through msg, the domain's stations take its row once they are listed; none, and it fails.
+  const DeliveryTool msg{Delivery::kMsg, "msg.exe"};
+  for (const Lines& stations : {Lines{"PC1", "-t"}, Lines{}}) {
+    auto listed = SendReport::ForDispatch(2, ComposeSend(2, "BUERO", "x", false, directory, msg),
+                                          directory, "x", {});
+    ASSERT_TRUE(listed.has_value());
+    const std::vector<size_t> rows =
+        listed->Expand(0, MsgDomainSteps(*listed->rows()[0].step.msgDomain, stations));
+    EXPECT_EQ(rows.size(), stations.size());
+    EXPECT_EQ(listed->ClipboardText(),
+              stations.empty() ? "BUERO\tDomäne\tIn der Domäne \"BUERO\" wurde keine Station "
+                                 "gefunden.\r\n"
+                               : "PC1\tPC1\twird gesendet...\r\n-t\t-t\tDer Empfängername \"-t\" "
+                                 "beginnt mit \"-\" und wird übersprungen.\r\n");
+  }
+  for (const auto& [names, text] : {std::pair{"", "x"}, {" , ,", "x"}, {"pc1", ""}})
+    EXPECT_FALSE(SendReport::ForDispatch(1, ComposeSend(1, names, text, false, directory),
+                                         directory, text, {}));
+}
+
+// msg's error code in its output counts before its exit code; for 1722 net view tells a
+// station that cannot be reached from one that refuses remote calls.
+TEST_F(WorkersTest, MsgOutcomesFromItsOutputAndExitCode) {
+  using Kind = SendOutcome::Kind;
+  const std::string offline = "Der Empfänger ist unbekannt oder offline.";
+  const std::string refused =
+      "Der Empfänger nimmt keine Sitzungsnachrichten von anderen Stationen an (Code 1722).\r\n"
+      "Dort muss AllowRemoteRPC = 1 gesetzt sein: siehe Anleitung, \"Botenruf unter Windows "
+      "Vista und neuer\".";
+  system->messages[1] = "Unzulässige Funktion.\r\n";
+  const struct {
+    uint32_t exitCode;
+    const char* output;
+    bool answers;
+    SendOutcome expected;
+    std::string text;
+  } cases[] = {
+      {0, "", false, {Kind::kDelivered, 0}, ""},
+      {0, "Fehler 5 beim", false, {Kind::kFailed, 5}, "Zugriff verweigert\r\n(Code 5)."},
+      {1, "Error [1232]:x", true, {Kind::kOffline, 0}, offline},
+      {1, "Fehler 1722 beim Abrufen", false, {Kind::kOffline, 0}, offline},
+      {1, "Fehlercode\r\nFEHLER  1722", true, {Kind::kRefused, 1722}, refused},
+      {1, "Keine Sitzung", false, {Kind::kFailed, 1}, "Unzulässige Funktion.\r\n(Code 1)."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.output);
+    const SendOutcome outcome =
+        MsgSendOutcome({true, c.exitCode, 0}, SplitLines(c.output), [&] { return c.answers; });
+    EXPECT_EQ(outcome, c.expected);
+    EXPECT_EQ(FailureText(*system, outcome), c.text);
+  }
+  // A domain's stations wait for a free worker: with MaxThreads 0 none would ever be free.
+  RunMsgDomainSend(services, {"BUERO", "msg", "x"}, 0, nullptr);
+  EXPECT_EQ(boxes->boxes().back().text, "Zu viele Nachrichten (0) in Warteschleife.");
 }
 
 TEST_F(WorkersTest, DomainListReadsConvertsAndDeletesItsFile) {

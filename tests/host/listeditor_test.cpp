@@ -32,32 +32,20 @@ std::string Stations(int from, int to) {
 }
 
 TEST(ListEditorTest, AddingMembersStopsAtTheFirstThatDoesNotFit) {
-  const struct {
-    const char* name;
-    std::string members;
-    std::vector<int> singles;
-    std::string expected;
-    std::string message;
-  } cases[] = {
-      {"19 + 1", Stations(0, 19), {19}, Stations(0, 19) + "S19", ""},
-      {"19 + 2",
-       Stations(0, 19),
-       {19, 20},
-       Stations(0, 19) + "S19",
-       "Maximal 20 Empfänger pro Liste erlaubt."},
-      {"a station twice is added twice", "S1", {1}, "S1,S1", ""},
-      {"over what the file keeps",
-       std::string(250, 'X') + ",",
-       {21, 22},
-       std::string(250, 'X') + ",S21",
-       "Die Mitgliederliste darf höchstens 255 Zeichen lang sein."},
+  const std::string limit = "Maximal 20 Empfänger pro Liste erlaubt.",
+                    tooLong = "Die Mitgliederliste darf höchstens 255 Zeichen lang sein.";
+  // The members before, the singles added, and the members and message after.
+  const std::tuple<std::string, std::vector<int>, std::string, std::string> cases[] = {
+      {Stations(0, 19), {19}, Stations(0, 19) + "S19", ""},
+      {Stations(0, 19), {19, 20}, Stations(0, 19) + "S19", limit},
+      {"S1", {1}, "S1,S1", ""},  // a station twice is added twice
+      {std::string(250, 'X') + ",", {21, 22}, std::string(250, 'X') + ",S21", tooLong},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    RecipientDirectory directory = Directory(25, c.members);
-    const std::optional<std::string> message = AddMembers(directory, 0, c.singles, 20);
-    EXPECT_EQ(message.value_or(""), c.message);
-    EXPECT_EQ(Members(directory), c.expected);
+  for (const auto& [members, singles, expected, message] : cases) {
+    SCOPED_TRACE(members.substr(0, 20));
+    RecipientDirectory directory = Directory(25, members);
+    EXPECT_EQ(AddMembers(directory, 0, singles, 20).value_or(""), message);
+    EXPECT_EQ(Members(directory), expected);
   }
   RecipientDirectory odd = Directory(1, "");
   odd.AddSingle("Klammer", "S]");

@@ -26,24 +26,18 @@ TEST(SelectionTest, TheBoxPerModeAndTheTextItStandsFor) {
   EXPECT_TRUE(BoxShowsDirectory(1, {"Alle"}, directory));
   EXPECT_FALSE(BoxShowsDirectory(0, {"Empfang"}, directory));
 
-  const struct {
-    int mode, index;
-    const char* typed;
-    bool comma;
-    const char* expected;
-  } cases[] = {
-      {0, 1, "Buchhaltung", false, "PC022"},
-      {1, 0, "Alle", true, "PC017,PC022,"},
-      {2, 0, "BUERO", false, "BUERO"},
-      {1, -1, "PC1,PC2", true, "PC1,PC2,"},
-      {1, -1, "", true, ""},
-      {0, 5, "getippt", false, "getippt"},  // an index without entry is read as typed text
+  // Mode, index, typed text, whether a comma ends it, and the text it stands for; an index
+  // without entry is read as typed text.
+  const std::tuple<int, int, const char*, bool, const char*> cases[] = {
+      {0, 1, "Buchhaltung", false, "PC022"}, {2, 0, "BUERO", false, "BUERO"},
+      {1, 0, "Alle", true, "PC017,PC022,"},  {1, -1, "PC1,PC2", true, "PC1,PC2,"},
+      {0, 5, "getippt", false, "getippt"},   {1, -1, "", true, ""},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.typed);
+  for (const auto& [mode, index, typed, comma, expected] : cases) {
+    SCOPED_TRACE(typed);
     int32_t auswahl = 99;
-    EXPECT_EQ(ReadRecipientText(c.mode, c.index, c.typed, c.comma, directory, auswahl), c.expected);
-    EXPECT_EQ(auswahl, c.index);
+    EXPECT_EQ(ReadRecipientText(mode, index, typed, comma, directory, auswahl), expected);
+    EXPECT_EQ(auswahl, index);
   }
 
   SelectionMemory memory;
@@ -64,23 +58,18 @@ TEST(SelectionTest, TheBoxPerModeAndTheTextItStandsFor) {
 }
 
 TEST(CountdownTest, TheClockDecidesTheTicksUntilTheBarIsFull) {
-  const struct {
-    int32_t step;
-    int32_t pollrate;
-    uint32_t elapsedMs;
-    bool send;
-    int position;
-  } cases[] = {
+  // Step, pollrate, elapsed ms, and whether it sends and where the bar stands then.
+  const std::tuple<int32_t, int32_t, uint32_t, bool, int> cases[] = {
       {2, 10, 4999, false, 998},  {2, 10, 5000, true, 1000},  {3, 10, 3340, true, 1000},
       {1000, 10, 10, true, 1000}, {2, 0, 4999, false, 998},  // a step time of 0 or less
       {2, -1, 5000, true, 1000},  {0, 10, 3600000, false, 0}, {-5, 10, 3600000, false, 0},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.step << " " << c.elapsedMs);
-    CountdownModel model(c.step, c.pollrate);
-    model.AdvanceTo(c.elapsedMs);
-    EXPECT_EQ(model.send(), c.send);
-    EXPECT_EQ(model.position(), c.position);
+  for (const auto& [step, pollrate, elapsedMs, send, position] : cases) {
+    SCOPED_TRACE(::testing::Message() << step << " " << pollrate << " " << elapsedMs);
+    CountdownModel model(step, pollrate);
+    model.AdvanceTo(elapsedMs);
+    EXPECT_EQ(model.send(), send);
+    EXPECT_EQ(model.position(), position);
   }
   CountdownModel cancelled(2, 10);
   cancelled.AdvanceTo(4990);
@@ -95,12 +84,9 @@ TEST(TrayTest, TipFormsAndTheMouseTable) {
   EXPECT_EQ(TrayTip(0, 0, ""), "Botenruf[0] (Einzelempfänger)");
   EXPECT_EQ(TrayTip(12, 0, std::string(100, 'a')).size(), 63u);
   const std::pair<uint32_t, TrayAction> mouse[] = {
-      {0x201, TrayAction::kRestoreIfSystray},
-      {0x203, TrayAction::kRestore},
-      {0x204, TrayAction::kPopupMenu},
-      {0x206, TrayAction::kAbout},
-      {0x202, TrayAction::kNone},
-      {0x209, TrayAction::kRestoreIfSystray},
+      {0x201, TrayAction::kRestoreIfSystray}, {0x203, TrayAction::kRestore},
+      {0x209, TrayAction::kRestoreIfSystray}, {0x206, TrayAction::kAbout},
+      {0x204, TrayAction::kPopupMenu},        {0x202, TrayAction::kNone},
   };
   for (const auto& [message, action] : mouse)
     EXPECT_EQ(TrayActionFor(message), action) << message;
@@ -108,9 +94,8 @@ TEST(TrayTest, TipFormsAndTheMouseTable) {
 
 TEST(MessageFileTest, SizeLimitLineEndsAndRoundTrip) {
   fakes::FakeFileSystem files;
-  files.files["a"] = std::string(2048, 'x');
-  files.files["b"] = std::string(2049, 'x');
-  files.files["d"] = "A\r\r\nB\r\r\n";
+  files.files = {
+      {"a", std::string(2048, 'x')}, {"b", std::string(2049, 'x')}, {"d", "A\r\r\nB\r\r\n"}};
   std::string text = "unverändert";
   EXPECT_FALSE(LoadMessageFile(files, "b", 2, text));
   EXPECT_FALSE(LoadMessageFile(files, "fehlt", 2, text));

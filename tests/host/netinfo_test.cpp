@@ -47,13 +47,19 @@ TEST(NetOutputTest, NamesMacAndPingAddressFromTheFirstMatch) {
 }
 
 TEST(NetOutputTest, ListingsSplitAtTheirColumns) {
-  const std::vector<StationRow> stations = ParseDomainStations(
-      {"Servername            Beschreibung", "-------", "\\\\STATION1             Buchhaltung",
-       "  \\\\PC7  ", "\\\\ABCDEFGHIJKLMNOPQR Rest", "\\", "Der Befehl wurde ausgeführt."});
-  ASSERT_EQ(stations.size(), 3u);
-  EXPECT_EQ(stations[0].station + "|" + stations[0].comment, "\\\\STATION1|Buchhaltung");
-  EXPECT_EQ(stations[1].station + "|" + stations[1].comment, "\\\\PC7|");
-  EXPECT_EQ(stations[2].station + "|" + stations[2].comment, "\\\\ABCDEFGHIJKLMNO|PQR Rest");
+  const Lines domain = {"Servername            Beschreibung",   "-------",
+                        "\\\\STATION1             Buchhaltung", "  \\\\PC7  ",
+                        "\\\\ABCDEFGHIJKLMNOPQR Rest",          "\\",
+                        "Der Befehl wurde ausgeführt."};
+  std::string text;  // the same listing as one text, its lines ending in LF or CR LF
+  for (const std::string& line : domain)
+    text += line + (text.empty() ? "\n" : "\r\n");
+  for (const auto& stations : {ParseDomainStations(domain), ParseDomainStations(text)}) {
+    ASSERT_EQ(stations.size(), 3u);
+    EXPECT_EQ(stations[0].station + "|" + stations[0].comment, "\\\\STATION1|Buchhaltung");
+    EXPECT_EQ(stations[1].station + "|" + stations[1].comment, "\\\\PC7|");
+    EXPECT_EQ(stations[2].station + "|" + stations[2].comment, "\\\\ABCDEFGHIJKLMNO|PQR Rest");
+  }
 
   // Seven header lines, then the shares, then a blank line and the completion message.
   Lines listing = {"Freigegebene Ressourcen auf \\\\PC1", "", "", "", "Freigabename  Typ", "", "-"};

@@ -6,6 +6,7 @@
 #include <functional>
 #include <future>
 #include <map>
+#include <tuple>
 
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_message_boxes.h"
@@ -18,7 +19,8 @@ namespace botenruf {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
+using namespace std::string_literals;
+using Status = HttpResult::Status;
 
 struct Answer {
   uint32_t status = 200;
@@ -26,193 +28,128 @@ struct Answer {
   bool announceLength = true;
   size_t cutAfter = std::string::npos;  // the client reports `error` after this many bytes
   uint32_t error = 0;                   // without cutAfter: no connection at all
-  bool timesOut = false;                // after cutAfter bytes, the total time runs out
-};
-
-// Answers by "host:port/object", records every request, and writes output files into the fake
-// file system so that a half-written file is seen as such.
-class FakeInternet : public HttpClient, public OutputFiles {
- public:
-  explicit FakeInternet(fakes::FakeFileSystem& files) : files_(files) {}
-
-  HttpResult Get(const HttpUrl& url, HttpReceiver& receiver, const HttpLimits&) override {
-    const std::string key = url.host + ":" + std::to_string(url.port) + url.object;
-    requests.push_back(key);
-    const Answer& answer = answers.count(key) ? answers[key] : kNotFound;
-    if (answer.error && answer.cutAfter == std::string::npos)
-      return {HttpResult::Status::kFailed, answer.error};
-    if (!receiver.OnResponse(answer.status, answer.announceLength
-                                                ? std::optional<uint64_t>(answer.body.size())
-                                                : std::nullopt)) {
-      return {HttpResult::Status::kStopped, 0};
-    }
-    const size_t end = std::min(answer.body.size(), answer.cutAfter);
-    for (size_t at = 0; at < end; at += kHttpBlockSize) {
-      if (!receiver.OnBlock(answer.body.data() + at, std::min(kHttpBlockSize, end - at)))
-        return {HttpResult::Status::kStopped, 0};
-    }
-    if (answer.timesOut)
-      return {HttpResult::Status::kTimedOut, 0};
-    return {answer.error ? HttpResult::Status::kFailed : HttpResult::Status::kComplete,
-            answer.error};
-  }
-
-  std::unique_ptr<OutputFile> CreateExclusive(const std::string& path) override {
-    struct File : OutputFile {
-      std::string& bytes;
-      explicit File(std::string& target) : bytes(target) {}
-      bool Write(const char* data, size_t size) override {
-        bytes.append(data, size);
-        return true;
-      }
-      bool Close() override { return true; }
-    };
-    if (failCreate)
-      return nullptr;
-    files_.files[path].clear();
-    return std::make_unique<File>(files_.files[path]);
-  }
-
-  std::map<std::string, Answer> answers;
-  std::vector<std::string> requests;
-  bool failCreate = false;
-
- private:
-  fakes::FakeFileSystem& files_;
-  const Answer kNotFound{404, "not here"};
-};
-
-class FakeDesktop : public Clipboard, public ProgramEnvironment {
- public:
-  bool SetText(NativeWindow, const std::string& value) override {
-    clipboard = value;
-    return true;
-  }
-  std::string ProgramPath() override { return "C:\\Programme\\Botenruf\\Botenruf.exe"; }
-  std::string FileVersion() override { return version; }
-  std::optional<std::string> Variable(const std::string& name) override {
-    return name == kUpdateUrlVariable ? baseUrl : std::nullopt;
-  }
-  std::string clipboard = "vorher";
-  std::string version = "3.1.0.0";
-  std::optional<std::string> baseUrl = "http://127.0.0.1:8123/";
+  Status left = Status::kComplete;      // or so after cutAfter bytes
 };
 
 const std::string kTarget = "C:\\Programme\\Botenruf\\Botenruf.zip";
-constexpr char kList[] = "127.0.0.1:8123/Updates/_updates.txt";
-constexpr char kFile[] = "127.0.0.1:8123/Updates/Botenruf/Botenruf.zip";
 
 std::string ListWith(const std::string& version) {
-  return "# Versionen\r\nnetzmeister;9;9;9;9;2004.3.1;1;512;Updates/Netz/;Netz.zip;\r\n"
-         "botenruf;" +
+  return "# Versionen\r\nnetzmeister;9;9;9;9;2004.3.1;1;512;Updates/Netz/;Netz.zip;\r\nbotenruf;" +
          version + ";2004.12.6;2;1;Updates/Botenruf/;Botenruf.zip;\r\n";
 }
 
-struct UpdateRig {
+// The check's world: a server that answers by "host:port/object" (404 for any other), output
+// files in the fake file system (so that a half-written file is seen as such), and the desktop.
+// The list offers 3.1.0.1 for the installed 3.1.0.0, the user says yes to both questions, and
+// an earlier download lies in the program's folder.
+struct UpdateRig : HttpClient, OutputFiles, Clipboard, ProgramEnvironment {
   UpdateRig() {
-    internet.answers[kList] = {200, ListWith("3;1;0;1")};
-    internet.answers[kFile] = {200, std::string(3000, 'Z')};
+    files.files[kTarget] = "die alte Version";
+    boxes.answers = {true, true};
   }
-  void Check() { CheckForUpdate(services, nullptr); }
-  std::vector<std::string> Titles() const {
-    std::vector<std::string> titles;
+
+  HttpResult Get(const HttpUrl& url, HttpReceiver& receiver, const HttpLimits&,
+                 const std::atomic<bool>&) override {
+    const auto found = answers.find(url.host + ":" + std::to_string(url.port) + url.object);
+    const Answer answer = found == answers.end() ? Answer{404, "not here"} : found->second;
+    if (answer.error && answer.cutAfter == std::string::npos)
+      return {Status::kFailed, answer.error};
+    std::optional<uint64_t> length;
+    if (answer.announceLength)
+      length = answer.body.size();
+    if (!receiver.OnResponse(answer.status, length))
+      return {Status::kStopped, 0};
+    const size_t end = std::min(answer.body.size(), answer.cutAfter);
+    for (size_t at = 0; at < end; at += kHttpBlockSize) {
+      if (!receiver.OnBlock(answer.body.data() + at, std::min(kHttpBlockSize, end - at)))
+        return {Status::kStopped, 0};
+    }
+    stop = answer.left == Status::kCancelled;
+    return {answer.error ? Status::kFailed : answer.left, answer.error};
+  }
+  std::unique_ptr<OutputFile> CreateExclusive(const std::string& path) override {
+    struct File : OutputFile {
+      explicit File(std::string& target) : bytes(target) {}
+      bool Write(const char* data, size_t size) override { return bytes.append(data, size), true; }
+      bool Close() override { return true; }
+      std::string& bytes;
+    };
+    return failCreate ? nullptr : std::make_unique<File>(files.files[path] = "");
+  }
+  bool SetText(NativeWindow, const std::string& text) override { return clipboard = text, true; }
+  std::string ProgramPath() override { return "C:\\Programme\\Botenruf\\Botenruf.exe"; }
+  std::string FileVersion() override { return version; }
+  std::optional<std::string> Variable(const std::string& name) override {
+    return name == kUpdateUrlVariable ? "http://127.0.0.1:8123/"s : std::optional<std::string>();
+  }
+  std::string Titles() const {
+    std::string titles;
     for (const BoxRequest& box : boxes.boxes())
-      titles.push_back(box.title);
+      titles += box.title + "|";
     return titles;
   }
 
+  std::map<std::string, Answer> answers;
+  Answer& list = answers["127.0.0.1:8123/Updates/_updates.txt"] = {200, ListWith("3;1;0;1")};
+  Answer& file =
+      answers["127.0.0.1:8123/Updates/Botenruf/Botenruf.zip"] = {200, std::string(3000, 'Z')};
+  bool failCreate = false;
+  std::atomic<bool> stop{false};
+  std::string clipboard = "vorher", version = "3.1.0.0";
   fakes::FakeFileSystem files;
-  FakeInternet internet{files};
   fakes::FakeMessageBoxes boxes;
-  FakeDesktop desktop;
-  UpdateServices services{internet, files, internet, boxes, desktop, desktop};
+  UpdateServices services{*this, files, *this, boxes, *this, *this, stop};
 };
 
 // The server's, the connection's and the disk's failures.
 TEST(UpdateCheckFailureTest, EachShowsOnlyItsOwnBoxesAndKeepsTheEarlierCopy) {
-  const std::string kAsk = "Update suchen...", kSearch = "Suche nach Updates...",
-                    kFailed = "Fehler beim Herunterladen", kBroken = kApplicationTitle;
-  const std::string failure = "Die Datei konnte nicht herunter geladen werden.\nErrorcode: ";
-  struct Case {
-    const char* what;
-    std::function<void(UpdateRig&)> setUp;
-    std::vector<std::string> titles;
-    std::string lastText;
-  } cases[] = {
-      {"no to the search", [](auto& t) { t.boxes.answers = {false}; }, {kAsk}, ""},
-      {"older entry",
-       [](auto& t) { t.internet.answers[kList].body = ListWith("2;5;0;0"); },
-       {kAsk, kSearch},
-       "Keine neuere Version vorhanden"},
-      {"own version unreadable",
-       [](auto& t) { t.desktop.version = ""; },
-       {kAsk, kSearch},
-       "Keine neuere Version vorhanden"},
-      {"no entry of ours",
-       [](auto& t) { t.internet.answers[kList].body = "netzmeister;9;0;0;0;;1;1;;n.zip;\r\n"; },
-       {kAsk},
-       ""},
-      {"list missing", [](auto& t) { t.internet.answers.erase(kList); }, {kAsk}, ""},
-      {"no connection",
-       [](auto& t) { t.internet.answers[kList].error = 12029; },
-       {kAsk, kBroken},
-       ""},
-      {"program file missing",
-       [](auto& t) { t.internet.answers.erase(kFile); },
-       {kAsk, kSearch, kFailed},
-       failure + kHttpErrorText},
-      {"name leaving the folder",
-       [](auto& t) { t.internet.answers[kList].body = "botenruf;9;0;0;0;;2;1;;..\\Botenruf.exe;"; },
-       {kAsk, kSearch, kFailed},
-       failure + DownloadNameProblem("..\\Botenruf.exe", "")},
+  // The titles of the boxes, each followed by "|", and the texts.
+  const std::string ask = "Update suchen...|", search = ask + "Suche nach Updates...|",
+                    refused = search + "Fehler beim Herunterladen|",
+                    broken = search + kApplicationTitle + "|Fehler beim Herunterladen|";
+  const std::string none = "Keine neuere Version vorhanden",
+                    fail = "Die Datei konnte nicht herunter geladen werden.\nErrorcode: ";
+  using Case = std::tuple<const char*, std::function<void(UpdateRig&)>, std::string, std::string>;
+  const Case cases[] = {
+      {"no to the search", [](auto& t) { t.boxes.answers = {false}; }, ask, ""},
+      {"older entry", [](auto& t) { t.list.body = ListWith("2;5;0;0"); }, search, none},
+      {"own version unreadable", [](auto& t) { t.version = ""; }, search, none},
+      {"none of ours", [](auto& t) { t.list.body = "netzmeister;9;0;0;0;;1;1;;n.zip;"; }, ask, ""},
+      {"list missing", [](auto& t) { t.list.status = 404; }, ask, ""},
+      {"no connection", [](auto& t) { t.list.error = 12029; }, ask + kApplicationTitle + "|", ""},
+      {"program file missing", [](auto& t) { t.file.status = 404; }, refused,
+       fail + kHttpErrorText},
       {"a DLL to plant beside the program",
        [](auto& t) {
-         t.internet.answers[kList].body = "botenruf;9;0;0;0;;2;1;Updates/Botenruf/;VERSION.dll;";
-         t.internet.answers["127.0.0.1:8123/Updates/Botenruf/VERSION.dll"] = {200, "MZ"};
+         t.list.body = "botenruf;9;0;0;0;;2;1;Updates/Botenruf/;VERSION.dll;";
+         t.answers["127.0.0.1:8123/Updates/Botenruf/VERSION.dll"] = {200, "MZ"};
        },
-       {kAsk, kSearch, kFailed},
-       failure + DownloadNameProblem("VERSION.dll", "")},
-      {"folder not writable", [](auto& t) { t.internet.failCreate = true; }, {kAsk}, ""},
-      {"list too large",
-       [](auto& t) { t.internet.answers[kList].body += std::string(kVersionListLimit, '#'); },
-       {kAsk, kFailed},
-       failure + TooLargeText(kVersionListLimit)},
+       refused, fail + DownloadNameProblem("VERSION.dll", "")},
+      {"folder not writable", [](auto& t) { t.failCreate = true; }, ask, ""},
+      {"list too large", [](auto& t) { t.list.body += std::string(kVersionListLimit, '#'); },
+       ask + "Fehler beim Herunterladen|", fail + TooLargeText(kVersionListLimit)},
       {"program file too large without a length",
-       [](auto& t) {
-         t.internet.answers[kFile] = {200, std::string(kProgramFileLimit + 1, 'Z'), false};
-       },
-       {kAsk, kSearch, kFailed},
-       failure + TooLargeText(kProgramFileLimit)},
-      {"cut short without an error",
-       [](auto& t) { t.internet.answers[kFile].cutAfter = 1024; },
-       {kAsk, kSearch, kBroken, kFailed},
-       failure},
-      {"total time over after the first block",
-       [](auto& t) {
-         t.internet.answers[kFile].cutAfter = 1024, t.internet.answers[kFile].timesOut = true;
-       },
-       {kAsk, kSearch, kBroken, kFailed},
-       failure},
+       [](auto& t) { t.file.body.resize(kProgramFileLimit + 1), t.file.announceLength = false; },
+       refused, fail + TooLargeText(kProgramFileLimit)},
+      {"cut short without an error", [](auto& t) { t.file.cutAfter = 1024; }, broken, fail},
+      {"too slow after the first block",
+       [](auto& t) { t.file.cutAfter = 1024, t.file.left = Status::kTooSlow; }, broken, fail},
+      {"program ended during the download",
+       [](auto& t) { t.file.cutAfter = 1024, t.file.left = Status::kCancelled; }, search, ""},
       {"broken after the first block",
-       [](auto& t) {
-         t.internet.answers[kFile].cutAfter = 1024, t.internet.answers[kFile].error = 12031;
-       },
-       {kAsk, kSearch, kBroken, kFailed},
-       failure},
+       [](auto& t) { t.file.cutAfter = 1024, t.file.error = 12031; }, broken, fail},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, setUp, titles, lastText] : cases) {
+    SCOPED_TRACE(what);
     UpdateRig t;
-    t.files.files[kTarget] = "die alte Version";
-    t.boxes.answers = {true, true};
-    c.setUp(t);
-    t.Check();
-    EXPECT_THAT(t.Titles(), ElementsAreArray(c.titles));
-    if (!c.lastText.empty() && !t.boxes.boxes().empty()) {
-      EXPECT_EQ(t.boxes.boxes().back().text, c.lastText);
+    setUp(t);
+    CheckForUpdate(t.services, nullptr);
+    EXPECT_EQ(t.Titles(), titles);
+    if (!lastText.empty() && !t.boxes.boxes().empty()) {
+      EXPECT_EQ(t.boxes.boxes().back().text, lastText);
     }
     EXPECT_THAT(t.files.files, ElementsAre(std::pair(kTarget, std::string("die alte Version"))));
-    EXPECT_EQ(t.desktop.clipboard, "vorher");
+    EXPECT_EQ(t.clipboard, "vorher");
     EXPECT_EQ(t.boxes.waitCursors, 0);
   }
 }
@@ -225,14 +162,11 @@ TEST(UpdateListTest, CommentsAreSkippedAndTheProgramsOwnEntryIsFound) {
       "botenruf;9;0;1;2;2004.12.6;2;1;Updates/Botenruf/;Botenruf.zip;\r\n"
       "\r\n");
   ASSERT_EQ(entries.size(), 4u);  // the empty line is an entry without a name
-  const UpdateEntry* entry = FindUpdateEntry(entries, kUpdateKey);
-  ASSERT_EQ(entry, &entries[2]);
-  EXPECT_EQ(entry->version, (Version{9, 0, 1, 2}));
-  EXPECT_EQ(entry->date, (ReleaseDate{2004, 12, 6}));
-  EXPECT_EQ(entry->sizeUnit, 2);
-  EXPECT_EQ(entry->size, 1);
-  EXPECT_EQ(entry->path, "Updates/Botenruf/");
-  EXPECT_EQ(entry->fileName, "Botenruf.zip");
+  const UpdateEntry* e = FindUpdateEntry(entries, kUpdateKey);
+  ASSERT_EQ(e, &entries[2]);
+  EXPECT_EQ(std::tie(e->version, e->date, e->sizeUnit, e->size, e->path, e->fileName),
+            std::make_tuple(Version{9, 0, 1, 2}, std::optional(ReleaseDate{2004, 12, 6}), 2, 1,
+                            "Updates/Botenruf/", "Botenruf.zip"));
   EXPECT_EQ(FindUpdateEntry(entries, ""), nullptr);
   EXPECT_EQ(FindUpdateEntry(ParseUpdateList("# botenruf;9;0;0;0;;2;1;;a.zip;\n"), kUpdateKey),
             nullptr);
@@ -241,13 +175,7 @@ TEST(UpdateListTest, CommentsAreSkippedAndTheProgramsOwnEntryIsFound) {
 TEST(UpdateListTest, FieldsWithoutTheirSemicolonAreMissing) {
   // Only the first 1024 characters of a line are read.
   const std::string overLong = "botenruf;1;0;0;0;;1;1;" + std::string(1000, 'x') + ";a.zip;";
-  struct Case {
-    std::string line;
-    Version version;
-    int32_t unit, size;
-    const char* fileName;
-    bool dated;
-  } cases[] = {
+  const std::tuple<std::string, Version, int32_t, int32_t, std::string, bool> cases[] = {
       {"botenruf;3;1;0;7;2004.1.2;0;900;p/;a.zip;", {3, 1, 0, 7}, 0, 900, "a.zip", true},
       {"botenruf;3;1;0;7;2004.1.2;0;900;p/;a.zip", {3, 1, 0, 7}, 0, 900, "", true},
       {"botenruf;3;1", {3, -1, -1, -1}, -1, -1, "", false},
@@ -256,31 +184,22 @@ TEST(UpdateListTest, FieldsWithoutTheirSemicolonAreMissing) {
       {"botenruf;1;0;0;0;2004.12;3;1;;a.zip;", {1, 0, 0, 0}, 3, 1, "a.zip", false},
       {overLong, {1, 0, 0, 0}, 1, 1, "", false},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.line.substr(0, 60));
-    const UpdateEntry entry = ParseUpdateLine(c.line);
-    EXPECT_EQ(entry.name, "botenruf");
-    EXPECT_EQ(entry.version, c.version);
-    EXPECT_EQ(entry.sizeUnit, c.unit);
-    EXPECT_EQ(entry.size, c.size);
-    EXPECT_EQ(entry.fileName, c.fileName);
-    EXPECT_EQ(entry.date.has_value(), c.dated);
+  for (const auto& [line, version, unit, size, fileName, dated] : cases) {
+    SCOPED_TRACE(line.substr(0, 60));
+    const UpdateEntry e = ParseUpdateLine(line);
+    EXPECT_EQ(std::make_tuple(e.name, e.version, e.sizeUnit, e.size, e.fileName, !!e.date),
+              std::make_tuple(std::string("botenruf"), version, unit, size, fileName, dated));
   }
 }
 
 TEST(UpdateListTest, VersionsCompareFromTheMajorPartOn) {
-  struct Case {
-    Version candidate, installed;
-    bool newer;
-  } cases[] = {
+  const std::tuple<Version, Version, bool> cases[] = {
       {{2, 5, 0, 0}, {3, 1, 0, 0}, false},  {{3, 1, 0, 1}, {3, 1, 0, 0}, true},
       {{3, 1, 0, 0}, {3, 1, 0, 0}, false},  {{4, 0, 0, 0}, {3, 9, 9, 9}, true},
       {{3, 0, 10, 0}, {3, 0, 9, 99}, true}, {{-1, -1, -1, -1}, {0, 0, 0, 0}, false},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(VersionText(c.candidate) + " vs " + VersionText(c.installed));
-    EXPECT_EQ(IsNewer(c.candidate, c.installed), c.newer);
-  }
+  for (const auto& [candidate, installed, newer] : cases)
+    EXPECT_EQ(IsNewer(candidate, installed), newer) << VersionText(candidate);
   Version version;
   ASSERT_TRUE(ParseVersionText("3.0.0.15", version));
   EXPECT_EQ(version, (Version{3, 0, 0, 15}));
@@ -292,9 +211,8 @@ TEST(UpdateListTest, VersionsCompareFromTheMajorPartOn) {
 
 TEST(UpdateRulesTest, OnlyABareZipNameOtherThanTheProgramsOwnIsStored) {
   for (const char* name : {"Botenruf.zip", "Botenruf 3.1.zip", "botenruf.exe.zip", "COM0.zip",
-                           "CONSOLE.zip", "a.ZIP", "b.Zip"}) {
+                           "CONSOLE.zip", "a.ZIP", "b.Zip"})
     EXPECT_EQ(DownloadNameProblem(name, "Botenruf.exe"), "") << name;
-  }
   // clang-format off
   for (const char* name : {"", "..\\Botenruf.exe", "C:\\x.zip", "C:x.zip", "Updates/x.zip",
                            "\\\\server\\x.zip", ".", "..", "x.zip.", "x.zip ", "a*b.zip", "a?.zip",
@@ -319,34 +237,25 @@ TEST(UpdateRulesTest, AddressesAreSplitForHttpOnly) {
   EXPECT_EQ(SplitHttpUrl("http://server"), (HttpUrl{"server", 80, "/"}));
   for (const char* url :
        {"https://server/", "ftp://server/", "server/x", "http:///x", "http://server:0/",
-        "http://server:65536/", "http://server:/", "http://ser ver/", "http://user@server/", ""}) {
+        "http://server:65536/", "http://server:/", "http://ser ver/", "http://user@server/", ""})
     EXPECT_FALSE(SplitHttpUrl(url)) << url;
-  }
   const HttpUrl from{"h", 8123, "/hop/5?x=1"};
-  struct Redirect {
-    const char* location;
-    std::optional<HttpUrl> to;
-  } redirects[] = {
-      {"/a/b.zip", HttpUrl{"h", 8123, "/a/b.zip"}},
-      {"4", HttpUrl{"h", 8123, "/hop/4"}},
-      {"http://other:81/x", HttpUrl{"other", 81, "/x"}},
-      {"//other/x?y", HttpUrl{"other", 80, "/x?y"}},
-      {"HTTP://h/y#teil", HttpUrl{"h", 80, "/y"}},
-      {"https://h/x", std::nullopt},
-      {"ftp://h/x", std::nullopt},
-      {"mailto:x", std::nullopt},
-      {"", std::nullopt},
+  const std::pair<const char*, HttpUrl> redirects[] = {
+      {"/a/b.zip", {"h", 8123, "/a/b.zip"}},      {"4", {"h", 8123, "/hop/4"}},
+      {"http://other:81/x", {"other", 81, "/x"}}, {"//other/x?y", {"other", 80, "/x?y"}},
+      {"HTTP://h/y#teil", {"h", 80, "/y"}},
   };
-  for (const Redirect& r : redirects)
-    EXPECT_EQ(ResolveRedirect(from, r.location), r.to) << r.location;
+  for (const auto& [location, to] : redirects)
+    EXPECT_EQ(ResolveRedirect(from, location), to) << location;
+  for (const char* location : {"https://h/x", "ftp://h/x", "mailto:x", ""})
+    EXPECT_FALSE(ResolveRedirect(from, location)) << location;
   EXPECT_TRUE(IsHttpRedirect(302));
   EXPECT_TRUE(IsHttpRedirect(307));
   EXPECT_FALSE(IsHttpRedirect(304));
 
   EXPECT_EQ(ParseContentLength("70000000"), 70000000u);
-  EXPECT_FALSE(ParseContentLength("12 "));
-  EXPECT_FALSE(ParseContentLength("-1"));
-  EXPECT_FALSE(ParseContentLength(""));
+  for (const char* length : {"12 ", "-1", ""})
+    EXPECT_FALSE(ParseContentLength(length)) << length;
 
   EXPECT_EQ(UpdateBaseUrl(std::nullopt), kDefaultUpdateBaseUrl);
   EXPECT_EQ(UpdateBaseUrl(""), kDefaultUpdateBaseUrl);
@@ -354,31 +263,57 @@ TEST(UpdateRulesTest, AddressesAreSplitForHttpOnly) {
   EXPECT_EQ(UpdateBaseUrl("http://mirror/"), "http://mirror/");
 }
 
-// A transfer past its total time must not write into a receiver that its caller has let go.
-TEST(HttpDeadlineTest, ATransferPastItsTimeIsLeftAndReachesTheReceiverNoMore) {
-  struct Late {
-    std::promise<void> release;
-    std::promise<bool> accepted;
+// A slow line may take its time, a server that sends almost nothing may not.
+TEST(HttpPaceTest, TheDownloadMayTakeLongerTheMoreItReceives) {
+  const HttpLimits list = kVersionListTimes, file = kDownloadTimes;
+  using P = TransferPace;
+  // What, limits, elapsed and quiet ms, answered, bytes received, and the verdict.
+  const std::tuple<const char*, HttpLimits, uint64_t, uint64_t, bool, uint64_t, P> cases[] = {
+      {"list past its minute", list, 60001, 100, true, 60000, P::kTooLong},
+      {"64 MB at 8 KB a second", file, 8192000, 125, true, 64 << 20, P::kGoOn},
+      {"no answer yet, in the first minute", file, 59000, 59000, false, 0, P::kGoOn},
+      {"no answer after the first minute", file, 60001, 60001, false, 0, P::kTooSlow},
+      {"1 KB a second on average", file, 120000, 3000, true, 60 * 1024, P::kGoOn},
+      {"a little less", file, 120001, 3000, true, 60 * 1024, P::kTooSlow},
+      {"20 s without data", file, 30000, 20001, true, 5 * 1024 * 1024, P::kSilent},
   };
-  auto late = std::make_shared<Late>();
-  struct Untouched : HttpReceiver {
-    bool OnResponse(uint32_t, std::optional<uint64_t>) override { return touched = true; }
-    bool OnBlock(const char*, size_t) override { return touched = true; }
-    bool touched = false;
-  } receiver;
-  const HttpResult left = RunWithDeadline(
-      [late, released = late->release.get_future().share()](HttpReceiver& to) {
-        released.wait();
-        late->accepted.set_value(to.OnBlock("x", 1));
-        return HttpResult{HttpResult::Status::kComplete, 0};
-      },
-      receiver, 50);
-  EXPECT_EQ(left.status, HttpResult::Status::kTimedOut);
-  std::future<bool> accepted = late->accepted.get_future();
-  late->release.set_value();
-  ASSERT_EQ(accepted.wait_for(std::chrono::seconds(10)), std::future_status::ready);
-  EXPECT_FALSE(accepted.get());
-  EXPECT_FALSE(receiver.touched);
+  for (const auto& [what, limits, elapsedMs, quietMs, answered, bytes, pace] : cases)
+    EXPECT_EQ(JudgePace(limits, elapsedMs, quietMs, answered, bytes), pace) << what;
+}
+
+// A transfer that is left, too slow or at the program's end, must not write into a receiver that
+// its caller has let go.
+TEST(HttpDeadlineTest, ALeftTransferReachesTheReceiverNoMore) {
+  for (const bool programEnds : {false, true}) {
+    SCOPED_TRACE(programEnds ? "the program ends" : "below the rate");
+    struct Late {
+      std::promise<void> release;
+      std::promise<bool> accepted;
+      std::atomic<bool> stop{false};
+    };
+    auto late = std::make_shared<Late>();
+    struct Untouched : HttpReceiver {
+      bool OnResponse(uint32_t, std::optional<uint64_t>) override { return true; }
+      bool OnBlock(const char*, size_t) override { return touched = true; }
+      bool touched = false;
+    } receiver;
+    const HttpResult left = RunWithinLimits(
+        [late, programEnds, released = late->release.get_future().share()](HttpReceiver& to) {
+          to.OnResponse(200, std::nullopt);
+          late->stop = programEnds;
+          released.wait();
+          late->accepted.set_value(to.OnBlock("x", 1));
+          return HttpResult{Status::kComplete, 0};
+        },
+        receiver, programEnds ? HttpLimits{0, 60000, 60000} : HttpLimits{0, 60000, 50, 1024},
+        late->stop);
+    EXPECT_EQ(left.status, programEnds ? Status::kCancelled : Status::kTooSlow);
+    std::future<bool> accepted = late->accepted.get_future();
+    late->release.set_value();
+    ASSERT_EQ(accepted.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_FALSE(accepted.get());
+    EXPECT_FALSE(receiver.touched);
+  }
 }
 
 }  // namespace

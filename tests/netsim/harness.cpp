@@ -93,4 +93,10 @@ std::vector<std::string> NetSendCommandLines(const NetsimFolder& folder) {
   return lines;
 }
 
+std::vector<LogEntry> MsgStarts(const NetsimFolder& folder) {
+  std::vector<LogEntry> starts = ReadLog(folder);
+  std::erase_if(starts, [](const LogEntry& entry) { return entry.tool != "msg"; });
+  return starts;
+}
+
 }  // namespace botenruf::netsim::harness

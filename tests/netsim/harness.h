@@ -44,5 +44,7 @@ std::vector<LogEntry> ReadLog(const NetsimFolder& folder);
 std::vector<ReceivedEntry> ReadReceived(const NetsimFolder& folder);
 // The command lines of the net send starts in the log, in the order they started.
 std::vector<std::string> NetSendCommandLines(const NetsimFolder& folder);
+// The log's records of msg starts, in the order they started.
+std::vector<LogEntry> MsgStarts(const NetsimFolder& folder);
 
 }  // namespace botenruf::netsim::harness

@@ -22,23 +22,6 @@ int SyntaxError(const char* syntax) {
   return 1;
 }
 
-void ShowReceivedBox(const std::string& recipient, const std::string& message) {
-  char flag[8];
-  const DWORD length = GetEnvironmentVariableA("BOTENRUF_NETSIM_SHOWBOX", flag, sizeof flag);
-  if (length != 1 || flag[0] != '1') {
-    return;
-  }
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  char when[32];
-  wsprintfA(when, "%02u.%02u.%04u %02u:%02u:%02u", now.wDay, now.wMonth, now.wYear, now.wHour,
-            now.wMinute, now.wSecond);
-  const std::string text = "Nachricht von " + LocalComputerName() + " an " + recipient + " am " +
-                           when + "\r\n\r\n" + message;
-  MessageBoxA(nullptr, text.c_str(), "Nachrichtendienst",
-              MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND | MB_TOPMOST);
-}
-
 // net send NAME MESSAGE / net send /DOMAIN:NAME MESSAGE. The message is the rest of the
 // command line after the blanks that follow the name, exactly as passed.
 int Send(const Scenario& scenario, std::string_view rest) {
@@ -70,7 +53,9 @@ int Send(const Scenario& scenario, std::string_view rest) {
     AppendRecord("received.txt",
                  FormatReceivedLine(toDomain ? "DOMAIN:" + recipient : recipient, message));
     WriteLines(Stream::kOut, {"Die Nachricht wurde an " + name + " gesendet.", ""});
-    ShowReceivedBox(recipient, message);
+    ShowReceivedBox("Nachrichtendienst", "Nachricht von " + LocalComputerName() + " an " +
+                                             recipient + " am " + LocalTimeText() + "\r\n\r\n" +
+                                             message);
   } else if (exitCode == 2) {
     WriteLines(Stream::kErr,
                {"Beim Senden einer Nachricht an den Alias " + name + " ist ein Fehler aufgetreten.",

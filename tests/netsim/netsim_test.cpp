@@ -54,6 +54,7 @@ const char kScenario[] =
     "\n"
     "[station GHOST]\n"
     "domain = LAGER\n"
+    "allow_remote_rpc = 0\n"
     "\n"
     "[station LANGSAM]\n"
     "domain = LAGER\n"
@@ -291,6 +292,54 @@ TEST_F(NetsimTest, NetSendExitCodesFollowTheScenario) {
     EXPECT_EQ(entry.message, "Test");
   }
   EXPECT_THAT(recipients, ElementsAre("PC1", "PC1", "DOMAIN:LAGER"));
+}
+
+// msg * /server:NAME: delivered to online stations that allow remote calls; every other station
+// gets "Fehler <code> beim Abrufen der Sitzungsnamen." on standard error (1722 when it cannot be
+// reached or takes no remote calls) and exit code 1. The message is the rest of the line.
+TEST_F(NetsimTest, MsgDeliversOrReportsItsErrorOnStandardError) {
+  const std::string msg = harness::SystemDirectoryPrefix() + "msg.exe";
+  const struct {
+    const char* server;
+    DWORD exitCode;
+    const char* error;
+  } cases[] = {
+      {"pc1", 0, ""},
+      {"PC2", 1, "Fehler 1722 beim Abrufen der Sitzungsnamen.\r\n\r\n"},
+      {"GHOST", 1, "Fehler 1722 beim Abrufen der Sitzungsnamen.\r\n\r\n"},
+      {"UNBEKANNT", 1, "Fehler 1722 beim Abrufen der Sitzungsnamen.\r\n\r\n"},
+      {"SERVER7", 1, "Fehler 7 beim Abrufen der Sitzungsnamen.\r\n\r\n"},
+  };
+  const std::string message = "Grüße an \\\"alle\\\"\r\n  Zeile 2\n{An DOMAIN: \"X\"}";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.server);
+    const std::string line = msg + " * /server:" + c.server + " " + message;
+    const std::string out = folder_->File("out.txt");
+    HANDLE file = CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    SetHandleInformation(file, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdError = file;
+    PROCESS_INFORMATION process = {};
+    std::string buffer = line;
+    ASSERT_TRUE(CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                               &startup, &process));
+    WaitForSingleObject(process.hProcess, 20000);
+    DWORD code = 99;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    CloseHandle(file);
+    EXPECT_EQ(code, c.exitCode);
+    EXPECT_EQ(harness::ReadBytes(out), c.error);
+    EXPECT_EQ(harness::MsgStarts(*folder_).back().commandLine, line);
+  }
+  const std::vector<ReceivedEntry> received = Received();
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].recipient, "PC1");
+  EXPECT_EQ(received[0].message, message);
 }
 
 TEST_F(NetsimTest, NetSendKeepsTheMessageAndTheCommandLineExactly) {

@@ -99,21 +99,16 @@ TEST_F(AboutTest, TheIconAndTheDoubleClicksShowTheirDialogsOverTheAboutBox) {
 
 // F1 from the real main window shows the help hint; the tray menu, which still answers while a
 // dialog is open over the disabled window, cannot stack a second dialog on it.
-class AboutEntryTest : public wintest::MainWindowFixture {
- protected:
-  void SetUp() override { UseListFile("//begin\r\nPC1 Eins\r\n//end\r\n"); }
-};
+using AboutEntryTest = wintest::MainWindowFixture;
 
 TEST_F(AboutEntryTest, F1ShowsTheHintAndTheTrayMenuCannotStackASecondDialog) {
+  UseListFile("//begin\r\nPC1 Eins\r\n//end\r\n");
   Open();
   SetForegroundWindow(window_);
   SetFocus(Item(IDC_MESSAGE));
   WhenShown hint("Wo ist denn hier die Hilfe ?", [](HWND) {});
-  INPUT keys[2] = {};
-  keys[0].type = keys[1].type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = keys[1].ki.wVk = VK_F1;
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, keys, sizeof(INPUT));
+  keybd_event(VK_F1, 0, 0, 0);
+  keybd_event(VK_F1, 0, KEYEVENTF_KEYUP, 0);
   EXPECT_TRUE(PumpUntil([&] { return hint.ran(); }, 3000));
 
   bool stacked = true;

@@ -13,6 +13,7 @@
 namespace botenruf {
 namespace {
 
+using namespace std::string_literals;
 using ::testing::ElementsAre;
 using wintest::Click;
 using wintest::WhenShown;
@@ -21,11 +22,19 @@ constexpr char kListFile[] =
     "//Stand: 01.02.2003\r\n//Version 3.0.0.15\r\n//begin\r\nPC1 Empfang\r\nPC2 Lager\r\n"
     "PC3 Versand\r\n//end\r\n//v_begin\r\nAlle [PC1,PC2,PC3]\r\nLeer []\r\n//v_end\r\n";
 
+// The captions of the entry dialogs.
+constexpr char kNewList[] = "Verteiler neu anlegen", kNewSingle[] = "Einzelempfänger neu anlegen",
+               kChange[] = "Einzelempfänger bearbeiten",
+               kRemove[] = "Einzelempfänger wirklich löschen ?";
+
 std::vector<std::string> Rows(HWND editor, int list) {
   return wintest::ListRows(GetDlgItem(editor, list), 1);
 }
-void Pick(HWND editor, int list, std::initializer_list<int> rows) {
+// Selects rows of a list, and presses a button for them when one is given.
+void Pick(HWND editor, int list, std::initializer_list<int> rows, int button = 0) {
   wintest::SelectRows(GetDlgItem(editor, list), rows);
+  if (button)
+    Click(editor, button);
 }
 // Clicks a button of the editor that opens an entry dialog, fills that in and confirms it; true
 // when the dialog took the entry (one it refuses stays open and is cancelled then).
@@ -64,36 +73,27 @@ TEST_F(ListEditorTest, BothSidesAreEditedAndOkWritesTheFile) {
     EXPECT_TRUE(Enabled(editor, IDC_EDITOR_MEMBER_ADD));
     EXPECT_FALSE(Enabled(editor, IDC_EDITOR_SINGLE_NEW));
     // What the list file cannot carry is refused with a message, and the entry dialog stays.
-    EXPECT_FALSE(
-        Enter(editor, IDC_EDITOR_LIST_NEW, "Verteiler neu anlegen", {{IDC_ALIAS, "T [x]"}}));
-    EXPECT_TRUE(
-        Enter(editor, IDC_EDITOR_LIST_NEW, "Verteiler neu anlegen", {{IDC_ALIAS, "Technik"}}));
+    EXPECT_FALSE(Enter(editor, IDC_EDITOR_LIST_NEW, kNewList, {{IDC_ALIAS, "T [x]"}}));
+    EXPECT_TRUE(Enter(editor, IDC_EDITOR_LIST_NEW, kNewList, {{IDC_ALIAS, "Technik"}}));
     EXPECT_THAT(Rows(editor, IDC_EDITOR_LISTS), ElementsAre("Alle", "Leer", "Technik"));
     Pick(editor, IDC_EDITOR_LISTS, {2});
-    Pick(editor, IDC_EDITOR_SINGLES, {2, 0});
-    Click(editor, IDC_EDITOR_MEMBER_ADD);
+    Pick(editor, IDC_EDITOR_SINGLES, {2, 0}, IDC_EDITOR_MEMBER_ADD);
     EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Empfang", "Versand"));
-    Pick(editor, IDC_EDITOR_MEMBERS, {0});
-    Click(editor, IDC_EDITOR_MEMBER_DOWN);
+    Pick(editor, IDC_EDITOR_MEMBERS, {0}, IDC_EDITOR_MEMBER_DOWN);
     EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Versand", "Empfang"));
-    Pick(editor, IDC_EDITOR_LISTS, {2});
-    Click(editor, IDC_EDITOR_LIST_UP);
+    Pick(editor, IDC_EDITOR_LISTS, {2}, IDC_EDITOR_LIST_UP);
     EXPECT_THAT(Rows(editor, IDC_EDITOR_LISTS), ElementsAre("Alle", "Technik", "Leer"));
 
-    // The recipient side.
     Click(editor, IDC_EDITOR_MODE_SINGLES);
     EXPECT_FALSE(Enabled(editor, IDC_EDITOR_LIST_NEW));
-    Enter(editor, IDC_EDITOR_SINGLE_NEW, "Einzelempfänger neu anlegen",
-          {{IDC_ALIAS, "Kantine"}, {IDC_STATION, "PC9"}});
+    Enter(editor, IDC_EDITOR_SINGLE_NEW, kNewSingle, {{IDC_ALIAS, "Kasse"}, {IDC_STATION, "PC9"}});
     Pick(editor, IDC_EDITOR_SINGLES, {1});
     EXPECT_EQ(wintest::ItemText(editor, IDC_EDITOR_STATION), "PC2");
-    Enter(editor, IDC_EDITOR_SINGLE_CHANGE, "Einzelempfänger bearbeiten",
-          {{IDC_ALIAS, "Hochregal"}});
-    Pick(editor, IDC_EDITOR_SINGLES, {3});
-    Click(editor, IDC_EDITOR_SINGLE_UP);
+    Enter(editor, IDC_EDITOR_SINGLE_CHANGE, kChange, {{IDC_ALIAS, "Hochregal"}});
+    Pick(editor, IDC_EDITOR_SINGLES, {3}, IDC_EDITOR_SINGLE_UP);
     Pick(editor, IDC_EDITOR_SINGLES, {0});
-    Enter(editor, IDC_EDITOR_SINGLE_REMOVE, "Einzelempfänger wirklich löschen ?", {});
-    EXPECT_THAT(Rows(editor, IDC_EDITOR_SINGLES), ElementsAre("Hochregal", "Kantine", "Versand"));
+    Enter(editor, IDC_EDITOR_SINGLE_REMOVE, kRemove, {});
+    EXPECT_THAT(Rows(editor, IDC_EDITOR_SINGLES), ElementsAre("Hochregal", "Kasse", "Versand"));
     Click(editor, IDC_EDITOR_OK);
   }));
   SYSTEMTIME today;
@@ -101,26 +101,23 @@ TEST_F(ListEditorTest, BothSidesAreEditedAndOkWritesTheFile) {
   // The removed PC1 leaves its lists with "OK".
   EXPECT_EQ(ListFile(), Format("//Stand: %02u.%02u.%04u\r\n//Version 3.0.0.15\r\n", today.wDay,
                                today.wMonth, today.wYear) +
-                            "//begin\r\nPC2 Hochregal\r\nPC9 Kantine\r\nPC3 Versand\r\n//end\r\n"
+                            "//begin\r\nPC2 Hochregal\r\nPC9 Kasse\r\nPC3 Versand\r\n//end\r\n"
                             "//v_begin\r\nAlle [PC2,PC3]\r\nTechnik [PC3,]\r\nLeer []\r\n"
                             "//v_end\r\n");
   EXPECT_THAT(BoxEntries(), ElementsAre("Alle", "Technik", "Leer"));
-  ASSERT_EQ(BoxTexts().size(), 1u);
-  EXPECT_EQ(BoxTexts()[0], "Der Name der Verteilerliste darf keine eckigen Klammern enthalten.");
+  EXPECT_THAT(BoxTexts(),
+              ElementsAre("Der Name der Verteilerliste darf keine eckigen Klammern enthalten."));
 }
 
 TEST_F(ListEditorTest, UndoShowsTheFileAndAbbruchWritesNothing) {
   Open();
   const std::string before = ListFile();  // dated 2003: a write would date it today
   EXPECT_FALSE(Edit([](HWND editor) {
-    Pick(editor, IDC_EDITOR_SINGLES, {0});
-    Click(editor, IDC_EDITOR_SINGLE_DOWN);
-    Enter(editor, IDC_EDITOR_SINGLE_NEW, "Einzelempfänger neu anlegen",
-          {{IDC_ALIAS, "Neu"}, {IDC_STATION, "PC8"}});
+    Pick(editor, IDC_EDITOR_SINGLES, {0}, IDC_EDITOR_SINGLE_DOWN);
+    Enter(editor, IDC_EDITOR_SINGLE_NEW, kNewSingle, {{IDC_ALIAS, "Neu"}, {IDC_STATION, "PC8"}});
     Click(editor, IDC_EDITOR_UNDO);
     EXPECT_THAT(Rows(editor, IDC_EDITOR_SINGLES), ElementsAre("Empfang", "Lager", "Versand"));
-    Enter(editor, IDC_EDITOR_SINGLE_NEW, "Einzelempfänger neu anlegen",
-          {{IDC_ALIAS, "Verworfen"}, {IDC_STATION, "PC7"}});
+    Enter(editor, IDC_EDITOR_SINGLE_NEW, kNewSingle, {{IDC_ALIAS, "Weg"}, {IDC_STATION, "PC7"}});
     Click(editor, IDOK);  // "Abbruch"
   }));
   EXPECT_EQ(ListFile(), before);
@@ -142,34 +139,39 @@ TEST_F(ListEditorTest, ManyEntriesNeedNoSideScrolling) {
   });
 }
 
+// Letters typed in a list lead to the next entry that begins with them.
+TEST_F(ListEditorTest, TypedLettersPickTheEntry) {
+  Open();
+  Edit([](HWND editor) {
+    HWND singles = GetDlgItem(editor, IDC_EDITOR_SINGLES);
+    for (const auto& [letter, station] : {std::pair{'v', "PC3"}, {'L', "PC2"}}) {
+      SendMessageA(singles, WM_CHAR, letter, 1);
+      EXPECT_EQ(wintest::ItemText(editor, IDC_EDITOR_STATION), station);
+      Sleep(500);  // a pause ends the typed word
+    }
+  });
+}
+
 TEST_F(ListEditorTest, AFailedSaveKeepsTheEditorOpenWithAMessage) {
   const std::string file = scratch + "\\Rechner.txt", before = ListFile();
-  const struct {
-    const char* what;
-    std::string path;
-    DWORD attributes;
-    const char* message;
-  } cases[] = {
-      // A list path naming a folder cannot be read, so the editor may not write over it.
-      {"a folder", scratch, FILE_ATTRIBUTE_NORMAL, "sie konnte beim Laden nicht gelesen werden."},
-      {"read-only", file, FILE_ATTRIBUTE_READONLY, "die Datei ist schreibgeschützt."},
+  // A list path naming a folder cannot be read, so the editor may not write over it.
+  const std::tuple<std::string, DWORD, const char*> cases[] = {
+      {scratch, FILE_ATTRIBUTE_NORMAL, "sie konnte beim Laden nicht gelesen werden."},
+      {file, FILE_ATTRIBUTE_READONLY, "die Datei ist schreibgeschützt."},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [path, attributes, message] : cases) {
+    SCOPED_TRACE(message);
     boxes->Clear();
-    app->settings().SetRechnerListePfad(c.path);
-    SetFileAttributesA(file.c_str(), c.attributes);
+    app->settings().SetRechnerListePfad(path);
+    SetFileAttributesA(file.c_str(), attributes);
     Open();
     EXPECT_TRUE(Edit([&](HWND editor) {
-      Enter(editor, IDC_EDITOR_SINGLE_NEW, "Einzelempfänger neu anlegen",
-            {{IDC_ALIAS, "Neu"}, {IDC_STATION, "PC8"}});
+      Enter(editor, IDC_EDITOR_SINGLE_NEW, kNewSingle, {{IDC_ALIAS, "Neu"}, {IDC_STATION, "PC8"}});
       Click(editor, IDC_EDITOR_OK);
       EXPECT_EQ(Rows(editor, IDC_EDITOR_SINGLES).back(), "Neu");
-      ASSERT_EQ(BoxTexts().size(), 1u);
-      EXPECT_EQ(BoxTexts()[0], std::string("Die Rechnerliste wurde nicht gespeichert: ") +
-                                   c.message +
-                                   "\nDie Änderungen sind noch im Editor: \"OK\" versucht es "
-                                   "erneut, \"Abbruch\" verwirft sie.");
+      EXPECT_THAT(BoxTexts(), ElementsAre("Die Rechnerliste wurde nicht gespeichert: "s + message +
+                                          "\nDie Änderungen sind noch im Editor: \"OK\" versucht "
+                                          "es erneut, \"Abbruch\" verwirft sie."));
     }));
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ListFile(), before);
@@ -187,14 +189,12 @@ TEST_F(ListEditorTest, MemberButtonsActOnTheMembersShownAfterAModeSwitch) {
     EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Empfang", "Lager", "Versand"));
     Click(editor, IDC_EDITOR_MODE_SINGLES);
     Pick(editor, IDC_EDITOR_SINGLES, {0});
-    Enter(editor, IDC_EDITOR_SINGLE_REMOVE, "Einzelempfänger wirklich löschen ?", {});
+    Enter(editor, IDC_EDITOR_SINGLE_REMOVE, kRemove, {});
     Click(editor, IDC_EDITOR_MODE_LISTS);
     EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Lager", "Versand"));
-    Pick(editor, IDC_EDITOR_MEMBERS, {1});
-    Click(editor, IDC_EDITOR_MEMBER_UP);
+    Pick(editor, IDC_EDITOR_MEMBERS, {1}, IDC_EDITOR_MEMBER_UP);
     EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Versand", "Lager"));
-    Pick(editor, IDC_EDITOR_MEMBERS, {1});
-    Click(editor, IDC_EDITOR_MEMBER_REMOVE);
+    Pick(editor, IDC_EDITOR_MEMBERS, {1}, IDC_EDITOR_MEMBER_REMOVE);
     EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Versand"));
     Click(editor, IDC_EDITOR_OK);
   }));

@@ -5,15 +5,23 @@
 
 #include <windows.h>
 
+#include <regex>
+
 #include "dispatch/send_workers.h"
 #include "resource.h"
 #include "support/main_window_fixture.h"
 #include "support/win_test_support.h"
+#include "text/text.h"
 
 namespace botenruf {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
 using ::testing::UnorderedElementsAre;
 using wintest::PumpFor;
 using wintest::PumpUntil;
@@ -255,6 +263,105 @@ TEST_F(MainWindowTest, TheIconComesBackAfterAShellRestartAndGoesWithTheProgram) 
   HWND hwnd = window_;
   Command(IDM_TRAY_EXIT);
   EXPECT_FALSE(ShellIcon(hwnd, 1));
+}
+
+// The topmost send report of this process, the one opened last.
+HWND NewestReport() {
+  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w;
+       w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(w, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(w) &&
+        wintest::WindowText(w).starts_with("Sendebericht"))
+      return w;
+  }
+  return nullptr;
+}
+
+// With the report on, a list send opens one report and no outcome box: a row per member in the
+// boxes' words, the count in the caption, the rows as text on the clipboard, and a resend of the
+// failed members only, with a report of its own. It stays while the main window is in the tray;
+// closed while its sends run, they end without a word. A name with a blank is refused as before
+// and shown so. With the report off, the boxes of before.
+TEST_F(MainWindowTest, ASendReportShowsEveryMemberAndResendsExactlyTheFailed) {
+  network.Reset(
+      "[station R1]\nsend_delay_ms = 300\n[station R2]\nonline = 0\n[station R3]\n"
+      "[station R4]\nsend_exit = 5\n[station R5]\nonline = 0\nsend_delay_ms = 600\n"
+      "[station R6]\n");
+  UseListFile(
+      "//begin\r\nR1 Empfang\r\n//end\r\n//v_begin\r\nSechs [R1,R2,R3,R4,R5,R6]\r\n"
+      "//v_end\r\n");
+  Open();
+  Click(IDC_MODE_LIST);
+  Command(IDM_SEND_REPORT);
+  SetItemText(IDC_MESSAGE, "Kaffee ist fertig\r\nim 2. Stock");
+  const auto ended = [&] {
+    return PumpUntil([&] { return services.workers.counter->Value() == 0; }, 10000);
+  };
+  const auto rows = [](HWND report) {
+    return wintest::ListRows(GetDlgItem(report, IDC_REPORT_ROWS), 3);
+  };
+  const std::string offline = "Der Empfänger ist unbekannt oder offline.";
+  const auto failed = AllOf(EndsWith("(Code 5)."), Not(HasSubstr("\n")));
+
+  SelectEntry(0);
+  Click(IDC_SEND);
+  HWND report = NewestReport();
+  ASSERT_TRUE(report && ended());
+  EXPECT_EQ(wintest::WindowText(report), "Sendebericht: 3 von 6 zugestellt");
+  const std::vector<std::string> shown = rows(report);
+  EXPECT_THAT(shown, ElementsAre("R1|Empfang|zugestellt", "R2|R2|" + offline, "R3|R3|zugestellt",
+                                 AllOf(StartsWith("R4|R4|"), failed), "R5|R5|" + offline,
+                                 "R6|R6|zugestellt"));
+  EXPECT_THAT(ItemText(report, IDC_REPORT_HEADING),
+              AllOf(StartsWith("Gesendet am "), EndsWith(": Kaffee ist fertig")));
+  EXPECT_THAT(BoxTexts(), ElementsAre());
+  Click(report, IDC_REPORT_COPY);
+  std::string text;
+  for (std::string row : shown)
+    text += std::regex_replace(row, std::regex("\\|"), "\t") + "\r\n";
+  EXPECT_EQ(wintest::ClipboardText(), text);
+  window->MoveToTray();
+  EXPECT_TRUE(IsWindowVisible(report));
+  Tray(WM_LBUTTONDBLCLK);
+
+  const size_t before = Sent().size();
+  Click(report, IDC_REPORT_RESEND);
+  EXPECT_FALSE(Enabled(report, IDC_REPORT_RESEND));
+  HWND resent = NewestReport();
+  ASSERT_TRUE(resent != report && ended());
+  const std::vector<std::string> sent = Sent();
+  const std::string message = " Kaffee ist fertig\r\nim 2. Stock";
+  EXPECT_THAT(std::vector(sent.begin() + static_cast<long>(before), sent.end()),
+              UnorderedElementsAre("net send R2" + message, "net send R4" + message,
+                                   "net send R5" + message));
+  EXPECT_EQ(wintest::WindowText(resent), "Sendebericht: 0 von 3 zugestellt");
+  Click(resent, IDCANCEL);
+  Click(report, IDCANCEL);
+
+  Click(IDC_SEND);
+  Click(report = NewestReport(), IDCANCEL);  // closed at once: the sends end without a word
+  ASSERT_TRUE(ended());
+  PumpFor(50);
+  EXPECT_FALSE(IsWindow(report) || IsWindow(resent));
+  EXPECT_THAT(BoxTexts(), ElementsAre());
+
+  TypeRecipient("R1,,R 7, ,R3");
+  Click(IDC_SEND);
+  ASSERT_TRUE(ended());
+  const std::string refused =
+      "Der Empfängername \"R 7\" enthält ein Leerzeichen und wird übersprungen.";
+  EXPECT_THAT(rows(NewestReport()),
+              ElementsAre("R1|Empfang|zugestellt", "R 7|R 7|" + refused, "R3|R3|zugestellt"));
+  EXPECT_THAT(BoxTexts(), ElementsAre(refused));
+  EXPECT_FALSE(Enabled(NewestReport(), IDC_REPORT_RESEND));  // it would be refused again
+
+  boxes->Clear();
+  Command(IDM_SEND_REPORT);
+  SelectEntry(0);
+  Click(IDC_SEND);
+  ASSERT_TRUE(ended());
+  EXPECT_THAT(BoxTexts(), UnorderedElementsAre(offline, offline, EndsWith("(Code 5).")));
 }
 
 TEST_F(MainWindowTest, ListenpfadWithANewFileRefillsTheBox) {

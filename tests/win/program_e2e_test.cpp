@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <thread>
@@ -16,6 +17,7 @@
 namespace botenruf {
 namespace {
 
+using ::testing::ElementsAre;
 using ::testing::UnorderedElementsAre;
 using wintest::Click;
 using wintest::ProgramProcess;
@@ -25,6 +27,27 @@ namespace harness = netsim::harness;
 
 std::string Count() {
   return ReadUserString(kSettingsKey, kInstanceCountValue);
+}
+
+// Wine gives the program the Windows version of its AppDefaults key; the prefix has XP there.
+struct ReportedWindows {
+  explicit ReportedWindows(const char* version) {
+    wintest::WriteUserString(kKey, "Version", version);
+  }
+  ~ReportedWindows() { wintest::WriteUserString(kKey, "Version", "winxp"); }
+  static constexpr const char* kKey = "Software\\Wine\\AppDefaults\\Botenruf.exe";
+};
+
+// The texts of the program's open boxes besides its window.
+std::vector<std::string> Boxes(const ProgramProcess& program, HWND window) {
+  std::vector<std::string> texts;
+  for (HWND box : wintest::WindowsWithCaption("Botenruf")) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(box, &owner);
+    if (owner == program.id() && box != window && IsWindowVisible(box))
+      texts.push_back(wintest::ItemText(box, 0xFFFF));  // a message box's text
+  }
+  return texts;
 }
 
 class ProgramTest : public ::testing::Test {
@@ -40,6 +63,17 @@ class ProgramTest : public ::testing::Test {
   void TearDown() override {
     for (HWND window : wintest::WindowsWithCaption("Botenruf"))
       PostMessageA(window, WM_CLOSE, 0, 0);
+  }
+
+  // Starts the program and, once its recipient box shows a recipient, sends `message` to it.
+  HWND StartAndSend(const ProgramProcess& program, const char* message) {
+    HWND window = WaitForWindow("Botenruf", 20000, program.id());
+    if (window && wintest::PumpUntil(
+                      [&] { return !wintest::ItemText(window, IDC_RECIPIENT).empty(); }, 10000)) {
+      SendMessageA(GetDlgItem(window, IDC_MESSAGE), WM_SETTEXT, 0, (LPARAM)message);
+      Click(window, IDC_SEND);
+    }
+    return window;
   }
 
   harness::NetsimFolder network;
@@ -79,6 +113,7 @@ TEST_F(ProgramTest, ARunSendsItsMessageFileAndWritesItsSettingsAtTheEnd) {
         IDM_GRID_LINES, IDM_FULL_ROW, IDM_VERSAND_INFO, IDM_MINIMIZE_TASKBAR, IDM_TOPMOST}) {
     SendMessageA(window, WM_COMMAND, item, 0);
   }
+  SendMessageA(window, WM_COMMAND, IDM_SEND_REPORT, 0);
   EXPECT_EQ(ReadUserString(kSettingsKey, "TNAStart"), "<missing>");
   ProgramProcess second;  // finds the window by its caption and ends at once
   ASSERT_TRUE(second.WaitForExit(20000));
@@ -99,7 +134,85 @@ TEST_F(ProgramTest, ARunSendsItsMessageFileAndWritesItsSettingsAtTheEnd) {
       {"MaxThreads", "20"}, {"SingleInstance", "1"}};
   for (const auto& [name, value] : expected)
     EXPECT_EQ(ReadUserString(kSettingsKey, name), value) << name;
+  EXPECT_EQ(ReadUserString(kSettingsKey, "Sendebericht"), "1");
   EXPECT_NE(ReadUserString(kAutostartKey, "Botenruf").find("Botenruf.exe"), std::string::npos);
+}
+
+// Automatic delivery: net send on a reported Windows XP, msg on a reported Windows 10 (whose
+// empty output is a delivery), each leaving no output file behind.
+TEST_F(ProgramTest, AutomaticDeliveryFollowsTheReportedWindowsVersion) {
+  const std::set<std::string> tempBefore = wintest::TempOutputFiles();
+  for (const char* version : {"winxp", "win10"}) {
+    SCOPED_TRACE(version);
+    network.Reset("[station PC1]\n");
+    ReportedWindows reported(version);
+    ProgramProcess program;
+    HWND window = StartAndSend(program, "Hallo\r\n Welt");  // to PC1, the first recipient
+    ASSERT_TRUE(wintest::PumpUntil([&] { return !Boxes(program, window).empty(); }, 10000));
+    EXPECT_THAT(Boxes(program, window), ElementsAre("Well done..."));
+    const auto log = harness::ReadLog(network);
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].commandLine,
+              std::string(version) == "winxp"
+                  ? "net send PC1 Hallo\r\n Welt"
+                  : harness::SystemDirectoryPrefix() + "msg.exe * /server:PC1 Hallo\r\n Welt");
+    EXPECT_EQ(wintest::TempOutputFiles(), tempBefore);
+  }
+}
+
+// A list of six through msg: the two offline stations and the one that takes no remote calls
+// each get their own box; the others receive the message.
+TEST_F(ProgramTest, AListThroughMsgTellsOfflineFromRefusingStations) {
+  network.Reset(
+      "[station PC1]\n[station PC2]\nonline = 0\n[station PC3]\n[station PC4]\n"
+      "allow_remote_rpc = 0\n[station PC5]\nonline = 0\n[station PC6]\n");
+  wintest::WriteTextFile(scratch + "\\Rechner.txt",
+                         "//v_begin\r\nSechs [PC1,PC2,PC3,PC4,PC5,PC6]\r\n//v_end\r\n");
+  wintest::WriteUserString(kSettingsKey, "ListenTyp", "1");
+  wintest::WriteUserString(kSettingsKey, "Zustellung", "2");
+  ProgramProcess program;
+  HWND window = StartAndSend(program, "Hallo");
+  ASSERT_TRUE(wintest::PumpUntil([&] { return Boxes(program, window).size() == 3; }, 20000));
+  const std::string offline = "Der Empfänger ist unbekannt oder offline.";
+  EXPECT_THAT(Boxes(program, window),
+              UnorderedElementsAre(offline, offline,
+                                   ::testing::HasSubstr("AllowRemoteRPC = 1 gesetzt sein")));
+  EXPECT_EQ(harness::ReadReceived(network).size(), 3u);
+  EXPECT_EQ(harness::MsgStarts(network).size(), 6u);
+}
+
+// A domain through msg: every station of its listing, with MaxThreads 5 the others waiting for a
+// free worker, each a row of the send report. Each msg takes 800 ms, so six starts within
+// 800 ms would be six at once.
+TEST_F(ProgramTest, ADomainThroughMsgReachesThirtyStationsFiveAtATime) {
+  std::string scenario;
+  for (int i = 1; i <= 30; ++i)
+    scenario += Format("[station S%02d]\ndomain = BUERO\nsend_delay_ms = 800\n", i);
+  network.Reset(scenario);
+  for (const char* name : {"ListenTyp", "Zustellung"})
+    wintest::WriteUserString(kSettingsKey, name, "2");
+  wintest::WriteUserString(kSettingsKey, "MaxThreads", "5");
+  wintest::WriteUserString(kSettingsKey, "WaitStep", "1000");  // the countdown's first tick
+  wintest::WriteUserString(kSettingsKey, "VersandInfo", "1");
+  wintest::WriteUserString(kSettingsKey, "Sendebericht", "1");  // a row for every station
+  ProgramProcess program;
+  HWND window = StartAndSend(program, "Feierabend");
+  ASSERT_TRUE(
+      wintest::PumpUntil([&] { return harness::ReadReceived(network).size() == 30; }, 30000));
+  std::vector<DWORD> ticks;
+  std::set<std::string> lines;
+  for (const netsim::LogEntry& entry : harness::MsgStarts(network)) {
+    ticks.push_back(entry.tick);
+    lines.insert(entry.commandLine.substr(entry.commandLine.find("/server:")));
+  }
+  ASSERT_EQ(lines.size(), 30u);
+  EXPECT_EQ(*lines.begin(), "/server:S01 Feierabend\n{An DOMAIN: \"BUERO\"}");
+  std::sort(ticks.begin(), ticks.end());
+  EXPECT_LT(ticks[4] - ticks[0], 800u);  // five did run at once
+  for (size_t i = 5; i < ticks.size(); ++i)
+    EXPECT_GE(ticks[i] - ticks[i - 5], 790u) << "six at once around start " << i;
+  EXPECT_TRUE(Boxes(program, window).empty());
+  EXPECT_NE(WaitForWindow("Sendebericht: 30 von 30 zugestellt", 10000, program.id()), nullptr);
 }
 
 // Started into the tray, the first click on the icon brings the window back for good: its later
@@ -151,6 +264,8 @@ TEST_F(ProgramTest, EndingWhileSendsRunNeverCrashesOrHangs) {
   constexpr int kRounds = 6;
   for (int round = 0; round < kRounds; ++round) {
     SCOPED_TRACE(round);
+    // Every other round the outcomes go to a send report's window instead of boxes.
+    wintest::WriteUserString(kSettingsKey, "Sendebericht", round % 2 ? "1" : "0");
     ProgramProcess program;
     HWND window = WaitForWindow("Botenruf", 20000, program.id());
     ASSERT_NE(window, nullptr);
@@ -210,13 +325,8 @@ TEST_F(ProgramTest, EndingDuringASlowListCheckWritesFirstAndStopsAfterTheMemberI
   EXPECT_EQ(ReadUserString(kSettingsKey, "VersandInfo"), "1");
   bool boxShown = false;
   DWORD code = 99;
-  while (!program.WaitForExit(20, &code) && GetTickCount() - start < 40000) {
-    for (HWND box : wintest::WindowsWithCaption("Botenruf")) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(box, &owner);
-      boxShown = boxShown || (owner == program.id() && box != window && IsWindowVisible(box));
-    }
-  }
+  while (!program.WaitForExit(20, &code) && GetTickCount() - start < 40000)
+    boxShown = boxShown || !Boxes(program, window).empty();
   const DWORD elapsed = GetTickCount() - start;
   std::printf("[ measure  ] end to exit: %lu ms\n", static_cast<unsigned long>(elapsed));
   EXPECT_LT(elapsed, 10000u);

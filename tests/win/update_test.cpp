@@ -8,7 +8,10 @@
 #include <wininet.h>
 
 #include <algorithm>
+#include <atomic>
+#include <future>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "app/settings_store.h"
@@ -23,6 +26,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using wintest::ClipboardText;
 using wintest::FilesIn;
 using wintest::PumpUntil;
 using wintest::ReadTextFile;
@@ -34,19 +38,14 @@ std::string UnixPath(std::string path) {
   return path.substr(2);
 }
 
-std::string ClipboardText() {
-  std::string text = "<empty>";
-  if (!OpenClipboard(nullptr))
-    return "<not open>";
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
-      text = bytes;
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
+const std::atomic<bool> kGoOn{false};  // the stop of transfers that nobody stops
+
+struct Received : HttpReceiver {
+  bool OnResponse(uint32_t, std::optional<uint64_t>) override { return true; }
+  bool OnBlock(const char* data, size_t size) override { return body.append(data, size), true; }
+  std::string body;
+  HttpResult result;
+};
 
 // The server runs as a Linux process; Wine gives no handle to it, so it is ended by a request.
 class UpdateServer : public ::testing::Environment {
@@ -55,149 +54,158 @@ class UpdateServer : public ::testing::Environment {
     root = wintest::ScratchDir("UpdateServerRoot");
     CreateDirectoryA((root + "\\Updates").c_str(), nullptr);
     const std::string portFile = root + "\\port.txt";
-    std::string commandLine = "Z:\\usr\\bin\\python3 " +
-                              UnixPath(wintest::kTestDataDir + "/../win/support/update_server.py") +
-                              " --root " + UnixPath(root) + " --port-file " + UnixPath(portFile);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info = {};  // a Linux process: Wine gives no handles to it
-    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &info));
+    process.emplace(UnixPath(wintest::kTestDataDir + "/../win/support/update_server.py") +
+                        " --root " + UnixPath(root) + " --port-file " + UnixPath(portFile),
+                    "Z:\\usr\\bin\\python3");
     ASSERT_TRUE(PumpUntil([&] { return !ReadTextFile(portFile).empty(); }, 20000));
     baseUrl = "http://127.0.0.1:" + ReadTextFile(portFile) + "/";
   }
   void TearDown() override {
-    struct Ignore : HttpReceiver {
-      bool OnResponse(uint32_t, std::optional<uint64_t>) override { return true; }
-      bool OnBlock(const char*, size_t) override { return true; }
-    } ignore;
+    Received ignore;
     if (const auto quit = SplitHttpUrl(baseUrl + "quit"))  // none when the start failed
-      win::Win32HttpClient().Get(*quit, ignore, kUpdateLimits);
+      win::Win32HttpClient().Get(*quit, ignore, kVersionListTimes, kGoOn);
   }
   static void Serve(const std::string& path, const std::string& bytes) {
     ASSERT_TRUE(WriteTextFile(root + "\\" + path, bytes));
   }
-  static inline std::string root;
-  static inline std::string baseUrl;
+  static inline std::string root, baseUrl;
+  static inline std::optional<wintest::ProgramProcess> process;
 };
 ::testing::Environment* const kServer = ::testing::AddGlobalTestEnvironment(new UpdateServer);
 
 const std::string kAsk = "Update suchen...", kSearch = "Suche nach Updates...",
                   kDone = "Herunterladen erfolgreich";
 
-// The text of a message box (the static control every message box carries).
-std::string MessageText(HWND box) {
-  return wintest::ItemText(box, 0xFFFF);
-}
+// The real program from a folder of its own (the same version block as this test program),
+// offered version 9.1 by the server at `base`, whose entry's file lies under `path`.
+struct UpdateProgram {
+  explicit UpdateProgram(const std::string& base, const std::string& path = "Updates/")
+      : folder(wintest::ScratchDir("UpdateProgram")) {
+    wintest::DeleteUserKeyTree(kSettingsKey);
+    wintest::WriteUserString(kSettingsKey, "RechnerListePfad", folder + "\\Rechner.txt");
+    EXPECT_TRUE(
+        CopyFileA(wintest::kProgramPath.c_str(), (folder + "\\Botenruf.exe").c_str(), FALSE));
+    std::replace(target.begin(), target.end(), '/', '\\');  // as the system names the folder
+    UpdateServer::Serve("Updates\\_updates.txt",
+                        "botenruf;9;1;0;0;2004.12.6;2;1;" + path + ";Botenruf-9.1.zip;");
+    SetEnvironmentVariableA(kUpdateUrlVariable, base.c_str());
+    program.emplace("", folder + "\\Botenruf.exe");
+    window = wintest::WaitForWindow("Botenruf", 20000, program->id());
+    EXPECT_NE(window, nullptr);
+  }
+  // Answers the next box of this title (0 leaves it open) and gives its text.
+  std::string Answer(const std::string& title, int button) {
+    answered = wintest::WaitForWindow(title, 10000, program->id());
+    EXPECT_NE(answered, nullptr) << title;
+    const std::string text = answered ? wintest::ItemText(answered, 0xFFFF /* static */) : "";
+    if (answered && button)
+      wintest::Click(answered, button);
+    return text;
+  }
 
-// The real program from a folder of its own (the same version block as this test program), with
-// real boxes answered like a user would.
+  std::string folder;
+  std::string target = folder + "\\Botenruf-9.1.zip";
+  std::optional<wintest::ProgramProcess> program;
+  HWND window = nullptr, answered = nullptr;
+};
+
+// Answered in real boxes, modal to the main window.
 TEST(UpdateProgramTest, ProgramAsksOffersDownloadsAndReportsInRealBoxes) {
-  const std::string folder = wintest::ScratchDir("UpdateProgram");
-  wintest::DeleteUserKeyTree(kSettingsKey);
-  wintest::WriteUserString(kSettingsKey, "RechnerListePfad", folder + "\\Rechner.txt");
-  ASSERT_TRUE(CopyFileA(wintest::kProgramPath.c_str(), (folder + "\\Botenruf.exe").c_str(), FALSE));
-  UpdateServer::Serve("Updates\\_updates.txt",
-                      "# Versionen\r\nnetzmeister;9;9;9;9;2004.3.1;1;512;Updates/;Botenruf.zip;\r\n"
-                      "botenruf;9;1;0;0;2004.12.6;2;1;Updates/;Botenruf-9.1.zip;\r\n");
   std::string bytes;
   for (int i = 0; i < 5000; ++i)
     bytes += static_cast<char>(i * 7);  // every byte value, over several blocks
   UpdateServer::Serve("Updates\\Botenruf-9.1.zip", bytes);
-  SetEnvironmentVariableA(kUpdateUrlVariable, UpdateServer::baseUrl.c_str());
+  UpdateProgram p(UpdateServer::baseUrl);
+  PostMessageA(p.window, WM_COMMAND, IDM_UPDATE, 0);
 
-  wintest::ProgramProcess program("", folder + "\\Botenruf.exe");
-  HWND window = wintest::WaitForWindow("Botenruf", 20000, program.id());
-  ASSERT_NE(window, nullptr);
-  PostMessageA(window, WM_COMMAND, IDM_UPDATE, 0);
+  EXPECT_EQ(p.Answer(kAsk, IDYES), SearchQuestionBox().text);
+  EXPECT_THAT(p.Answer(kSearch, 0), HasSubstr("Lokale Version:   " + win::ReadOwnFileVersion() +
+                                              "\nAktuelle Version: 9.1.0.0\nGröße: 1 MB"));
+  EXPECT_EQ(GetWindow(p.answered, GW_OWNER), p.window);  // modal to the window, as ever
+  wintest::Click(p.answered, IDYES);
+  EXPECT_EQ(p.Answer(kDone, IDOK), DownloadSuccessBox({9, 1, 0, 0}, p.target).text);
 
-  HWND ask = wintest::WaitForWindow(kAsk, 10000, program.id());
-  ASSERT_NE(ask, nullptr);
-  EXPECT_EQ(MessageText(ask), SearchQuestionBox().text);
-  wintest::Click(ask, IDYES);
-
-  HWND offer = wintest::WaitForWindow(kSearch, 10000, program.id());
-  ASSERT_NE(offer, nullptr);
-  EXPECT_THAT(MessageText(offer), HasSubstr("Lokale Version:   " + win::ReadOwnFileVersion() +
-                                            "\nAktuelle Version: 9.1.0.0\nGröße: 1 MB"));
-  wintest::Click(offer, IDYES);
-
-  // The program names its folder as the system does, with backslashes.
-  std::string target = folder + "\\Botenruf-9.1.zip";
-  std::replace(target.begin(), target.end(), '/', '\\');
-  HWND done = wintest::WaitForWindow(kDone, 10000, program.id());
-  ASSERT_NE(done, nullptr);
-  EXPECT_EQ(MessageText(done), DownloadSuccessBox({9, 1, 0, 0}, target).text);
-  wintest::Click(done, IDOK);
-
-  EXPECT_TRUE(PumpUntil([&] { return ClipboardText() == target; }, 5000)) << ClipboardText();
-  EXPECT_EQ(ReadTextFile(target), bytes);
-  EXPECT_THAT(FilesIn(folder + "\\*"), ElementsAre("Botenruf-9.1.zip", "Botenruf.exe"));
-  PostMessageA(window, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(program.WaitForExit(10000));
+  EXPECT_TRUE(PumpUntil([&] { return ClipboardText() == p.target; }, 5000)) << ClipboardText();
+  EXPECT_EQ(ReadTextFile(p.target), bytes);
+  EXPECT_THAT(FilesIn(p.folder + "\\*"), ElementsAre("Botenruf-9.1.zip", "Botenruf.exe"));
+  PostMessageA(p.window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(p.program->WaitForExit(10000));
 }
 
-struct Received : HttpReceiver {
-  bool OnResponse(uint32_t, std::optional<uint64_t>) override { return true; }
-  bool OnBlock(const char* data, size_t size) override {
-    body.append(data, size);
-    return true;
+// While the check waits for a server, the window answers, paints and refuses a second check;
+// ending the program stops the check at once, with no box after it and no half download.
+TEST(UpdateProgramTest, TheWindowAnswersWhileTheCheckWaitsAndTheEndStopsTheCheck) {
+  // The list below the server's address, the file below that, and whether the check waits
+  // (else the end comes while the offer is open).
+  const std::tuple<const char*, const char*, const char*, bool> cases[] = {
+      {"for the list", "silent/", "Updates/", true},
+      {"for the file", "", "trickle/", true},
+      {"at the offer", "", "Updates/", false},
+  };
+  for (const auto& [what, base, path, waits] : cases) {
+    SCOPED_TRACE(what);
+    UpdateProgram p(UpdateServer::baseUrl + base, path);
+    ASSERT_TRUE(WriteTextFile(p.target, "die alte Version"));
+    PostMessageA(p.window, WM_COMMAND, IDM_UPDATE, 0);
+    p.Answer(kAsk, IDYES);
+    if (*base == '\0')
+      p.Answer(kSearch, waits ? IDYES : 0);
+    if (waits) {
+      Sleep(500);
+      EXPECT_NE(SendMessageTimeoutA(p.window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr), 0);
+      InvalidateRect(p.window, nullptr, TRUE);
+      EXPECT_TRUE(PumpUntil([&] { return !GetUpdateRect(p.window, nullptr, FALSE); }, 1000));
+      PostMessageA(p.window, WM_COMMAND, IDM_UPDATE, 0);
+      EXPECT_EQ(p.Answer(kAsk, IDOK), CheckRunningBox().text);
+    }
+    PostMessageA(p.window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(p.program->WaitForExit(5000)) << "held up, or a box shows";
+    EXPECT_EQ(ReadTextFile(p.target), "die alte Version");
+    EXPECT_THAT(FilesIn(p.folder + "\\*"), ElementsAre("Botenruf-9.1.zip", "Botenruf.exe"));
   }
-  std::string body;
-  HttpResult result;
-};
+}
 
 // The client's Get on a thread of its own, so that a transfer without end fails the test rather
 // than holding it; null when it has not ended 5 s after its total time.
 std::shared_ptr<Received> GetInTime(const std::string& url, const HttpLimits& limits) {
   auto received = std::make_shared<Received>();
-  HANDLE ended = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  std::thread([received, url, limits, ended] {
-    received->result = win::Win32HttpClient().Get(*SplitHttpUrl(url), *received, limits);
-    SetEvent(ended);
-  }).detach();
-  if (WaitForSingleObject(ended, limits.totalMs + 5000) != WAIT_OBJECT_0)
-    return nullptr;  // the event stays with the transfer that still runs
-  CloseHandle(ended);
-  return received;
+  std::packaged_task<void()> get([received, url, limits] {
+    received->result = win::Win32HttpClient().Get(*SplitHttpUrl(url), *received, limits, kGoOn);
+  });
+  std::future<void> ended = get.get_future();
+  std::thread(std::move(get)).detach();
+  const auto limit = std::chrono::milliseconds(limits.totalMs + 5000);
+  return ended.wait_for(limit) == std::future_status::ready ? received : nullptr;
 }
 
 // Answers that once held the window for minutes, and redirects: each transfer ends within its
-// limits (short ones here, so that the test does not wait for the program's own).
+// limits (short ones here, so that the test does not wait for the program's own). A slow but
+// steady download may take longer than the total.
 TEST(UpdateTransferTest, FaultyServersHoldATransferNoLongerThanItsLimits) {
-  constexpr HttpLimits kShort{2000, 1500, 3000};
+  constexpr HttpLimits kShort{2000, 1500, 3000}, kSlowLine{2000, 1500, 2500, 1024};
   using Status = HttpResult::Status;
-  struct Case {
-    const char* object;
-    std::optional<Status> status;  // none: either way, but in time
-    DWORD error;                   // 0: any
-    const char* body;              // when complete
-  } cases[] = {
-      {"silent", Status::kFailed, 0, ""},  // by the request's own timeout, before the total
-      {"long", std::nullopt, 0, "hello"},
-      {"trickle", Status::kTimedOut, 0, ""},
-      {"trickle-head", Status::kTimedOut, 0, ""},
-      {"to-https", Status::kFailed, ERROR_HTTP_REDIRECT_FAILED, ""},
-      {"hop/5", Status::kComplete, 0, "angekommen"},
-      {"hop/6", Status::kFailed, ERROR_HTTP_REDIRECT_FAILED, ""},
+  // The object, how it ends (none: either way, but in time), its error (0: any), the body when
+  // it is complete, and the limits.
+  const std::tuple<const char*, std::optional<Status>, DWORD, std::string, HttpLimits> cases[] = {
+      {"silent", Status::kFailed, 0, "", kShort},  // by the request's own timeout, before the total
+      {"long", std::nullopt, 0, "hello", kShort},
+      {"trickle", Status::kFailed, kHttpTimeoutError, "", kShort},  // no full block: silent
+      {"trickle-head", Status::kTimedOut, 0, "", kShort},
+      {"to-https", Status::kFailed, ERROR_HTTP_REDIRECT_FAILED, "", kShort},
+      {"hop/5", Status::kComplete, 0, "angekommen", kShort},
+      {"hop/6", Status::kFailed, ERROR_HTTP_REDIRECT_FAILED, "", kShort},
+      {"steady", Status::kComplete, 0, std::string(12 * 1024, 'x'), kSlowLine},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.object);
+  for (const auto& [object, status, error, body, limits] : cases) {
+    SCOPED_TRACE(object);
     const DWORD start = GetTickCount();
-    const std::shared_ptr<Received> got = GetInTime(UpdateServer::baseUrl + c.object, kShort);
-    if (!got) {
-      ADD_FAILURE() << "still running";
-      continue;
-    }
-    EXPECT_LE(GetTickCount() - start, kShort.totalMs + 1000);
-    if (c.status) {
-      EXPECT_EQ(got->result.status, *c.status);
-    }
-    if (c.error) {
-      EXPECT_EQ(got->result.error, c.error);
-    }
+    const std::shared_ptr<Received> got = GetInTime(UpdateServer::baseUrl + object, limits);
+    ASSERT_TRUE(got) << "still running";
+    EXPECT_LE(GetTickCount() - start, std::max(limits.totalMs, 3000u) + 1000);
+    EXPECT_EQ(got->result.status, status.value_or(got->result.status));
+    EXPECT_EQ(got->result.error, error ? error : got->result.error);
     if (got->result.status == Status::kComplete) {
-      EXPECT_EQ(got->body, c.body);
+      EXPECT_EQ(got->body, body);
     }
   }
 }

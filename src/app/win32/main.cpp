@@ -66,8 +66,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   constexpr uint32_t kSendStartGraceMs = 5000;
   WaitForSendStarts(*services.workers.counter, kSendStartGraceMs);
   // Only now, with the settings written and the window gone: a query still running ends after
-  // its command in progress and deletes its output file. A command that hangs is not waited
-  // for beyond this.
+  // its command in progress and deletes its output file, and an update check leaves its
+  // transfer at once and removes its half download. A command that hangs is not waited for
+  // beyond this.
   constexpr DWORD kQueryWorkerGraceMs = 20000;
   win::WaitForQueryWorkers(kQueryWorkerGraceMs);
   return exitCode;

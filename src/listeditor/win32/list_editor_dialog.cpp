@@ -28,6 +28,7 @@ const MessageEntry<ListEditorDialog> ListEditorDialog::kMessageMap[] = {
     OnControl(IDC_EDITOR_UNDO, BN_CLICKED, &ListEditorDialog::OnUndo),
     OnControl(IDC_EDITOR_OK, BN_CLICKED, &ListEditorDialog::OnSave),
     OnNotify(IDC_EDITOR_SINGLES, LVN_ITEMCHANGED, &ListEditorDialog::OnSinglesChanged),
+    OnNotify(IDC_EDITOR_SINGLES, LVN_ODSTATECHANGED, &ListEditorDialog::OnSinglesRangeChanged),
     OnNotify(IDC_EDITOR_LISTS, LVN_ITEMCHANGED, &ListEditorDialog::OnListsChanged),
     OnNotify(IDC_EDITOR_SINGLES, NM_DBLCLK, &ListEditorDialog::OnSinglesDoubleClick),
     OnNotify(IDC_EDITOR_LISTS, NM_DBLCLK, &ListEditorDialog::OnListsDoubleClick),
@@ -42,16 +43,6 @@ namespace {
 constexpr const char* kNewSuffix = "neu anlegen";
 constexpr const char* kChangeSuffix = "bearbeiten";
 constexpr const char* kRemoveSuffix = "wirklich löschen ?";
-
-// Fills a one-column view with the texts, drawing once at the end.
-void Fill(ListView& view, const std::vector<std::string>& texts) {
-  view.SetRedraw(false);
-  view.DeleteAll();
-  SendMessageA(view.hwnd(), LVM_SETITEMCOUNT, texts.size(), 0);
-  for (size_t i = 0; i < texts.size(); ++i)
-    view.InsertRow(static_cast<int>(i), texts[i]);
-  view.SetRedraw(true);
-}
 
 void SetUpView(ListView& view, const char* title, const ListLook& look) {
   view.AddColumn(0, title, view.ColumnSpace());
@@ -75,13 +66,20 @@ ListEditorDialog::ListEditorDialog(HWND owner, ListEditorHost& host, MessageBoxe
       recipientMode_(!listMode) {}
 
 bool ListEditorDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_NOTIFY) {
+    NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
+    if (singles_.Answer(header, result) || lists_.Answer(header, result) ||
+        members_.Answer(header, result))
+      return true;
+  }
   return DispatchTable(*this, kMessageMap, message, wParam, lParam, result);
 }
 
 bool ListEditorDialog::OnInitDialog() {
-  singles_ = ListView(Item(IDC_EDITOR_SINGLES));
-  lists_ = ListView(Item(IDC_EDITOR_LISTS));
-  members_ = ListView(Item(IDC_EDITOR_MEMBERS));
+  // The views show the directory itself; the member view the aliases of the chosen list.
+  singles_ = ListView(Item(IDC_EDITOR_SINGLES), {&directory().Aliases()});
+  lists_ = ListView(Item(IDC_EDITOR_LISTS), {&directory().ListNames()});
+  members_ = ListView(Item(IDC_EDITOR_MEMBERS), {&memberAliases_});
   SetUpView(singles_, "Einzelempfänger", look_);
   SetUpView(lists_, "Verteiler", look_);
   SetUpView(members_, "Mitglieder", look_);
@@ -94,9 +92,11 @@ void ListEditorDialog::ApplyMode() {
   CheckDlgButton(hwnd(), IDC_EDITOR_MODE_SINGLES, recipientMode_ ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(hwnd(), IDC_EDITOR_MODE_LISTS, recipientMode_ ? BST_UNCHECKED : BST_CHECKED);
   // Several recipients go into a list at once; a recipient is edited alone.
-  LONG_PTR style = GetWindowLongPtrA(singles_.hwnd(), GWL_STYLE);
-  style = recipientMode_ ? (style | LVS_SINGLESEL) : (style & ~LONG_PTR{LVS_SINGLESEL});
-  SetWindowLongPtrA(singles_.hwnd(), GWL_STYLE, style);
+  const LONG_PTR style = GetWindowLongPtrA(singles_.hwnd(), GWL_STYLE);
+  const LONG_PTR wanted =
+      recipientMode_ ? (style | LVS_SINGLESEL) : (style & ~LONG_PTR{LVS_SINGLESEL});
+  if (wanted != style)  // a new style costs the list a new layout
+    SetWindowLongPtrA(singles_.hwnd(), GWL_STYLE, wanted);
   const EditModeControls controls = ControlsForMode(recipientMode_);
   for (int id : controls.enabled)
     EnableItem(id, true);
@@ -114,21 +114,26 @@ void ListEditorDialog::ApplyMode() {
 }
 
 void ListEditorDialog::FillSingles() {
-  Fill(singles_, directory().Aliases());
+  singles_.ShowAll();
 }
 
 void ListEditorDialog::FillLists() {
-  Fill(lists_, directory().ListNames());
+  lists_.ShowAll();
 }
 
 void ListEditorDialog::FillMembers() {
-  std::vector<std::string> aliases;
+  memberAliases_.clear();
   const int list = SelectedList();
   if (list >= 0) {
     for (const MemberRow& row : MemberRows(directory().MemberTexts()[list], directory()))
-      aliases.push_back(row.alias);
+      memberAliases_.push_back(row.alias);
   }
-  Fill(members_, aliases);
+  members_.ShowAll();
+}
+
+void ListEditorDialog::ClearMembers() {
+  memberAliases_.clear();
+  members_.ShowAll();
 }
 
 void ListEditorDialog::ShowSelectedStation() {
@@ -143,12 +148,10 @@ void ListEditorDialog::Reselect(ListView& view, int row) {
 }
 
 // A move exchanged two entries (none when `to` is negative): only their two rows change.
-void ListEditorDialog::ShowExchange(ListView& view, const std::vector<std::string>& texts, int from,
-                                    int to) {
+void ListEditorDialog::ShowExchange(ListView& view, int from, int to) {
   if (to < 0)
     return;
-  view.SetText(from, 0, texts[from]);
-  view.SetText(to, 0, texts[to]);
+  view.RedrawRows(from, to);
   Reselect(view, to);
 }
 
@@ -203,7 +206,7 @@ void ListEditorDialog::OnChangeSingle() {
     return;
   directory().SetStation(single, station);
   directory().SetAlias(single, alias);
-  singles_.SetText(single, 0, directory().Aliases()[single]);
+  singles_.RedrawRows(single, single);
   ShowSelectedStation();
   FillMembers();
 }
@@ -222,7 +225,7 @@ void ListEditorDialog::OnRemoveSingle() {
 void ListEditorDialog::MoveSelectedSingle(int direction) {
   const int single = SelectedSingle();
   const int target = MoveSingle(directory(), single, direction);
-  ShowExchange(singles_, directory().Aliases(), single, target);
+  ShowExchange(singles_, single, target);
 }
 
 void ListEditorDialog::OnNewList() {
@@ -239,7 +242,7 @@ void ListEditorDialog::OnChangeList() {
   if (list < 0 || !AskListName(kChangeSuffix, list, false, name))
     return;
   directory().SetListName(list, name);
-  lists_.SetText(list, 0, directory().ListNames()[list]);
+  lists_.RedrawRows(list, list);
 }
 
 void ListEditorDialog::OnRemoveList() {
@@ -255,7 +258,7 @@ void ListEditorDialog::OnRemoveList() {
 void ListEditorDialog::MoveSelectedList(int direction) {
   const int list = SelectedList();
   const int target = MoveList(directory(), list, direction);
-  ShowExchange(lists_, directory().ListNames(), list, target);
+  ShowExchange(lists_, list, target);
 }
 
 void ListEditorDialog::OnAddMembers() {
@@ -291,7 +294,7 @@ void ListEditorDialog::MoveSelectedMember(int direction) {
 
 void ListEditorDialog::OnUndo() {
   host_.ReloadDirectory();
-  members_.DeleteAll();
+  ClearMembers();
   FillSingles();
   FillLists();
   SetItemText(IDC_EDITOR_STATION, "");
@@ -314,6 +317,14 @@ void ListEditorDialog::OnSave() {
 
 LRESULT ListEditorDialog::OnSinglesChanged(NMHDR* header) {
   if (SelectionChanged(header))
+    ShowSelectedStation();
+  return 0;
+}
+
+// A range of rows selected at once (Shift and a click) is told as one change.
+LRESULT ListEditorDialog::OnSinglesRangeChanged(NMHDR* header) {
+  const auto* change = reinterpret_cast<NMLVODSTATECHANGE*>(header);
+  if ((change->uNewState ^ change->uOldState) & LVIS_SELECTED)
     ShowSelectedStation();
   return 0;
 }
@@ -353,7 +364,7 @@ LRESULT ListEditorDialog::OnSinglesHeader(NMHDR*) {
 LRESULT ListEditorDialog::OnListsHeader(NMHDR*) {
   directory().SortLists(0);
   FillLists();
-  members_.DeleteAll();
+  ClearMembers();
   return 0;
 }
 

@@ -29,11 +29,12 @@ class ListEditorDialog : public Dialog {
   void FillSingles();
   void FillLists();
   void FillMembers();
+  void ClearMembers();
   void ShowSelectedStation();
   int SelectedSingle() const { return singles_.FirstSelected(); }
   int SelectedList() const { return lists_.FirstSelected(); }
   void Reselect(ListView& view, int row);
-  void ShowExchange(ListView& view, const std::vector<std::string>& texts, int from, int to);
+  void ShowExchange(ListView& view, int from, int to);
 
   // The entry dialogs with the values of entry `index` (-1: empty); true on OK.
   bool AskSingle(const char* suffix, int single, bool readOnly, std::string& alias,
@@ -63,6 +64,7 @@ class ListEditorDialog : public Dialog {
   void OnSave();
 
   LRESULT OnSinglesChanged(NMHDR* header);
+  LRESULT OnSinglesRangeChanged(NMHDR* header);
   LRESULT OnListsChanged(NMHDR* header);
   LRESULT OnSinglesDoubleClick(NMHDR*);
   LRESULT OnListsDoubleClick(NMHDR*);
@@ -78,6 +80,7 @@ class ListEditorDialog : public Dialog {
   ListView singles_;
   ListView lists_;
   ListView members_;
+  std::vector<std::string> memberAliases_;  // what the member view shows
 
   static const MessageEntry<ListEditorDialog> kMessageMap[];
 };

@@ -21,6 +21,9 @@ const MessageEntry<MainWindow> MainWindow::kMessageMap[] = {
     OnCommand(IDM_MODE_SINGLE, &MainWindow::OnModeSingle),
     OnCommand(IDM_MODE_LIST, &MainWindow::OnModeList),
     OnCommand(IDM_MODE_DOMAIN, &MainWindow::OnModeDomain),
+    OnCommand(IDM_DELIVERY_AUTO, &MainWindow::OnDeliveryAuto),
+    OnCommand(IDM_DELIVERY_NET_SEND, &MainWindow::OnDeliveryNetSend),
+    OnCommand(IDM_DELIVERY_MSG, &MainWindow::OnDeliveryMsg),
     OnCommand(IDM_AUTOSTART, &MainWindow::OnToggleAutostart),
     OnCommand(IDM_TNA_START, &MainWindow::OnToggleTnaStart),
     OnCommand(IDM_SUCCESS_SINGLE, &MainWindow::OnToggleSingleSuccess),
@@ -33,6 +36,7 @@ const MessageEntry<MainWindow> MainWindow::kMessageMap[] = {
     OnCommand(IDM_ORIGINAL_SIZE, &MainWindow::OnOriginalSize),
     OnCommand(IDM_TOOLTIPS, &MainWindow::OnToggleTooltips),
     OnCommand(IDM_VERSAND_INFO, &MainWindow::OnToggleVersandInfo),
+    OnCommand(IDM_SEND_REPORT, &MainWindow::OnToggleSendReport),
     OnCommand(IDM_TOPMOST, &MainWindow::OnTopmostCommand),
     // Infos, help and the greeting
     OnCommand(IDM_VERSION_HISTORY, &MainWindow::OnVersionHistory),
@@ -63,6 +67,9 @@ const MessageEntry<MainWindow> MainWindow::kMessageMap[] = {
     OnMessage(WM_APP_DOMAIN_INFO_DONE, &MainWindow::OnDomainInfoDone),
     OnMessage(WM_APP_DOMAIN_LIST_READY, &MainWindow::OnDomainListReady),
     OnMessage(WM_APP_NOTIFICATION_CHANGED, &MainWindow::OnNotificationChanged),
+    OnMessage(WM_APP_WINDOW_CALL, &MainWindow::OnWindowCall),
+    OnMessage(WM_SETCURSOR, &MainWindow::OnSetCursor),
+    OnMessage(WM_APP_SEND_REPORT_CLOSED, &MainWindow::OnSendReportClosed),
     OnMessage(WM_NOTIFY, &MainWindow::OnNotify),
     OnMessage(WM_SIZE, &MainWindow::OnSize),
     OnMessage(WM_GETMINMAXINFO, &MainWindow::OnGetMinMaxInfo),
@@ -96,6 +103,8 @@ MainWindow::~MainWindow() {
 // every job record the window holds is let go (the workers keep their own share of it).
 void MainWindow::StopBackgroundWork() {
   ShutdownFlag() = true;
+  StopUpdateCheck();
+  updateJob_.reset();
   pollerStop_ = true;
   if (poller_.joinable())
     poller_.join();
@@ -104,6 +113,7 @@ void MainWindow::StopBackgroundWork() {
   domainBrowser_.reset();
   listCheckDialog_.reset();
   stationQuery_.reset();
+  sendReports_.clear();
 }
 
 bool MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -132,7 +142,6 @@ bool MainWindow::OnInitDialog() {
   ApplyTopmost(settings_.SystemModal());
   if (!initialText_.empty())
     SetItemText(IDC_MESSAGE, initialText_);
-  CreateTooltips();
   taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
   StartNotificationPoller();
   return true;
@@ -157,9 +166,11 @@ void MainWindow::SetMenuChecks() {
   SetCheck(IDM_GRID_LINES, gridLinesOn_);
   SetCheck(IDM_FULL_ROW, fullRowOn_);
   SetSuccessChecks();
+  SetDeliveryChecks();
   SetCheck(IDM_MINIMIZE_TASKBAR, settings_.TaskMinimize());
   SetCheck(IDM_MINIMIZE_SYSTRAY, !settings_.TaskMinimize());
   SetCheck(IDM_VERSAND_INFO, settings_.VersandInfo());
+  SetCheck(IDM_SEND_REPORT, settings_.Sendebericht());
   SetCheck(IDM_TOPMOST, settings_.SystemModal());
   SetCheck(IDM_TOOLTIPS, toolTipsOn_);
 }
@@ -171,6 +182,7 @@ void MainWindow::SetSuccessChecks() {
 }
 
 void MainWindow::OnCancel() {
+  StopUpdateCheck();  // its open box would hold up the end
   if (inTray_)
     services_.notifyIcon->Delete(hwnd(), 1);
   inTray_ = false;
@@ -255,20 +267,14 @@ void MainWindow::OnTopmostCommand() {
 }
 
 void MainWindow::ApplyTopmost(bool on) {
-  RECT rect;
-  GetWindowRect(hwnd(), &rect);
-  SetWindowPos(hwnd(), on ? HWND_TOPMOST : HWND_NOTOPMOST, rect.left, rect.top,
-               rect.right - rect.left, rect.bottom - rect.top, 0);
+  // Only a change moves the window in the z-order: at the start, a window that is not to stay
+  // on top is spared a placement that would cost its first showing a noticeable while.
+  const bool isTopmost = (GetWindowLongA(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  if (on != isTopmost)
+    SetWindowPos(hwnd(), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   CheckMenuItem(GetSystemMenu(hwnd(), FALSE), IDM_SYS_TOPMOST,
                 MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
   SetCheck(IDM_TOPMOST, on);
-}
-
-void MainWindow::OnUpdateCommand() {
-  const UpdatePlatform& update = services_.update;
-  CheckForUpdate({*update.http, *services_.workers.files, *update.outputs, *services_.workers.boxes,
-                  *update.clipboard, *update.program},
-                 hwnd());
 }
 
 void MainWindow::OnOriginalSize() {

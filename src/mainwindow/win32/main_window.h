@@ -5,14 +5,17 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/application.h"
 #include "dispatch/send_workers.h"
 #include "mainwindow/recipient_selection.h"
 #include "mainwindow/win32/countdown_dialog.h"
 #include "mainwindow/win32/message_editor.h"
+#include "mainwindow/win32/send_report_dialog.h"
 #include "netinfo/win32/domain_browser_dialog.h"
 #include "netinfo/win32/list_check_dialog.h"
 #include "netinfo/win32/station_info_dialog.h"
@@ -30,7 +33,7 @@ struct MainWindowServices {
   UpdatePlatform update;
 };
 
-class MainWindow : public Dialog, public DomainBrowserHost {
+class MainWindow : public Dialog, public DomainBrowserHost, public SendReportHost {
  public:
   MainWindow(Application& app, MainWindowServices services, std::string initialText,
              bool startInTray);
@@ -80,6 +83,9 @@ class MainWindow : public Dialog, public DomainBrowserHost {
   bool StartDomainCountdown();
   LRESULT OnCountdownDone(WPARAM, LPARAM);
   void OnMemoriam();
+  // The send report of a list or domain dispatch.
+  void DispatchWithReport(SendReport report) override;
+  LRESULT OnSendReportClosed(WPARAM, LPARAM);
 
   // The list editor
   void OnListEdit();
@@ -114,7 +120,15 @@ class MainWindow : public Dialog, public DomainBrowserHost {
   void OnTopmostCommand();
   void ApplyTopmost(bool on);
   void OnOriginalSize();
+
+  // The update check, on a thread of its own; its boxes, wait cursor and clipboard are carried
+  // out here (WindowCall) by UpdateWindowCalls.
+  friend class UpdateWindowCalls;
   void OnUpdateCommand();
+  LRESULT OnWindowCall(WPARAM, LPARAM);
+  bool ShowUpdateBox(const BoxRequest& box, bool ask);
+  void StopUpdateCheck();
+  LRESULT OnSetCursor(WPARAM, LPARAM);
   LRESULT OnSize(WPARAM, LPARAM);
   LRESULT OnGetMinMaxInfo(WPARAM, LPARAM);
   LRESULT OnSysCommand(WPARAM, LPARAM);
@@ -140,6 +154,12 @@ class MainWindow : public Dialog, public DomainBrowserHost {
   void OnToggleGridLines();
   void OnToggleFullRow();
   void OnToggleVersandInfo();
+  void OnToggleSendReport();
+  void OnDeliveryAuto() { ChooseDelivery(kDeliveryAuto); }
+  void OnDeliveryNetSend() { ChooseDelivery(kDeliveryNetSend); }
+  void OnDeliveryMsg() { ChooseDelivery(kDeliveryMsg); }
+  void ChooseDelivery(int choice);
+  void SetDeliveryChecks();
   void OnListPath();
   void SetCheck(UINT item, bool on);
 
@@ -171,7 +191,14 @@ class MainWindow : public Dialog, public DomainBrowserHost {
   std::shared_ptr<StationQuery> stationQuery_;
   std::unique_ptr<ListCheckDialog> listCheckDialog_;
   std::unique_ptr<DomainBrowserDialog> domainBrowser_;
+  // Send reports, let go of once closed and no dispatch of a report runs.
+  std::vector<std::unique_ptr<SendReportDialog>> sendReports_;
+  int reportDispatches_ = 0;
   bool listEditorOpen_ = false;
+  std::shared_ptr<UpdateJob> updateJob_;
+  bool updateCursor_ = false;
+  // The update box on screen: its title, and the button that closes it at the end.
+  std::optional<std::pair<std::string, int>> openUpdateBox_;
   std::thread poller_;
   std::atomic<bool> pollerStop_{false};
   UINT taskbarCreatedMessage_ = 0;

@@ -71,6 +71,10 @@ void MainWindow::CreateTooltips() {
 
 void MainWindow::OnToggleTooltips() {
   toolTipsOn_ = !toolTipsOn_;
+  // Made on their first use: the tooltips start switched off, and the window shows sooner
+  // without them.
+  if (toolTipsOn_ && !tooltips_)
+    CreateTooltips();
   if (tooltips_)
     SendMessageA(tooltips_, TTM_ACTIVATE, toolTipsOn_ ? TRUE : FALSE, 0);
   SetCheck(IDM_TOOLTIPS, toolTipsOn_);

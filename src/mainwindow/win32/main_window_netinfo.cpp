@@ -77,9 +77,10 @@ void MainWindow::StartDomainBrowser(const std::string& domain) {
     UpdateInfoButton();
     return;
   }
-  ShowWindow(dialog->hwnd(), SW_SHOW);
   domainBrowser_ = std::move(dialog);
-  StartTableWorker(query, RunDomainQuery, domainBrowser_->hwnd(), hwnd(), WM_APP_DOMAIN_INFO_DONE);
+  // The command starts while the window shows.
+  StartTableWorker(query, RunDomainQuery, *domainBrowser_, hwnd(), WM_APP_DOMAIN_INFO_DONE);
+  ShowWindow(domainBrowser_->hwnd(), SW_SHOW);
 }
 
 LRESULT MainWindow::OnDomainInfoDone(WPARAM, LPARAM) {

@@ -1,5 +1,7 @@
 // "Senden": composition, the send workers and the domain countdown.
+#include "dispatch/delivery.h"
 #include "mainwindow/win32/main_window.h"
+#include "netinfo/table_query.h"
 #include "resource.h"
 #include "text/text.h"
 
@@ -23,9 +25,60 @@ void MainWindow::RunSendDispatcher() {
   const int mode = settings_.ListenTyp();
   const int32_t maxThreads = settings_.MaxThreads();
   const std::string recipients = ReadRecipientText(true);
-  const std::vector<SendStep> steps = ComposeSend(mode, recipients, ItemText(IDC_MESSAGE),
-                                                  settings_.VersandInfo(), app_.directory());
-  RunSendSteps(steps, services_.workers, maxThreads, hwnd());
+  DeliveryTool tool;
+  if (!ChooseDeliveryTool(settings_.Zustellung(), *services_.workers.system,
+                          *services_.workers.files, tool)) {
+    services_.workers.boxes->Show(hwnd(), MsgMissingBox());
+    return;
+  }
+  const std::string message = ItemText(IDC_MESSAGE);
+  const std::vector<SendStep> steps =
+      ComposeSend(mode, recipients, message, settings_.VersandInfo(), app_.directory(), tool);
+  if (WantsSendReport(mode, settings_.Sendebericht())) {
+    if (auto report = SendReport::ForDispatch(mode, steps, app_.directory(), message,
+                                              services_.workers.system->Now())) {
+      DispatchWithReport(std::move(*report));
+      return;
+    }
+  }
+  RunSendSteps(steps, services_.workers, maxThreads, hwnd(), DetachedThread, nullptr,
+               ListDomainStationNames);
+}
+
+void MainWindow::DispatchWithReport(SendReport report) {
+  const int32_t maxThreads = settings_.MaxThreads();
+  const std::vector<SendStep> steps = report.Steps();
+  auto dialog = std::make_unique<SendReportDialog>(
+      hwnd(), std::move(report), *this,
+      SendReportServices{*services_.workers.system, *services_.update.clipboard,
+                         *services_.workers.boxes},
+      CurrentListLook());
+  if (!dialog->CreateModeless()) {
+    RunSendSteps(steps, services_.workers, maxThreads, hwnd(), DetachedThread, nullptr,
+                 ListDomainStationNames);  // the boxes, then
+    return;
+  }
+  ShowWindow(dialog->hwnd(), SW_SHOW);
+  // Painted now, before the workers start their tools: once they do, a first paint waits
+  // behind their starts and holds up the main window.
+  UpdateWindow(dialog->hwnd());
+  SendReportDialog& shown = *dialog;
+  sendReports_.push_back(std::move(dialog));
+  // A report closed while a box of a dispatch waits (this one's, or the one of the report
+  // whose resend started this) stays until the dispatch is through.
+  ++reportDispatches_;
+  RunSendSteps(steps, services_.workers, maxThreads, hwnd(), DetachedThread, &shown,
+               ListDomainStationNames);
+  if (--reportDispatches_ == 0)
+    PostMessageA(hwnd(), WM_APP_SEND_REPORT_CLOSED, 0, 0);
+}
+
+LRESULT MainWindow::OnSendReportClosed(WPARAM, LPARAM) {
+  if (reportDispatches_ == 0) {
+    std::erase_if(sendReports_,
+                  [](const std::unique_ptr<SendReportDialog>& report) { return report->closed(); });
+  }
+  return 0;
 }
 
 bool MainWindow::StartDomainCountdown() {
@@ -68,10 +121,20 @@ void MainWindow::OnMemoriam() {
   const std::string station = services_.workers.system->ComputerName();
   if (station.empty())
     return;
+  DeliveryTool tool;
+  if (!ChooseDeliveryTool(settings_.Zustellung(), *services_.workers.system,
+                          *services_.workers.files, tool))
+    return;
   const WaitCursor wait(*services_.workers.boxes);
   // At the limit nothing is sent and nothing is said: this greeting is no user's message.
-  TryStartSendWorker(services_.workers, settings_.MaxThreads(),
-                     Format("net send %s %s", station.c_str(), kGreetingText));
+  if (tool.delivery == Delivery::kMsg) {
+    TryStartSendWorker(services_.workers, settings_.MaxThreads(),
+                       MsgCommandLine(tool.msgProgram, station, kGreetingText), DetachedThread, {},
+                       station);
+  } else {
+    TryStartSendWorker(services_.workers, settings_.MaxThreads(),
+                       Format("net send %s %s", station.c_str(), kGreetingText));
+  }
 }
 
 }  // namespace botenruf::win

@@ -176,6 +176,23 @@ void MainWindow::OnToggleVersandInfo() {
   SetCheck(IDM_VERSAND_INFO, settings_.VersandInfo());
 }
 
+void MainWindow::OnToggleSendReport() {
+  settings_.SetSendebericht(!settings_.Sendebericht());
+  SetCheck(IDM_SEND_REPORT, settings_.Sendebericht());
+}
+
+void MainWindow::ChooseDelivery(int choice) {
+  settings_.SetZustellung(choice);
+  SetDeliveryChecks();
+}
+
+void MainWindow::SetDeliveryChecks() {
+  const int choice = DeliveryChoice(settings_.Zustellung());
+  SetCheck(IDM_DELIVERY_AUTO, choice == kDeliveryAuto);
+  SetCheck(IDM_DELIVERY_NET_SEND, choice == kDeliveryNetSend);
+  SetCheck(IDM_DELIVERY_MSG, choice == kDeliveryMsg);
+}
+
 void MainWindow::OnListPath() {
   std::string path;
   if (!services_.fileDialogs->ChooseFileToOpen(

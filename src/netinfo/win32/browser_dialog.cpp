@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "netinfo/browser_window.h"
 #include "platform/win32/placement.h"
 #include "resource.h"
@@ -26,6 +28,8 @@ BrowserDialog::BrowserDialog(int templateId, HWND owner, std::string title,
       look_(look) {}
 
 bool BrowserDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_NOTIFY && list_.Answer(reinterpret_cast<NMHDR*>(lParam), result))
+    return true;
   return DispatchOwn(message, wParam, lParam, result) ||
          DispatchTable(*this, kMessageMap, message, wParam, lParam, result);
 }
@@ -34,7 +38,7 @@ bool BrowserDialog::OnInitDialog() {
   HICON icon = LoadIconA(instance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
   SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-  list_ = ListView(Item(listId_));
+  list_ = ListView(Item(listId_), {&firsts_, &seconds_});
   const ColumnWidths widths = FifthsOf(list_.ColumnSpace(), columns_.firstFifths);
   list_.AddColumn(0, columns_.first, widths.first);
   list_.AddColumn(1, columns_.second, widths.second);
@@ -61,30 +65,27 @@ void BrowserDialog::ShowOk() {
   EnableItem(IDOK, true);
 }
 
-void BrowserDialog::AddRows(int first, const std::vector<TableRow>& rows) {
-  list_.SetRedraw(false);
-  for (size_t i = 0; i < rows.size(); ++i) {
-    if (ShowRow(first + static_cast<int>(i), rows[i].first, rows[i].second)) {
-      firsts_.push_back(rows[i].first);
-      seconds_.push_back(rows[i].second);
-    }
+void BrowserDialog::AddRows(std::vector<TableRow> rows) {
+  if (rows.empty())
+    return;
+  // Room for a whole listing at once, rather than twice its size at worst.
+  if (firsts_.capacity() < firsts_.size() + rows.size()) {
+    const size_t room = std::max(2 * firsts_.size(), firsts_.size() + rows.size());
+    firsts_.reserve(room);
+    seconds_.reserve(room);
   }
-  list_.SetRedraw(true);
-}
-
-bool BrowserDialog::ShowRow(int index, const std::string& first, const std::string& second) {
-  return list_.InsertRow(index, first) && list_.SetText(index, 1, second);
+  for (TableRow& row : rows) {
+    firsts_.push_back(std::move(row.first));
+    seconds_.push_back(std::move(row.second));
+  }
+  list_.ShowAppended();
 }
 
 void BrowserDialog::SortRows(RecipientDirectory& directory, int column) {
   if (busy_)
     return;
   directory.SortPairs(firsts_, seconds_, column);
-  list_.SetRedraw(false);
-  list_.DeleteAll();
-  for (size_t i = 0; i < firsts_.size(); ++i)
-    ShowRow(static_cast<int>(i), firsts_[i], seconds_[i]);
-  list_.SetRedraw(true);
+  list_.ShowAll();
 }
 
 void BrowserDialog::RequestClose() {
@@ -137,25 +138,24 @@ namespace {
 class TableWindow : public TableView, private WindowCalls<BrowserDialog> {
  public:
   using WindowCalls::WindowCalls;
-  void SetSearching(bool on) override {
-    Call([on](BrowserDialog& d) { d.SetSearching(on); });
-  }
-  void AddRows(int first, const std::vector<TableRow>& rows) override {
-    Call([first, &rows](BrowserDialog& d) { d.AddRows(first, rows); });
-  }
-  void Finish(const std::string& status) override {
-    Call([&status](BrowserDialog& d) { d.Finish(status); });
-  }
-  void ShowOk() override {
-    Call([](BrowserDialog& d) { d.ShowOk(); });
+  void ShowListing(std::vector<TableRow> rows, const std::string& status) override {
+    Call([&rows, &status](BrowserDialog& d) {
+      d.AddRows(std::move(rows));
+      d.SetSearching(false);
+      d.Finish(status);
+      d.ShowOk();
+    });
   }
   bool CloseRequested() override { return Closed(); }
 };
 
 }  // namespace
 
-void StartTableWorker(std::shared_ptr<NetQuery> query, TableQueryRun run, HWND dialog,
+void StartTableWorker(std::shared_ptr<NetQuery> query, TableQueryRun run, BrowserDialog& window,
                       HWND receiver, UINT doneMessage) {
+  // Searching from the start: the worker need not wait for this thread before its command.
+  window.SetSearching(true);
+  HWND dialog = window.hwnd();
   StartQueryWorker([query, run, dialog, receiver, doneMessage] {
     TableWindow view(dialog, *query);
     run(query->services(), query->target(), query->outputFile(), view);

@@ -33,9 +33,8 @@ class BrowserDialog : public Dialog {
   void SetSearching(bool on);
   void Finish(const std::string& status);
   void ShowOk();
-  // Adds rows from `first` on (the end of the list), drawing once; each row the list took is
-  // kept for sorting.
-  void AddRows(int first, const std::vector<TableRow>& rows);
+  // Adds rows at the end of the list.
+  void AddRows(std::vector<TableRow> rows);
 
   // Button 1 and the close box: the worker is told to end; the window stays until the
   // worker's last message has been handled.
@@ -65,7 +64,6 @@ class BrowserDialog : public Dialog {
   LRESULT OnClose(WPARAM, LPARAM);
   LRESULT OnWindowCall(WPARAM, LPARAM);
   void ApplyLayout();
-  bool ShowRow(int index, const std::string& first, const std::string& second);
 
   std::string title_;
   std::shared_ptr<NetQuery> query_;
@@ -75,7 +73,8 @@ class BrowserDialog : public Dialog {
   ListView list_;
   bool initialized_ = false;
   bool busy_ = false;
-  std::vector<std::string> firsts_;  // the rows as the worker added them, for sorting
+  // The rows the list shows (its two columns), as the worker added them or as last sorted.
+  std::vector<std::string> firsts_;
   std::vector<std::string> seconds_;
 
   static const MessageEntry<BrowserDialog> kMessageMap[];
@@ -103,11 +102,11 @@ class WindowCalls {
   const NetQuery& query_;
 };
 
-// Starts the worker of a listing window: `run` fills `dialog` with what the query finds, then
-// `receiver` is sent `doneMessage`.
+// Starts the worker of a listing window, which shows its search from now on: `run` fills
+// `window` with what the query finds, then `receiver` is sent `doneMessage`.
 using TableQueryRun = void (*)(const WorkerServices&, const std::string& target,
                                const std::string& outputFile, TableView& view);
-void StartTableWorker(std::shared_ptr<NetQuery> query, TableQueryRun run, HWND dialog,
+void StartTableWorker(std::shared_ptr<NetQuery> query, TableQueryRun run, BrowserDialog& window,
                       HWND receiver, UINT doneMessage);
 
 // The end of the program: waits (taking the messages sent meanwhile) until every query worker

@@ -62,8 +62,9 @@ void DomainBrowserDialog::SelectAll() {
 }
 
 void DomainBrowserDialog::ShowStatus(const std::vector<std::string>& texts) {
-  for (const std::string& text : texts)
-    SetItemText(IDC_BROWSER_STATUS, text);
+  // The texts follow each other faster than they could be read: the last one stays.
+  if (!texts.empty())
+    SetItemText(IDC_BROWSER_STATUS, texts.back());
 }
 
 void DomainBrowserDialog::TakeOver(bool intoList) {
@@ -130,7 +131,7 @@ void DomainBrowserDialog::OnShares() {
   ShowWindow(dialog->hwnd(), SW_SHOW);
   const WaitCursor wait(*query().services().boxes);
   sharesDialog_ = std::move(dialog);
-  StartTableWorker(shares, RunSharesQuery, sharesDialog_->hwnd(), hwnd(), WM_APP_SHARES_DONE);
+  StartTableWorker(shares, RunSharesQuery, *sharesDialog_, hwnd(), WM_APP_SHARES_DONE);
 }
 
 LRESULT DomainBrowserDialog::OnSharesDone(WPARAM, LPARAM) {

@@ -60,8 +60,8 @@ class ListCheckWindow : public ListCheckView, private WindowCalls<ListCheckDialo
   void ShowTesting(const std::string& name) override {
     Call([&name](ListCheckDialog& d) { d.ShowTesting(name); });
   }
-  void AddRow(int index, const std::string& label, bool online) override {
-    Call([&](ListCheckDialog& d) { d.AddRows(index, {{label, OnlineText(online)}}); });
+  void AddRow(int, const std::string& label, bool online) override {
+    Call([&](ListCheckDialog& d) { d.AddRows({{label, OnlineText(online)}}); });
   }
   void Finish(const std::string& status) override {
     Call([&status](ListCheckDialog& d) { d.Finish(status); });

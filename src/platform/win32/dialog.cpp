@@ -123,7 +123,9 @@ void Dialog::SetItemText(int id, const std::string& text) {
 }
 
 void Dialog::EnableItem(int id, bool enabled) {
-  EnableWindow(Item(id), enabled ? TRUE : FALSE);
+  HWND item = Item(id);
+  if ((IsWindowEnabled(item) != FALSE) != enabled)  // each change costs the window a message
+    EnableWindow(item, enabled ? TRUE : FALSE);
 }
 
 std::string Dialog::Caption() const {

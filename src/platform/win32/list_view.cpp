@@ -2,6 +2,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstring>
+
+#include "text/text.h"
+
 namespace botenruf::win {
 
 void ListView::AddColumn(int index, const std::string& title, int width) {
@@ -25,11 +30,87 @@ void ListView::SetLook(const ListLook& look) {
   const DWORD mask = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
   const DWORD style =
       (look.gridLines ? LVS_EX_GRIDLINES : 0) | (look.fullRow ? LVS_EX_FULLROWSELECT : 0);
-  SendMessageA(control_, LVM_SETEXTENDEDLISTVIEWSTYLE, mask, style);
+  const DWORD current =
+      static_cast<DWORD>(SendMessageA(control_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)) & mask;
+  if (current != style)  // a new look costs the list a new layout
+    SendMessageA(control_, LVM_SETEXTENDEDLISTVIEWSTYLE, mask, style);
 }
 
-void ListView::SetRedraw(bool on) {
-  SendMessageA(control_, WM_SETREDRAW, on ? TRUE : FALSE, 0);
+void ListView::ShowAll() {
+  // Emptying first drops the selection and the scroll position with the old rows; each step
+  // costs the list a new layout, so an empty list is not emptied again.
+  if (Count() > 0)
+    SendMessageA(control_, LVM_DELETEALLITEMS, 0, 0);
+  if (RowCount() > 0)
+    SendMessageA(control_, LVM_SETITEMCOUNT, RowCount(), 0);
+}
+
+void ListView::ShowAppended() {
+  SendMessageA(control_, LVM_SETITEMCOUNT, RowCount(), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+}
+
+void ListView::RedrawRows(int first, int second) {
+  SendMessageA(control_, LVM_REDRAWITEMS, first, first);
+  SendMessageA(control_, LVM_REDRAWITEMS, second, second);
+}
+
+int ListView::RowCount() const {
+  return columns_.empty() ? 0 : static_cast<int>(columns_[0]->size());
+}
+
+const std::string* ListView::Cell(int row, int column) const {
+  if (column < 0 || column >= static_cast<int>(columns_.size()))
+    return nullptr;
+  const std::vector<std::string>& texts = *columns_[column];
+  return row >= 0 && row < static_cast<int>(texts.size()) ? &texts[row] : nullptr;
+}
+
+namespace {
+
+// What the list typed so far, in the program's code page: the list sends the ANSI form to an
+// ANSI dialog, but some versions send the wide one in any case.
+std::string TypedText(const NMHDR* header) {
+  if (header->code == LVN_ODFINDITEMA) {
+    const char* text = reinterpret_cast<const NMLVFINDITEMA*>(header)->lvfi.psz;
+    return text ? text : "";
+  }
+  const wchar_t* wide = reinterpret_cast<const NMLVFINDITEMW*>(header)->lvfi.psz;
+  if (!wide)
+    return {};
+  char text[MAX_PATH] = {};
+  const int length = WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
+  return length > 0 ? std::string(text, length - 1) : std::string();
+}
+
+}  // namespace
+
+bool ListView::Answer(NMHDR* header, LRESULT& result) const {
+  if (header->hwndFrom != control_ || columns_.empty())
+    return false;
+  if (header->code == LVN_GETDISPINFOA) {
+    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+      const std::string* text = Cell(item.iItem, item.iSubItem);
+      const size_t length =
+          text ? std::min(text->size(), static_cast<size_t>(item.cchTextMax - 1)) : 0;
+      if (length > 0)
+        memcpy(item.pszText, text->data(), length);
+      item.pszText[length] = '\0';
+    }
+    result = 0;
+    return true;
+  }
+  if (header->code == LVN_ODFINDITEMA || header->code == LVN_ODFINDITEMW) {
+    // Both forms start alike: the header, the start row, then the search.
+    const auto* find = reinterpret_cast<const NMLVFINDITEMA*>(header);
+    const UINT flags = find->lvfi.flags;
+    result = (flags & (LVFI_STRING | LVFI_PARTIAL))
+                 ? FindTyped(*columns_[0], find->iStart, TypedText(header), !(flags & LVFI_PARTIAL),
+                             (flags & LVFI_WRAP) != 0)
+                 : -1;
+    return true;
+  }
+  return false;
 }
 
 bool ListView::InsertRow(int index, const std::string& text) {
@@ -40,14 +121,11 @@ bool ListView::InsertRow(int index, const std::string& text) {
   return SendMessageA(control_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) >= 0;
 }
 
-bool ListView::SetText(int row, int column, const std::string& text) {
-  LVITEMA item = {};
-  item.iSubItem = column;
-  item.pszText = const_cast<char*>(text.c_str());
-  return SendMessageA(control_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)) != 0;
-}
-
 std::string ListView::Text(int row, int column) const {
+  if (!columns_.empty()) {
+    const std::string* text = Cell(row, column);
+    return text ? *text : std::string();
+  }
   char buffer[1024] = {};
   LVITEMA item = {};
   item.iSubItem = column;
@@ -67,20 +145,34 @@ void ListView::DeleteAll() {
 }
 
 std::vector<int> ListView::SelectedRows() const {
+  // The search for the next selected row walks the rows after the last one found: it stops at
+  // the last selected row rather than at the end of a long list.
+  const int count = static_cast<int>(SendMessageA(control_, LVM_GETSELECTEDCOUNT, 0, 0));
   std::vector<int> rows;
-  for (int row = -1;;) {
+  for (int row = -1; static_cast<int>(rows.size()) < count;) {
     row = static_cast<int>(SendMessageA(control_, LVM_GETNEXTITEM, row, LVNI_SELECTED));
     if (row < 0)
-      return rows;
+      break;
     rows.push_back(row);
   }
+  return rows;
 }
 
 int ListView::FirstSelected() const {
+  // The search walks the rows: a long list with nothing selected is not searched.
+  if (SendMessageA(control_, LVM_GETSELECTEDCOUNT, 0, 0) == 0)
+    return -1;
   return static_cast<int>(SendMessageA(control_, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
 }
 
 void ListView::Select(int row, bool selected) {
+  if (row < 0 && !selected) {
+    // Some list views change every row of an owner-data list one by one for this: a list with
+    // nothing selected and no focus is left as it is.
+    const bool focus = SendMessageA(control_, LVM_GETNEXTITEM, -1, LVNI_FOCUSED) >= 0;
+    if (!focus && SendMessageA(control_, LVM_GETSELECTEDCOUNT, 0, 0) == 0)
+      return;
+  }
   LVITEMA item = {};
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   item.state = selected ? LVIS_SELECTED | LVIS_FOCUSED : 0;

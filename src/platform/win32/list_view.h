@@ -1,4 +1,9 @@
 // A thin wrapper of a report-mode list view, so dialogs need no SendMessage casts.
+//
+// Our lists are owner-data lists (LVS_OWNERDATA in their templates): they keep no texts of
+// their own but ask their dialog for each cell they draw. A list of thousands of stations thus
+// costs no more to fill or to re-sort than a list of ten, and its texts are held only once.
+// The list keeps only the selection and focus, by row number.
 #pragma once
 
 #include <windows.h>
@@ -14,9 +19,14 @@ struct ListLook {
   bool fullRow = false;
 };
 
+// The texts an owner-data list shows: one vector per column, row for row. The vectors belong
+// to the dialog and must outlive the list.
+using ListColumns = std::vector<const std::vector<std::string>*>;
+
 class ListView {
  public:
-  explicit ListView(HWND control = nullptr) : control_(control) {}
+  explicit ListView(HWND control = nullptr, ListColumns columns = {})
+      : control_(control), columns_(std::move(columns)) {}
   HWND hwnd() const { return control_; }
 
   void AddColumn(int index, const std::string& title, int width);
@@ -24,12 +34,23 @@ class ListView {
   // or not: columns this wide never need a horizontal scroll bar.
   int ColumnSpace() const;
   void SetLook(const ListLook& look);
-  // Off while many rows change, so that the list draws once at the end.
-  void SetRedraw(bool on);
 
-  // Inserts a row with its first column; false when the list refused it.
+  // The texts changed as a whole (filled anew, sorted): the list shows their rows from the
+  // top, none selected, as a list filled afresh does.
+  void ShowAll();
+  // Rows were added at the end of the texts: the list grows, keeping what the user scrolled
+  // to and selected.
+  void ShowAppended();
+  // The texts of two rows changed (an exchange of neighbours).
+  void RedrawRows(int first, int second);
+  // Answers the list's requests of its dialog (WM_NOTIFY): the text of a cell it draws, and
+  // the row that letters typed in the list lead to. False when `header` is none of them.
+  bool Answer(NMHDR* header, LRESULT& result) const;
+
+  // Rows with their first column, for lists that keep their texts themselves.
   bool InsertRow(int index, const std::string& text);
-  bool SetText(int row, int column, const std::string& text);
+  // The text of a cell, from the dialog's texts when this wrapper knows them, else as the
+  // list gives it.
   std::string Text(int row, int column) const;
   int Count() const;
   void DeleteAll();
@@ -44,7 +65,11 @@ class ListView {
   int RowAt(POINT point) const;
 
  private:
+  int RowCount() const;
+  const std::string* Cell(int row, int column) const;
+
   HWND control_;
+  ListColumns columns_;
 };
 
 }  // namespace botenruf::win

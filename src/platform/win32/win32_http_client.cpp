@@ -122,12 +122,12 @@ HttpResult Transfer(HttpUrl url, const HttpLimits& limits, HttpReceiver& receive
 }  // namespace
 
 // The transfer runs on a thread of its own, so that a server that trickles its answer, or any
-// step that ignores the timeouts, holds the caller no longer than the total time.
+// step that ignores the timeouts, holds the caller no longer than its limits allow.
 HttpResult Win32HttpClient::Get(const HttpUrl& url, HttpReceiver& receiver,
-                                const HttpLimits& limits) {
-  return RunWithDeadline(
+                                const HttpLimits& limits, const std::atomic<bool>& stop) {
+  return RunWithinLimits(
       [url, limits](HttpReceiver& guarded) { return Transfer(url, limits, guarded); }, receiver,
-      limits.totalMs);
+      limits, stop);
 }
 
 }  // namespace botenruf::win

@@ -7,7 +7,8 @@ namespace botenruf::win {
 
 class Win32HttpClient : public HttpClient {
  public:
-  HttpResult Get(const HttpUrl& url, HttpReceiver& receiver, const HttpLimits& limits) override;
+  HttpResult Get(const HttpUrl& url, HttpReceiver& receiver, const HttpLimits& limits,
+                 const std::atomic<bool>& stop) override;
 };
 
 }  // namespace botenruf::win

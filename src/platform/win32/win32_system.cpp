@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <mutex>
 #include <vector>
 
 namespace botenruf::win {
@@ -105,24 +106,64 @@ class Win32Process : public Process {
   PROCESS_INFORMATION info_;
 };
 
-}  // namespace
-
-std::unique_ptr<Process> Win32ProcessStarter::StartHidden(const std::string& commandLine,
-                                                          uint32_t& error) {
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
+std::unique_ptr<Process> Start(const std::string& commandLine, STARTUPINFOA& startup, bool inherit,
+                               uint32_t& error) {
   PROCESS_INFORMATION info = {};
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info)) {
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, inherit ? TRUE : FALSE, 0, nullptr,
+                      nullptr, &startup, &info)) {
     error = GetLastError();
     return nullptr;
   }
   error = 0;
   return std::make_unique<Win32Process>(info);
+}
+
+STARTUPINFOA HiddenStartup() {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  return startup;
+}
+
+}  // namespace
+
+std::unique_ptr<Process> Win32ProcessStarter::StartHidden(const std::string& commandLine,
+                                                          uint32_t& error) {
+  STARTUPINFOA startup = HiddenStartup();
+  return Start(commandLine, startup, false, error);
+}
+
+std::unique_ptr<Process> Win32ProcessStarter::StartHiddenWithOutput(const std::string& commandLine,
+                                                                    const std::string& outputFile,
+                                                                    uint32_t& error) {
+  // A program started with inherited handles takes every inheritable handle of this process
+  // along: the two handles exist only inside this lock, so no other start of this kind hands a
+  // foreign output file down (which would keep it open). Every other start inherits nothing.
+  static std::mutex mutex;
+  std::lock_guard<std::mutex> lock(mutex);
+  SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
+  HANDLE output = CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              &inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (output == INVALID_HANDLE_VALUE) {
+    error = GetLastError();
+    return nullptr;
+  }
+  // An empty input: a tool that asks for its text when it finds none must not wait forever.
+  HANDLE input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  STARTUPINFOA startup = HiddenStartup();
+  startup.dwFlags |= STARTF_USESTDHANDLES;
+  startup.hStdInput = input == INVALID_HANDLE_VALUE ? nullptr : input;
+  startup.hStdOutput = output;
+  startup.hStdError = output;
+  auto process = Start(commandLine, startup, true, error);
+  if (input != INVALID_HANDLE_VALUE)
+    CloseHandle(input);
+  CloseHandle(output);
+  return process;
 }
 
 }  // namespace botenruf::win

@@ -22,6 +22,9 @@ class Win32System : public SystemInfo {
 class Win32ProcessStarter : public ProcessStarter {
  public:
   std::unique_ptr<Process> StartHidden(const std::string& commandLine, uint32_t& error) override;
+  std::unique_ptr<Process> StartHiddenWithOutput(const std::string& commandLine,
+                                                 const std::string& outputFile,
+                                                 uint32_t& error) override;
 };
 
 }  // namespace botenruf::win

@@ -30,17 +30,15 @@ class FakeFileSystem : public FileSystem {
     return !full;
   }
   bool Replace(const std::string& from, const std::string& to) override {
-    const auto it = files.find(from);
-    if (failReplace || it == files.end())
+    if (failReplace || !files.count(from))
       return false;
-    files[to] = it->second;
+    files[to] = files[from];
     files.erase(from);
     unreadable.erase(to);
     return true;
   }
   bool Remove(const std::string& path) override {
-    unreadable.erase(path);
-    return files.erase(path) != 0;
+    return unreadable.erase(path), files.erase(path) != 0;
   }
   bool Exists(const std::string& path) override { return files.count(path) != 0; }
   WriteStatus Write(const std::string& path, const std::string& bytes, WriteMode mode) override {

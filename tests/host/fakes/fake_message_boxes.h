@@ -22,10 +22,9 @@ class FakeMessageBoxes : public MessageBoxes {
   bool Ask(NativeWindow owner, const BoxRequest& box) override {
     Show(owner, box);
     std::lock_guard<std::mutex> lock(mutex_);
-    if (answers.empty())
-      return false;
-    const bool yes = answers.front();
-    answers.pop_front();
+    const bool yes = !answers.empty() && answers.front();
+    if (!answers.empty())
+      answers.pop_front();
     return yes;
   }
   void BeginWaitCursor() override { ++waitCursors; }

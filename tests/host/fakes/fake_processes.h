@@ -26,15 +26,16 @@ struct ProcessScript {
 class FakeProcessStarter : public ProcessStarter {
  public:
   std::unique_ptr<Process> StartHidden(const std::string& commandLine, uint32_t& error) override {
-    ProcessScript script;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      started_.push_back(commandLine);
-      const auto it = scripts_.find(commandLine);
-      script = it == scripts_.end() ? defaultScript : it->second;
-    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    started_.push_back(commandLine);
+    const auto it = scripts_.find(commandLine);
+    ProcessScript script = it == scripts_.end() ? defaultScript : it->second;
     error = script.starts ? 0 : script.startError;
     return script.starts ? std::make_unique<FakeProcess>(waits_, std::move(script)) : nullptr;
+  }
+  std::unique_ptr<Process> StartHiddenWithOutput(const std::string& commandLine, const std::string&,
+                                                 uint32_t& error) override {
+    return StartHidden(commandLine, error);
   }
   void Script(const std::string& commandLine, ProcessScript script) {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -48,33 +49,29 @@ class FakeProcessStarter : public ProcessStarter {
   ProcessScript defaultScript;
 
  private:
-  class FakeProcess : public Process {
-   public:
+  struct FakeProcess : Process {
     FakeProcess(std::atomic<int>& waits, ProcessScript script)
-        : waits_(waits), script_(std::move(script)) {}
+        : waits(waits), script(std::move(script)) {}
     bool Wait(uint32_t) override {
-      ++waits_;
-      if (auto run = std::exchange(script_.onRun, nullptr))
+      ++waits;
+      if (auto run = std::exchange(script.onRun, nullptr))
         run();
-      if (script_.runningWaits > 0)
-        return --script_.runningWaits, false;
-      if (++waitsAfterEnd_ > 100)  // a caller that never stops polling fails instead of hanging
+      if (script.runningWaits > 0)
+        return --script.runningWaits, false;
+      if (++waitsAfterEnd > 100)  // a caller that never stops polling fails instead of hanging
         throw std::runtime_error("polled on after the program's end");
       return true;
     }
     bool ExitCode(uint32_t& code) override {
-      if (script_.failedReads > 0) {
-        --script_.failedReads;
-        return false;
-      }
-      code = script_.runningWaits > 0 ? 259u : script_.exitCode;  // 259 while it runs
+      if (script.failedReads > 0)
+        return --script.failedReads, false;
+      code = script.runningWaits > 0 ? 259u : script.exitCode;  // 259 while it runs
       return true;
     }
 
-   private:
-    std::atomic<int>& waits_;
-    ProcessScript script_;
-    int waitsAfterEnd_ = 0;
+    std::atomic<int>& waits;
+    ProcessScript script;
+    int waitsAfterEnd = 0;
   };
 
   mutable std::mutex mutex_;

@@ -27,20 +27,12 @@ class FakeRegistry : public Registry {
     return failCreate ? nullptr : std::make_unique<Key>(*this, keys_[path]);
   }
 
-  void PutRaw(const std::string& path, const std::string& name, StoredValue::Type type,
-              const std::string& bytes) {
-    keys_[path][name] = {type, bytes};
-  }
   void PutString(const std::string& path, const std::string& name, const std::string& text) {
-    PutRaw(path, name, StoredValue::Type::kString, text + '\0');
+    keys_[path][name] = {StoredValue::Type::kString, text + '\0'};
   }
   const StoredValue* Find(const std::string& path, const std::string& name) const {
-    const auto key = keys_.find(path);
-    const auto value = key == keys_.end() ? Values::const_iterator() : key->second.find(name);
-    return key == keys_.end() || value == key->second.end() ? nullptr : &value->second;
-  }
-  bool Has(const std::string& path, const std::string& name) const {
-    return Find(path, name) != nullptr;
+    const bool found = keys_.count(path) && keys_.at(path).count(name);
+    return found ? &keys_.at(path).at(name) : nullptr;
   }
   // The stored text without its terminating zero; empty when missing.
   std::string Text(const std::string& path, const std::string& name) const {
@@ -53,31 +45,26 @@ class FakeRegistry : public Registry {
   std::map<std::string, Values> keys_;
 
  private:
-  class Key : public RegistryKey {
-   public:
-    Key(FakeRegistry& registry, Values& values) : registry_(registry), values_(values) {}
+  struct Key : RegistryKey {
+    Key(FakeRegistry& registry, Values& values) : registry(registry), values(values) {}
     RegistryRead Read(const std::string& name, size_t capacity) override {
-      const auto value = values_.find(name);
-      if (value == values_.end())
+      const auto value = values.find(name);
+      if (value == values.end())
         return {};
       if (value->second.bytes.size() > capacity)
         return {RegistryRead::Status::kTooLarge, {}};
       return {RegistryRead::Status::kOk, value->second.bytes};
     }
     bool WriteString(const std::string& name, const std::string& text) override {
-      if (registry_.failWritesOf.count(name))
+      if (registry.failWritesOf.count(name))
         return false;
-      values_[name] = {StoredValue::Type::kString, text + '\0'};
+      values[name] = {StoredValue::Type::kString, text + '\0'};
       return true;
     }
-    bool DeleteValue(const std::string& name) override {
-      values_.erase(name);
-      return true;
-    }
+    bool DeleteValue(const std::string& name) override { return values.erase(name), true; }
 
-   private:
-    FakeRegistry& registry_;
-    Values& values_;
+    FakeRegistry& registry;
+    Values& values;
   };
 };
 

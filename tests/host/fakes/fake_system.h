@@ -11,18 +11,13 @@ namespace botenruf::fakes {
 class FakeSystem : public SystemInfo {
  public:
   std::string ComputerName() override { return "STATION1"; }
-  bool GetOsVersion(OsVersion& version) override {
-    version = osVersion;
-    return true;
-  }
+  bool GetOsVersion(OsVersion& version) override { return version = osVersion, true; }
   std::string ModulePath() override { return modulePath; }
   LocalTime Now() override { return now; }
   uint32_t LastError() override { return 0; }
   std::string SystemMessage(uint32_t code, uint32_t languageId) override {
-    if (languageId != kGermanLanguage)
-      return {};
-    auto it = messages.find(code);
-    return it == messages.end() ? std::string() : it->second;
+    const auto it = messages.find(code);
+    return languageId == kGermanLanguage && it != messages.end() ? it->second : std::string();
   }
   std::string SystemDirectory() override { return systemDirectory; }
   std::string TempPath() override { return "C:\\TEMP\\"; }

@@ -12,14 +12,6 @@
 namespace botenruf::fakes {
 
 struct FakeWorkerServices {
-  FakeWorkerServices() {
-    services.processes = processes;
-    services.boxes = boxes;
-    services.system = system;
-    services.files = files;
-    services.settings = settings;
-    services.counter = std::make_shared<SendCounter>();
-  }
   ~FakeWorkerServices() { ShutdownFlag() = false; }
 
   std::shared_ptr<FakeProcessStarter> processes = std::make_shared<FakeProcessStarter>();
@@ -27,7 +19,8 @@ struct FakeWorkerServices {
   std::shared_ptr<FakeSystem> system = std::make_shared<FakeSystem>();
   std::shared_ptr<FakeFileSystem> files = std::make_shared<FakeFileSystem>();
   std::shared_ptr<Settings> settings = std::make_shared<Settings>();
-  WorkerServices services;
+  WorkerServices services{processes, boxes,    system,
+                          files,     settings, std::make_shared<SendCounter>()};
 };
 
 }  // namespace botenruf::fakes

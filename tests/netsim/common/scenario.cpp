@@ -1,6 +1,7 @@
 #include "scenario.h"
 
 #include <cstdlib>
+#include <unordered_map>
 
 #include "netsim_text.h"
 
@@ -24,15 +25,6 @@ Domain& DomainNamed(Scenario& scenario, std::string_view name) {
   }
   scenario.domains.push_back(Domain{std::string(name), std::nullopt, 0, 0});
   return scenario.domains.back();
-}
-
-Station& StationNamed(Scenario& scenario, std::string_view name) {
-  if (Station* station = FindByName(scenario.stations, name)) {
-    return *station;
-  }
-  scenario.stations.push_back(Station{});
-  scenario.stations.back().name = std::string(name);
-  return scenario.stations.back();
 }
 
 // Decimal number; a leading minus wraps around as an exit code does (-1 is 0xFFFFFFFF).
@@ -128,7 +120,8 @@ class Parser {
     } else if (name.empty()) {
       Warn("section without a name");
     } else if (EqualsIgnoreCase1252(kind, "station")) {
-      stationName_ = StationNamed(scenario_, name).name;
+      station_ = StationNamed(name);
+      stationName_ = scenario_.stations[station_].name;
     } else if (EqualsIgnoreCase1252(kind, "domain")) {
       domainName_ = DomainNamed(scenario_, name).name;
     } else {
@@ -136,9 +129,22 @@ class Parser {
     }
   }
 
+  // The place of the station of this name (letter case aside), a new one at the end when there
+  // is none yet. Found through an index, so that a network of many thousand stations is read
+  // in linear time.
+  std::size_t StationNamed(std::string_view name) {
+    const auto [place, added] =
+        stationIndex_.try_emplace(ToUpper1252(name), scenario_.stations.size());
+    if (added) {
+      scenario_.stations.push_back(Station{});
+      scenario_.stations.back().name = std::string(name);
+    }
+    return place->second;
+  }
+
   void StationKey(std::string_view key, std::string_view value) {
-    // Looked up afresh: adding a domain or station may move the vectors' elements.
-    Station& station = *FindByName(scenario_.stations, stationName_);
+    // By place: adding a station may move the vector's elements.
+    Station& station = scenario_.stations[station_];
     if (Is(key, "domain")) {
       station.domain = value.empty() ? std::string() : DomainNamed(scenario_, value).name;
     } else if (Is(key, "comment")) {
@@ -151,6 +157,8 @@ class Parser {
       station.mac = std::string(value);
     } else if (Is(key, "online")) {
       Store(ParseFlag(value), station.online);
+    } else if (Is(key, "allow_remote_rpc")) {
+      Store(ParseFlag(value), station.allowRemoteRpc);
     } else if (Is(key, "send_delay_ms")) {
       Store(ParseNumber(value), station.sendDelayMs);
     } else if (Is(key, "send_exit")) {
@@ -214,6 +222,8 @@ class Parser {
   int number_ = 0;
   bool networkSection_ = false;
   std::string stationName_;
+  std::size_t station_ = 0;  // the place of the station named stationName_
+  std::unordered_map<std::string, std::size_t> stationIndex_;
   std::string domainName_;
 };
 

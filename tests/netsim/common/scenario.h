@@ -27,6 +27,7 @@ struct Station {
   std::string ip;
   std::string mac;
   bool online = true;
+  bool allowRemoteRpc = true;  // msg from other stations reaches its sessions
   std::uint32_t sendDelayMs = 0;
   std::optional<std::uint32_t> sendExit;
   std::uint32_t viewDelayMs = 0;

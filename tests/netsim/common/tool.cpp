@@ -73,4 +73,23 @@ std::string LocalComputerName() {
   return std::string(name, size);
 }
 
+void ShowReceivedBox(const std::string& caption, const std::string& text) {
+  char flag[8];
+  const DWORD length = GetEnvironmentVariableA("BOTENRUF_NETSIM_SHOWBOX", flag, sizeof flag);
+  if (length != 1 || flag[0] != '1') {
+    return;
+  }
+  MessageBoxA(nullptr, text.c_str(), caption.c_str(),
+              MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND | MB_TOPMOST);
+}
+
+std::string LocalTimeText() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char when[32];
+  wsprintfA(when, "%02u.%02u.%04u %02u:%02u:%02u", now.wDay, now.wMonth, now.wYear, now.wHour,
+            now.wMinute, now.wSecond);
+  return when;
+}
+
 }  // namespace botenruf::netsim

@@ -33,4 +33,11 @@ std::vector<std::string> ArgumentWords();
 // This computer's name, as the messenger shows it as the sender.
 std::string LocalComputerName();
 
+// Shows a received message as a box on screen, as the receiving station would, when
+// BOTENRUF_NETSIM_SHOWBOX is 1 (the demo with a display).
+void ShowReceivedBox(const std::string& caption, const std::string& text);
+
+// "dd.mm.yyyy hh:mm:ss" of the local time.
+std::string LocalTimeText();
+
 }  // namespace botenruf::netsim

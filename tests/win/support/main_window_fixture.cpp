@@ -1,6 +1,7 @@
 #include "support/main_window_fixture.h"
 
 #include "dispatch/send_workers.h"
+#include "platform/win32/win32_desktop_services.h"
 
 namespace botenruf::wintest {
 
@@ -14,10 +15,13 @@ MainWindowFixture::MainWindowFixture() {
   services.workers.counter = std::make_shared<SendCounter>();
   services.fileDialogs = fileDialogs;
   services.notifyIcon = notifyIcon;
+  services.update.clipboard = std::make_shared<win::Win32Clipboard>();
   app = std::make_unique<Application>(ApplicationServices{
       registry, *services.workers.system, *services.workers.files, *boxes, startup});
   services.workers.settings = app->settings().shared();
   app->settings().SetRechnerListePfad(scratch + "\\Rechner.txt");
+  // The window sends with net send, whichever Windows the prefix reports to this test.
+  app->settings().SetZustellung(kDeliveryNetSend);
 }
 
 MainWindowFixture::~MainWindowFixture() {

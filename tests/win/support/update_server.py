@@ -5,11 +5,13 @@ Serves the files below --root; /quit ends the server, and a missing file answers
 The chosen port is written to --port-file once the server listens. The tests start it through
 Wine and cannot wait for it, so it also ends after --idle seconds without a request.
 
-Besides the files, it answers as a faulty or hostile server would:
+Besides the files, it answers as a slow, faulty or hostile server would (the first part of
+the path decides, so that "/silent/Updates/_updates.txt" is silent as well):
   /silent        accepts and never answers
   /long          announces 5 bytes, sends more and keeps the connection open
   /trickle       sends its body a byte at a time, without end
   /trickle-head  sends its header a byte at a time, without end
+  /steady        sends 12 KB in blocks of 1 KB, four blocks a second
   /to-https      redirects to https:// on a port that accepts and never answers
   /hop/N         redirects N times (alternately by full address and relative path), then
                  answers "angekommen"
@@ -45,8 +47,9 @@ def main():
                 stopping.set()
                 threading.Thread(target=server.shutdown).start()
                 return
-            if path in FAULTS:
-                FAULTS[path](self)
+            fault = "/" + path.split("/")[1]
+            if fault in FAULTS:
+                FAULTS[fault](self)
                 return
             if path.startswith("/hop/"):
                 self.hop(int(path[len("/hop/"):]))
@@ -91,6 +94,14 @@ def main():
             except OSError:  # the client has given up
                 pass
 
+        def steady(self):
+            self.send_response(200)
+            self.send_header("Content-Length", str(12 * 1024))
+            self.end_headers()
+            for _ in range(12):
+                self.wfile.write(b"x" * 1024)
+                time.sleep(0.25)
+
         def to_https(self):
             port = mute.getsockname()[1]
             self.answer(302, b"", [("Location", "https://127.0.0.1:%d/hop/0" % port)])
@@ -100,6 +111,7 @@ def main():
         "/long": Handler.long,
         "/trickle": lambda h: h.drip(b"HTTP/1.0 200 OK\r\n\r\n"),
         "/trickle-head": lambda h: h.drip(b"HTTP/1.0 200 OK\r\nX-Fuell: "),
+        "/steady": Handler.steady,
         "/to-https": Handler.to_https,
     }
 

@@ -56,33 +56,33 @@ bool PumpUntil(const std::function<bool()>& done, uint32_t timeoutMs) {
   }
 }
 
-std::vector<uint32_t> ClientPixels(HWND window) {
-  RECT client = {};
-  GetClientRect(window, &client);
-  BITMAPINFO format = {};
-  format.bmiHeader = {
-      sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  std::vector<uint32_t> pixels(static_cast<size_t>(client.right) * client.bottom);
-  HDC screen = GetDC(window);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  GetDIBits(memory, bitmap, 0, client.bottom, pixels.data(), &format, DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(window, screen);
-  return pixels;
-}
-
 size_t PixelsLeftFromEarlierPaints(HWND window) {
+  // The pixels of the client area as the screen shows them, row by row.
+  const auto clientPixels = [window] {
+    RECT client = {};
+    GetClientRect(window, &client);
+    BITMAPINFO format = {};
+    format.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<uint32_t> pixels(static_cast<size_t>(client.right) * client.bottom);
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    GetDIBits(memory, bitmap, 0, client.bottom, pixels.data(), &format, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return pixels;
+  };
   PumpFor(300);
-  const std::vector<uint32_t> shown = ClientPixels(window);
+  const std::vector<uint32_t> shown = clientPixels();
   RedrawWindow(window, nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   PumpFor(300);
-  const std::vector<uint32_t> fresh = ClientPixels(window);
+  const std::vector<uint32_t> fresh = clientPixels();
   size_t differing = 0;
   for (size_t i = 0; i < shown.size() && i < fresh.size(); ++i)
     differing += shown[i] != fresh[i];
@@ -91,6 +91,20 @@ size_t PixelsLeftFromEarlierPaints(HWND window) {
 
 void PumpFor(uint32_t milliseconds) {
   PumpUntil([] { return false; }, milliseconds);
+}
+
+std::string ClipboardText() {
+  std::string text = "<empty>";
+  if (!OpenClipboard(nullptr))
+    return "<not open>";
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+      text = bytes;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
 }
 
 void DeleteUserKeyTree(const std::string& path) {
@@ -158,10 +172,8 @@ ProgramProcess::ProgramProcess(const std::string& arguments, const std::string& 
     commandLine += " " + arguments;
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info_)) {
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info_)) {
     info_ = {};
   }
 }
@@ -239,7 +251,6 @@ void CALLBACK WhenShown::Poll(HWND, UINT, UINT_PTR, DWORD) {
     }
     watcher->state_ = State::kRunning;
     watcher->dialog_ = dialog;
-    watcher->ran_ = true;
     watcher->script_(dialog);
     watcher->state_ = State::kRan;
     return;  // the script may have added or removed watchers

@@ -21,12 +21,9 @@ inline const std::string kBuildDir = BOTENRUF_BUILD_DIR, kTestDataDir = BOTENRUF
                          kProgramPath = kBuildDir + "/Botenruf.exe";
 // A fresh scratch directory for one test (emptied when it exists).
 std::string ScratchDir(const std::string& name);
-inline bool WriteTextFile(const std::string& path, const std::string& bytes) {
-  return netsim::harness::WriteBytes(path, bytes);
-}
-inline std::string ReadTextFile(const std::string& path) {
-  return netsim::harness::ReadBytes(path);
-}
+// A file's bytes as they are (no line-end translation).
+inline constexpr auto& ReadTextFile = netsim::harness::ReadBytes;
+inline constexpr auto& WriteTextFile = netsim::harness::WriteBytes;
 // The names of the files (not folders) that match a pattern such as "C:\temp\msg*.tmp".
 std::set<std::string> FilesIn(const std::string& pattern);
 // The program's temporary output files ("msg*.tmp" in the temporary folder).
@@ -36,11 +33,12 @@ std::set<std::string> TempOutputFiles();
 bool PumpUntil(const std::function<bool()>& done, uint32_t timeoutMs);
 void PumpFor(uint32_t milliseconds);
 
-// The pixels of a window's client area as the screen shows them, row by row.
-std::vector<uint32_t> ClientPixels(HWND window);
 // How many pixels of what a window shows differ from what it shows once painted anew as a
 // whole (its children too).
 size_t PixelsLeftFromEarlierPaints(HWND window);
+
+// The clipboard's text; "<empty>" or "<not open>" when there is none to read.
+std::string ClipboardText();
 
 // Registry of the test prefix (HKEY_CURRENT_USER).
 void DeleteUserKeyTree(const std::string& path);
@@ -86,7 +84,7 @@ class WhenShown {
   ~WhenShown();
   WhenShown(const WhenShown&) = delete;
   WhenShown& operator=(const WhenShown&) = delete;
-  bool ran() const { return ran_; }
+  bool ran() const { return dialog_ != nullptr; }
   // True when the dialog was still open once the script and the messages it posted were done.
   bool leftOpen() const { return leftOpen_; }
 
@@ -103,7 +101,6 @@ class WhenShown {
   UINT_PTR timer_ = 0;
   HWND dialog_ = nullptr;
   State state_ = State::kWaiting;
-  bool ran_ = false;
   bool leftOpen_ = false;
 };
 

@@ -14,18 +14,13 @@ bool ShellIcon(HWND window, unsigned id, DWORD message) {
 }
 
 HDROP MakeDrop(const std::vector<std::string>& paths) {
-  size_t size = sizeof(DROPFILES) + 1;
+  std::string names;
   for (const std::string& path : paths)
-    size += path.size() + 1;
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    names += path + '\0';
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() + 1);
   auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = FALSE;
-  char* names = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
-  for (const std::string& path : paths) {
-    path.copy(names, path.size());
-    names += path.size() + 1;
-  }
+  drop->pFiles = sizeof(DROPFILES);  // ANSI names follow, each ended by a zero, and one more
+  names.copy(reinterpret_cast<char*>(drop + 1), names.size());
   GlobalUnlock(memory);
   return static_cast<HDROP>(memory);
 }

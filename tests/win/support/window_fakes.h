@@ -8,7 +8,6 @@
 #include <shellapi.h>
 
 #include <deque>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -43,23 +42,18 @@ class FakeFileDialogs : public FileDialogs {
   }
 };
 
+// The window updates its icon on its own thread only, which is the test's.
 class RecordingNotifyIcon : public NotifyIcon {
  public:
   bool Add(NativeWindow window, unsigned id, unsigned message, void* icon,
            const std::string& tip) override {
-    const bool added = real_.Add(window, id, message, icon, tip);
-    std::lock_guard<std::mutex> lock(mutex_);
     tip_ = tip;
-    return added;
+    return real_.Add(window, id, message, icon, tip);
   }
   bool Delete(NativeWindow window, unsigned id) override { return real_.Delete(window, id); }
-  std::string lastTip() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return tip_;
-  }
+  std::string lastTip() const { return tip_; }
 
  private:
-  mutable std::mutex mutex_;
   std::string tip_;
   win::Win32NotifyIcon real_;
 };

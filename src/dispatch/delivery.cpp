@@ -1,0 +1,67 @@
+#include "dispatch/delivery.h"
+
+#include "settings/settings.h"
+#include "text/text.h"
+
+namespace botenruf {
+
+Delivery ResolveDelivery(int32_t zustellung, SystemInfo& system) {
+  switch (DeliveryChoice(zustellung)) {
+    case kDeliveryNetSend:
+      return Delivery::kNetSend;
+    case kDeliveryMsg:
+      return Delivery::kMsg;
+    default:
+      break;
+  }
+  OsVersion version;
+  if (system.GetOsVersion(version) && version.platformId != kPlatformWin32Windows &&
+      version.major >= 6) {
+    return Delivery::kMsg;
+  }
+  return Delivery::kNetSend;
+}
+
+std::string FindMsgProgram(SystemInfo& system, FileSystem& files) {
+  std::string directory = system.SystemDirectory();
+  if (directory.empty())
+    return {};
+  if (directory.back() == '\\')
+    directory.pop_back();
+  const std::string own = directory + "\\msg.exe";
+  if (files.Exists(own))
+    return own;
+  const size_t parent = directory.find_last_of('\\');
+  if (parent == std::string::npos)
+    return {};
+  const std::string native = directory.substr(0, parent) + "\\Sysnative\\msg.exe";
+  return files.Exists(native) ? native : std::string();
+}
+
+bool ChooseDeliveryTool(int32_t zustellung, SystemInfo& system, FileSystem& files,
+                        DeliveryTool& tool) {
+  tool = {};
+  if (ResolveDelivery(zustellung, system) == Delivery::kNetSend)
+    return true;
+  tool.delivery = Delivery::kMsg;
+  tool.msgProgram = FindMsgProgram(system, files);
+  return !tool.msgProgram.empty();
+}
+
+BoxRequest MsgMissingBox() {
+  return {
+      "Die Nachricht wurde nicht verschickt: Dieses Windows hat kein Programm \"msg\" für "
+      "Sitzungsnachrichten (den Home-Editionen fehlt es).\r\n\r\n"
+      "Unter \"Einstellungen\" > \"Zustellung\" lässt sich \"Nachrichtendienst (net send)\" "
+      "wählen, wenn dieser Dienst hier noch läuft.",
+      kErrorTitle, BoxIcon::kStop};
+}
+
+std::string MsgCommandLine(const std::string& program, const std::string& station,
+                           const std::string& message) {
+  const char* format =
+      program.find(' ') == std::string::npos ? "%s * /server:%s %s" : "\"%s\" * /server:%s %s";
+  return Format(format, program.c_str(), station.c_str(), message.c_str());
+}
+
+}  // namespace botenruf

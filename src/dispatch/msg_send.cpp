@@ -1,0 +1,154 @@
+#include "dispatch/msg_send.h"
+
+#include <chrono>
+#include <thread>
+
+#include "text/text.h"
+
+namespace botenruf {
+namespace {
+
+// The number that follows `at` after blanks and an opening "[", or 0.
+uint32_t CodeAfter(const std::string& line, size_t at) {
+  size_t i = at;
+  while (i < line.size() && (line[i] == ' ' || line[i] == '['))
+    ++i;
+  uint64_t code = 0;
+  const size_t first = i;
+  for (; i < line.size() && line[i] >= '0' && line[i] <= '9' && code <= UINT32_MAX; ++i)
+    code = code * 10 + static_cast<uint64_t>(line[i] - '0');
+  return i > first && code <= UINT32_MAX ? static_cast<uint32_t>(code) : 0;
+}
+
+bool IsOffline(uint32_t code) {
+  switch (code) {
+    case 53:    // the network path was not found
+    case 1214:  // the network name is not valid
+    case 1231:  // the network cannot be reached
+    case 1232:  // the station cannot be reached
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+uint32_t MsgErrorCode(const std::vector<std::string>& output) {
+  for (const std::string& line : output) {
+    const std::string upper = ToUpper1252(line);
+    for (const std::string word : {"FEHLER", "ERROR"}) {
+      for (size_t at = upper.find(word); at != std::string::npos; at = upper.find(word, at + 1)) {
+        if (const uint32_t code = CodeAfter(upper, at + word.size()))
+          return code;
+      }
+    }
+  }
+  return 0;
+}
+
+SendOutcome MsgSendOutcome(const CommandResult& result, const std::vector<std::string>& output,
+                           const std::function<bool()>& stationAnswers) {
+  using Kind = SendOutcome::Kind;
+  if (!result.finished)
+    return {Kind::kNotStarted, result.startError};
+  const uint32_t code = MsgErrorCode(output);
+  if (code == 0)
+    return result.exitCode == 0 ? SendOutcome{Kind::kDelivered, 0}
+                                : SendOutcome{Kind::kFailed, result.exitCode};
+  if (IsOffline(code))
+    return {Kind::kOffline, 0};
+  if (code == kRpcServerUnavailable)
+    return stationAnswers() ? SendOutcome{Kind::kRefused, code} : SendOutcome{Kind::kOffline, 0};
+  return {Kind::kFailed, code};
+}
+
+bool StationAnswers(const WorkerServices& services, const std::string& station) {
+  const std::string outputFile = MakeTempFileName(*services.system, *services.files);
+  std::vector<std::string> lines;
+  const bool ran = RunQuery(*services.processes, *services.system, QueryKind::kNetView,
+                            "\\\\" + station, outputFile) &&
+                   ReadOutputLines(*services.files, *services.system, outputFile, lines);
+  services.files->Remove(outputFile);
+  // An unreachable station makes net view write to standard error only, which is not captured.
+  return ran && !lines.empty();
+}
+
+uint32_t MsgSendWorker(const WorkerServices& services, const std::string& commandLine,
+                       const std::string& station, const OutcomeSink& report) {
+  const int mode = services.settings->listenTyp;
+  const std::string outputFile = MakeTempFileName(*services.system, *services.files);
+  const CommandResult result = RunCommand(
+      *services.processes, commandLine, [&services] { services.counter->Started(); }, outputFile);
+  std::vector<std::string> output;
+  ReadOutputLines(*services.files, *services.system, outputFile, output);
+  services.files->Remove(outputFile);
+  const SendOutcome outcome = MsgSendOutcome(
+      result, output, [&] { return !ShutdownFlag().load() && StationAnswers(services, station); });
+  ReportSendOutcome(services, mode, outcome, report);
+  return result.exitCode;
+}
+
+std::vector<SendStep> MsgDomainSteps(const MsgDomainSend& send,
+                                     const std::vector<std::string>& stations) {
+  std::vector<SendStep> steps;
+  for (const std::string& station : stations) {
+    if (Trim(station).empty())
+      continue;  // "/server:" without a name would make the message's first word the station
+    if (const std::string fault = RecipientNameFault(station); !fault.empty()) {
+      steps.push_back({{}, SkippedNameBox(station, fault), station});
+      continue;
+    }
+    std::string line = MsgCommandLine(send.program, station, send.message);
+    if (line.size() > kMaxCommandLineLength) {
+      steps.push_back({{}, TooLongBox(line.size()), station});
+      continue;
+    }
+    steps.push_back({std::move(line), {}, station, station});
+  }
+  return steps;
+}
+
+void RunMsgDomainSend(const WorkerServices& services, const MsgDomainSend& send, int32_t maxThreads,
+                      const StationLister& listStations, const ThreadStarter& startThread,
+                      const DispatchReport::StepExpander& expand) {
+  if (maxThreads <= 0) {  // no worker could ever be free
+    ShowQueueBox(services, nullptr);
+    return;
+  }
+  const std::vector<std::string> stations =
+      listStations ? listStations(services, send.domain) : std::vector<std::string>();
+  const std::vector<SendStep> steps = MsgDomainSteps(send, stations);
+  // With a report, the stations' rows take the domain's place, and nothing goes into a box.
+  const std::vector<OutcomeSink> sinks = expand ? expand(steps) : std::vector<OutcomeSink>();
+  std::vector<BoxRequest> later;
+  if (steps.empty()) {
+    later.push_back({Format("In der Domäne \"%s\" wurde keine Station gefunden; die Nachricht "
+                            "wurde nicht verschickt.",
+                            send.domain.c_str()),
+                     kApplicationTitle, BoxIcon::kStop});
+  }
+  for (size_t i = 0; i < steps.size(); ++i) {
+    const SendStep& step = steps[i];
+    if (step.commandLine.empty()) {
+      later.push_back(step.box);
+      continue;
+    }
+    while (ShutdownFlag().load() || !services.counter->TryRaise(maxThreads)) {
+      if (ShutdownFlag().load())
+        return;  // the program ends: the stations still waiting get nothing
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    OutcomeSink sink = i < sinks.size() ? sinks[i] : OutcomeSink();
+    startThread([services, line = step.commandLine, station = step.msgStation,
+                 sink = std::move(sink)] { MsgSendWorker(services, line, station, sink); });
+  }
+  if (expand)
+    return;  // the report shows the refusals and a domain without stations
+  for (const BoxRequest& box : later) {
+    if (!ShutdownFlag().load())
+      services.boxes->Show(nullptr, box);
+  }
+}
+
+}  // namespace botenruf

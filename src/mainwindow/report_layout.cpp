@@ -1,0 +1,22 @@
+#include "mainwindow/report_layout.h"
+
+namespace botenruf {
+
+ReportLayout ComputeReportLayout(int clientWidth, int clientHeight, Rect heading,
+                                 const std::vector<Size>& buttons) {
+  constexpr int kGap = 8;
+  ReportLayout layout;
+  layout.heading = StretchedAcross(clientWidth, heading);
+  layout.list = {8, 23, clientWidth - 8 - 9, clientHeight - 23 - 33};
+  int rowWidth = 0;
+  for (const Size& button : buttons)
+    rowWidth += button.width + (rowWidth > 0 ? kGap : 0);
+  int left = clientWidth / 2 - rowWidth / 2;
+  for (const Size& button : buttons) {
+    layout.buttons.push_back({left, clientHeight - 3 - button.height, button.width, button.height});
+    left += button.width + kGap;
+  }
+  return layout;
+}
+
+}  // namespace botenruf

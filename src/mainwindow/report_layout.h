@@ -1,0 +1,25 @@
+// The send report's resize arithmetic, in pixels of the client area.
+#pragma once
+
+#include <vector>
+
+#include "platform/geometry.h"
+
+namespace botenruf {
+
+struct ReportLayout {
+  Rect heading;
+  Rect list;
+  std::vector<Rect> buttons;
+};
+
+// The heading keeps its place and stretches across; the list fills the rest as in the
+// information windows; the buttons keep their sizes and stand in a row centred at the bottom,
+// 3 pixels above it, 8 pixels apart.
+// Small enough for a corner of the screen, wide enough for the row of buttons.
+inline constexpr Size kReportMinimumTrackSize{360, 276};
+
+ReportLayout ComputeReportLayout(int clientWidth, int clientHeight, Rect heading,
+                                 const std::vector<Size>& buttons);
+
+}  // namespace botenruf

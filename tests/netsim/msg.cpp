@@ -1,0 +1,85 @@
+// Stand-in for msg.exe: `msg * /server:NAME MESSAGE` delivers into received.txt when the station
+// is online and allows remote calls (scenario key allow_remote_rpc). Microsoft documents neither
+// msg's error texts nor its exit codes; this one answers as the German msg is believed to: a
+// station it cannot reach, or one that takes no remote calls, gives "Fehler 1722 beim Abrufen
+// der Sitzungsnamen." on standard error and exit code 1; a station's send_exit (other than 0
+// and 2) is reported the same way with that number. A delivered message prints nothing.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "common/netsim_command_line.h"
+#include "common/netsim_records.h"
+#include "common/netsim_text.h"
+#include "common/tool.h"
+
+using namespace botenruf::netsim;
+
+namespace {
+
+constexpr std::uint32_t kRpcServerUnavailable = 1722;
+
+int Usage() {
+  WriteLines(Stream::kErr, {"Sendet eine Nachricht an einen Benutzer.", "",
+                            "MSG {Benutzername | Sitzungsname | Sitzungs-ID | @Dateiname | *}",
+                            "    [/SERVER:Servername] [/TIME:Sekunden] [/V] [/W] [Nachricht]", ""});
+  return 1;
+}
+
+int Error(std::uint32_t code) {
+  WriteLines(Stream::kErr,
+             {"Fehler " + std::to_string(code) + " beim Abrufen der Sitzungsnamen.", ""});
+  return 1;
+}
+
+// The message msg reads when none follows the options: standard input to its end.
+std::string ReadInput() {
+  std::string text;
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  char buffer[4096];
+  DWORD count = 0;
+  while (input != nullptr && input != INVALID_HANDLE_VALUE &&
+         ReadFile(input, buffer, sizeof buffer, &count, nullptr) && count > 0) {
+    text.append(buffer, count);
+  }
+  return text;
+}
+
+}  // namespace
+
+int main() {
+  LogInvocation("msg");
+  const Scenario scenario = LoadScenario();
+  std::string_view rest = ArgumentsOf(GetCommandLineA());
+  const std::string target = NextWord(rest);
+  if (target.empty() || target[0] == '/') {
+    return Usage();
+  }
+  std::string server = LocalComputerName();
+  while (!rest.empty() && rest.front() == '/') {
+    const std::string option = NextWord(rest);
+    if (StartsWithIgnoreCase1252(option, "/server:")) {
+      server = option.substr(8);
+    } else if (!StartsWithIgnoreCase1252(option, "/time:") && !EqualsIgnoreCase1252(option, "/v") &&
+               !EqualsIgnoreCase1252(option, "/w")) {
+      return Usage();
+    }
+  }
+  const std::string message = rest.empty() ? ReadInput() : std::string(rest);
+
+  const Station* station = scenario.FindStation(server);
+  if (station != nullptr) {
+    Delay(station->sendDelayMs);
+  }
+  if (station == nullptr || !station->online || !station->allowRemoteRpc) {
+    return Error(kRpcServerUnavailable);
+  }
+  const std::uint32_t code = station->SendExitCode();
+  if (code != 0) {
+    return Error(code == 2 ? kRpcServerUnavailable : code);
+  }
+  AppendRecord("received.txt", FormatReceivedLine(station->name, message));
+  ShowReceivedBox("Nachricht von " + LocalComputerName() + " (" + LocalTimeText() + ")", message);
+  return 0;
+}
