@@ -10,7 +10,8 @@
 # (NAME.png, NAME.2.png, NAME.3.png), so that a comparison can tell the blinking caret and the
 # animations from what stays: scripts/test.sh does this for the package check, which then
 # notices a picture of the manual that no longer shows its window as it is.
-set -euo pipefail
+set -Eeuo pipefail
+trap 'echo "screenshots: line $LINENO failed: $BASH_COMMAND" >&2' ERR
 out=
 if [ "${1:-}" = --out ]; then
   out=$(realpath -m "${2:?--out needs a folder}")
