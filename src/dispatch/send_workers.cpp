@@ -196,6 +196,9 @@ void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& serv
       work();
     });
   };
+  // One wait cursor for the whole dispatch, not one per recipient: every switch is a call to
+  // the display on the window's thread.
+  const WaitCursor wait(*services.boxes);
   // No worker waits on a box the user has to answer: the gate opens before any box.
   for (size_t i = 0; i < steps.size(); ++i) {
     const SendStep& step = steps[i];
@@ -212,7 +215,6 @@ void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& serv
       services.boxes->Show(owner, step.box);
       continue;
     }
-    const WaitCursor wait(*services.boxes);
     if (!TryStartSendWorker(services, maxThreads, step.commandLine, gated,
                             report ? report->SinkFor(i) : OutcomeSink(), step.msgStation)) {
       gate->Open();
