@@ -271,26 +271,20 @@ std::string ListFileText(const RecipientDirectory& directory, const LocalTime& d
   // The version comes from the program file; it must not open a section either.
   AppendLine(out, "//Version " + (ListFileCanCarry(version) ? version : std::string()));
 
-  AppendLine(out, kSinglesBegin);
-  for (int i = 0; i < directory.SingleCount(); ++i) {
-    const std::optional<std::string> line =
-        SingleLine(directory.Stations()[i], directory.Aliases()[i]);
+  const auto append = [&out, &skipped](const std::optional<std::string>& line) {
     if (line)
       AppendLine(out, *line);
     else
       ++skipped;
-  }
+  };
+  AppendLine(out, kSinglesBegin);
+  for (int i = 0; i < directory.SingleCount(); ++i)
+    append(SingleLine(directory.Stations()[i], directory.Aliases()[i]));
   AppendLine(out, kSinglesEnd);
 
   AppendLine(out, kListsBegin);
-  for (int i = 0; i < directory.ListCount(); ++i) {
-    const std::optional<std::string> line =
-        ListLine(directory.ListNames()[i], directory.MemberTexts()[i]);
-    if (line)
-      AppendLine(out, *line);
-    else
-      ++skipped;
-  }
+  for (int i = 0; i < directory.ListCount(); ++i)
+    append(ListLine(directory.ListNames()[i], directory.MemberTexts()[i]));
   AppendLine(out, kListsEnd);
 
   if (skippedEntries != nullptr)

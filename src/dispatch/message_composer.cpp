@@ -83,6 +83,14 @@ BoxRequest TooLongBox(size_t length) {
                          static_cast<long>(length), static_cast<long>(kMaxCommandLineLength)));
 }
 
+SendStep CheckedStep(const std::string& name, SendStep step) {
+  if (const std::string fault = RecipientNameFault(name); !fault.empty())
+    return {{}, SkippedNameBox(name, fault), name};
+  if (step.commandLine.size() > kMaxCommandLineLength)
+    return {{}, TooLongBox(step.commandLine.size()), name};
+  return step;
+}
+
 BoxRequest EmptyRecipientBox() {
   return ErrorBox("Bitte einen Stations-Namen als Empfänger angeben.");
 }
@@ -141,19 +149,9 @@ std::vector<SendStep> ComposeSend(int mode, std::string recipientText, std::stri
   // Refused names stay out of the trailer: they do not receive the message.
   const std::string listTrailer = mode == 1 ? ListTrailer(receivers, directory) : std::string();
 
-  for (const std::string& name : names) {
-    const std::string fault = RecipientNameFault(name);
-    if (!fault.empty()) {
-      steps.push_back({{}, SkippedNameBox(name, fault), name});
-      continue;
-    }
-    SendStep step = NameStep(mode, versandInfo, name, message, listTrailer, tool);
-    if (step.commandLine.size() > kMaxCommandLineLength) {
-      steps.push_back({{}, TooLongBox(step.commandLine.size()), name});
-      continue;
-    }
-    steps.push_back(std::move(step));
-  }
+  for (const std::string& name : names)
+    steps.push_back(
+        CheckedStep(name, NameStep(mode, versandInfo, name, message, listTrailer, tool)));
   return steps;
 }
 

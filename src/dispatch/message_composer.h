@@ -46,6 +46,9 @@ BoxRequest SkippedNameBox(const std::string& name, const std::string& fault);
 BoxRequest EmptyRecipientBox();
 // "Die maximale Gesamtlänge (IST: %ld / SOLL: %ld) wurde überschritten."
 BoxRequest TooLongBox(size_t length);
+// The step of one station as it goes out, checked the same way on every path: a name that is
+// no single station, or a line longer than the system takes, becomes the box that says so.
+SendStep CheckedStep(const std::string& name, SendStep step);
 
 // Builds the steps for one press of "Senden". `recipientText` is what the recipient box
 // stands for in `mode` (the trailing comma may be missing); `message` is the editor's text.

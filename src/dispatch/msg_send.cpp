@@ -95,16 +95,8 @@ std::vector<SendStep> MsgDomainSteps(const MsgDomainSend& send,
   for (const std::string& station : stations) {
     if (Trim(station).empty())
       continue;  // "/server:" without a name would make the message's first word the station
-    if (const std::string fault = RecipientNameFault(station); !fault.empty()) {
-      steps.push_back({{}, SkippedNameBox(station, fault), station});
-      continue;
-    }
-    std::string line = MsgCommandLine(send.program, station, send.message);
-    if (line.size() > kMaxCommandLineLength) {
-      steps.push_back({{}, TooLongBox(line.size()), station});
-      continue;
-    }
-    steps.push_back({std::move(line), {}, station, station});
+    steps.push_back(CheckedStep(
+        station, {MsgCommandLine(send.program, station, send.message), {}, station, station}));
   }
   return steps;
 }

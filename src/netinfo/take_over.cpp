@@ -20,10 +20,11 @@ enum class SingleResult { kAdded, kExists, kRefused };
 std::string Refusal(const std::string& station, const std::string& alias) {
   if (station.empty())
     return "Der Stationsname ist leer.";
-  std::string reason = CheckStationName(station);
-  if (reason.empty() && !RecipientNameFault(station).empty())
-    reason = "Der Stationsname " + RecipientNameFault(station) + ".";
-  return reason.empty() ? CheckAlias(alias) : reason;
+  if (std::string reason = CheckStationName(station); !reason.empty())
+    return reason;
+  if (const std::string fault = RecipientNameFault(station); !fault.empty())
+    return "Der Stationsname " + fault + ".";
+  return CheckAlias(alias);
 }
 
 std::string RefusedText(const std::string& station, const std::string& reason) {
