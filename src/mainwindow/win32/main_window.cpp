@@ -128,8 +128,7 @@ bool MainWindow::OnInitDialog() {
   layoutReady_ = true;
   AddSystemMenuItems();
   icon_ = LoadIconA(instance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
-  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  SetIcon(icon_);
   SetCurrentDirectoryA("C:\\");
   RefillRecipientBox();
   editor_.Attach(Item(IDC_MESSAGE), hwnd());

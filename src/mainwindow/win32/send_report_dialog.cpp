@@ -60,9 +60,7 @@ bool SendReportDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRES
 }
 
 bool SendReportDialog::OnInitDialog() {
-  HICON icon = LoadIconA(instance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
-  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  SetIcon(LoadIconA(instance(), MAKEINTRESOURCEA(IDR_MAINFRAME)));
   list_ = ListView(Item(IDC_REPORT_ROWS), {&stations_, &names_, &results_});
   // The result takes half the width: the boxes' texts are the longest.
   const int tenth = list_.ColumnSpace() / 10;

@@ -35,9 +35,7 @@ bool BrowserDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
 }
 
 bool BrowserDialog::OnInitDialog() {
-  HICON icon = LoadIconA(instance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
-  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  SetIcon(LoadIconA(instance(), MAKEINTRESOURCEA(IDR_MAINFRAME)));
   list_ = ListView(Item(listId_), {&firsts_, &seconds_});
   const ColumnWidths widths = FifthsOf(list_.ColumnSpace(), columns_.firstFifths);
   list_.AddColumn(0, columns_.first, widths.first);

@@ -141,6 +141,11 @@ void Dialog::SetCaption(const std::string& text) {
   SetWindowTextA(hwnd_, text.c_str());
 }
 
+void Dialog::SetIcon(HICON icon) {
+  SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
 INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   Dialog* self = nullptr;
   if (message == WM_INITDIALOG) {

@@ -64,6 +64,8 @@ class Dialog {
   void EnableItem(int id, bool enabled);
   std::string Caption() const;
   void SetCaption(const std::string& text);
+  // The icon of the caption and of the task switcher.
+  void SetIcon(HICON icon);
 
   // Called by message loops: lets the dialog that owns msg's window handle keyboard
   // navigation. True when the message was consumed.
