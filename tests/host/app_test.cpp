@@ -43,13 +43,10 @@ TEST(SettingsTest, TextsConvertLikeTheRuntimeAndEmptySlotsKeepTheDefaults) {
   Settings defaults;
   ApplyRecord(SettingsRecord{}, defaults);
   defaults.auswahl = -1;
-  EXPECT_EQ(BuildRecord(defaults), (SettingsRecord{"0", "0",  "C:\\Rechner.txt",
-                                                   "2", "0",  "0",
-                                                   "0", "-1", "20",
-                                                   "0", "1",  "0",
-                                                   "0", "0",  "1",
-                                                   "0", "10", "2",
-                                                   "0", "0"}));
+  std::string record;
+  for (const std::string& value : BuildRecord(defaults))
+    record += value + "|";
+  EXPECT_EQ(record, "0|0|C:\\Rechner.txt|2|0|0|0|-1|20|0|1|0|0|0|1|0|10|2|0|0|");
   // Nothing past the 256-byte buffer is read: full without a zero counts as too long.
   RegistryRead read{RegistryRead::Status::kOk, std::string(256, 'x')};
   EXPECT_FALSE(DecodeRegistryText(read).has_value());

@@ -57,8 +57,6 @@ TEST(ListFileReadTest, GoldenFilesAndOddBytesFollowTheSameRulesAndComeBackUnchan
   for (int b = 0; b < 256; ++b)
     everyByte += static_cast<char>(b);
   const std::tuple<const char*, std::string, std::string, std::string> cases[] = {
-      {"example", ListFileData("example.txt"), "PC017=Empfang\nPC022=Buchhaltung 2. Stock\n",
-       "Alle=PC017,PC022\n"},
       {"hand-written", ListFileData("hand_written.txt"),
        "PC017=Empfang\nPC022=Buchhaltung 2. Stock\nPC030=Müller, Jörg\nPC5=Kurs //beginner\n"
        "PC099=PC099\n",

@@ -121,13 +121,10 @@ TEST(ComposeTest, NamesThatAreNoSingleStationAreRefusedOnEveryPath) {
     const std::string skipped =
         Format("Der Empfängername \"%s\" %s und wird übersprungen.", n.name, n.fault);
     RecipientDirectory directory;
-    const auto steps = ComposeSend(0, n.name, "Hallo", false, directory);
-    ASSERT_EQ(steps.size(), 1u);
-    EXPECT_EQ(steps[0].box.text, skipped);
-    const auto list = ComposeSend(1, std::string("pc1,") + n.name, "Hallo", true, directory);
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0].commandLine, "net send pc1 Hallo\n{An:pc1}");
-    EXPECT_EQ(list[1].box.text, skipped);
+    EXPECT_THAT(Commands(ComposeSend(0, n.name, "Hallo", false, directory)),
+                ElementsAre("BOX: " + skipped));
+    EXPECT_THAT(Commands(ComposeSend(1, std::string("pc1,") + n.name, "Hallo", true, directory)),
+                ElementsAre("net send pc1 Hallo\n{An:pc1}", "BOX: " + skipped));
     for (int mode : {0, 2})  // msg lines and domains through msg follow the same rules
       EXPECT_EQ(ComposeSend(mode, n.name, "x", false, directory, {Delivery::kMsg, "m"})[0].box.text,
                 skipped);
@@ -242,9 +239,8 @@ TEST_F(WorkersTest, AdmissionStopsAtMaxThreadsAndEveryEndLowersTheCount) {
   RunSendSteps({{"net send a x", {}}, {"net send b x", {}}, {"net send c x", {}}}, services, 2,
                nullptr, Queue());
   EXPECT_EQ(services.counter->Value(), 2);
-  ASSERT_EQ(boxes->boxes().size(), 1u);
-  EXPECT_EQ(boxes->boxes()[0],
-            (BoxRequest{"Zu viele Nachrichten (2) in Warteschleife.", "Error", BoxIcon::kStop}));
+  EXPECT_THAT(boxes->boxes(), ElementsAre(BoxRequest{"Zu viele Nachrichten (2) in Warteschleife.",
+                                                     "Error", BoxIcon::kStop}));
   processes->defaultScript.starts = false;  // a failed start counts down too
   RunQueued();
   EXPECT_EQ(services.counter->Value(), 0);
@@ -301,8 +297,7 @@ TEST_F(WorkersTest, OutcomeBoxesPerExitCodeAndTheModeAtTheStart) {
   processes->defaultScript.onRun = [this] { settings->listenTyp = 1; };
   settings->listenTyp = 0;
   SendWorker(services, "net send a x");
-  ASSERT_EQ(boxes->boxes().size(), 1u);
-  EXPECT_EQ(boxes->boxes()[0].text, "Well done...");
+  EXPECT_THAT(boxes->boxes(), ElementsAre(::testing::Field(&BoxRequest::text, "Well done...")));
 }
 
 // A reported dispatch: the outcomes go to the report instead of boxes, a refused admission is
@@ -448,14 +443,15 @@ TEST_F(WorkersTest, DomainListReadsConvertsAndDeletesItsFile) {
                               }});
   auto job = std::make_shared<DomainListJob>();
   int notified = 0;
-  const ThreadStarter inPlace = [](std::function<void()> work) { work(); };
-  StartDomainListRefresh(
-      services, job, [&] { ++notified; }, inPlace);
+  const auto refresh = [&] {
+    StartDomainListRefresh(
+        services, job, [&] { ++notified; }, [](auto work) { work(); });
+  };
+  refresh();
   EXPECT_THAT(job->domains, ElementsAre("BÜRO"));  // from code page 850
   EXPECT_EQ(files->files.count(out), 0u);
   system->systemDirectory.clear();  // nothing runs, the window still hears of the end
-  StartDomainListRefresh(
-      services, job, [&] { ++notified; }, inPlace);
+  refresh();
   EXPECT_TRUE(job->domains.empty());
   EXPECT_EQ(processes->started().size(), 1u);
   EXPECT_EQ(notified, 2);
