@@ -52,8 +52,6 @@ TEST(SettingsTest, TextsConvertLikeTheRuntimeAndEmptySlotsKeepTheDefaults) {
   EXPECT_FALSE(DecodeRegistryText(read).has_value());
   read.bytes = std::string(255, 'x') + '\0';
   EXPECT_EQ(DecodeRegistryText(read).value(), std::string(255, 'x'));
-  read.bytes = "\x01\0\0\0"s;  // a REG_DWORD 1 reads as "\x01", which is no "1"
-  EXPECT_EQ(DecodeRegistryText(read).value(), "\x01");
 }
 
 // Runs no window but records what it would have been given, and answers the start's questions.
@@ -90,6 +88,7 @@ TEST_F(ApplicationTest, LoadSkipsOddValuesAndSaveWritesEveryStringEvenAfterAFail
   SettingsRecord record;
   EXPECT_FALSE(store.LoadSettings(record));  // no key yet
   registry.PutString(kSettingsKey, "MaxThreads", std::string(256, '7'));
+  // A REG_DWORD 1 reads as "\x01", which is no "1".
   registry.keys_[kSettingsKey]["AutoStart"] = {StoredValue::Type::kDword, "\x01\0\0\0"s};
   ASSERT_TRUE(store.LoadSettings(record));
   ApplyRecord(record, store.values());

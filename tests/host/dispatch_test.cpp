@@ -175,13 +175,13 @@ TEST(CommandRunnerTest, PollsTempNamesErrorTextsAndSafeQueryLines) {
   for (const auto& r : runs) {
     SCOPED_TRACE(r.exitCode);
     const int waitsBefore = processes.waits();
-    processes.Script("run", {true, 0, r.exitCode, r.runningWaits, r.failedReads, nullptr});
+    processes.Script("run", {true, r.exitCode, r.runningWaits, r.failedReads, nullptr});
     const CommandResult result = RunCommand(processes, "run");
     EXPECT_TRUE(result.finished);
     EXPECT_EQ(result.exitCode, r.reported);
     EXPECT_EQ(processes.waits() - waitsBefore, r.runningWaits + 1);
   }
-  processes.Script("missing", {false, 2, 0, 0, 0, nullptr});
+  processes.Script("missing", {false, 0, 0, 0, nullptr});
   EXPECT_EQ(RunCommand(processes, "missing").startError, 2u);
 
   // Names never repeat within the run and never name an existing file.
@@ -315,7 +315,7 @@ TEST_F(WorkersTest, AReportedDispatchHandsItsOutcomesToTheReport) {
     }
     Lines events;
   } report;
-  processes->Script("net send b x", {true, 0, 2, 0, 0, nullptr});
+  processes->Script("net send b x", {true, 2, 0, 0, nullptr});
   settings->successMsg = true;
   RunSendSteps({{"net send a x", {}}, {"net send b x", {}}, {"net send c x", {}}}, services, 2,
                nullptr, Queue(), &report);
@@ -436,7 +436,7 @@ TEST_F(WorkersTest, DomainListReadsConvertsAndDeletesItsFile) {
   system->tickCount = 42;  // a temporary name of its own in this process
   const std::string out = "C:\\TEMP\\msg42.tmp";
   const std::string command = "C:\\WINNT\\system32\\Cmd.exe /q /c net view /domain > " + out;
-  processes->Script(command, {true, 0, 0, 0, 0, [this, out] {
+  processes->Script(command, {true, 0, 0, 0, [this, out] {
                                 files->files[out] =
                                     "Dom\x84ne\r\n\r\n---\r\nB\x9AR"
                                     "O                 \r\n";
