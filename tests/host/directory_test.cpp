@@ -1,8 +1,5 @@
-// The recipient directory and its list file: reading (golden files and odd bytes, and what a
-// load leaves unread), writing (byte for byte, leaving out what would read back otherwise or
-// damage other entries, never half, never over a file that could not be read or read only in
-// part without a copy; tests/fuzz/list_file_fuzz.cpp does so for any directory), the member
-// rules, the shared sort and the entry rules.
+// The recipient directory, its list file and its rules (tests/fuzz/list_file_fuzz.cpp saves and
+// reads back any directory).
 #include <gtest/gtest.h>
 
 #include <algorithm>
