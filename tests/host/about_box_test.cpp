@@ -13,8 +13,7 @@ namespace {
 
 TEST(AboutTest, HistoryHiddenTextAndViewer) {
   EXPECT_EQ(VersionHistoryLines().front(), "1.0.0.0\tDie Urversion");
-  const std::string text = UnscrambleHiddenText();
-  EXPECT_THAT(text, ::testing::StartsWith("Schön, dass Sie"));
+  EXPECT_THAT(UnscrambleHiddenText(), ::testing::StartsWith("Schön, dass Sie"));
   EXPECT_EQ(ViewerBody({"<<<Einzelempfänger>>>", "", "PC1 = Eins"}),
             "<<<Einzelempfänger>>>\r\n\r\nPC1 = Eins\r\n");
   // The viewer's OK stays centred above the bottom; its text never gets a negative size.

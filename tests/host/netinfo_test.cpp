@@ -212,7 +212,6 @@ TEST_F(QueryTest, ListCheckProbesEveryMemberInOrder) {
   Answer(QueryKind::kNetView, "\\\\PC2", "");  // an unreachable station writes nothing
   Refuse(QueryKind::kNetView, "\\\\PC3");
   const MemberCheck check = ListMembers("PC1,,PC2,PC3,PC&4,rest", directory);
-  ASSERT_EQ(check.members.size(), 4u);
   RecordingView view(files);
   RunListCheck(services, check, kOutput, view);
   EXPECT_THAT(view.calls,
