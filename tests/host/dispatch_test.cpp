@@ -442,15 +442,13 @@ TEST_F(WorkersTest, DomainListReadsConvertsAndDeletesItsFile) {
                               }});
   auto job = std::make_shared<DomainListJob>();
   int notified = 0;
-  const auto refresh = [&] {
-    StartDomainListRefresh(
-        services, job, [&] { ++notified; }, [](auto work) { work(); });
-  };
-  refresh();
+  const ThreadStarter inPlace = [](std::function<void()> work) { work(); };
+  const auto notify = [&] { ++notified; };
+  StartDomainListRefresh(services, job, notify, inPlace);
   EXPECT_THAT(job->domains, ElementsAre("BÜRO"));  // from code page 850
   EXPECT_EQ(files->files.count(out), 0u);
   system->systemDirectory.clear();  // nothing runs, the window still hears of the end
-  refresh();
+  StartDomainListRefresh(services, job, notify, inPlace);
   EXPECT_TRUE(job->domains.empty());
   EXPECT_EQ(processes->started().size(), 1u);
   EXPECT_EQ(notified, 2);
