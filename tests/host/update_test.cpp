@@ -260,7 +260,6 @@ TEST(UpdateRulesTest, AddressesAreSplitForHttpOnly) {
   EXPECT_EQ(UpdateBaseUrl(std::nullopt), kDefaultUpdateBaseUrl);
   EXPECT_EQ(UpdateBaseUrl(""), kDefaultUpdateBaseUrl);
   EXPECT_EQ(UpdateBaseUrl("http://mirror/botenruf"), "http://mirror/botenruf/");
-  EXPECT_EQ(UpdateBaseUrl("http://mirror/"), "http://mirror/");
 }
 
 // A slow line may take its time, a server that sends almost nothing may not.

@@ -15,8 +15,7 @@
 namespace botenruf::fakes {
 
 struct ProcessScript {
-  bool starts = true;
-  uint32_t startError = 2;  // reported when it does not start
+  bool starts = true;  // when not, the start fails with error 2
   uint32_t exitCode = 0;
   int runningWaits = 0;         // waits that time out before the program ends
   int failedReads = 0;          // exit code reads that fail first
@@ -30,7 +29,7 @@ class FakeProcessStarter : public ProcessStarter {
     started_.push_back(commandLine);
     const auto it = scripts_.find(commandLine);
     ProcessScript script = it == scripts_.end() ? defaultScript : it->second;
-    error = script.starts ? 0 : script.startError;
+    error = script.starts ? 0 : 2;
     return script.starts ? std::make_unique<FakeProcess>(waits_, std::move(script)) : nullptr;
   }
   std::unique_ptr<Process> StartHiddenWithOutput(const std::string& commandLine, const std::string&,

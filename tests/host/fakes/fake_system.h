@@ -13,7 +13,7 @@ class FakeSystem : public SystemInfo {
   std::string ComputerName() override { return "STATION1"; }
   bool GetOsVersion(OsVersion& version) override { return version = osVersion, true; }
   std::string ModulePath() override { return modulePath; }
-  LocalTime Now() override { return now; }
+  LocalTime Now() override { return {2004, 12, 6, 14, 30, 0}; }
   uint32_t LastError() override { return 0; }
   std::string SystemMessage(uint32_t code, uint32_t languageId) override {
     const auto it = messages.find(code);
@@ -36,7 +36,6 @@ class FakeSystem : public SystemInfo {
 
   OsVersion osVersion{2, 5, 1};
   std::string modulePath = "C:\\Programme\\Botenruf\\Botenruf.exe";
-  LocalTime now{2004, 12, 6, 14, 30, 0};
   std::map<uint32_t, std::string> messages;
   std::string systemDirectory = "C:\\WINNT\\system32";
   uint32_t tickCount = 1234;
