@@ -169,30 +169,10 @@ std::string Counted(int count, const char* one, const char* many) {
 
 }  // namespace
 
-void ReadSingles(const std::string& fileBytes, RecipientDirectory& directory) {
-  Sections sections(kSinglesBegin, kSinglesEnd);
-  for (const std::string& line : SplitLines(fileBytes)) {
-    if (sections.Next(line) != LineRole::kEntry)
-      continue;
-    SingleEntry entry = ParseSingle(line);
-    directory.AddSingle(entry.alias, entry.station);
-  }
-}
-
-void ReadLists(const std::string& fileBytes, RecipientDirectory& directory) {
-  Sections sections(kListsBegin, kListsEnd);
-  for (const std::string& line : SplitLines(fileBytes)) {
-    if (sections.Next(line) != LineRole::kEntry)
-      continue;
-    ListEntry entry = ParseList(line);
-    if (entry.kind == ListEntry::kList)
-      directory.AddList(entry.name, entry.members);
-  }
-}
-
-// Walks the lines as both readers do; what neither takes as an entry or marker is dropped, and
-// dropped text is a comment unless it holds what no comment holds.
-UnreadParts FindUnreadParts(const std::string& fileBytes) {
+// One walk through the lines for both readers: each keeps its own sections, an entry of one
+// may stand in a section of the other, and what neither takes as an entry or marker is
+// dropped. Dropped text is a comment unless it holds what no comment holds.
+UnreadParts ReadListFile(const std::string& fileBytes, RecipientDirectory& directory) {
   UnreadParts parts;
   parts.foreignEncoding = StartsWithByteOrderMark(fileBytes);
   Sections singles(kSinglesBegin, kSinglesEnd);
@@ -201,7 +181,12 @@ UnreadParts FindUnreadParts(const std::string& fileBytes) {
     const bool single = singles.Next(line) == LineRole::kEntry;
     const bool inLists = lists.Next(line) == LineRole::kEntry;
     std::string dropped = single ? std::string() : line;
-    bool cut = single && ParseSingle(line).cut;
+    bool cut = false;
+    if (single) {
+      SingleEntry entry = ParseSingle(line);
+      cut = entry.cut;
+      directory.AddSingle(entry.alias, entry.station);
+    }
     if (inLists) {
       ListEntry list = ParseList(line);
       if (list.kind == ListEntry::kUnclosed && !single) {
@@ -210,6 +195,7 @@ UnreadParts FindUnreadParts(const std::string& fileBytes) {
       }
       if (list.kind == ListEntry::kList) {
         cut = cut || list.cut;
+        directory.AddList(list.name, list.members);
         if (!single)
           dropped = std::move(list.tail);
       }
@@ -219,6 +205,11 @@ UnreadParts FindUnreadParts(const std::string& fileBytes) {
     parts.longLines += dropped.size() > kLongestComment ? 1 : 0;
   }
   return parts;
+}
+
+UnreadParts FindUnreadParts(const std::string& fileBytes) {
+  RecipientDirectory scratch;
+  return ReadListFile(fileBytes, scratch);
 }
 
 std::vector<std::string> DescribeUnreadParts(const UnreadParts& parts) {

@@ -21,13 +21,6 @@ inline constexpr size_t kListFileFieldLength = 256;
 // A line that is no entry and longer than this is no comment: it is text the readers missed.
 inline constexpr size_t kLongestComment = 1024;
 
-// Append the single recipients of every "//begin" section (up to "//end", or to the end of
-// the file when "//end" is missing) to the directory.
-void ReadSingles(const std::string& fileBytes, RecipientDirectory& directory);
-// Append the distribution lists of every "//v_begin" section (up to "//v_end" or the end of
-// the file) to the directory.
-void ReadLists(const std::string& fileBytes, RecipientDirectory& directory);
-
 // What the readers leave of a file beyond what the format always drops (blank lines, the
 // "//Stand" and "//Version" lines, comment lines, white space at the ends of a line): a save
 // of the directory read from it would lose these parts.
@@ -43,6 +36,11 @@ struct UnreadParts {
   }
   bool operator==(const UnreadParts&) const = default;
 };
+// Appends the single recipients of every "//begin" section (up to "//end", or to the end of
+// the file when "//end" is missing) and the distribution lists of every "//v_begin" section
+// (up to "//v_end" or the end of the file) to the directory, and tells what the readers left.
+UnreadParts ReadListFile(const std::string& fileBytes, RecipientDirectory& directory);
+// The same without keeping the entries.
 UnreadParts FindUnreadParts(const std::string& fileBytes);
 // One German sentence per kind of unread part.
 std::vector<std::string> DescribeUnreadParts(const UnreadParts& parts);

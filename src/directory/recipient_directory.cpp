@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <numeric>
 
-#include "settings/settings.h"
 #include "directory/list_file.h"
+#include "settings/settings.h"
 #include "text/text.h"
 
 namespace botenruf {
@@ -325,9 +325,7 @@ void RecipientDirectory::ReloadDirectory(FileSystem& files, const std::string& p
   std::string bytes;
   switch (files.ReadAll(ListFilePath(path), bytes, kMaxListFileBytes)) {
     case ReadStatus::kOk:
-      ReadSingles(bytes, *this);
-      ReadLists(bytes, *this);
-      unread_ = FindUnreadParts(bytes);
+      unread_ = ReadListFile(bytes, *this);
       lastLoadFailed_ = false;
       break;
     case ReadStatus::kMissing:

@@ -18,8 +18,7 @@ using namespace botenruf;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   RecipientDirectory directory;
-  ReadSingles(bytes, directory);
-  ReadLists(bytes, directory);
+  const UnreadParts unread = ReadListFile(bytes, directory);
   for (const std::string& members : directory.MemberTexts()) {
     Require(members.size() <= kMaxMemberTextLength, "member text read within 255");
   }
@@ -39,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int i = 0; i < directory.ListCount(); ++i)
     acting += either(directory.ListNames()[i], directory.MemberTexts()[i], "//begin");
   Require(outcome.leftOut == acting, "only entries with an acting marker are left out");
-  Require(FindUnreadParts(bytes).cutTexts > 0 ||
+  Require(unread.cutTexts > 0 ||
               outcome.exact == directory.SingleCount() + directory.ListCount() - acting,
           "what was read comes back byte for byte");
 

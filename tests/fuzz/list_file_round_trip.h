@@ -43,9 +43,7 @@ inline Outcome RoundTrip(const RecipientDirectory& directory) {
   int skipped = -1;
   const std::string text = ListFileText(directory, {2004, 12, 6}, "3.0", &skipped);
   RecipientDirectory loaded;
-  ReadSingles(text, loaded);
-  ReadLists(text, loaded);
-  if (skipped != outcome.leftOut || FindUnreadParts(text).Any() ||
+  if (skipped != outcome.leftOut || ReadListFile(text, loaded).Any() ||
       loaded.SingleCount() != static_cast<int>(singles.size()) ||
       loaded.ListCount() != static_cast<int>(lists.size())) {
     outcome.problem = "entries lost: " + text;

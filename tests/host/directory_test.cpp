@@ -41,8 +41,7 @@ std::string Lists(const RecipientDirectory& d) {
 
 RecipientDirectory Read(const std::string& bytes) {
   RecipientDirectory directory;
-  ReadSingles(bytes, directory);
-  ReadLists(bytes, directory);
+  ReadListFile(bytes, directory);
   return directory;
 }
 
