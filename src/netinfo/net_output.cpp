@@ -76,14 +76,6 @@ std::string ParsePingAddress(const std::vector<std::string>& lines) {
   return {};
 }
 
-std::vector<StationRow> ParseDomainStations(const std::vector<std::string>& lines) {
-  std::vector<StationRow> rows;
-  rows.reserve(lines.size());
-  for (const std::string& line : lines)
-    AddStationRow(line, rows);
-  return rows;
-}
-
 std::vector<StationRow> ParseDomainStations(std::string_view listing) {
   std::vector<StationRow> rows;
   while (!listing.empty()) {

@@ -26,11 +26,9 @@ struct StationRow {
   std::string station;  // with its two leading backslashes
   std::string comment;
 };
-// The lines of a domain listing that begin with two backslashes: the station in the first 17
-// characters, the comment after them.
-std::vector<StationRow> ParseDomainStations(const std::vector<std::string>& lines);
-// The same from the whole listing as one text (lines end in CR LF or LF), without a string
-// per line: a domain may list tens of thousands of stations.
+// The lines of a domain listing (ending in CR LF or LF) that begin with two backslashes: the
+// station in the first 17 characters, the comment after them. Read from the whole text,
+// without a string per line: a domain may list tens of thousands of stations.
 std::vector<StationRow> ParseDomainStations(std::string_view listing);
 
 struct ShareRow {

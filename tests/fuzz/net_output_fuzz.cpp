@@ -15,8 +15,8 @@
 using namespace botenruf;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::vector<std::string> lines =
-      SplitLines(std::string(reinterpret_cast<const char*>(data), size));
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  const std::vector<std::string> lines = SplitLines(bytes);
 
   const std::vector<std::string> names = ParseMessengerNames(lines);
   Require(names.size() <= lines.size(), "at most one name per line");
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(mac.empty() || (mac.front() != ' ' && mac.back() != ' '), "mac trimmed");
   Require(ip.find(']') == std::string::npos, "ip ends before its bracket");
 
-  for (const StationRow& row : ParseDomainStations(lines)) {
+  for (const StationRow& row : ParseDomainStations(bytes)) {
     Require(row.station.size() >= 2 && row.station.size() <= 17, "station column");
     Require(row.station[0] == '\\' && row.station[1] == '\\', "station starts with backslashes");
   }
