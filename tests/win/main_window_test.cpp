@@ -8,10 +8,7 @@
 #include <regex>
 
 #include "dispatch/send_workers.h"
-#include "resource.h"
 #include "support/main_window_fixture.h"
-#include "support/win_test_support.h"
-#include "text/text.h"
 
 namespace botenruf {
 namespace {
@@ -267,15 +264,7 @@ TEST_F(MainWindowTest, TheIconComesBackAfterAShellRestartAndGoesWithTheProgram) 
 
 // The topmost send report of this process, the one opened last.
 HWND NewestReport() {
-  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w;
-       w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(w, &process);
-    if (process == GetCurrentProcessId() && IsWindowVisible(w) &&
-        wintest::WindowText(w).starts_with("Sendebericht"))
-      return w;
-  }
-  return nullptr;
+  return wintest::OwnDialog("Sendebericht", true);
 }
 
 // With the report on, a list send opens one report and no outcome box: a row per member in the

@@ -46,13 +46,15 @@ void DeleteUserKeyTree(const std::string& path);
 std::string ReadUserString(const std::string& path, const std::string& name);
 void WriteUserString(const std::string& path, const std::string& name, const std::string& text);
 
-// Top-level windows with exactly this caption (of any class, any process).
-std::vector<HWND> WindowsWithCaption(const std::string& caption);
+// Top-level windows with exactly this caption (of any class; of any process, or of this one).
+std::vector<HWND> WindowsWithCaption(const std::string& caption, DWORD processId = 0);
 HWND WaitForWindow(const std::string& caption, uint32_t timeoutMs, DWORD processId = 0);
 std::string WindowText(HWND window);
 inline std::string ItemText(HWND dialog, int id) {
   return WindowText(GetDlgItem(dialog, id));
 }
+// The topmost dialog of this process with this caption (or one beginning so), shown or not.
+HWND OwnDialog(const std::string& caption, bool prefix = false);
 
 // The real program (or a copy of it), started as its own process; killed if it still runs at
 // the end of the test.
