@@ -275,11 +275,6 @@ INT_PTR RunModalWithScript(win::Dialog& dialog, std::function<void(HWND)> script
   return result;
 }
 
-void PostKey(HWND window, UINT virtualKey) {
-  PostMessageA(window, WM_KEYDOWN, virtualKey, 1);
-  PostMessageA(window, WM_KEYUP, virtualKey, 0xC0000001);
-}
-
 void SelectRecipient(HWND window, int index) {
   HWND box = GetDlgItem(window, IDC_RECIPIENT);
   SendMessageA(box, CB_SETCURSEL, index, 0);

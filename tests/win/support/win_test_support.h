@@ -114,8 +114,6 @@ INT_PTR RunModalWithScript(win::Dialog& dialog, std::function<void(HWND)> script
 inline void Click(HWND dialog, int id) {
   SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
-// Types a key into a window through the message queue (so dialog navigation sees it).
-void PostKey(HWND window, UINT virtualKey);
 // Picks an entry of the main window's recipient box (of any process) as a user does.
 void SelectRecipient(HWND window, int index);
 
