@@ -168,14 +168,14 @@ TEST_F(MainWindowTest, DomainSendWaitsForTheCountdownUnlessItIsCancelled) {
     const DWORD start = GetTickCount();
     HWND countdown = FindCountdown();
     ASSERT_NE(countdown, nullptr);
-    EXPECT_EQ(wintest::ItemText(countdown, IDC_COUNTDOWN_TEXT),
+    EXPECT_EQ(ItemText(countdown, IDC_COUNTDOWN_TEXT),
               "Nach Ablauf dieser Zeit wird die Nachricht an die komplette Domäne \"BUERO\" "
               "verschickt.");
     EXPECT_FALSE(Enabled(IDC_SEND));
     EXPECT_FALSE(Enabled(IDC_CLEAR));
     if (cancel) {
       PumpFor(1000);
-      wintest::Click(countdown, IDCANCEL);
+      Click(countdown, IDCANCEL);
       ASSERT_TRUE(PumpUntil([&] { return Enabled(IDC_SEND); }, 2000));
       PumpFor(5500);
       EXPECT_THAT(Sent(), ElementsAre());

@@ -19,8 +19,6 @@ namespace {
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
-using wintest::Click;
-using wintest::ItemText;
 using wintest::ListRows;
 using wintest::OwnDialog;
 using wintest::PumpUntil;

@@ -147,7 +147,7 @@ std::vector<HWND> WindowsWithCaption(const std::string& caption, DWORD processId
        window = FindWindowExA(nullptr, window, nullptr, caption.c_str())) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (processId == 0 || owner == processId)
+    if (owner == processId)
       found.push_back(window);
   }
   return found;

@@ -46,9 +46,9 @@ void DeleteUserKeyTree(const std::string& path);
 std::string ReadUserString(const std::string& path, const std::string& name);
 void WriteUserString(const std::string& path, const std::string& name, const std::string& text);
 
-// Top-level windows with exactly this caption (of any class; of any process, or of this one).
-std::vector<HWND> WindowsWithCaption(const std::string& caption, DWORD processId = 0);
-HWND WaitForWindow(const std::string& caption, uint32_t timeoutMs, DWORD processId = 0);
+// Top-level windows of a process with exactly this caption (of any class).
+std::vector<HWND> WindowsWithCaption(const std::string& caption, DWORD processId);
+HWND WaitForWindow(const std::string& caption, uint32_t timeoutMs, DWORD processId);
 std::string WindowText(HWND window);
 inline std::string ItemText(HWND dialog, int id) {
   return WindowText(GetDlgItem(dialog, id));
