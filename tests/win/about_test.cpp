@@ -8,9 +8,7 @@
 #include "about/about_box.h"
 #include "about/win32/about_dialogs.h"
 #include "platform/win32/win32_version.h"
-#include "resource.h"
 #include "support/main_window_fixture.h"
-#include "support/win_test_support.h"
 
 namespace botenruf {
 namespace {

@@ -5,9 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "resource.h"
 #include "support/main_window_fixture.h"
-#include "support/win_test_support.h"
 #include "text/text.h"
 
 namespace botenruf {

@@ -8,10 +8,7 @@
 #include <regex>
 
 #include "dispatch/send_workers.h"
-#include "resource.h"
 #include "support/main_window_fixture.h"
-#include "support/win_test_support.h"
-#include "text/text.h"
 
 namespace botenruf {
 namespace {
@@ -119,8 +116,9 @@ TEST_F(MainWindowTest, EnterNeverEndsTheWindowAndEscapeDoes) {
     const INT_PTR result = wintest::RunModalWithScript(
         window,
         [&](HWND hwnd) {
-          SetFocus(GetDlgItem(hwnd, c.control));
-          wintest::PostKey(GetFocus(), c.key);
+          SetFocus(GetDlgItem(hwnd, c.control));  // the key goes through the queue, as typed
+          PostMessageA(GetFocus(), WM_KEYDOWN, c.key, 1);
+          PostMessageA(GetFocus(), WM_KEYUP, c.key, 0xC0000001);
         },
         &open);
     EXPECT_EQ(open, c.staysOpen);
@@ -136,13 +134,13 @@ TEST_F(MainWindowTest, AListSendCountsItsWorkersInTheCaptionAndTheTrayTip) {
   Command(IDM_VERSAND_INFO);
   SetItemText(IDC_MESSAGE, "Besprechung um 10 /Raum 3");
   window->MoveToTray();
-  EXPECT_EQ(notifyIcon->lastTip(), "Verteilerliste[0]: Alle");
+  EXPECT_EQ(notifyIcon->lastTip, "Verteilerliste[0]: Alle");
   const DWORD start = GetTickCount();
   Click(IDC_SEND);
   auto counted = [&](const char* count) {
     return PumpUntil(
         [&] {
-          return notifyIcon->lastTip() == "Verteilerliste[" + std::string(count) + "]: Alle" &&
+          return notifyIcon->lastTip == "Verteilerliste[" + std::string(count) + "]: Alle" &&
                  ItemText(IDC_NOTIFY_GROUP) == "Benachrichtigung [" + std::string(count) + "]";
         },
         10000);
@@ -170,14 +168,14 @@ TEST_F(MainWindowTest, DomainSendWaitsForTheCountdownUnlessItIsCancelled) {
     const DWORD start = GetTickCount();
     HWND countdown = FindCountdown();
     ASSERT_NE(countdown, nullptr);
-    EXPECT_EQ(wintest::ItemText(countdown, IDC_COUNTDOWN_TEXT),
+    EXPECT_EQ(ItemText(countdown, IDC_COUNTDOWN_TEXT),
               "Nach Ablauf dieser Zeit wird die Nachricht an die komplette Domäne \"BUERO\" "
               "verschickt.");
     EXPECT_FALSE(Enabled(IDC_SEND));
     EXPECT_FALSE(Enabled(IDC_CLEAR));
     if (cancel) {
       PumpFor(1000);
-      wintest::Click(countdown, IDCANCEL);
+      Click(countdown, IDCANCEL);
       ASSERT_TRUE(PumpUntil([&] { return Enabled(IDC_SEND); }, 2000));
       PumpFor(5500);
       EXPECT_THAT(Sent(), ElementsAre());
@@ -228,7 +226,7 @@ TEST_F(MainWindowTest, MinimisingAndTrayClicksFollowTheMinimiseSetting) {
   EXPECT_FALSE(Visible());
   EXPECT_FALSE(IsIconic(window_));
   EXPECT_TRUE(ShellIcon(window_, 1));
-  EXPECT_EQ(notifyIcon->lastTip(), "Einzelempfänger[0]: Empfang");
+  EXPECT_EQ(notifyIcon->lastTip, "Einzelempfänger[0]: Empfang");
   Tray(WM_LBUTTONDBLCLK);
   const struct {
     bool taskbar;
@@ -267,15 +265,7 @@ TEST_F(MainWindowTest, TheIconComesBackAfterAShellRestartAndGoesWithTheProgram) 
 
 // The topmost send report of this process, the one opened last.
 HWND NewestReport() {
-  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w;
-       w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(w, &process);
-    if (process == GetCurrentProcessId() && IsWindowVisible(w) &&
-        wintest::WindowText(w).starts_with("Sendebericht"))
-      return w;
-  }
-  return nullptr;
+  return wintest::OwnDialog("Sendebericht", true);
 }
 
 // With the report on, a list send opens one report and no outcome box: a row per member in the

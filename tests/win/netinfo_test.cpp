@@ -11,9 +11,7 @@
 #include <set>
 
 #include "platform/win32/list_view.h"
-#include "resource.h"
 #include "support/main_window_fixture.h"
-#include "support/win_test_support.h"
 #include "text/text.h"
 
 namespace botenruf {
@@ -21,9 +19,8 @@ namespace {
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
-using wintest::Click;
-using wintest::ItemText;
 using wintest::ListRows;
+using wintest::OwnDialog;
 using wintest::PumpUntil;
 using wintest::WindowText;
 namespace harness = netsim::harness;
@@ -43,10 +40,6 @@ constexpr char kNetwork[] =
     "[station PC4]\ndomain = BUERO\ncomment = Lager\nview_delay_ms = 300\n"
     "[station PC5]\nview_delay_ms = 300\n";
 
-HWND FindDialog(const std::string& caption) {
-  return FindWindowA("#32770", caption.c_str());
-}
-
 class NetInfoTest : public wintest::MainWindowFixture {
  protected:
   void SetUp() override {
@@ -59,28 +52,34 @@ class NetInfoTest : public wintest::MainWindowFixture {
     return std::includes(tempBefore.begin(), tempBefore.end(), now.begin(), now.end());
   }
   static std::string Status(HWND dialog) { return ItemText(dialog, IDC_BROWSER_STATUS); }
+  // The window opened, list mode, "Fuenf" chosen, "Info" pressed: the check while it runs.
   HWND StartListCheck() {
+    Open();
     Click(IDC_MODE_LIST);
     SelectEntry(1);
     Click(IDC_INFO);
     HWND dialog = nullptr;
-    PumpUntil([&] { return (dialog = FindDialog("\"Fuenf\" (Suche)")) != nullptr; }, 5000);
+    PumpUntil([&] { return (dialog = OwnDialog("\"Fuenf\" (Suche)")) != nullptr; }, 5000);
     return dialog;
   }
-  // Domain mode, BUERO chosen, "Info" pressed: the browser once its search has ended.
+  // The window opened, domain mode, BUERO chosen, "Info" pressed: the browser once its search
+  // has ended.
   HWND OpenBrowser() {
+    Open();
     Click(IDC_MODE_DOMAIN);
     PumpUntil([&] { return !BoxEntries().empty(); }, 10000);
     SelectEntry(0);
     Click(IDC_INFO);
-    HWND browser = nullptr;
-    PumpUntil(
-        [&] {
-          browser = FindDialog("\"BUERO\" (Fertig)");
-          return browser && ItemText(browser, IDOK) == "OK";
-        },
-        30000);
-    return browser;
+    return Finished("BUERO", 30000);
+  }
+  // The dialog about `name` once its search has ended; nullptr when it did not end in time.
+  static HWND Finished(const std::string& name, uint32_t timeoutMs) {
+    HWND dialog = nullptr;
+    const auto ended = [&] {
+      dialog = OwnDialog("\"" + name + "\" (Fertig)");
+      return dialog && ItemText(dialog, IDOK) == "OK";
+    };
+    return PumpUntil(ended, timeoutMs) ? dialog : nullptr;
   }
   std::set<std::string> tempBefore;
 };
@@ -106,7 +105,6 @@ TEST_F(NetInfoTest, StationInfoShowsUsersAndAddressesAndEnablesInfoAgain) {
 }
 
 TEST_F(NetInfoTest, ListCheckRowsSortAndTheWindowGoesWhenClosed) {
-  Open();
   HWND dialog = StartListCheck();
   ASSERT_NE(dialog, nullptr);
   EXPECT_FALSE(Enabled(IDC_INFO));
@@ -115,8 +113,7 @@ TEST_F(NetInfoTest, ListCheckRowsSortAndTheWindowGoesWhenClosed) {
   Click(IDC_MODE_LIST);
   HWND list = GetDlgItem(dialog, IDC_LIST_CHECK_ROWS);
   wintest::NotifyList(dialog, IDC_LIST_CHECK_ROWS, LVN_COLUMNCLICK, 0);  // ignored meanwhile
-  ASSERT_TRUE(PumpUntil([&] { return ItemText(dialog, IDOK) == "OK"; }, 15000));
-  EXPECT_EQ(WindowText(dialog), "\"Fuenf\" (Fertig)");
+  ASSERT_EQ(Finished("Fuenf", 15000), dialog);
   EXPECT_EQ(Status(dialog), "Liste bearbeitet.");
   EXPECT_THAT(ListRows(list),
               ElementsAre("PC1 {Empfang}|ja", "PC2|ja", "PC3|nein", "PC4|ja", "PC5|ja"));
@@ -131,7 +128,7 @@ TEST_F(NetInfoTest, ListCheckRowsSortAndTheWindowGoesWhenClosed) {
   Click(IDC_INFO);
   wintest::PumpFor(200);
   for (const char* caption : {"Verteilerlisten-Info", "\"Leer\" (Suche)", "\"Leer\" (Fertig)"})
-    EXPECT_EQ(FindDialog(caption), nullptr) << caption;
+    EXPECT_EQ(OwnDialog(caption), nullptr) << caption;
   EXPECT_TRUE(Enabled(IDC_INFO));
 }
 
@@ -146,10 +143,8 @@ TEST_F(NetInfoTest, ALongListCheckFitsItsColumnsAndStatusLineToTheWindow) {
   Click(IDC_MODE_LIST);
   SelectEntry(0);
   Click(IDC_INFO);
-  HWND dialog = nullptr;
-  ASSERT_TRUE(PumpUntil(
-      [&] { return (dialog = FindDialog("\"Viele\" (Fertig)")) && ItemText(dialog, IDOK) == "OK"; },
-      60000));
+  HWND dialog = Finished("Viele", 60000);
+  ASSERT_NE(dialog, nullptr);
   const LONG style = GetWindowLongA(GetDlgItem(dialog, IDC_LIST_CHECK_ROWS), GWL_STYLE);
   EXPECT_TRUE(style & WS_VSCROLL);
   EXPECT_FALSE(style & WS_HSCROLL);
@@ -166,7 +161,6 @@ TEST_F(NetInfoTest, ALongListCheckFitsItsColumnsAndStatusLineToTheWindow) {
 }
 
 TEST_F(NetInfoTest, DomainStationsAreTakenOverAndWrittenToTheListFile) {
-  Open();
   HWND browser = OpenBrowser();
   ASSERT_NE(browser, nullptr);
   HWND list = GetDlgItem(browser, IDC_DOMAIN_STATIONS);
@@ -190,7 +184,6 @@ TEST_F(NetInfoTest, DomainStationsAreTakenOverAndWrittenToTheListFile) {
 
 // A take-over leaves the recipient box on what the user chose: the list, or a typed name.
 TEST_F(NetInfoTest, ATakeOverLeavesTheChosenRecipientInTheBox) {
-  Open();
   HWND browser = OpenBrowser();
   ASSERT_NE(browser, nullptr);
   HWND stations = GetDlgItem(browser, IDC_DOMAIN_STATIONS);
@@ -212,7 +205,6 @@ TEST_F(NetInfoTest, ATakeOverWhoseSaveFailsSaysSoInTheStatusLine) {
   // A list path that names a folder cannot be read, so nothing may be written over it.
   app->settings().SetRechnerListePfad(scratch);
   app->ReloadDirectory();
-  Open();
   HWND browser = OpenBrowser();
   ASSERT_NE(browser, nullptr);
   wintest::SelectRows(GetDlgItem(browser, IDC_DOMAIN_STATIONS), {2});
@@ -231,7 +223,6 @@ TEST_F(NetInfoTest, ATakeOverAsksBeforeReplacingAPartlyReadFile) {
     utf16 += std::string{c, '\0'};
   UseListFile(utf16);
   const std::string file = scratch + "\\Rechner.txt";
-  Open();
   HWND browser = OpenBrowser();
   ASSERT_NE(browser, nullptr);
   boxes->answers = {false, true};
@@ -254,18 +245,12 @@ TEST_F(NetInfoTest, ATakeOverAsksBeforeReplacingAPartlyReadFile) {
 // A share opens in the Explorer unless its name holds what the interpreter would act on; the
 // shares browser closes with the domain browser.
 TEST_F(NetInfoTest, SharesOpenInTheExplorerAndCloseFirst) {
-  Open();
   HWND browser = OpenBrowser();
   ASSERT_NE(browser, nullptr);
   wintest::SelectRows(GetDlgItem(browser, IDC_DOMAIN_STATIONS), {1});
   wintest::NotifyList(browser, IDC_DOMAIN_STATIONS, NM_DBLCLK);
-  HWND shares = nullptr;
-  ASSERT_TRUE(PumpUntil(
-      [&] {
-        shares = FindDialog("\"\\\\PC2\" (Fertig)");
-        return shares && ItemText(shares, IDOK) == "OK";
-      },
-      10000));
+  HWND shares = Finished("\\\\PC2", 10000);
+  ASSERT_NE(shares, nullptr);
   EXPECT_EQ(Status(shares), "Freigegebene Resourcen.");
   HWND list = GetDlgItem(shares, IDC_SHARES);
   // The type column keeps its trailing blanks.
@@ -302,7 +287,6 @@ TEST_F(NetInfoTest, ClosingOrEndingDuringAQueryLeavesNothingBehind) {
     const bool shares = round >= 10, closeFirst = round % 2 == 0;
     SCOPED_TRACE(::testing::Message() << round << (shares ? " shares" : " list check"));
     network.Reset(shares || closeFirst ? kNetwork : slowMembers);
-    Open();
     HWND dialog = shares ? OpenBrowser() : StartListCheck();
     ASSERT_NE(dialog, nullptr);
     if (shares) {

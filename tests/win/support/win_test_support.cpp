@@ -141,25 +141,36 @@ std::string WindowText(HWND window) {
   return buffer;
 }
 
-std::vector<HWND> WindowsWithCaption(const std::string& caption) {
+std::vector<HWND> WindowsWithCaption(const std::string& caption, DWORD processId) {
   std::vector<HWND> found;
   for (HWND window = FindWindowExA(nullptr, nullptr, nullptr, caption.c_str()); window;
        window = FindWindowExA(nullptr, window, nullptr, caption.c_str())) {
-    found.push_back(window);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId)
+      found.push_back(window);
   }
   return found;
+}
+
+HWND OwnDialog(const std::string& caption, bool prefix) {
+  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w;
+       w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(w, &process);
+    const std::string text = process == GetCurrentProcessId() ? WindowText(w) : "";
+    if (process == GetCurrentProcessId() && (prefix ? text.starts_with(caption) : text == caption))
+      return w;
+  }
+  return nullptr;
 }
 
 HWND WaitForWindow(const std::string& caption, uint32_t timeoutMs, DWORD processId) {
   HWND found = nullptr;
   PumpUntil(
       [&] {
-        for (HWND window : WindowsWithCaption(caption)) {
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          if ((processId == 0 || owner == processId) && IsWindowVisible(window))
-            found = window;
-        }
+        for (HWND window : WindowsWithCaption(caption, processId))
+          found = IsWindowVisible(window) ? window : found;
         return found != nullptr;
       },
       timeoutMs);
@@ -203,11 +214,9 @@ bool ProgramProcess::WaitForExit(uint32_t timeoutMs, DWORD* code) {
 WhenShown::WhenShown(const std::string& caption, std::function<void(HWND)> script,
                      uint32_t timeoutMs)
     : WhenShown(
-          [caption]() -> HWND {
-            HWND dialog = FindWindowA("#32770", caption.c_str());
-            DWORD process = 0;
-            GetWindowThreadProcessId(dialog, &process);
-            return process == GetCurrentProcessId() && IsWindowVisible(dialog) ? dialog : nullptr;
+          [caption] {
+            HWND dialog = OwnDialog(caption);
+            return IsWindowVisible(dialog) ? dialog : nullptr;
           },
           std::move(script), timeoutMs) {
   caption_ = caption;
@@ -264,11 +273,6 @@ INT_PTR RunModalWithScript(win::Dialog& dialog, std::function<void(HWND)> script
   if (leftOpen)
     *leftOpen = shown.leftOpen();
   return result;
-}
-
-void PostKey(HWND window, UINT virtualKey) {
-  PostMessageA(window, WM_KEYDOWN, virtualKey, 1);
-  PostMessageA(window, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
 void SelectRecipient(HWND window, int index) {

@@ -46,13 +46,15 @@ void DeleteUserKeyTree(const std::string& path);
 std::string ReadUserString(const std::string& path, const std::string& name);
 void WriteUserString(const std::string& path, const std::string& name, const std::string& text);
 
-// Top-level windows with exactly this caption (of any class, any process).
-std::vector<HWND> WindowsWithCaption(const std::string& caption);
-HWND WaitForWindow(const std::string& caption, uint32_t timeoutMs, DWORD processId = 0);
+// Top-level windows of a process with exactly this caption (of any class).
+std::vector<HWND> WindowsWithCaption(const std::string& caption, DWORD processId);
+HWND WaitForWindow(const std::string& caption, uint32_t timeoutMs, DWORD processId);
 std::string WindowText(HWND window);
 inline std::string ItemText(HWND dialog, int id) {
   return WindowText(GetDlgItem(dialog, id));
 }
+// The topmost dialog of this process with this caption (or one beginning so), shown or not.
+HWND OwnDialog(const std::string& caption, bool prefix = false);
 
 // The real program (or a copy of it), started as its own process; killed if it still runs at
 // the end of the test.
@@ -112,8 +114,6 @@ INT_PTR RunModalWithScript(win::Dialog& dialog, std::function<void(HWND)> script
 inline void Click(HWND dialog, int id) {
   SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
-// Types a key into a window through the message queue (so dialog navigation sees it).
-void PostKey(HWND window, UINT virtualKey);
 // Picks an entry of the main window's recipient box (of any process) as a user does.
 void SelectRecipient(HWND window, int index);
 

@@ -47,14 +47,13 @@ class RecordingNotifyIcon : public NotifyIcon {
  public:
   bool Add(NativeWindow window, unsigned id, unsigned message, void* icon,
            const std::string& tip) override {
-    tip_ = tip;
+    lastTip = tip;
     return real_.Add(window, id, message, icon, tip);
   }
   bool Delete(NativeWindow window, unsigned id) override { return real_.Delete(window, id); }
-  std::string lastTip() const { return tip_; }
+  std::string lastTip;
 
  private:
-  std::string tip_;
   win::Win32NotifyIcon real_;
 };
 
