@@ -277,6 +277,38 @@ TEST_F(NetInfoTest, SharesOpenInTheExplorerAndCloseFirst) {
   EXPECT_TRUE(NoNewTempFiles());
 }
 
+// Dragged larger and maximised, every resizable window shows what a fresh paint shows: no
+// button left undrawn, no row drawn twice in the domain browser scrolled to its end.
+TEST_F(NetInfoTest, ResizedWindowsShowWhatAFreshPaintShows) {
+  std::string many = kNetwork;
+  for (int i = 10; i < 70; ++i)
+    many += Format("[station WS%d]\ndomain = BUERO\n", i);
+  network.Reset(many);
+  HWND browser = OpenBrowser();
+  ASSERT_NE(browser, nullptr);
+  HWND stations = GetDlgItem(browser, IDC_DOMAIN_STATIONS);
+  wintest::SelectRows(stations, {1});
+  SendMessageA(stations, LVM_ENSUREVISIBLE, win::ListView(stations).Count() - 1, FALSE);
+  wintest::NotifyList(browser, IDC_DOMAIN_STATIONS, NM_DBLCLK);
+  HWND shares = Finished("\\\\PC2", 10000);
+  Click(IDC_MODE_LIST);
+  SelectEntry(1);
+  Click(IDC_INFO);
+  HWND check = Finished("Fuenf", 15000);
+  Command(IDM_SEND_REPORT);
+  SetItemText(IDC_MESSAGE, "Hallo");
+  Click(IDC_SEND);
+  HWND report = wintest::OwnDialog("Sendebericht", true);
+  for (HWND window : {browser, shares, check, report}) {
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(wintest::PixelsLeftAfterResizing(window), 0u) << WindowText(window);
+  }
+  wintest::WhenShown viewer("Listen-Info", [](HWND window) {
+    EXPECT_EQ(wintest::PixelsLeftAfterResizing(window), 0u) << "Listen-Info";
+  });
+  Command(IDM_LIST_INFO);
+}
+
 // Closing the list check, or the domain browser while its shares browser and both workers run,
 // or ending the program then, again and again: no crash, no hang, no output file left behind.
 TEST_F(NetInfoTest, ClosingOrEndingDuringAQueryLeavesNothingBehind) {

@@ -299,10 +299,6 @@ LRESULT MainWindow::OnSize(WPARAM type, LPARAM lParam) {
   Place(Item(IDC_CLEAR), layout.clear);
   Place(Item(IDC_SEND), layout.send);
   Place(Item(IDCANCEL), layout.end);
-  // The group box draws only its frame, and the window does not paint beneath its children:
-  // without a full repaint the old frame lines stay, and buttons moved into the area the
-  // window erases next are wiped until something else repaints them.
-  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   return 0;
 }
 
