@@ -111,7 +111,7 @@ menu_picture menue-einstellungen
 driver key escape
 driver key escape
 driver key escape
-driver menu i
+driver menu o
 menu_picture menue-infos
 driver key escape
 driver key escape

@@ -51,7 +51,7 @@ std::optional<std::string> AddMembers(RecipientDirectory& directory, int list,
 // "Empfänger -": removes the members the user selected in the member view (`rows` are rows of
 // MemberRows); hidden members stay.
 void RemoveMembers(RecipientDirectory& directory, int list, const std::vector<int>& rows);
-// "H&och" / "R&unter": exchanges the member of view row `row` with the member shown above
+// "Ho&ch" / "R&unter": exchanges the member of view row `row` with the member shown above
 // (-1) or below (+1) it. The row it moves to, or -1 when nothing changes.
 int MoveMember(RecipientDirectory& directory, int list, int row, int direction);
 
