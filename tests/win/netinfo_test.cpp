@@ -309,6 +309,36 @@ TEST_F(NetInfoTest, ResizedWindowsShowWhatAFreshPaintShows) {
   Command(IDM_LIST_INFO);
 }
 
+// Escape closes every browser and the send report, and Enter presses their default button,
+// which closes them too: typed into their lists, as a user does.
+TEST_F(NetInfoTest, EnterAndEscapeCloseEveryBrowserAndTheReport) {
+  app->settings().SetSendebericht(true);
+  for (UINT key : {VK_ESCAPE, VK_RETURN}) {
+    SCOPED_TRACE(key);
+    HWND browser = OpenBrowser();
+    ASSERT_NE(browser, nullptr);
+    wintest::SelectRows(GetDlgItem(browser, IDC_DOMAIN_STATIONS), {1});
+    wintest::NotifyList(browser, IDC_DOMAIN_STATIONS, NM_DBLCLK);
+    HWND shares = Finished("\\\\PC2", 10000);
+    Click(IDC_MODE_LIST);
+    SelectEntry(1);
+    Click(IDC_INFO);
+    HWND check = Finished("Fuenf", 15000);
+    SetItemText(IDC_MESSAGE, "Hallo");
+    Click(IDC_SEND);
+    HWND report = wintest::OwnDialog("Sendebericht", true);
+    for (HWND window : {shares, browser, check, report}) {
+      ASSERT_NE(window, nullptr);
+      SetFocus(FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr));
+      PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+      PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
+      EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, 5000))
+          << WindowText(window);
+    }
+    Close();
+  }
+}
+
 // Closing the list check, or the domain browser while its shares browser and both workers run,
 // or ending the program then, again and again: no crash, no hang, no output file left behind.
 TEST_F(NetInfoTest, ClosingOrEndingDuringAQueryLeavesNothingBehind) {

@@ -47,8 +47,9 @@ class BrowserDialog : public Dialog {
 
  protected:
   bool OnInitDialog() override;
+  // Enter presses the default button "Beenden"/"OK", Escape does what it does.
   void OnOK() override { OnCloseCommand(); }
-  void OnCancel() override {}  // Escape does not end a browser window
+  void OnCancel() override { OnCloseCommand(); }
   bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   // The derived window's own table, asked first.
   virtual bool DispatchOwn(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
