@@ -345,6 +345,28 @@ TEST_F(MainWindowTest, ASendReportShowsEveryMemberAndResendsExactlyTheFailed) {
   EXPECT_THAT(BoxTexts(), UnorderedElementsAre(offline, offline, EndsWith("(Code 5).")));
 }
 
+// The three ways of delivery are one choice, marked with a radio bullet; "Automatisch" names
+// the tool it takes on this system.
+TEST_F(MainWindowTest, DeliveryIsOneChoiceAndAutomaticNamesItsTool) {
+  Open();
+  for (UINT chosen : {IDM_DELIVERY_MSG, IDM_DELIVERY_AUTO}) {
+    Command(chosen);
+    for (UINT id : {IDM_DELIVERY_AUTO, IDM_DELIVERY_NET_SEND, IDM_DELIVERY_MSG}) {
+      MENUITEMINFOA item = {};
+      item.cbSize = sizeof(item);
+      item.fMask = MIIM_FTYPE | MIIM_STATE;
+      GetMenuItemInfoA(GetMenu(window_), id, FALSE, &item);
+      EXPECT_EQ(item.fState & MFS_CHECKED ? item.fType & MFT_RADIOCHECK : 1u,
+                id == chosen ? MFT_RADIOCHECK : 1u)
+          << chosen << " " << id;
+    }
+  }
+  char text[64] = {};
+  GetMenuStringA(GetMenu(window_), IDM_DELIVERY_AUTO, text, sizeof(text), MF_BYCOMMAND);
+  EXPECT_THAT(std::string(text),
+              ::testing::AnyOf("&Automatisch (jetzt: msg)", "&Automatisch (jetzt: net send)"));
+}
+
 TEST_F(MainWindowTest, ListenpfadWithANewFileRefillsTheBox) {
   const std::string other = scratch + "\\andere.txt";
   wintest::WriteTextFile(other, "//begin\r\nPC7 Sieben\r\n//end\r\n");

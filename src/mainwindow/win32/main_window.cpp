@@ -135,6 +135,7 @@ bool MainWindow::OnInitDialog() {
   fullRowOn_ = settings_.FullRow();
   gridLinesOn_ = settings_.GridLines();
   SetMenuChecks();
+  ShowAutomaticDelivery();
   UpdateModeControls();
   AppendMenuA(GetSystemMenu(hwnd(), FALSE), MF_SEPARATOR, 0, nullptr);
   AppendMenuA(GetSystemMenu(hwnd(), FALSE), MF_STRING, IDM_SYS_TOPMOST, "Vor&dergrund");
