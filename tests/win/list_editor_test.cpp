@@ -2,10 +2,13 @@
 // driven the way a user does it.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/win32/list_view.h"
 #include "support/main_window_fixture.h"
+#include "text/collation.h"
 #include "text/text.h"
 
 namespace botenruf {
@@ -137,8 +140,10 @@ TEST_F(ListEditorTest, ManyEntriesNeedNoSideScrolling) {
   });
 }
 
-// Letters typed in a list lead to the next entry that begins with them.
-TEST_F(ListEditorTest, TypedLettersPickTheEntry) {
+// Letters typed in a list lead to the next entry that begins with them; a header click sorts
+// and keeps the entries selected.
+TEST_F(ListEditorTest, TypedLettersPickTheEntryAndASortKeepsIt) {
+  app->settings().SetListenTyp(1);
   Open();
   Edit([](HWND editor) {
     HWND singles = GetDlgItem(editor, IDC_EDITOR_SINGLES);
@@ -147,6 +152,23 @@ TEST_F(ListEditorTest, TypedLettersPickTheEntry) {
       EXPECT_EQ(wintest::ItemText(editor, IDC_EDITOR_STATION), station);
       Sleep(500);  // a pause ends the typed word
     }
+    Pick(editor, IDC_EDITOR_LISTS, {0});
+    Pick(editor, IDC_EDITOR_MEMBERS, {0});  // Empfang
+    // Each click on another view keeps the direction (descending), on the same one reverses it.
+    for (auto [view, clicks] :
+         {std::pair{IDC_EDITOR_SINGLES, 2}, {IDC_EDITOR_MEMBERS, 1}, {IDC_EDITOR_LISTS, 2}}) {
+      for (int click = 0; click < clicks; ++click)
+        wintest::NotifyList(editor, view, LVN_COLUMNCLICK);
+    }
+    const auto selected = [editor](int view) {
+      return win::ListView(GetDlgItem(editor, view)).SelectedRows();
+    };
+    EXPECT_THAT(Rows(editor, IDC_EDITOR_SINGLES), ElementsAre("Versand", "Lager", "Empfang"));
+    EXPECT_EQ(wintest::ItemText(editor, IDC_EDITOR_STATION), "PC2");
+    EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Versand", "Lager", "Empfang"));
+    EXPECT_THAT(selected(IDC_EDITOR_MEMBERS), ElementsAre(2));
+    EXPECT_THAT(Rows(editor, IDC_EDITOR_LISTS), ElementsAre("Leer", "Alle"));
+    EXPECT_THAT(selected(IDC_EDITOR_LISTS), ElementsAre(1));
   });
 }
 
@@ -197,6 +219,37 @@ TEST_F(ListEditorTest, MemberButtonsActOnTheMembersShownAfterAModeSwitch) {
     Click(editor, IDC_EDITOR_OK);
   }));
   EXPECT_THAT(ListFile(), ::testing::HasSubstr("\r\nAlle [PC3]\r\n"));
+}
+
+// The program sorts as CompareString does with the user's (German) locale, letter case aside:
+// every pair of characters, and every pair of two-character names of those with rules of their
+// own.
+TEST(SortOrderTest, IsThatOfWindowsOwnLists) {
+  std::vector<std::string> texts;
+  for (int c = 1; c < 256; ++c)
+    texts.push_back(std::string(1, static_cast<char>(c)));
+  const std::string special = "aAäoöOsß-' 1²æthþ\x96";
+  for (char a : special) {
+    for (char b : special)
+      texts.push_back({a, b});
+  }
+  std::vector<std::string> keys;
+  for (const std::string& text : texts)
+    keys.push_back(SortKey1252(text));
+  int differing = 0;
+  for (size_t i = 0; i < texts.size() && differing < 10; ++i) {
+    for (size_t j = 0; j < texts.size() && differing < 10; ++j) {
+      const int system = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, texts[i].c_str(),
+                                        static_cast<int>(texts[i].size()), texts[j].c_str(),
+                                        static_cast<int>(texts[j].size())) -
+                         CSTR_EQUAL;
+      const int ours = keys[i].compare(keys[j]);
+      if ((system > 0) - (system < 0) != (ours > 0) - (ours < 0)) {
+        ADD_FAILURE() << "\"" << texts[i] << "\" and \"" << texts[j] << "\": " << system;
+        ++differing;
+      }
+    }
+  }
 }
 
 }  // namespace

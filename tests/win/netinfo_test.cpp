@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <set>
 
 #include "platform/win32/list_view.h"
@@ -307,6 +308,76 @@ TEST_F(NetInfoTest, ResizedWindowsShowWhatAFreshPaintShows) {
     EXPECT_EQ(wintest::PixelsLeftAfterResizing(window), 0u) << "Listen-Info";
   });
   Command(IDM_LIST_INFO);
+}
+
+// The station list answers the keyboard: typed letters pass over the backslashes, the menu key
+// and Shift+F10 open the menu below the focused row. A header click keeps the selected rows and
+// the focused one in view, and shows the direction in the header.
+TEST_F(NetInfoTest, TheStationListAnswersTheKeyboardAndKeepsItsSelectionWhenSorted) {
+  std::string many = kNetwork;
+  for (int i = 10; i < 70; ++i)
+    many += Format("[station WS%d]\ndomain = BUERO\n", i);
+  network.Reset(many);
+  HWND browser = OpenBrowser();
+  ASSERT_NE(browser, nullptr);
+  HWND list = GetDlgItem(browser, IDC_DOMAIN_STATIONS);
+  win::ListView view(list);
+  SetFocus(list);
+  for (char c : std::string("ws4"))
+    PostMessageA(list, WM_CHAR, static_cast<unsigned char>(c), 1);
+  wintest::PumpFor(100);
+  ASSERT_EQ(view.Text(view.MenuRow(), 0), "\\\\WS40");
+
+  const RECT row = view.RowOnScreen(view.MenuRow());
+  for (bool shift : {false, true}) {
+    SCOPED_TRACE(shift ? "Shift+F10" : "menu key");
+    RECT menu = {};
+    wintest::WhenShown shown([] { return FindWindowA("#32768", nullptr); },
+                             [&](HWND window) {
+                               GetWindowRect(window, &menu);
+                               EndMenu();
+                             });
+    BYTE keys[256] = {};
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    const UINT key = shift ? VK_F10 : VK_APPS, down = shift ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    PostMessageA(list, down, key, 1);
+    PostMessageA(list, down + 1, key, 0xC0000001);
+    EXPECT_TRUE(PumpUntil([&] { return shown.ran(); }, 5000));
+    EXPECT_EQ(menu.left, row.left);
+    EXPECT_EQ(menu.top, row.bottom);
+  }
+  SetKeyboardState(std::array<BYTE, 256>{}.data());
+
+  wintest::SelectRows(list, {60, 3, 5});  // the last one has the focus
+  const auto selected = [&] {
+    std::vector<std::string> texts;
+    for (int row : view.SelectedRows())
+      texts.push_back(view.Text(row, 0));
+    std::sort(texts.begin(), texts.end());
+    return texts;
+  };
+  const std::vector<std::string> chosen = selected();
+  const std::string focus = view.Text(5, 0);
+  HWND header = ListView_GetHeader(list);
+  std::set<HBITMAP> arrows;
+  for (int click = 0; click < 2; ++click) {  // ascending, then descending
+    wintest::NotifyList(browser, IDC_DOMAIN_STATIONS, LVN_COLUMNCLICK, 0);
+    EXPECT_EQ(selected(), chosen);
+    const int focused = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+    EXPECT_EQ(view.Text(focused, 0), focus);
+    const int top = ListView_GetTopIndex(list);
+    EXPECT_TRUE(focused >= top && focused < top + ListView_GetCountPerPage(list)) << focused;
+    HDITEMA first = {}, second = {};
+    first.mask = HDI_FORMAT | HDI_BITMAP;
+    second.mask = HDI_FORMAT;
+    Header_GetItem(header, 0, &first);
+    Header_GetItem(header, 1, &second);
+    EXPECT_EQ(first.fmt & (HDF_BITMAP | HDF_BITMAP_ON_RIGHT), HDF_BITMAP | HDF_BITMAP_ON_RIGHT);
+    EXPECT_FALSE(second.fmt & HDF_BITMAP);
+    arrows.insert(first.hbm);
+  }
+  EXPECT_EQ(arrows.size(), 2u);
 }
 
 // Escape closes every browser and the send report, and Enter presses their default button,

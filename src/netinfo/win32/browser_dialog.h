@@ -56,7 +56,8 @@ class BrowserDialog : public Dialog {
   // Button 1 and the close box.
   virtual void OnCloseCommand() { RequestClose(); }
   // A header click: the kept rows sorted by `column` (the directory keeps the direction and
-  // the column of the last sort) and shown again. Not while the worker still adds rows.
+  // the column of the last sort) and shown again, the selection kept. Not while the worker
+  // still adds rows.
   void SortRows(RecipientDirectory& directory, int column);
 
  private:
