@@ -106,6 +106,7 @@ driver key escape
 driver key escape
 driver menu e
 driver key down
+driver key down  # Zustellung: its three items carry radio bullets
 driver key right
 menu_picture menue-einstellungen
 driver key escape
