@@ -322,19 +322,16 @@ TEST(DirectoryMembersTest, PurgeSortAndSettersKeepTheLimits) {
 
 TEST(DirectorySortTest, StableBothWaysWithOneDirectionForEveryView) {
   RecipientDirectory directory;
-  // As raw bytes "Beta" < "alpha" and "Öl" after "Zander": the sort compares as Windows' lists
-  // do for a German user, letter case aside.
-  for (auto [station, alias] : {std::pair{"S1", "Beta"},
-                                {"S2", "Öl"},
-                                {"S3", "alpha"},
-                                {"S4", "Zander"},
-                                {"S5", "ALPHA"}}) {
+  // As raw bytes "Beta" < "alpha" and "Öl" after "Zu": the sort compares as Windows' lists do
+  // for a German user, letter case aside.
+  for (auto [station, alias] :
+       {std::pair{"S1", "Beta"}, {"S2", "Öl"}, {"S3", "alpha"}, {"S4", "Zu"}, {"S5", "ALPHA"}}) {
     directory.AddSingle(alias, station);
   }
   EXPECT_THAT(directory.SortSingles(1), ElementsAre(2, 4, 0, 1, 3));
-  EXPECT_EQ(Singles(directory), "S3=alpha\nS5=ALPHA\nS1=Beta\nS2=Öl\nS4=Zander\n");
+  EXPECT_EQ(Singles(directory), "S3=alpha\nS5=ALPHA\nS1=Beta\nS2=Öl\nS4=Zu\n");
   directory.SortSingles(1);  // the same column again reverses; equal keys keep their order
-  EXPECT_EQ(Singles(directory), "S4=Zander\nS2=Öl\nS1=Beta\nS3=alpha\nS5=ALPHA\n");
+  EXPECT_EQ(Singles(directory), "S4=Zu\nS2=Öl\nS1=Beta\nS3=alpha\nS5=ALPHA\n");
 
   // Another column keeps the direction; every view shares it.
   std::vector<std::string> keys{"b", "a"}, values{"2", "1"};
@@ -368,16 +365,10 @@ TEST(DirectorySortTest, TypedLettersFindTheNextRowBeginningWithThem) {
     bool whole, wrap;
     int row;
     const char* skipped = "";
-  } cases[] = {{1, "LA", false, true, 2},
-               {3, "lager", false, true, 0},
-               {3, "lager", false, false, -1},
-               {0, "Ä", false, true, 1},
-               {0, "lag", true, true, 3},
-               {0, "x", false, true, -1},
-               {0, "ws2", false, true, -1},
-               {0, "ws2", false, true, 4, "\\\\"},
-               {0, "\\\\WS", false, true, 4, "\\\\"},
-               {0, "ws20", true, true, 4, "\\\\"}};
+  } cases[] = {{1, "LA", false, true, 2},          {3, "lager", false, true, 0},
+               {3, "lager", false, false, -1},     {0, "Ä", false, true, 1},
+               {0, "lag", true, true, 3},          {0, "ws2", false, true, -1},
+               {0, "ws2", false, true, 4, "\\\\"}, {0, "ws20", true, true, 4, "\\\\"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.start << " " << c.typed);
     EXPECT_EQ(FindTyped(rows, c.start, c.typed, c.whole, c.wrap, c.skipped), c.row);
