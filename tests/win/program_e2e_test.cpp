@@ -133,23 +133,28 @@ TEST_F(ProgramTest, ARunSendsItsMessageFileAndWritesItsSettingsAtTheEnd) {
 }
 
 // Automatic delivery: net send on a reported Windows XP, msg on a reported Windows 10 (whose
-// empty output is a delivery), each leaving no output file behind.
+// empty output is a delivery), each leaving no output file behind. Neither tool's runtime finds
+// an option in the message (a tab splits arguments as a blank does) or loses one of its quotes.
 TEST_F(ProgramTest, AutomaticDeliveryFollowsTheReportedWindowsVersion) {
   const std::set<std::string> tempBefore = wintest::TempOutputFiles();
+  const char* typed = "Hallo\t/server:CHEF \"C:\\Temp\\\" -v\r\n Welt";
   for (const char* version : {"winxp", "win10"}) {
     SCOPED_TRACE(version);
     network.Reset("[station PC1]\n");
     ReportedWindows reported(version);
     ProgramProcess program;
-    HWND window = StartAndSend(program, "Hallo\r\n Welt");  // to PC1, the first recipient
+    HWND window = StartAndSend(program, typed);  // to PC1, the first recipient
     ASSERT_TRUE(wintest::PumpUntil([&] { return !Boxes(program, window).empty(); }, 10000));
     EXPECT_THAT(Boxes(program, window), ElementsAre("Well done..."));
     const auto log = harness::ReadLog(network);
     ASSERT_EQ(log.size(), 1u);
-    EXPECT_EQ(log[0].commandLine,
-              std::string(version) == "winxp"
-                  ? "net send PC1 Hallo\r\n Welt"
-                  : harness::SystemDirectoryPrefix() + "msg.exe * /server:PC1 Hallo\r\n Welt");
+    if (std::string(version) == "winxp") {
+      EXPECT_THAT(log[0].arguments, ElementsAre("send", "PC1", "Hallo/server:CHEF",
+                                                "\"C:\\Temp\\\"", "-v\r\n", "Welt"));
+    } else {
+      EXPECT_THAT(log[0].arguments, ElementsAre("*", "/server:PC1", typed));
+      EXPECT_EQ(harness::ReadReceived(network).at(0).message, typed);
+    }
     EXPECT_EQ(wintest::TempOutputFiles(), tempBefore);
   }
 }
@@ -200,7 +205,7 @@ TEST_F(ProgramTest, ADomainThroughMsgReachesThirtyStationsFiveAtATime) {
     lines.insert(entry.commandLine.substr(entry.commandLine.find("/server:")));
   }
   ASSERT_EQ(lines.size(), 30u);
-  EXPECT_EQ(*lines.begin(), "/server:S01 Feierabend\n{An DOMAIN: \"BUERO\"}");
+  EXPECT_EQ(*lines.begin(), "/server:S01 \"Feierabend\n{An DOMAIN: \\\"BUERO\\\"}\"");
   std::sort(ticks.begin(), ticks.end());
   EXPECT_LT(ticks[4] - ticks[0], 800u);  // five did run at once
   for (size_t i = 5; i < ticks.size(); ++i)
