@@ -195,6 +195,11 @@ TEST(CommandRunnerTest, PollsTempNamesErrorTextsAndSafeQueryLines) {
   }
   processes.Script("missing", {false, 0, 0, 0, nullptr});
   EXPECT_EQ(RunCommand(processes, "missing").startError, 2u);
+  // A program given up (a query's tool at the program's end) is ended, not waited for.
+  processes.Script("hangs", {true, 0, 1000, 0, nullptr});
+  int asked = 0;
+  EXPECT_FALSE(RunCommand(processes, "hangs", {}, {}, [&] { return ++asked == 3; }).finished);
+  EXPECT_EQ(processes.ended(), 1);
 
   // Names never repeat within the run and never name an existing file.
   fakes::FakeSystem system;
@@ -204,6 +209,10 @@ TEST(CommandRunnerTest, PollsTempNamesErrorTextsAndSafeQueryLines) {
   EXPECT_EQ(MakeTempFileName(system, files), "C:\\TEMP\\msg5000.tmp");
   EXPECT_EQ(MakeTempFileName(system, files), "C:\\TEMP\\msg5002.tmp");
   EXPECT_EQ(TempFileDigits(2147483648u), "47483648");  // from "-2147483648"
+  // A file still held a moment after its tool ended is deleted all the same.
+  files.heldFor["C:\\TEMP\\msg5001.tmp"] = 3;
+  EXPECT_TRUE(RemoveOutputFile(files, "C:\\TEMP\\msg5001.tmp"));
+  EXPECT_FALSE(files.Exists("C:\\TEMP\\msg5001.tmp"));
 
   EXPECT_EQ(FormatErrorText(system, 0), "Fehlercode (0).");
   EXPECT_EQ(FormatErrorText(system, -1), "Unbekannter Fehler.\r\n(Code -1).");
