@@ -345,6 +345,31 @@ TEST_F(ProgramTest, TheEndOfTheSessionWritesTheSettingsAndTheCounter) {
   EXPECT_EQ(Count(), "0");
 }
 
+// Two starts at the same moment, before either has a window: exactly one runs, and the start
+// counter is back at 0 after it.
+TEST_F(ProgramTest, OfTwoStartsAtOneMomentExactlyOneRuns) {
+  for (int round = 0; round < 5; ++round) {
+    SCOPED_TRACE(round);
+    ProgramProcess first, second;
+    ProgramProcess* running = nullptr;
+    ASSERT_TRUE(wintest::PumpUntil(
+        [&] {
+          if (first.WaitForExit(0))
+            running = &second;
+          else if (second.WaitForExit(0))
+            running = &first;
+          return running != nullptr;
+        },
+        20000));
+    HWND window = WaitForWindow("Botenruf", 20000, running->id());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Count(), "1");
+    Click(window, IDCANCEL);
+    EXPECT_TRUE(running->WaitForExit(10000));
+    EXPECT_EQ(Count(), "0");
+  }
+}
+
 // Only the main window of a running Botenruf stops a new start: not a box of the program nor a
 // foreign window that happens to carry its caption.
 TEST_F(ProgramTest, OnlyTheMainWindowOfARunningInstanceStopsANewStart) {
