@@ -83,8 +83,10 @@ void ListView::ShowSorted(const std::vector<size_t>& order, int column, bool asc
   };
   const int focused = static_cast<int>(SendMessageA(control_, LVM_GETNEXTITEM, -1, LVNI_FOCUSED));
   // Only the rows whose state changes are told so: each change is a notification to the dialog.
+  // Every row selected (Ctrl+A) stays so without a look at each.
+  const bool all = SendMessageA(control_, LVM_GETSELECTEDCOUNT, 0, 0) == count;
   std::vector<char> was(order.size(), 0), wanted(order.size(), 0);
-  for (int row : SelectedRows()) {
+  for (int row : all ? std::vector<int>() : SelectedRows()) {
     if (moved(row) >= 0) {
       was[row] = 1;
       wanted[moved(row)] = 1;
