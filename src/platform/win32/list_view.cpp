@@ -101,8 +101,9 @@ void ListView::ShowSorted(const std::vector<size_t>& order, int column, bool asc
     SendMessageA(control_, LVM_SETSELECTIONMARK, 0, moved(focused));
     EnsureVisible(moved(focused));
   }
-  if (count > 0)
-    SendMessageA(control_, LVM_REDRAWITEMS, 0, count - 1);
+  // Every shown row may hold another text now; a list asked to redraw each of tens of
+  // thousands of rows would take half a second.
+  RedrawWindow(control_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
   if (arrowColumn_ >= 0 && arrowColumn_ != column)
     SetHeaderArrow(arrowColumn_, nullptr);
   SetHeaderArrow(column, SortArrow(ascending));
