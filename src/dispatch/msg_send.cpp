@@ -69,7 +69,7 @@ bool StationAnswers(const WorkerServices& services, const std::string& station) 
   const bool ran = RunQuery(*services.processes, *services.system, QueryKind::kNetView,
                             "\\\\" + station, outputFile) &&
                    ReadOutputLines(*services.files, *services.system, outputFile, lines);
-  services.files->Remove(outputFile);
+  RemoveOutputFile(*services.files, outputFile);
   // An unreachable station makes net view write to standard error only, which is not captured.
   return ran && !lines.empty();
 }
@@ -82,7 +82,7 @@ uint32_t MsgSendWorker(const WorkerServices& services, const std::string& comman
       *services.processes, commandLine, [&services] { services.counter->Started(); }, outputFile);
   std::vector<std::string> output;
   ReadOutputLines(*services.files, *services.system, outputFile, output);
-  services.files->Remove(outputFile);
+  RemoveOutputFile(*services.files, outputFile);
   const SendOutcome outcome = MsgSendOutcome(
       result, output, [&] { return !ShutdownFlag().load() && StationAnswers(services, station); });
   ReportSendOutcome(services, mode, outcome, report);

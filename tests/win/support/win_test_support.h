@@ -28,6 +28,8 @@ inline constexpr auto& WriteTextFile = netsim::harness::WriteBytes;
 std::set<std::string> FilesIn(const std::string& pattern);
 // The program's temporary output files ("msg*.tmp" in the temporary folder).
 std::set<std::string> TempOutputFiles();
+// How many processes of this program file name run now (any case).
+int RunningProcesses(const char* exeName);
 
 // Dispatches this thread's messages until `done` holds or the time is up; true when done.
 bool PumpUntil(const std::function<bool()>& done, uint32_t timeoutMs);
