@@ -73,6 +73,10 @@ std::string RecipientNameFault(const std::string& name) {
   const std::string core = Trim(name);
   if (core.find_first_of(" \t") != std::string::npos)
     return "enthält ein Leerzeichen";
+  for (char c : core) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F')
+      return "enthält ein Steuerzeichen";
+  }
   if (core == "*")
     return "steht für alle Stationen der Domäne";
   if (!core.empty() && (core[0] == '/' || core[0] == '-'))
@@ -90,8 +94,16 @@ BoxRequest TooLongBox(size_t length) {
                          static_cast<long>(length), static_cast<long>(kMaxCommandLineLength)));
 }
 
-SendStep CheckedStep(const std::string& name, SendStep step) {
-  if (const std::string fault = RecipientNameFault(name); !fault.empty())
+std::string ListedStationFault(const std::string& name) {
+  std::string fault = RecipientNameFault(name);
+  if (fault.empty() && Trim(name).size() > kMaxNetBiosName)
+    fault = Format("ist länger als %d Zeichen", static_cast<int>(kMaxNetBiosName));
+  return fault;
+}
+
+SendStep CheckedStep(const std::string& name, SendStep step, bool listed) {
+  if (const std::string fault = listed ? ListedStationFault(name) : RecipientNameFault(name);
+      !fault.empty())
     return {{}, SkippedNameBox(name, fault), name};
   if (step.commandLine.size() > kMaxCommandLineLength)
     return {{}, TooLongBox(step.commandLine.size()), name};

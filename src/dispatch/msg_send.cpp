@@ -1,6 +1,7 @@
 #include "dispatch/msg_send.h"
 
 #include <chrono>
+#include <set>
 #include <thread>
 
 #include "text/text.h"
@@ -92,11 +93,17 @@ uint32_t MsgSendWorker(const WorkerServices& services, const std::string& comman
 std::vector<SendStep> MsgDomainSteps(const MsgDomainSend& send,
                                      const std::vector<std::string>& stations) {
   std::vector<SendStep> steps;
+  std::set<std::string> seen;
   for (const std::string& station : stations) {
     if (Trim(station).empty())
       continue;  // "/server:" without a name would make the message's first word the station
+    // Windows compares station names without regard to case: a station listed twice (in any
+    // case) gets the message once.
+    if (!seen.insert(ToUpper1252(Trim(station))).second)
+      continue;
     steps.push_back(CheckedStep(
-        station, {MsgCommandLine(send.program, station, send.message), {}, station, station}));
+        station, {MsgCommandLine(send.program, station, send.message), {}, station, station},
+        true));
   }
   return steps;
 }
