@@ -174,6 +174,15 @@ bool Win32FileSystem::CopyToNew(const std::string& from, const std::string& to) 
   return CopyFileA(from.c_str(), to.c_str(), TRUE) != 0;
 }
 
+bool Win32FileSystem::CreateNew(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return false;
+  CloseHandle(file);
+  return true;
+}
+
 Win32Startup::~Win32Startup() {
   if (socketsStarted_)
     WSACleanup();

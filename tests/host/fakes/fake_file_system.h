@@ -52,6 +52,12 @@ class FakeFileSystem : public FileSystem {
     return WriteAll(path, bytes) ? WriteStatus::kOk : WriteStatus::kFailed;
   }
   bool IsReadOnly(const std::string& path) override { return readOnly.count(path) != 0; }
+  bool CreateNew(const std::string& path) override {
+    if (noNewFiles || files.count(path))
+      return false;
+    files[path] = "";
+    return true;
+  }
   bool CopyToNew(const std::string& from, const std::string& to) override {
     if (noNewFiles || files.count(to) || !files.count(from))
       return false;
