@@ -84,7 +84,8 @@ class MainWindow : public Dialog, public DomainBrowserHost, public SendReportHos
   LRESULT OnCountdownDone(WPARAM, LPARAM);
   void OnMemoriam();
   // The send report of a list or domain dispatch.
-  void DispatchWithReport(SendReport report) override;
+  void OpenSendReport(SendReport report);
+  void DispatchSteps(const std::vector<SendStep>& steps, SendReportDialog& report) override;
   LRESULT OnSendReportClosed(WPARAM, LPARAM);
 
   // The list editor
