@@ -177,6 +177,56 @@ TEST_F(ListEditorTest, AFailedSaveKeepsTheEditorOpenWithAMessage) {
   }
 }
 
+// On a full disk a save changes no byte of the list file, beside it as in place (where no file
+// may be created beside it, here because a folder has the name), and "Abbruch" reads it whole.
+TEST_F(ListEditorTest, ASaveOnAFullDiskLeavesTheWholeOldFile) {
+  const wintest::SmallDisk disk(scratch + "/disk", 64);
+  if (!disk.problem.empty())
+    GTEST_SKIP() << disk.problem;
+  const std::string file = scratch + "/disk/Rechner.txt";
+  char tempFolder[MAX_PATH] = {};
+  GetTempPathA(sizeof(tempFolder), tempFolder);
+  const std::string temp = tempFolder;
+  std::string old = "//begin\r\n";
+  for (int i = 1; i <= 40; ++i)
+    old += Format("PC%d Station %d\r\n", i, i);
+  ASSERT_TRUE(wintest::WriteTextFile(file, old + "//end\r\n"));
+  old += "//end\r\n";
+  app->settings().SetRechnerListePfad(file);
+  disk.Fill("voll");
+  // Many more entries than the old file's room; the editor works on the directory itself.
+  const auto addAndSave = [this](HWND editor) {
+    for (int i = 100; i < 400; ++i)
+      app->directory().AddSingle(Format("Neu %d", i), Format("PC%d", i));
+    Click(editor, IDC_EDITOR_OK);
+  };
+  for (const bool inPlace : {false, true}) {
+    SCOPED_TRACE(inPlace ? "in place" : "beside");
+    if (inPlace)
+      CreateDirectoryA((file + ".neu").c_str(), nullptr);
+    boxes->Clear();
+    Open();
+    EXPECT_TRUE(Edit(addAndSave));  // left open by the failed save, then "Abbruch"
+    EXPECT_THAT(BoxTexts(), ElementsAre("Die Rechnerliste wurde nicht gespeichert: auf dem "
+                                        "Datenträger ist nicht genug Platz. Die Datei ist "
+                                        "unverändert.\nDie Änderungen sind noch im Editor: \"OK\" "
+                                        "versucht es erneut, \"Abbruch\" verwirft sie."));
+    EXPECT_EQ(wintest::ReadTextFile(file), old);
+    EXPECT_EQ(app->directory().SingleCount(), 40);
+    EXPECT_THAT(wintest::FilesIn(file + "*"), ElementsAre("Rechner.txt"));
+    EXPECT_THAT(wintest::FilesIn(temp + "Rechner.txt*"), ElementsAre());
+    Close();
+  }
+  // With room again the list grows in place, and the copy of the old one goes.
+  DeleteFileA((scratch + "/disk/voll").c_str());
+  Open();
+  EXPECT_FALSE(Edit(addAndSave));
+  EXPECT_EQ(app->directory().SingleCount(), 340);
+  EXPECT_THAT(wintest::ReadTextFile(file),
+              ::testing::EndsWith("PC399 Neu 399\r\n//end\r\n//v_begin\r\n//v_end\r\n"));
+  EXPECT_THAT(wintest::FilesIn(temp + "Rechner.txt*"), ElementsAre());
+}
+
 // Edits on the recipient side show in the member view when the editor comes back to the
 // lists, and the member buttons act on the members shown.
 TEST_F(ListEditorTest, MemberButtonsActOnTheMembersShownAfterAModeSwitch) {

@@ -8,6 +8,7 @@
 
 #include "platform/win32/list_view.h"
 #include "resource.h"
+#include "text/text.h"
 
 namespace botenruf::wintest {
 
@@ -36,6 +37,64 @@ std::set<std::string> TempOutputFiles() {
   char temp[MAX_PATH] = {};
   GetTempPathA(sizeof(temp), temp);
   return FilesIn(std::string(temp) + "msg*.tmp");
+}
+
+namespace {
+
+// Runs a shell command on the Unix side: Wine starts a Unix program named by its Unix path as it
+// would a Windows one, but has no exit code for it, so the command's status goes to `statusFile`
+// (a Z: path); empty when none came within 10 s.
+std::string RunUnixCommand(const std::string& command, const std::string& statusFile) {
+  DeleteFileA(statusFile.c_str());
+  std::string line = "/bin/sh -c \"PATH=/usr/sbin:/usr/bin:/sbin:/bin; " + command +
+                     "; echo $? >'" + statusFile.substr(2) + "'\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info)) {
+    return {};
+  }
+  CloseHandle(info.hProcess);
+  CloseHandle(info.hThread);
+  std::string status;
+  PumpUntil([&] { return !(status = ReadTextFile(statusFile)).empty(); }, 10000);
+  DeleteFileA(statusFile.c_str());
+  return status.substr(0, status.find('\n'));
+}
+
+}  // namespace
+
+SmallDisk::SmallDisk(const std::string& folder, int kilobytes) : folder_(folder) {
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string unixFolder = "'" + folder.substr(2) + "'", errors = folder + ".fehler";
+  // A disk left mounted by a test that did not end goes first.
+  const std::string status = RunUnixCommand(
+      Format("umount %s 2>/dev/null; mount -t tmpfs -o size=%dk tmpfs %s 2>'%s'",
+             unixFolder.c_str(), kilobytes, unixFolder.c_str(), errors.substr(2).c_str()),
+      folder + ".status");
+  if (status != "0") {
+    problem = "no small disk (mount -t tmpfs needs root): exit code \"" + status + "\", " +
+              ReadTextFile(errors);
+  }
+  DeleteFileA(errors.c_str());
+}
+
+SmallDisk::~SmallDisk() {
+  const std::string unixFolder = "'" + folder_.substr(2) + "'";
+  RunUnixCommand("umount " + unixFolder + " || umount -l " + unixFolder, folder_ + ".status");
+  RemoveDirectoryA(folder_.c_str());
+}
+
+void SmallDisk::Fill(const std::string& name) const {
+  HANDLE file = CreateFileA((folder_ + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const std::string blanks(4096, ' ');
+  DWORD written = 0;
+  while (WriteFile(file, blanks.data(), static_cast<DWORD>(blanks.size()), &written, nullptr) &&
+         written == blanks.size()) {
+  }
+  CloseHandle(file);
 }
 
 bool PumpUntil(const std::function<bool()>& done, uint32_t timeoutMs) {
