@@ -1,5 +1,6 @@
 #include "netinfo/take_over.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "directory/entry_rules.h"
@@ -65,26 +66,78 @@ std::string ExistsText(const std::string& station) {
   return Format("\"%s\" existiert bereits", station.c_str());
 }
 
-// Appends the station to the list; the text of the outcome for the status line.
-std::string AppendToList(RecipientDirectory& directory, int list, const std::string& station,
-                         int32_t maxMembers, bool& appended) {
+std::string FullText(int32_t maxMembers) {
+  return Format("Maximal %d Einträge pro Liste", static_cast<int>(maxMembers));
+}
+
+// What became of a row; the refusals by their reason, as the summary counts them.
+enum class Result { kTaken, kExists, kFull, kTooLong, kInvalid };
+
+// Appends the station to the list; `text` tells why it was not.
+Result AppendToList(RecipientDirectory& directory, int list, const std::string& station,
+                    int32_t maxMembers, std::string& text) {
   std::string name, members;
   directory.GetList(list, name, members);
   RecipientDirectory::EnsureTrailingComma(members);
   if (HasMember(members, station))
-    return ExistsText(station);
+    return text = ExistsText(station), Result::kExists;
   if (RecipientDirectory::MemberCount(members) >= maxMembers)
-    return Format("Maximal %d Einträge pro Liste", static_cast<int>(maxMembers));
+    return text = FullText(maxMembers), Result::kFull;
   // A longer member text would lose its end in the list file, in the middle of a name.
   if (members.size() + station.size() > kMaxMemberTextLength) {
-    return Format("\"%s\" passt nicht mehr in die Liste \"%s\" (höchstens %d Zeichen)",
+    text = Format("\"%s\" passt nicht mehr in die Liste \"%s\" (höchstens %d Zeichen)",
                   station.c_str(), name.c_str(), static_cast<int>(kMaxMemberTextLength));
+    return Result::kTooLong;
   }
   const std::string refusal = CheckAppendedMember(members, station);
   if (!refusal.empty())
-    return RefusedText(station, refusal);
-  appended = directory.SetMembers(list, members + station);
-  return {};
+    return text = RefusedText(station, refusal), Result::kInvalid;
+  return directory.SetMembers(list, members + station) ? Result::kTaken : Result::kTooLong;
+}
+
+// The list the request names: at its index while that still holds the list of that name,
+// else the first list of that name; -1 when there is none.
+int FollowTarget(const RecipientDirectory& directory, const TakeOverRequest& request) {
+  const std::vector<std::string>& names = directory.ListNames();
+  if (request.targetList >= 0 && request.targetList < directory.ListCount() &&
+      names[request.targetList] == request.targetName) {
+    return request.targetList;
+  }
+  const auto found = std::find(names.begin(), names.end(), request.targetName);
+  return found == names.end() ? -1 : static_cast<int>(found - names.begin());
+}
+
+// How many rows came to each result.
+struct Tally {
+  int counts[5] = {};
+  int& operator[](Result result) { return counts[static_cast<int>(result)]; }
+};
+
+// "%d Einträge übernommen", then how many were there already and how many were refused, and
+// why: one reason named, several counted each.
+std::string Summary(Tally tally, int32_t maxMembers) {
+  std::string text = Format("%d Einträge übernommen", tally[Result::kTaken]);
+  if (tally[Result::kExists] > 0)
+    text += Format(", %d bereits vorhanden", tally[Result::kExists]);
+  const std::pair<Result, std::string> reasons[] = {
+      {Result::kFull, FullText(maxMembers)},
+      {Result::kTooLong,
+       Format("Liste zu lang (höchstens %d Zeichen)", static_cast<int>(kMaxMemberTextLength))},
+      {Result::kInvalid, "ungültiger Name"}};
+  std::vector<std::pair<int, std::string>> named;
+  int refused = 0;
+  for (const auto& [result, reason] : reasons) {
+    if (tally[result] > 0)
+      named.emplace_back(tally[result], reason);
+    refused += tally[result];
+  }
+  if (named.size() == 1)
+    return text + Format(", %d abgelehnt: %s", refused, named[0].second.c_str());
+  if (!named.empty())
+    text += Format(", %d abgelehnt: ", refused);
+  for (size_t i = 0; i < named.size(); ++i)
+    text += Format("%s%d × %s", i > 0 ? ", " : "", named[i].first, named[i].second.c_str());
+  return text;
 }
 
 }  // namespace
@@ -119,6 +172,12 @@ std::string ListMenuText(const std::string& label) {
   return Format("&Verteilerliste \"%s\"", shown.c_str());
 }
 
+void AimAtTargetList(TakeOverRequest& request, const ListChoice& choice,
+                     const RecipientDirectory& directory) {
+  request.targetList = TargetList(choice, directory);
+  request.targetName = request.targetList < 0 ? "" : directory.ListNames()[request.targetList];
+}
+
 TakeOverOutcome TakeOverStations(RecipientDirectory& directory, const TakeOverRequest& request) {
   TakeOverOutcome outcome;
   std::vector<std::string>& status = outcome.statusTexts;
@@ -126,36 +185,45 @@ TakeOverOutcome TakeOverStations(RecipientDirectory& directory, const TakeOverRe
     status.push_back("Die Rechnerliste wird gerade bearbeitet: nichts übernommen.");
     return outcome;
   }
-  int counted = 0;
+  const int list = request.intoList ? FollowTarget(directory, request) : -1;
+  if (request.intoList && request.targetList >= 0 && list < 0) {
+    status.push_back(Format("Die Verteilerliste \"%s\" gibt es nicht mehr: nichts übernommen.",
+                            request.targetName.c_str()));
+    return outcome;
+  }
+  Tally tally;
   // Looked up in a set rather than in the directory: a whole domain of thousands of stations
   // may be taken over at once.
   std::unordered_set<std::string> known(directory.Stations().begin(), directory.Stations().end());
   for (const StationRow& row : request.rows) {
     std::string station = row.station;
     const SingleResult single = TakeOverSingle(directory, known, row.comment, station, status);
-    if (single == SingleResult::kRefused)
+    if (single == SingleResult::kRefused) {
+      ++tally[Result::kInvalid];
       continue;
+    }
     if (single == SingleResult::kAdded) {
       outcome.singlesChanged = true;
       status.push_back(AddedText(station, row.comment));
-      counted += request.intoList ? 0 : 1;
     } else if (!request.intoList) {
       status.push_back(ExistsText(station));
     }
-    if (!request.intoList || request.targetList < 0)
+    if (!request.intoList) {
+      ++tally[single == SingleResult::kAdded ? Result::kTaken : Result::kExists];
       continue;
-    bool appended = false;
-    const std::string text =
-        AppendToList(directory, request.targetList, station, request.maxMembers, appended);
-    if (appended) {
-      outcome.listsChanged = true;
-      ++counted;
-    } else {
-      status.push_back(text);
     }
+    if (list < 0)
+      continue;
+    std::string text;
+    const Result appended = AppendToList(directory, list, station, request.maxMembers, text);
+    ++tally[appended];
+    if (appended == Result::kTaken)
+      outcome.listsChanged = true;
+    else
+      status.push_back(text);
   }
   if (request.rows.size() > 1)
-    status.push_back(Format("%d Einträge übernommen", counted));
+    status.push_back(Summary(tally, request.maxMembers));
   return outcome;
 }
 

@@ -285,7 +285,8 @@ TEST(TakeOverTest, SinglesOnceAndNamesTheFileCannotCarryRefused) {
                           "\"PC 9\" wird nicht übernommen: Der Stationsname darf keine "
                           "Leerzeichen enthalten.",
                           ::testing::StartsWith("\"PC8\" wird nicht übernommen: Der Bezeichner"),
-                          "2 Einträge übernommen"));
+                          "2 Einträge übernommen, 1 bereits vorhanden, 3 abgelehnt: ungültiger "
+                          "Name"));
   EXPECT_TRUE(outcome.singlesChanged);
   EXPECT_THAT(directory.Stations(), ElementsAre("PC1", "PC2", "PC3"));
 
@@ -324,6 +325,7 @@ TEST(TakeOverTest, IntoAListOnlyWhatTheLimitAndTheFileAllow) {
     TakeOverRequest request;
     request.intoList = true;
     request.targetList = 0;
+    request.targetName = "Alle";
     request.maxMembers = c.maxMembers;
     request.rows = {{"\\\\" + c.station, "Buchhaltung"}};
     const TakeOverOutcome outcome = TakeOverStations(directory, request);
@@ -331,6 +333,47 @@ TEST(TakeOverTest, IntoAListOnlyWhatTheLimitAndTheFileAllow) {
               c.lastStatus.empty() ? "\"PC2\" als \"Buchhaltung\" übernommen" : c.lastStatus);
     EXPECT_EQ(directory.MemberTexts()[0], c.membersAfter);
     EXPECT_EQ(directory.FindStation(c.station), 1);  // a single recipient in every case
+  }
+}
+
+// Many rows end with a summary of all of them; the list is followed by its name.
+TEST(TakeOverTest, TheSummaryTellsWhatBecameOfEveryRow) {
+  std::vector<StationRow> domain;
+  for (int i = 1; i <= 30000; ++i)
+    domain.push_back({Format("\\\\WS%05d", i), ""});
+  const std::vector<StationRow> five(5, {"\\\\PC1", "Empfang"});
+  const std::vector<StationRow> mixed = {
+      {"\\\\PC1", ""}, {"\\\\PC2", ""}, {"\\\\X]", ""}, {"\\\\PC3", ""}, {"\\\\PC4", ""}};
+  const std::string mixedSummary =
+      "2 Einträge übernommen, 1 bereits vorhanden, 2 abgelehnt: 1 × Maximal 3 Einträge pro "
+      "Liste, 1 × ungültiger Name";
+  const struct {
+    std::vector<StationRow> rows;
+    int targetList;  // -1: as single recipients
+    std::string targetName, before, summary, after;
+  } cases[] = {
+      {five, -1, "", "", "0 Einträge übernommen, 5 bereits vorhanden", ""},
+      {domain, 0, "Alle", "PC1,PC2",
+       "18 Einträge übernommen, 29982 abgelehnt: Maximal 20 "
+       "Einträge pro Liste",
+       "PC1,PC2,WS00001,WS00002,WS00003,WS00004,WS00005,WS00006,WS00007,"
+       "WS00008,WS00009,WS00010,WS00011,WS00012,WS00013,WS00014,WS00015,WS00016,WS00017,WS00018"},
+      {mixed, 0, "Alle", "PC1", mixedSummary, "PC1,PC2,PC3"},
+      {mixed, 2, "Alle", "PC1", mixedSummary, "PC1,PC2,PC3"},  // the list moved: by its name
+      {mixed, 1, "Weg", "PC1", "Die Verteilerliste \"Weg\" gibt es nicht mehr: nichts übernommen.",
+       "PC1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.summary);
+    RecipientDirectory directory = Directory(c.before);
+    TakeOverRequest request;
+    request.rows = c.rows;
+    request.intoList = c.targetList >= 0;
+    request.targetList = c.targetList;
+    request.targetName = c.targetName;
+    request.maxMembers = c.rows.size() == 5 ? 3 : 20;
+    EXPECT_EQ(TakeOverStations(directory, request).statusTexts.back(), c.summary);
+    EXPECT_EQ(directory.MemberTexts()[0], c.after);
   }
 }
 

@@ -177,6 +177,36 @@ TEST_F(ListEditorTest, AFailedSaveKeepsTheEditorOpenWithAMessage) {
   }
 }
 
+// "OK" asks before it replaces a file changed (by hand) while the editor was open; "Nein" keeps
+// the file and the edits in the editor.
+TEST_F(ListEditorTest, OkAsksBeforeReplacingAFileChangedMeanwhile) {
+  Open();
+  const std::string byHand = std::string(kListFile) + "//begin\r\nPC7 Hand\r\n//end\r\n";
+  EXPECT_FALSE(Edit([&](HWND editor) {
+    Enter(editor, IDC_EDITOR_SINGLE_NEW, kNewSingle, {{IDC_ALIAS, "Neu"}, {IDC_STATION, "PC8"}});
+    wintest::WriteTextFile(scratch + "\\Rechner.txt", byHand);
+    boxes->answers = {false};
+    Click(editor, IDC_EDITOR_OK);
+    EXPECT_EQ(ListFile(), byHand);
+    EXPECT_EQ(Rows(editor, IDC_EDITOR_SINGLES).back(), "Neu");
+    boxes->answers = {true};
+    Click(editor, IDC_EDITOR_OK);
+  }));
+  const std::string question =
+      "Die Rechnerliste \"" + scratch +
+      "\\Rechner.txt\" wurde geändert, seit sie hier zuletzt "
+      "gelesen oder gespeichert wurde (von Hand oder von einem anderen Programm).\n\nJetzt "
+      "speichern? Was dort geändert wurde, ginge verloren. Mit \"Nein\" bleibt die Datei, wie sie "
+      "ist.";
+  EXPECT_THAT(BoxTexts(), ElementsAre(question,
+                                      "Die Rechnerliste wurde nicht gespeichert.\nDie Änderungen "
+                                      "sind noch im Editor: \"OK\" versucht es erneut, \"Abbruch\" "
+                                      "verwirft sie.",
+                                      question));
+  EXPECT_THAT(ListFile(), ::testing::EndsWith("PC3 Versand\r\nPC8 Neu\r\n//end\r\n//v_begin\r\n"
+                                              "Alle [PC1,PC2,PC3]\r\nLeer []\r\n//v_end\r\n"));
+}
+
 // On a full disk a save changes no byte of the list file, beside it as in place (where no file
 // may be created beside it, here because a folder has the name), and "Abbruch" reads it whole.
 TEST_F(ListEditorTest, ASaveOnAFullDiskLeavesTheWholeOldFile) {
