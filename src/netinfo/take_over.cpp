@@ -1,6 +1,7 @@
 #include "netinfo/take_over.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_set>
 
 #include "directory/entry_rules.h"
@@ -50,14 +51,6 @@ SingleResult TakeOverSingle(RecipientDirectory& directory, std::unordered_set<st
   return SingleResult::kAdded;
 }
 
-bool HasMember(const std::string& members, const std::string& station) {
-  for (const std::string& member : RecipientDirectory::MembersBeforeCommas(members)) {
-    if (EqualsIgnoreCase1252(member, station))
-      return true;
-  }
-  return false;
-}
-
 std::string AddedText(const std::string& station, const std::string& alias) {
   return Format("\"%s\" als \"%s\" übernommen", station.c_str(), alias.c_str());
 }
@@ -73,27 +66,54 @@ std::string FullText(int32_t maxMembers) {
 // What became of a row; the refusals by their reason, as the summary counts them.
 enum class Result { kTaken, kExists, kFull, kTooLong, kInvalid };
 
-// Appends the station to the list; `text` tells why it was not.
-Result AppendToList(RecipientDirectory& directory, int list, const std::string& station,
-                    int32_t maxMembers, std::string& text) {
-  std::string name, members;
-  directory.GetList(list, name, members);
-  RecipientDirectory::EnsureTrailingComma(members);
-  if (HasMember(members, station))
-    return text = ExistsText(station), Result::kExists;
-  if (RecipientDirectory::MemberCount(members) >= maxMembers)
-    return text = FullText(maxMembers), Result::kFull;
-  // A longer member text would lose its end in the list file, in the middle of a name.
-  if (members.size() + station.size() > kMaxMemberTextLength) {
-    text = Format("\"%s\" passt nicht mehr in die Liste \"%s\" (höchstens %d Zeichen)",
-                  station.c_str(), name.c_str(), static_cast<int>(kMaxMemberTextLength));
-    return Result::kTooLong;
+// Appends stations to one list. Its members are kept at hand, folded for the comparison: a
+// whole domain of thousands of stations may be taken over at once.
+class ListAppender {
+ public:
+  ListAppender(RecipientDirectory& directory, int list, int32_t maxMembers)
+      : directory_(directory),
+        list_(list),
+        maxMembers_(maxMembers),
+        fullText_(FullText(maxMembers)) {
+    directory.GetList(list, name_, members_);
+    RecipientDirectory::EnsureTrailingComma(members_);
+    for (const std::string& member : RecipientDirectory::MembersBeforeCommas(members_))
+      folded_.insert(ToLower1252(member));
+    count_ = RecipientDirectory::MemberCount(members_);
   }
-  const std::string refusal = CheckAppendedMember(members, station);
-  if (!refusal.empty())
-    return text = RefusedText(station, refusal), Result::kInvalid;
-  return directory.SetMembers(list, members + station) ? Result::kTaken : Result::kTooLong;
-}
+
+  // Appends the station unless a member has its name (in any letter case), the list is full or
+  // its member text would outgrow what the list file keeps; `text` tells why it was not.
+  Result Append(const std::string& station, std::string& text) {
+    if (folded_.count(ToLower1252(station)) > 0)
+      return text = ExistsText(station), Result::kExists;
+    if (count_ >= maxMembers_)
+      return text = fullText_, Result::kFull;
+    // A longer member text would lose its end in the list file, in the middle of a name.
+    if (members_.size() + station.size() > kMaxMemberTextLength) {
+      text = Format("\"%s\" passt nicht mehr in die Liste \"%s\" (höchstens %d Zeichen)",
+                    station.c_str(), name_.c_str(), static_cast<int>(kMaxMemberTextLength));
+      return Result::kTooLong;
+    }
+    const std::string refusal = CheckAppendedMember(members_, station);
+    if (!refusal.empty())
+      return text = RefusedText(station, refusal), Result::kInvalid;
+    if (!directory_.SetMembers(list_, members_ + station))
+      return Result::kTooLong;
+    members_ += station + ",";
+    folded_.insert(ToLower1252(station));
+    ++count_;
+    return Result::kTaken;
+  }
+
+ private:
+  RecipientDirectory& directory_;
+  int list_;
+  int32_t maxMembers_;
+  std::string fullText_, name_, members_;
+  std::unordered_set<std::string> folded_;
+  int count_ = 0;
+};
 
 // The list the request names: at its index while that still holds the list of that name,
 // else the first list of that name; -1 when there is none.
@@ -191,6 +211,9 @@ TakeOverOutcome TakeOverStations(RecipientDirectory& directory, const TakeOverRe
                             request.targetName.c_str()));
     return outcome;
   }
+  std::optional<ListAppender> appender;
+  if (list >= 0)
+    appender.emplace(directory, list, request.maxMembers);
   Tally tally;
   // Looked up in a set rather than in the directory: a whole domain of thousands of stations
   // may be taken over at once.
@@ -212,10 +235,10 @@ TakeOverOutcome TakeOverStations(RecipientDirectory& directory, const TakeOverRe
       ++tally[single == SingleResult::kAdded ? Result::kTaken : Result::kExists];
       continue;
     }
-    if (list < 0)
+    if (!appender)
       continue;
     std::string text;
-    const Result appended = AppendToList(directory, list, station, request.maxMembers, text);
+    const Result appended = appender->Append(station, text);
     ++tally[appended];
     if (appended == Result::kTaken)
       outcome.listsChanged = true;
