@@ -133,31 +133,33 @@ struct Tally {
   int& operator[](Result result) { return counts[static_cast<int>(result)]; }
 };
 
-// "%d Einträge übernommen", then how many were there already and how many were refused, and
-// why: one reason named, several counted each.
-std::string Summary(Tally tally, int32_t maxMembers) {
-  std::string text = Format("%d Einträge übernommen", tally[Result::kTaken]);
-  if (tally[Result::kExists] > 0)
-    text += Format(", %d bereits vorhanden", tally[Result::kExists]);
-  const std::pair<Result, std::string> reasons[] = {
-      {Result::kFull, FullText(maxMembers)},
-      {Result::kTooLong,
-       Format("Liste zu lang (höchstens %d Zeichen)", static_cast<int>(kMaxMemberTextLength))},
-      {Result::kInvalid, "ungültiger Name"}};
-  std::vector<std::pair<int, std::string>> named;
+// The summary of many rows, short enough for the status line at the window's first width:
+// "%d Einträge übernommen" when every row was taken over, else how many were taken over, were
+// there already and were refused, and why ("18 übernommen, 29982 abgelehnt (Liste voll)").
+std::string Summary(Tally tally) {
+  const std::pair<Result, const char*> reasons[] = {{Result::kFull, "Liste voll"},
+                                                    {Result::kTooLong, "Liste zu lang"},
+                                                    {Result::kInvalid, "ungültiger Name"}};
+  std::vector<std::pair<int, const char*>> named;
   int refused = 0;
   for (const auto& [result, reason] : reasons) {
     if (tally[result] > 0)
       named.emplace_back(tally[result], reason);
     refused += tally[result];
   }
-  if (named.size() == 1)
-    return text + Format(", %d abgelehnt: %s", refused, named[0].second.c_str());
-  if (!named.empty())
-    text += Format(", %d abgelehnt: ", refused);
-  for (size_t i = 0; i < named.size(); ++i)
-    text += Format("%s%d × %s", i > 0 ? ", " : "", named[i].first, named[i].second.c_str());
-  return text;
+  if (tally[Result::kExists] == 0 && refused == 0)
+    return Format("%d Einträge übernommen", tally[Result::kTaken]);
+  std::string text = Format("%d übernommen", tally[Result::kTaken]);
+  if (tally[Result::kExists] > 0)
+    text += Format(", %d vorhanden", tally[Result::kExists]);
+  if (refused == 0)
+    return text;
+  text += Format(", %d abgelehnt (", refused);
+  for (size_t i = 0; i < named.size(); ++i) {
+    text += i > 0 ? ", " : "";
+    text += named.size() == 1 ? named[i].second : Format("%d %s", named[i].first, named[i].second);
+  }
+  return text + ")";
 }
 
 }  // namespace
@@ -246,7 +248,7 @@ TakeOverOutcome TakeOverStations(RecipientDirectory& directory, const TakeOverRe
       status.push_back(text);
   }
   if (request.rows.size() > 1)
-    status.push_back(Summary(tally, request.maxMembers));
+    status.push_back(Summary(tally));
   return outcome;
 }
 

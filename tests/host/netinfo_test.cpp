@@ -285,8 +285,7 @@ TEST(TakeOverTest, SinglesOnceAndNamesTheFileCannotCarryRefused) {
                           "\"PC 9\" wird nicht übernommen: Der Stationsname darf keine "
                           "Leerzeichen enthalten.",
                           ::testing::StartsWith("\"PC8\" wird nicht übernommen: Der Bezeichner"),
-                          "2 Einträge übernommen, 1 bereits vorhanden, 3 abgelehnt: ungültiger "
-                          "Name"));
+                          "2 übernommen, 1 vorhanden, 3 abgelehnt (ungültiger Name)"));
   EXPECT_TRUE(outcome.singlesChanged);
   EXPECT_THAT(directory.Stations(), ElementsAre("PC1", "PC2", "PC3"));
 
@@ -345,17 +344,14 @@ TEST(TakeOverTest, TheSummaryTellsWhatBecameOfEveryRow) {
   const std::vector<StationRow> mixed = {
       {"\\\\PC1", ""}, {"\\\\PC2", ""}, {"\\\\X]", ""}, {"\\\\PC3", ""}, {"\\\\PC4", ""}};
   const std::string mixedSummary =
-      "2 Einträge übernommen, 1 bereits vorhanden, 2 abgelehnt: 1 × Maximal 3 Einträge pro "
-      "Liste, 1 × ungültiger Name";
+      "2 übernommen, 1 vorhanden, 2 abgelehnt (1 Liste voll, 1 ungültiger Name)";
   const struct {
     std::vector<StationRow> rows;
     int targetList;  // -1: as single recipients
     std::string targetName, before, summary, after;
   } cases[] = {
-      {five, -1, "", "", "0 Einträge übernommen, 5 bereits vorhanden", ""},
-      {domain, 0, "Alle", "PC1,PC2",
-       "18 Einträge übernommen, 29982 abgelehnt: Maximal 20 "
-       "Einträge pro Liste",
+      {five, -1, "", "", "0 übernommen, 5 vorhanden", ""},
+      {domain, 0, "Alle", "PC1,PC2", "18 übernommen, 29982 abgelehnt (Liste voll)",
        "PC1,PC2,WS00001,WS00002,WS00003,WS00004,WS00005,WS00006,WS00007,"
        "WS00008,WS00009,WS00010,WS00011,WS00012,WS00013,WS00014,WS00015,WS00016,WS00017,WS00018"},
       {mixed, 0, "Alle", "PC1", mixedSummary, "PC1,PC2,PC3"},

@@ -174,7 +174,7 @@ TEST_F(NetInfoTest, DomainStationsAreTakenOverAndWrittenToTheListFile) {
                          "//begin\r\nPC1 Empfang\r\nPC7 Hand\r\n//end\r\n//v_begin\r\nLeer []\r\n"
                          "Fuenf [PC1,PC2,PC3,PC4,PC5]\r\nHand [PC7]\r\n//v_end\r\n");
   SendMessageA(browser, WM_COMMAND, IDM_TAKE_OVER_SINGLES, 0);
-  EXPECT_EQ(Status(browser), "2 Einträge übernommen, 1 bereits vorhanden");
+  EXPECT_EQ(Status(browser), "2 übernommen, 1 vorhanden");
   SYSTEMTIME today;
   GetLocalTime(&today);
   EXPECT_EQ(wintest::ReadTextFile(scratch + "\\Rechner.txt"),
