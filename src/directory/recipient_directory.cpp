@@ -403,7 +403,9 @@ bool RecipientDirectory::ReloadIfChanged(FileSystem& files, const std::string& p
   const std::string target = ListFilePath(path);
   std::string bytes;
   const ReadStatus status = files.ReadAll(target, bytes, kMaxListFileBytes);
-  if (!ChangedSince(StampOf(target, status, bytes)))
+  // A file that is gone or cannot be read now (a share out of reach, a lock) would leave the
+  // directory empty: it stays, and a save asks or refuses.
+  if (status != ReadStatus::kOk || !ChangedSince(StampOf(target, status, bytes)))
     return false;
   ReloadDirectory(files, path);
   return true;

@@ -116,7 +116,7 @@ class RecipientDirectory {
   // overwritten with the near-empty directory.
   void ReloadDirectory(FileSystem& files, const std::string& path);
   // Reads the file again when it is no longer what the directory last read or wrote (a hand
-  // edit meanwhile); true when it did.
+  // edit meanwhile) and can be read; true when it did.
   bool ReloadIfChanged(FileSystem& files, const std::string& path);
   bool LastLoadFailed() const { return lastLoadFailed_; }
   // What the last load left unread; a save first asks, and keeps the old file as a copy.

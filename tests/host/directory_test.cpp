@@ -302,6 +302,29 @@ TEST(DirectorySaveTest, WritesInPlaceOverLeftoversAndAsksBeforeReplacingWhatItDi
             "wie sie ist.");
 }
 
+// A take-over reads the file again only when it changed and can be read: a file gone or locked
+// for a moment must not empty the directory.
+TEST(DirectorySaveTest, ReadsAgainOnlyAChangedFileThatCanBeRead) {
+  const std::string path = "Rechner.txt", example = ListFileData("example.txt");
+  using Change = std::function<void(fakes::FakeFileSystem&)>;
+  const std::tuple<const char*, Change, bool, int> cases[] = {
+      {"unchanged", [](auto&) {}, false, 2},
+      {"edited by hand", [&](auto& f) { f.files[path] += "//begin\r\nPC5 Hand\r\n"; }, true, 3},
+      {"locked", [&](auto& f) { f.unreadable.insert(path); }, false, 2},
+      {"gone", [&](auto& f) { f.files.erase(path); }, false, 2},
+  };
+  for (const auto& [what, change, reads, singles] : cases) {
+    SCOPED_TRACE(what);
+    fakes::FakeFileSystem files;
+    files.files[path] = example;
+    RecipientDirectory directory;
+    directory.ReloadDirectory(files, path);
+    change(files);
+    EXPECT_EQ(directory.ReloadIfChanged(files, path), reads);
+    EXPECT_EQ(directory.SingleCount(), singles);
+  }
+}
+
 TEST(DirectoryMembersTest, PurgeSortAndSettersKeepTheLimits) {
   const std::tuple<std::vector<std::string>, std::string, std::string> purges[] = {
       {{"S1", "S3"}, "S1,S2,S3", "S1,S3"},
