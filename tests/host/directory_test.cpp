@@ -260,10 +260,8 @@ TEST(DirectorySaveTest, WritesInPlaceOverLeftoversAndAsksBeforeReplacingWhatItDi
   const SaveResult kept = save("");
   EXPECT_EQ(kept.status, SaveStatus::kKeptAsCopy);
   EXPECT_EQ(files.files["C:\\Temp\\Rechner.txt.alt"], example);
-  EXPECT_EQ(
-      SaveProblemText(kept),
-      "Die Rechnerliste konnte nicht gespeichert werden, und ihr alter Inhalt ließ sich nicht "
-      "zurückschreiben. Er ist in \"C:\\Temp\\Rechner.txt.alt\" aufbewahrt.");
+  EXPECT_NE(SaveProblemText(kept).find("in \"C:\\Temp\\Rechner.txt.alt\" aufbewahrt."),
+            std::string::npos);
   EXPECT_TRUE(questions.empty());
 
   // A partly read file: the first save asks and keeps it, later saves do not; an earlier copy
@@ -292,8 +290,8 @@ TEST(DirectorySaveTest, WritesInPlaceOverLeftoversAndAsksBeforeReplacingWhatItDi
   // Changed by hand since the last save, or a file the directory never read: it asks first.
   files.files[path] += "PC5 Hand\r\n";
   files.files["D:\\Rechner.txt"] = "fremd";
-  EXPECT_EQ(save(path).status, SaveStatus::kSaved);
-  EXPECT_EQ(save("D:\\Rechner.txt").status, SaveStatus::kSaved);
+  for (const std::string& at : {path, "D:\\Rechner.txt"s})
+    EXPECT_EQ(save(at).status, SaveStatus::kSaved);
   ASSERT_EQ(questions.size(), 3u);
   EXPECT_EQ(questions[1],
             "Die Rechnerliste \"D:\\Daten\\Rechner.txt\" wurde geändert, seit sie hier zuletzt "
@@ -302,27 +300,23 @@ TEST(DirectorySaveTest, WritesInPlaceOverLeftoversAndAsksBeforeReplacingWhatItDi
             "wie sie ist.");
 }
 
-// A take-over reads the file again only when it changed and can be read: a file gone or locked
+// A take-over reads the file again only when it changed and can be read: a file locked or gone
 // for a moment must not empty the directory.
 TEST(DirectorySaveTest, ReadsAgainOnlyAChangedFileThatCanBeRead) {
-  const std::string path = "Rechner.txt", example = ListFileData("example.txt");
-  using Change = std::function<void(fakes::FakeFileSystem&)>;
-  const std::tuple<const char*, Change, bool, int> cases[] = {
-      {"unchanged", [](auto&) {}, false, 2},
-      {"edited by hand", [&](auto& f) { f.files[path] += "//begin\r\nPC5 Hand\r\n"; }, true, 3},
-      {"locked", [&](auto& f) { f.unreadable.insert(path); }, false, 2},
-      {"gone", [&](auto& f) { f.files.erase(path); }, false, 2},
-  };
-  for (const auto& [what, change, reads, singles] : cases) {
-    SCOPED_TRACE(what);
-    fakes::FakeFileSystem files;
-    files.files[path] = example;
-    RecipientDirectory directory;
-    directory.ReloadDirectory(files, path);
-    change(files);
-    EXPECT_EQ(directory.ReloadIfChanged(files, path), reads);
-    EXPECT_EQ(directory.SingleCount(), singles);
+  fakes::FakeFileSystem files;
+  files.files["R.txt"] = ListFileData("example.txt");
+  RecipientDirectory directory;
+  directory.ReloadDirectory(files, "R.txt");
+  EXPECT_FALSE(directory.ReloadIfChanged(files, "R.txt"));
+  files.files["R.txt"] += "//begin\r\nPC5 Hand\r\n";
+  for (const bool locked : {true, false}) {
+    locked ? void(files.unreadable.insert("R.txt")) : void(files.unreadable.clear());
+    EXPECT_EQ(directory.ReloadIfChanged(files, "R.txt"), !locked);
+    EXPECT_EQ(directory.SingleCount(), locked ? 2 : 3);
   }
+  files.files.clear();
+  EXPECT_FALSE(directory.ReloadIfChanged(files, "R.txt"));
+  EXPECT_EQ(directory.SingleCount(), 3);
 }
 
 TEST(DirectoryMembersTest, PurgeSortAndSettersKeepTheLimits) {

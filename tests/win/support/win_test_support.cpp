@@ -41,60 +41,46 @@ std::set<std::string> TempOutputFiles() {
 
 namespace {
 
-// Runs a shell command on the Unix side: Wine starts a Unix program named by its Unix path as it
-// would a Windows one, but has no exit code for it, so the command's status goes to `statusFile`
-// (a Z: path); empty when none came within 10 s.
-std::string RunUnixCommand(const std::string& command, const std::string& statusFile) {
-  DeleteFileA(statusFile.c_str());
+// Wine starts a Unix program named by its Unix path as it would a Windows one, but has no exit
+// code for it: the shell leaves it in a file (empty when none came within 10 s).
+std::string RunShell(const std::string& command, const std::string& folder) {
+  const std::string status = folder + ".status";
+  DeleteFileA(status.c_str());
   std::string line = "/bin/sh -c \"PATH=/usr/sbin:/usr/bin:/sbin:/bin; " + command +
-                     "; echo $? >'" + statusFile.substr(2) + "'\"";
+                     "; echo $? >'" + status.substr(2) + "'\"";
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info)) {
-    return {};
+  if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     &info)) {
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
   }
-  CloseHandle(info.hProcess);
-  CloseHandle(info.hThread);
-  std::string status;
-  PumpUntil([&] { return !(status = ReadTextFile(statusFile)).empty(); }, 10000);
-  DeleteFileA(statusFile.c_str());
-  return status.substr(0, status.find('\n'));
+  std::string code;
+  PumpUntil([&] { return !(code = ReadTextFile(status)).empty(); }, 10000);
+  DeleteFileA(status.c_str());
+  return code;
 }
 
 }  // namespace
 
 SmallDisk::SmallDisk(const std::string& folder, int kilobytes) : folder_(folder) {
   CreateDirectoryA(folder.c_str(), nullptr);
-  const std::string unixFolder = "'" + folder.substr(2) + "'", errors = folder + ".fehler";
   // A disk left mounted by a test that did not end goes first.
-  const std::string status = RunUnixCommand(
-      Format("umount %s 2>/dev/null; mount -t tmpfs -o size=%dk tmpfs %s 2>'%s'",
-             unixFolder.c_str(), kilobytes, unixFolder.c_str(), errors.substr(2).c_str()),
-      folder + ".status");
-  if (status != "0") {
-    problem = "no small disk (mount -t tmpfs needs root): exit code \"" + status + "\", " +
-              ReadTextFile(errors);
-  }
-  DeleteFileA(errors.c_str());
+  const std::string at = "'" + folder.substr(2) + "'",
+                    code =
+                        RunShell(Format("umount %s 2>/dev/null; mount -t tmpfs -o size=%dk tmpfs "
+                                        "%s 2>%s.fehler",
+                                        at.c_str(), kilobytes, at.c_str(), at.c_str()),
+                                 folder);
+  if (code != "0\n")
+    problem = "no small disk, mount -t tmpfs needs root: " + ReadTextFile(folder + ".fehler");
+  DeleteFileA((folder + ".fehler").c_str());
 }
 
 SmallDisk::~SmallDisk() {
-  const std::string unixFolder = "'" + folder_.substr(2) + "'";
-  RunUnixCommand("umount " + unixFolder + " || umount -l " + unixFolder, folder_ + ".status");
+  RunShell("umount '" + folder_.substr(2) + "' || umount -l '" + folder_.substr(2) + "'", folder_);
   RemoveDirectoryA(folder_.c_str());
-}
-
-void SmallDisk::Fill(const std::string& name) const {
-  HANDLE file = CreateFileA((folder_ + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
-                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  const std::string blanks(4096, ' ');
-  DWORD written = 0;
-  while (WriteFile(file, blanks.data(), static_cast<DWORD>(blanks.size()), &written, nullptr) &&
-         written == blanks.size()) {
-  }
-  CloseHandle(file);
 }
 
 bool PumpUntil(const std::function<bool()>& done, uint32_t timeoutMs) {

@@ -29,17 +29,12 @@ std::set<std::string> FilesIn(const std::string& pattern);
 // The program's temporary output files ("msg*.tmp" in the temporary folder).
 std::set<std::string> TempOutputFiles();
 
-// A file system of its own of a few kilobytes (a tmpfs) on the folder `folder` (a Z: path, made
-// here) for the life of the object, to fill up. Mounting needs root; `problem` says why there is
-// none where it is impossible.
+// A file system of its own of a few kilobytes (a tmpfs) on the folder `folder` (a Z: path) for
+// the life of the object, to fill up. Mounting needs root; `problem` says why there is none.
 class SmallDisk {
  public:
   SmallDisk(const std::string& folder, int kilobytes);
   ~SmallDisk();
-  SmallDisk(const SmallDisk&) = delete;
-  SmallDisk& operator=(const SmallDisk&) = delete;
-  // Writes a file of blanks there until the disk is full.
-  void Fill(const std::string& name) const;
   std::string problem;
 
  private:
