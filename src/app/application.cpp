@@ -25,11 +25,13 @@ Application::Application(ApplicationServices services)
 
 bool Application::Start(const std::string& commandLine, MainWindowRunner& runner) {
   StartupServices& startup = services_.startup;
-  if (!startup.MainWindowExists(kMainWindowCaption))
+  const bool another = startup.LockInstances();
+  if (!another && !startup.MainWindowExists(kMainWindowCaption))
     settings_.ResetInstanceCount();
-  if (!settings_.IncrementInstanceCount())
+  counted_ = settings_.IncrementInstanceCount();
+  startup.UnlockInstances();
+  if (!counted_)
     return false;
-  counted_ = true;
 
   OsVersion version;
   if (services_.system.GetOsVersion(version) && version.platformId == kPlatformWin32Windows &&
@@ -49,7 +51,7 @@ bool Application::Start(const std::string& commandLine, MainWindowRunner& runner
     ApplyRecord(record, settings_.values());
   settingsLoaded_ = true;
 
-  if (startup.MainWindowExists(kMainWindowCaption) && settings_.SingleInstance())
+  if ((another || startup.MainWindowExists(kMainWindowCaption)) && settings_.SingleInstance())
     return false;
   settings_.ApplyAutostart(settings_.AutoStart());
   ReloadDirectory();
@@ -90,8 +92,11 @@ int Application::End() {
     settings_.ApplyAutostart(settings_.AutoStart());
   }
   // Only a start that counted itself lowers the counter again.
-  if (counted_)
+  if (counted_) {
+    services_.startup.LockInstances();
     settings_.DecrementInstanceCount();
+    services_.startup.UnlockInstances();
+  }
   return 0;
 }
 

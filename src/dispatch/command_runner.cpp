@@ -1,14 +1,23 @@
 #include "dispatch/command_runner.h"
 
+#include <chrono>
 #include <mutex>
 #include <set>
+#include <thread>
 
 #include "text/text.h"
 
 namespace botenruf {
 
+std::atomic<bool>& ShutdownFlag() {
+  // Never destroyed: detached workers may still read it while the process ends.
+  static auto* flag = new std::atomic<bool>(false);
+  return *flag;
+}
+
 CommandResult RunCommand(ProcessStarter& starter, const std::string& commandLine,
-                         const std::function<void()>& started, const std::string& outputFile) {
+                         const std::function<void()>& started, const std::string& outputFile,
+                         const std::function<bool()>& giveUp) {
   CommandResult result;
   auto process = outputFile.empty()
                      ? starter.StartHidden(commandLine, result.startError)
@@ -19,7 +28,12 @@ CommandResult RunCommand(ProcessStarter& starter, const std::string& commandLine
     return result;
   // The wait tells when the program has ended; its code cannot, since a program may well
   // end with the code that otherwise means "still running".
-  while (!process->Wait(1000)) {
+  while (!process->Wait(giveUp ? 100 : 1000)) {
+    if (giveUp && giveUp()) {
+      process->End();
+      process->Wait(1000);
+      return result;
+    }
   }
   result.finished = true;
   uint32_t code = kNotStarted;
@@ -85,6 +99,16 @@ bool ReadOutputLines(FileSystem& files, SystemInfo& system, const std::string& p
   return true;
 }
 
+bool RemoveOutputFile(FileSystem& files, const std::string& path) {
+  for (int attempt = 0;; ++attempt) {
+    if (files.Remove(path) || !files.Exists(path))
+      return true;
+    if (attempt == 10)
+      return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+}
+
 bool IsSafeShellArgument(const std::string& text) {
   for (char c : text) {
     const unsigned char b = static_cast<unsigned char>(c);
@@ -142,7 +166,7 @@ bool RunQuery(ProcessStarter& starter, SystemInfo& system, QueryKind kind,
   std::string prefix, commandLine;
   return SystemDirectoryPrefix(system, prefix) &&
          BuildQueryCommandLine(kind, prefix, argument, outputFile, commandLine) &&
-         RunCommand(starter, commandLine).finished;
+         RunCommand(starter, commandLine, {}, {}, [] { return ShutdownFlag().load(); }).finished;
 }
 
 }  // namespace botenruf

@@ -3,6 +3,7 @@
 // temporary file that the caller reads and deletes.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -16,6 +17,10 @@ namespace botenruf {
 
 inline constexpr uint32_t kNotStarted = 0xFFFFFFFFu;
 
+// Raised once, first thing, when the main window goes away; workers then stop reporting
+// success and end their waits, and the query tools still running are ended. Nobody lowers it.
+std::atomic<bool>& ShutdownFlag();
+
 struct CommandResult {
   bool finished = false;            // started and ended
   uint32_t exitCode = kNotStarted;  // kNotStarted when it could not be started
@@ -25,10 +30,13 @@ struct CommandResult {
 // Starts the command line hidden and polls once a second until the program has ended. An
 // exit code that cannot be read after the end is reported as kNotStarted.
 // `started` runs as soon as the program has been started (or could not be). With an
-// `outputFile`, the program's output and error output go there (created anew).
+// `outputFile`, the program's output and error output go there (created anew). With
+// `giveUp`, asked ten times a second, a program that is given up is ended with everything it
+// started, and counts as not finished.
 CommandResult RunCommand(ProcessStarter& starter, const std::string& commandLine,
                          const std::function<void()>& started = {},
-                         const std::string& outputFile = {});
+                         const std::string& outputFile = {},
+                         const std::function<bool()>& giveUp = {});
 
 // The system directory with a trailing backslash; false when the system reports none.
 bool SystemDirectoryPrefix(SystemInfo& system, std::string& prefix);
@@ -54,6 +62,11 @@ inline constexpr uint64_t kMaxOutputFileBytes = 4 * 1024 * 1024;
 bool ReadOutputLines(FileSystem& files, SystemInfo& system, const std::string& path,
                      std::vector<std::string>& lines);
 
+// Deletes a tool's output file. The tool's console or a virus scanner may hold it for a moment
+// after the tool has ended, so a refused delete is tried again for up to half a second; true
+// when the file is gone.
+bool RemoveOutputFile(FileSystem& files, const std::string& path);
+
 // The query command lines through the command interpreter. Every argument pasted into them
 // is checked: one with a character the interpreter acts on (& | < > ^ " %) or a control
 // character is refused, the line is not built, and the query counts as failed.
@@ -68,7 +81,8 @@ bool BuildQueryCommandLine(QueryKind kind, const std::string& systemPrefix,
                            const std::string& argument, const std::string& outputFile,
                            std::string& commandLine);
 // Builds the query's line and runs it: true when it started and ran to its end. Nothing runs
-// without a system directory or for a refused argument.
+// without a system directory or for a refused argument. The end of the program ends the
+// query's tool: nobody waits for its answer any more.
 bool RunQuery(ProcessStarter& starter, SystemInfo& system, QueryKind kind,
               const std::string& argument, const std::string& outputFile);
 

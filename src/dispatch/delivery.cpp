@@ -1,5 +1,6 @@
 #include "dispatch/delivery.h"
 
+#include "dispatch/crt_arguments.h"
 #include "settings/settings.h"
 #include "text/text.h"
 
@@ -57,11 +58,21 @@ BoxRequest MsgMissingBox() {
       kErrorTitle, BoxIcon::kStop};
 }
 
+std::string MsgMessageArgument(std::string message) {
+  // msg takes every argument that starts with "/" or "-" for an option, its message too ("-v"
+  // would switch on its verbose mode), so such a first character becomes "'", as net send's
+  // leading "/" does.
+  const size_t first = message.find_first_not_of(" \t");
+  if (first != std::string::npos && (message[first] == '/' || message[first] == '-'))
+    message[first] = '\'';
+  return QuoteArgument(message);
+}
+
 std::string MsgCommandLine(const std::string& program, const std::string& station,
                            const std::string& message) {
   const char* format =
       program.find(' ') == std::string::npos ? "%s * /server:%s %s" : "\"%s\" * /server:%s %s";
-  return Format(format, program.c_str(), station.c_str(), message.c_str());
+  return Format(format, program.c_str(), station.c_str(), MsgMessageArgument(message).c_str());
 }
 
 }  // namespace botenruf

@@ -34,9 +34,10 @@ bool ChooseDeliveryTool(int32_t zustellung, SystemInfo& system, FileSystem& file
 BoxRequest MsgMissingBox();
 
 // "<msg> * /server:<station> <message>": the message to every session of that station. The
-// program's path is quoted when it has a blank; the message takes the rest of the line, as
-// with net send.
+// program's path is quoted when it has a blank; the message is one quoted argument that msg's
+// runtime gives back exactly as typed (MsgMessageArgument).
 std::string MsgCommandLine(const std::string& program, const std::string& station,
                            const std::string& message);
+std::string MsgMessageArgument(std::string message);
 
 }  // namespace botenruf

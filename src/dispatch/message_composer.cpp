@@ -1,5 +1,6 @@
 #include "dispatch/message_composer.h"
 
+#include "dispatch/crt_arguments.h"
 #include "text/text.h"
 
 namespace botenruf {
@@ -13,29 +14,39 @@ bool IsEmptyName(const std::string& name) {
   return Trim(name).empty();
 }
 
-// The message as it goes out to `name`: with the recipient information where it is wanted.
-std::string WithTrailer(int mode, bool versandInfo, const std::string& name,
-                        const std::string& message, const std::string& listTrailer) {
+// The recipient information for `name`, where it is wanted; empty otherwise.
+std::string Trailer(int mode, bool versandInfo, const std::string& name,
+                    const std::string& listTrailer) {
   if (mode == 2 && versandInfo)
-    return message + Format("\n{An DOMAIN: \"%s\"}", name.c_str());
+    return Format("\n{An DOMAIN: \"%s\"}", name.c_str());
   if (mode == 1 && versandInfo)
-    return message + listTrailer;
-  return message;
+    return listTrailer;
+  return {};
 }
 
+// The message in both forms: net send's, rewritten by the parser, and the text as typed, which
+// msg gets as one quoted argument.
+struct MessageForms {
+  std::string netSend;
+  std::string typed;
+};
+
 // A step for one name; its line is still to be checked for length.
-SendStep NameStep(int mode, bool versandInfo, const std::string& name, const std::string& message,
+SendStep NameStep(int mode, bool versandInfo, const std::string& name, const MessageForms& message,
                   const std::string& listTrailer, const DeliveryTool& tool) {
   SendStep step;
   step.recipient = name;
   if (tool.delivery == Delivery::kNetSend) {
-    const std::string text = WithTrailer(mode, versandInfo, name, message, listTrailer);
+    // The trailer's names (aliases, a domain) are words among net send's arguments as well.
+    std::string trailer = Trailer(mode, versandInfo, name, listTrailer);
+    ProtectArguments(trailer);
+    const std::string text = message.netSend + trailer;
     step.commandLine =
         Format(mode == 2 ? "net send /DOMAIN:%s %s" : "net send %s %s", name.c_str(), text.c_str());
     return step;
   }
   const std::string station = Trim(name);
-  std::string text = WithTrailer(mode, versandInfo, station, message, listTrailer);
+  std::string text = message.typed + Trailer(mode, versandInfo, station, listTrailer);
   if (mode == 2) {
     step.msgDomain = MsgDomainSend{station, tool.msgProgram, std::move(text)};
     return step;
@@ -50,14 +61,10 @@ SendStep NameStep(int mode, bool versandInfo, const std::string& name, const std
 void MessageParser(std::string& text) {
   if (text.empty())
     return;
-  for (size_t pos = text.find(" /"); pos != std::string::npos; pos = text.find(" /")) {
-    text.erase(pos, 1);
-  }
-  if (!text.empty() && text[0] == '/')
+  RemoveSeparatorsBeforeSlashes(text);
+  if (text[0] == '/')
     text[0] = '\'';
-  for (size_t pos = text.find('"'); pos != std::string::npos; pos = text.find('"', pos + 2)) {
-    text.insert(pos, 1, '\\');
-  }
+  EscapeQuotes(text);
   if (text.find_first_not_of(' ') == std::string::npos)
     text += "\r\n";
 }
@@ -66,6 +73,10 @@ std::string RecipientNameFault(const std::string& name) {
   const std::string core = Trim(name);
   if (core.find_first_of(" \t") != std::string::npos)
     return "enthält ein Leerzeichen";
+  for (char c : core) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F')
+      return "enthält ein Steuerzeichen";
+  }
   if (core == "*")
     return "steht für alle Stationen der Domäne";
   if (!core.empty() && (core[0] == '/' || core[0] == '-'))
@@ -83,8 +94,16 @@ BoxRequest TooLongBox(size_t length) {
                          static_cast<long>(length), static_cast<long>(kMaxCommandLineLength)));
 }
 
-SendStep CheckedStep(const std::string& name, SendStep step) {
-  if (const std::string fault = RecipientNameFault(name); !fault.empty())
+std::string ListedStationFault(const std::string& name) {
+  std::string fault = RecipientNameFault(name);
+  if (fault.empty() && Trim(name).size() > kMaxNetBiosName)
+    fault = Format("ist länger als %d Zeichen", static_cast<int>(kMaxNetBiosName));
+  return fault;
+}
+
+SendStep CheckedStep(const std::string& name, SendStep step, bool listed) {
+  if (const std::string fault = listed ? ListedStationFault(name) : RecipientNameFault(name);
+      !fault.empty())
     return {{}, SkippedNameBox(name, fault), name};
   if (step.commandLine.size() > kMaxCommandLineLength)
     return {{}, TooLongBox(step.commandLine.size()), name};
@@ -128,7 +147,8 @@ std::vector<SendStep> ComposeSend(int mode, std::string recipientText, std::stri
                                   const DeliveryTool& tool) {
   std::vector<SendStep> steps;
   RecipientDirectory::EnsureTrailingComma(recipientText);
-  MessageParser(message);
+  MessageForms forms{message, message};
+  MessageParser(forms.netSend);
   std::vector<std::string> names = RecipientDirectory::MembersBeforeCommas(recipientText);
   // A name of blanks would leave net send to take the message's first word for the station.
   std::erase_if(names, IsEmptyName);
@@ -150,8 +170,7 @@ std::vector<SendStep> ComposeSend(int mode, std::string recipientText, std::stri
   const std::string listTrailer = mode == 1 ? ListTrailer(receivers, directory) : std::string();
 
   for (const std::string& name : names)
-    steps.push_back(
-        CheckedStep(name, NameStep(mode, versandInfo, name, message, listTrailer, tool)));
+    steps.push_back(CheckedStep(name, NameStep(mode, versandInfo, name, forms, listTrailer, tool)));
   return steps;
 }
 

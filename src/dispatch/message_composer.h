@@ -37,18 +37,23 @@ struct SendStep {
 
 // Why net send would not take `name` as the one station it names, or empty when it does:
 // with a blank between its characters the rest of the name goes out as the message, a "/"
-// or "-" at its start makes it an option of net send ("/DOMAIN:BUERO", "/users"), and "*"
-// stands for every station of the domain. Blanks at its ends do no harm. The text continues
-// "Der Empfängername ...".
+// or "-" at its start makes it an option of net send ("/DOMAIN:BUERO", "/users"), "*"
+// stands for every station of the domain, and a control character belongs to no name. Blanks
+// at its ends do no harm. The text continues "Der Empfängername ...".
 std::string RecipientNameFault(const std::string& name);
+// A station's name in a domain listing is a NetBIOS name: at most 15 characters, besides the
+// rules above. (A name typed or kept in the list file may be longer: msg takes DNS names.)
+inline constexpr size_t kMaxNetBiosName = 15;
+std::string ListedStationFault(const std::string& name);
 // The box that tells of a name left out of a send or a list check.
 BoxRequest SkippedNameBox(const std::string& name, const std::string& fault);
 BoxRequest EmptyRecipientBox();
 // "Die maximale Gesamtlänge (IST: %ld / SOLL: %ld) wurde überschritten."
 BoxRequest TooLongBox(size_t length);
 // The step of one station as it goes out, checked the same way on every path: a name that is
-// no single station, or a line longer than the system takes, becomes the box that says so.
-SendStep CheckedStep(const std::string& name, SendStep step);
+// no single station (`listed`: no station of a domain listing), or a line longer than the
+// system takes, becomes the box that says so.
+SendStep CheckedStep(const std::string& name, SendStep step, bool listed = false);
 
 // Builds the steps for one press of "Senden". `recipientText` is what the recipient box
 // stands for in `mode` (the trailing comma may be missing); `message` is the editor's text.

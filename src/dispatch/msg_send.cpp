@@ -1,6 +1,7 @@
 #include "dispatch/msg_send.h"
 
 #include <chrono>
+#include <set>
 #include <thread>
 
 #include "text/text.h"
@@ -69,7 +70,7 @@ bool StationAnswers(const WorkerServices& services, const std::string& station) 
   const bool ran = RunQuery(*services.processes, *services.system, QueryKind::kNetView,
                             "\\\\" + station, outputFile) &&
                    ReadOutputLines(*services.files, *services.system, outputFile, lines);
-  services.files->Remove(outputFile);
+  RemoveOutputFile(*services.files, outputFile);
   // An unreachable station makes net view write to standard error only, which is not captured.
   return ran && !lines.empty();
 }
@@ -82,7 +83,7 @@ uint32_t MsgSendWorker(const WorkerServices& services, const std::string& comman
       *services.processes, commandLine, [&services] { services.counter->Started(); }, outputFile);
   std::vector<std::string> output;
   ReadOutputLines(*services.files, *services.system, outputFile, output);
-  services.files->Remove(outputFile);
+  RemoveOutputFile(*services.files, outputFile);
   const SendOutcome outcome = MsgSendOutcome(
       result, output, [&] { return !ShutdownFlag().load() && StationAnswers(services, station); });
   ReportSendOutcome(services, mode, outcome, report);
@@ -92,11 +93,17 @@ uint32_t MsgSendWorker(const WorkerServices& services, const std::string& comman
 std::vector<SendStep> MsgDomainSteps(const MsgDomainSend& send,
                                      const std::vector<std::string>& stations) {
   std::vector<SendStep> steps;
+  std::set<std::string> seen;
   for (const std::string& station : stations) {
     if (Trim(station).empty())
       continue;  // "/server:" without a name would make the message's first word the station
+    // Windows compares station names without regard to case: a station listed twice (in any
+    // case) gets the message once.
+    if (!seen.insert(ToUpper1252(Trim(station))).second)
+      continue;
     steps.push_back(CheckedStep(
-        station, {MsgCommandLine(send.program, station, send.message), {}, station, station}));
+        station, {MsgCommandLine(send.program, station, send.message), {}, station, station},
+        true));
   }
   return steps;
 }

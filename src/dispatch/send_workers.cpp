@@ -11,12 +11,6 @@
 
 namespace botenruf {
 
-std::atomic<bool>& ShutdownFlag() {
-  // Never destroyed: detached workers may still read it while the process ends.
-  static auto* flag = new std::atomic<bool>(false);
-  return *flag;
-}
-
 bool SendCounter::TryRaise(int32_t limit) {
   int32_t current = count_.load();
   while (current < limit) {
@@ -247,7 +241,7 @@ void RunDomainListQuery(const WorkerServices& services, DomainListJob& job) {
   if (ReadOutputLines(*services.files, *services.system, outputFile, lines)) {
     job.domains = ParseDomainList(lines);
   }
-  services.files->Remove(outputFile);
+  RemoveOutputFile(*services.files, outputFile);
 }
 
 void StartDomainListRefresh(const WorkerServices& services, std::shared_ptr<DomainListJob> job,

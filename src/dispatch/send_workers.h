@@ -21,10 +21,6 @@
 
 namespace botenruf {
 
-// Raised once, first thing, when the main window goes away; workers then stop reporting
-// success and end their waits. Nobody lowers it.
-std::atomic<bool>& ShutdownFlag();
-
 // The number of running send workers. Raised on the user-interface thread, lowered by each
 // worker, never below 0. Workers share its ownership, so it outlives every one of them.
 class SendCounter {

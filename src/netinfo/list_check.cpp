@@ -51,7 +51,7 @@ void RunListCheck(const WorkerServices& services, const MemberCheck& check,
     }
     view.AddRow(row++, ListCheckRowLabel(member), AnswersNetView(lines));
   }
-  services.files->Remove(outputFile);
+  RemoveOutputFile(*services.files, outputFile);
   view.SetSearching(false);
   view.Finish(kListCheckDone);
   view.ShowOk();

@@ -8,7 +8,6 @@
 namespace botenruf {
 namespace {
 
-constexpr size_t kStationColumn = 17;  // two backslashes and a 15-character NetBIOS name
 constexpr size_t kShareColumn = 13;
 constexpr size_t kShareHeaderLines = 7;
 constexpr size_t kShareTrailerLines = 2;
@@ -26,19 +25,16 @@ std::string_view BlanksTrimmed(std::string_view text) {
   return text.substr(start, text.find_last_not_of(' ') - start + 1);
 }
 
-// A station row for a line that begins with two backslashes (after blanks): the station in
-// the first 17 characters, the comment after them. Views into the line, so that only the row
-// allocates.
+// A station row for a line that begins with two backslashes (after blanks): the station is
+// the whole first word, however long (a name longer than a NetBIOS name is refused where it
+// would be sent to, never cut into another station's name), the comment what follows it.
+// Views into the line, so that only the row allocates.
 void AddStationRow(std::string_view raw, std::vector<StationRow>& rows) {
   const std::string_view line = BlanksTrimmed(raw);
   if (line.size() < 2 || line[0] != '\\' || line[1] != '\\')
     return;
-  if (line.size() >= kStationColumn) {
-    rows.push_back({TrimRightBlanks(line.substr(0, kStationColumn)),
-                    TrimLeftBlanks(line.substr(kStationColumn))});
-  } else {
-    rows.push_back({std::string(line), {}});
-  }
+  const size_t blank = std::min(line.find(' '), line.size());
+  rows.push_back({std::string(line.substr(0, blank)), TrimLeftBlanks(line.substr(blank))});
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The parsers of the console tools' German output: messenger names and the MAC address from
 // `nbtstat -a`, the address that `ping` resolved, the stations of a domain and the shares of
-// a station from `net view`. The markers are matched exactly; the listings have fixed columns
-// (17 characters for a domain's stations, 13 for shares). None of them keeps state.
+// a station from `net view`. The markers are matched exactly; a domain's stations are the first
+// word of their lines, shares stand in fixed columns of 13. None of them keeps state.
 #pragma once
 
 #include <string>
@@ -27,7 +27,7 @@ struct StationRow {
   std::string comment;
 };
 // The lines of a domain listing (ending in CR LF or LF) that begin with two backslashes: the
-// station in the first 17 characters, the comment after them. Read from the whole text,
+// station as the line's first word, the comment after it. Read from the whole text,
 // without a string per line: a domain may list tens of thousands of stations.
 std::vector<StationRow> ParseDomainStations(std::string_view listing);
 

@@ -22,7 +22,7 @@ NetQuery::NetQuery(WorkerServices services, std::string target)
       outputFile_(MakeTempFileName(*services_.system, *services_.files)) {}
 
 NetQuery::~NetQuery() {
-  services_.files->Remove(outputFile_);
+  RemoveOutputFile(*services_.files, outputFile_);
 }
 
 void WaitUntilClosed(const std::function<bool()>& closed) {

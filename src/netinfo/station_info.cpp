@@ -31,14 +31,14 @@ StationInfo QueryStationInfo(const WorkerServices& services, const std::string& 
     info.mac = ParseMacAddress(lines);
     // The name table's header names this computer's own address in brackets: a ping that
     // cannot run must find no file rather than that one.
-    services.files->Remove(outputFile);
+    RemoveOutputFile(*services.files, outputFile);
     if (!ShutdownFlag().load()) {  // the end of the program stops the query after the name table
       RunQuery(*services.processes, *services.system, QueryKind::kPing, station, outputFile);
       if (ReadOutputLines(*services.files, *services.system, outputFile, lines))
         info.ip = ParsePingAddress(lines);
     }
   }
-  services.files->Remove(outputFile);
+  RemoveOutputFile(*services.files, outputFile);
   return info;
 }
 

@@ -14,7 +14,7 @@ std::vector<TableRow> QueryTable(const WorkerServices& services, const std::stri
   std::vector<TableRow> rows;
   if (RunQuery(*services.processes, *services.system, QueryKind::kNetView, target, outputFile))
     read(outputFile, rows);
-  services.files->Remove(outputFile);
+  RemoveOutputFile(*services.files, outputFile);
   return rows;
 }
 

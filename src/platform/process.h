@@ -14,6 +14,9 @@ class Process {
   virtual bool Wait(uint32_t milliseconds) = 0;
   // False when the code cannot be read.
   virtual bool ExitCode(uint32_t& code) = 0;
+  // Ends the program at once, and every program it started that still runs (a query's tool
+  // under the command interpreter).
+  virtual void End() = 0;
 };
 
 class ProcessStarter {

@@ -57,6 +57,8 @@ TEST(SettingsTest, TextsConvertLikeTheRuntimeAndEmptySlotsKeepTheDefaults) {
 class ApplicationTest : public ::testing::Test, public MainWindowRunner, public StartupServices {
  protected:
   bool MainWindowExists(const std::string&) override { return mainWindow; }
+  bool LockInstances() override { return ++locks, otherInstance; }
+  void UnlockInstances() override { ++unlocks; }
   bool InitializeSockets() override { return socketsWork; }
   std::string FileVersion() override { return "3.0.0.15"; }
   void Run(Application& app, const std::string& initialText, bool startInTray) override {
@@ -76,7 +78,8 @@ class ApplicationTest : public ::testing::Test, public MainWindowRunner, public 
   fakes::FakeSystem system;
   fakes::FakeFileSystem files;
   fakes::FakeMessageBoxes boxes;
-  bool socketsWork = true, mainWindow = false;
+  bool socketsWork = true, mainWindow = false, otherInstance = false;
+  int locks = 0, unlocks = 0;
   std::string text;
   bool tray = false;
   int runs = 0, singles = -1;
@@ -185,6 +188,18 @@ TEST_F(ApplicationTest, TheEndRoutineCountsDownOnce) {
   app.End();
   app.End();
   EXPECT_EQ(registry.Text(kSettingsKey, kInstanceCountValue), "1");
+}
+
+// Two starts at one moment: the later finds the earlier through the instances' mark before the
+// earlier's window exists, stops without resetting its count, and both count under the lock.
+TEST_F(ApplicationTest, AStartThatFindsAnotherInstanceStopsBeforeItsWindowExists) {
+  registry.PutString(kSettingsKey, kInstanceCountValue, "1");  // the earlier one's count
+  otherInstance = true;
+  RunOnce();
+  EXPECT_EQ(runs, 0);
+  EXPECT_EQ(registry.Text(kSettingsKey, kInstanceCountValue), "1");
+  EXPECT_EQ(locks, 2);
+  EXPECT_EQ(unlocks, 2);
 }
 
 TEST(ExtendTickCount, CountsOnAcrossTheWrapOfTheTickCount) {

@@ -40,7 +40,10 @@ TEST(ComposeTest, MessageParserAndCommandLinesPerMode) {
                 {" /x", "'x"},
                 {"/DOMAIN:x", "'DOMAIN:x"},
                 {"Der \"Chef\"", "Der \\\"Chef\\\""},
-                {"schon \\\"da", "schon \\\\\"da"},
+                // The C runtime splits at tabs too, and reads 2n+1 backslashes before a quote
+                // as n and the quote.
+                {"Hallo\t/server:CHEF a \t /b", "Hallo/server:CHEF a/b"},
+                {"Pfad C:\\Temp\\\" weiter", "Pfad C:\\Temp\\\\\\\" weiter"},
                 {"   ", "   \r\n"},
                 {"\r\n /", "\r\n/"}};
   for (const auto& c : parsed) {
@@ -52,7 +55,7 @@ TEST(ComposeTest, MessageParserAndCommandLinesPerMode) {
 
   RecipientDirectory directory;
   directory.AddSingle("Empfang", "pc1");
-  directory.AddSingle("Buchhaltung 2. Stock", "PC3");
+  directory.AddSingle("Buchhaltung 2.Stock /x", "PC3");
   const struct {
     int mode;
     bool versandInfo;
@@ -61,7 +64,9 @@ TEST(ComposeTest, MessageParserAndCommandLinesPerMode) {
     Lines expected;
   } cases[] = {
       {0, true, "pc1,PC3", "Hallo", {"net send pc1 Hallo", "net send PC3 Hallo"}},
-      {2, true, "BUERO", "Hallo", {"net send /DOMAIN:BUERO Hallo\n{An DOMAIN: \"BUERO\"}"}},
+      // The trailer's quotes reach the station; an alias's word is no option of net send.
+      {2, true, "BUERO", "Hallo", {"net send /DOMAIN:BUERO Hallo\n{An DOMAIN: \\\"BUERO\\\"}"}},
+      {1, true, "PC3", "Hallo", {"net send PC3 Hallo\n{An:Buchhaltung 2.Stock/x}"}},
       {0, false, "", "", {"BOX: Bitte einen Stations-Namen als Empfänger angeben."}},
       {1, true, "pc1", "", {"BOX: Bitte keine leeren Meldungen verschicken."}},
       {0, false, "pc1", "   ", {"net send pc1    \r\n"}},
@@ -94,11 +99,19 @@ TEST(ComposeTest, MessageParserAndCommandLinesPerMode) {
   ASSERT_EQ(list.size(), 2u);
   EXPECT_EQ(list[1].msgStation, "pc2");
   EXPECT_EQ(list[1].commandLine,
-            "\"C:\\Win 7\\msg.exe\" * /server:pc2 Der \\\"Chef\\\"/x\n{An:Empfang, pc2 }");
+            "\"C:\\Win 7\\msg.exe\" * /server:pc2 \"Der \\\"Chef\\\" /x\n{An:Empfang, pc2 }\"");
   const auto domain = ComposeSend(2, " BUERO ", "Hallo", true, directory, msg).at(0).msgDomain;
   EXPECT_EQ(domain->domain + ": " + domain->message, "BUERO: Hallo\n{An DOMAIN: \"BUERO\"}");
-  EXPECT_THAT(ComposeSend(0, "ab", std::string(2001 - 32, 'x'), false, directory, msg)[0].box.text,
+  EXPECT_THAT(ComposeSend(0, "ab", std::string(2001 - 34, 'x'), false, directory, msg)[0].box.text,
               StartsWith("Die maximale Gesamtlänge (IST: 2001 /"));
+  // msg takes any argument that starts with "/" or "-" for an option, its message's too.
+  for (const auto& [typed, argument] : std::vector<std::pair<std::string, std::string>>{
+           {"-v Hallo", "\"'v Hallo\""},
+           {" /server:CHEF", "\" 'server:CHEF\""},
+           {"Hallo\t/server:CHEF", "\"Hallo\t/server:CHEF\""},
+           {"C:\\Temp\\", "\"C:\\Temp\\\\\""}}) {
+    EXPECT_EQ(MsgMessageArgument(typed), argument);
+  }
   EXPECT_EQ(PressSend(2, ""), SendPress::kRefuseEmpty);
   EXPECT_EQ(PressSend(2, " "), SendPress::kStartCountdown);
   EXPECT_EQ(PressSend(0, ""), SendPress::kDispatch);
@@ -182,6 +195,11 @@ TEST(CommandRunnerTest, PollsTempNamesErrorTextsAndSafeQueryLines) {
   }
   processes.Script("missing", {false, 0, 0, 0, nullptr});
   EXPECT_EQ(RunCommand(processes, "missing").startError, 2u);
+  // A program given up (a query's tool at the program's end) is ended, not waited for.
+  processes.Script("hangs", {true, 0, 1000, 0, nullptr});
+  int asked = 0;
+  EXPECT_FALSE(RunCommand(processes, "hangs", {}, {}, [&] { return ++asked == 3; }).finished);
+  EXPECT_EQ(processes.ended(), 1);
 
   // Names never repeat within the run and never name an existing file.
   fakes::FakeSystem system;
@@ -191,6 +209,10 @@ TEST(CommandRunnerTest, PollsTempNamesErrorTextsAndSafeQueryLines) {
   EXPECT_EQ(MakeTempFileName(system, files), "C:\\TEMP\\msg5000.tmp");
   EXPECT_EQ(MakeTempFileName(system, files), "C:\\TEMP\\msg5002.tmp");
   EXPECT_EQ(TempFileDigits(2147483648u), "47483648");  // from "-2147483648"
+  // A file still held a moment after its tool ended is deleted all the same.
+  files.heldFor["C:\\TEMP\\msg5001.tmp"] = 3;
+  EXPECT_TRUE(RemoveOutputFile(files, "C:\\TEMP\\msg5001.tmp"));
+  EXPECT_FALSE(files.Exists("C:\\TEMP\\msg5001.tmp"));
 
   EXPECT_EQ(FormatErrorText(system, 0), "Fehlercode (0).");
   EXPECT_EQ(FormatErrorText(system, -1), "Unbekannter Fehler.\r\n(Code -1).");
@@ -373,19 +395,23 @@ TEST_F(WorkersTest, TheSendReportCountsItsRowsAndResendsExactlyTheFailed) {
   ASSERT_TRUE(domain.has_value());
   EXPECT_EQ(domain->ClipboardText(), "BUERO\tDomäne\twird gesendet...\r\n");
   // Through msg, the domain's stations take its row once they are listed; none, and it fails.
+  // A station listed twice gets one row, a name that is no NetBIOS name is refused, never cut.
   const DeliveryTool msg{Delivery::kMsg, "msg.exe"};
-  for (const Lines& stations : {Lines{"PC1", "-t"}, Lines{}}) {
+  const std::pair<Lines, std::string> listings[] = {
+      {{"PC1", "-t", "pc1", "ABCDEFGHIJKLMNOP", "PC\x01"},
+       "PC1\tPC1\twird gesendet...\r\n"
+       "-t\t-t\tDer Empfängername \"-t\" beginnt mit \"-\" und wird übersprungen.\r\n"
+       "ABCDEFGHIJKLMNOP\tABCDEFGHIJKLMNOP\tDer Empfängername \"ABCDEFGHIJKLMNOP\" ist länger als "
+       "15 Zeichen und wird übersprungen.\r\n"
+       "PC\x01\tPC\x01\tDer Empfängername \"PC\x01\" enthält ein Steuerzeichen und wird "
+       "übersprungen.\r\n"},
+      {{}, "BUERO\tDomäne\tIn der Domäne \"BUERO\" wurde keine Station gefunden.\r\n"}};
+  for (const auto& [stations, clipboard] : listings) {
     auto listed = SendReport::ForDispatch(2, ComposeSend(2, "BUERO", "x", false, directory, msg),
                                           directory, "x", {});
     ASSERT_TRUE(listed.has_value());
-    const std::vector<size_t> rows =
-        listed->Expand(0, MsgDomainSteps(*listed->rows()[0].step.msgDomain, stations));
-    EXPECT_EQ(rows.size(), stations.size());
-    EXPECT_EQ(listed->ClipboardText(),
-              stations.empty() ? "BUERO\tDomäne\tIn der Domäne \"BUERO\" wurde keine Station "
-                                 "gefunden.\r\n"
-                               : "PC1\tPC1\twird gesendet...\r\n-t\t-t\tDer Empfängername \"-t\" "
-                                 "beginnt mit \"-\" und wird übersprungen.\r\n");
+    listed->Expand(0, MsgDomainSteps(*listed->rows()[0].step.msgDomain, stations));
+    EXPECT_EQ(listed->ClipboardText(), clipboard);
   }
   for (const auto& [names, text] : {std::pair{"", "x"}, {" , ,", "x"}, {"pc1", ""}})
     EXPECT_FALSE(SendReport::ForDispatch(1, ComposeSend(1, names, text, false, directory),

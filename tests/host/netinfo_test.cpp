@@ -58,7 +58,7 @@ TEST(NetOutputTest, ListingsSplitAtTheirColumns) {
   for (const StationRow& row : ParseDomainStations(text))
     rows.push_back(row.station + "|" + row.comment);
   EXPECT_THAT(rows,
-              ElementsAre("\\\\STATION1|Buchhaltung", "\\\\PC7|", "\\\\ABCDEFGHIJKLMNO|PQR Rest"));
+              ElementsAre("\\\\STATION1|Buchhaltung", "\\\\PC7|", "\\\\ABCDEFGHIJKLMNOPQR|Rest"));
 
   // Seven header lines, then the shares, then a blank line and the completion message.
   const auto shares = [](const Lines& used) {

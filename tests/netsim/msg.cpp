@@ -4,12 +4,14 @@
 // station it cannot reach, or one that takes no remote calls, gives "Fehler 1722 beim Abrufen
 // der Sitzungsnamen." on standard error and exit code 1; a station's send_exit (other than 0
 // and 2) is reported the same way with that number. A delivered message prints nothing.
+// Like msg, it reads its arguments as its C runtime cut them: every one that starts with "/" or
+// "-" is an option, wherever it stands (a quoted "--#" prints the usage, as published for the
+// real msg), and the others after the first make the message, joined by blanks.
 #include <windows.h>
 
 #include <string>
 #include <string_view>
 
-#include "common/netsim_command_line.h"
 #include "common/netsim_records.h"
 #include "common/netsim_text.h"
 #include "common/tool.h"
@@ -46,19 +48,29 @@ std::string ReadInput() {
   return text;
 }
 
+bool IsOption(const std::string& argument) {
+  return !argument.empty() && (argument[0] == '/' || argument[0] == '-');
+}
+
 }  // namespace
 
 int main() {
   LogInvocation("msg");
   const Scenario scenario = LoadScenario();
-  std::string_view rest = ArgumentsOf(GetCommandLineA());
-  const std::string target = NextWord(rest);
-  if (target.empty() || target[0] == '/') {
+  if (__argc < 2 || IsOption(__argv[1])) {
     return Usage();
   }
   std::string server = LocalComputerName();
-  while (!rest.empty() && rest.front() == '/') {
-    const std::string option = NextWord(rest);
+  std::string message;
+  bool hasMessage = false;
+  for (int i = 2; i < __argc; ++i) {
+    const std::string argument = __argv[i];
+    if (!IsOption(argument)) {
+      message += (hasMessage ? " " : "") + argument;
+      hasMessage = true;
+      continue;
+    }
+    const std::string option = "/" + argument.substr(1);
     if (StartsWithIgnoreCase1252(option, "/server:")) {
       server = option.substr(8);
     } else if (!StartsWithIgnoreCase1252(option, "/time:") && !EqualsIgnoreCase1252(option, "/v") &&
@@ -66,7 +78,9 @@ int main() {
       return Usage();
     }
   }
-  const std::string message = rest.empty() ? ReadInput() : std::string(rest);
+  if (!hasMessage) {
+    message = ReadInput();
+  }
 
   const Station* station = scenario.FindStation(server);
   if (station != nullptr) {

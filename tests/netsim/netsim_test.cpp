@@ -296,7 +296,8 @@ TEST_F(NetsimTest, NetSendExitCodesFollowTheScenario) {
 
 // msg * /server:NAME: delivered to online stations that allow remote calls; every other station
 // gets "Fehler <code> beim Abrufen der Sitzungsnamen." on standard error (1722 when it cannot be
-// reached or takes no remote calls) and exit code 1. The message is the rest of the line.
+// reached or takes no remote calls) and exit code 1. The message is what the C runtime gives
+// back of its arguments.
 TEST_F(NetsimTest, MsgDeliversOrReportsItsErrorOnStandardError) {
   const std::string msg = harness::SystemDirectoryPrefix() + "msg.exe";
   const struct {
@@ -310,10 +311,11 @@ TEST_F(NetsimTest, MsgDeliversOrReportsItsErrorOnStandardError) {
       {"UNBEKANNT", 1, "Fehler 1722 beim Abrufen der Sitzungsnamen.\r\n\r\n"},
       {"SERVER7", 1, "Fehler 7 beim Abrufen der Sitzungsnamen.\r\n\r\n"},
   };
-  const std::string message = "Grüße an \\\"alle\\\"\r\n  Zeile 2\n{An DOMAIN: \"X\"}";
+  const std::string message = "Grüße an \"alle\"\r\n  Zeile 2\n{An DOMAIN: \"X\"}";
   for (const auto& c : cases) {
     SCOPED_TRACE(c.server);
-    const std::string line = msg + " * /server:" + c.server + " " + message;
+    const std::string line = msg + " * /server:" + c.server +
+                             " \"Grüße an \\\"alle\\\"\r\n  Zeile 2\n{An DOMAIN: \\\"X\\\"}\"";
     const std::string out = folder_->File("out.txt");
     HANDLE file = CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -359,10 +361,13 @@ TEST_F(NetsimTest, NetSendKeepsTheMessageAndTheCommandLineExactly) {
   ASSERT_EQ(log.size(), 1u);
   EXPECT_EQ(log[0].tool, "net");
   EXPECT_EQ(log[0].commandLine, commandLine);
-  // The raw record stays on one line and carries no raw tab besides the two separators.
+  EXPECT_THAT(log[0].arguments,
+              ElementsAre("send", "PC1", "Grüße", "an", "\"alle\"\r\n", "Zeile", "2", "mit", "zwei",
+                          "Blanks", "\\\\server\\pfad\n{An:PC1,PC2}"));
+  // The raw record stays on one line and carries no raw tab besides the separators.
   const std::string raw = harness::ReadBytes(folder_->File("log.txt"));
   EXPECT_EQ(raw.find_first_of("\r\n"), raw.size() - 2);
-  EXPECT_EQ(std::count(raw.begin(), raw.end(), '\t'), 2);
+  EXPECT_EQ(std::count(raw.begin(), raw.end(), '\t'), 2 + 11);
 }
 
 TEST_F(NetsimTest, TwentyParallelSendsAreEachLoggedAndDeliveredOnce) {

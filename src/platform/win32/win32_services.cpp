@@ -252,6 +252,36 @@ std::string Win32FileSystem::TemporaryFolder() {
 Win32Startup::~Win32Startup() {
   if (socketsStarted_)
     WSACleanup();
+  if (instances_)
+    CloseHandle(instances_);
+}
+
+bool Win32Startup::LockInstances() {
+  if (!instances_) {
+    // One name per user in the session's own namespace ("Local\", which Windows 2000 without
+    // terminal services ignores): another user's Botenruf in the same session is no instance
+    // of this one. The system removes the mutex with the last process that holds it.
+    char user[257] = {};
+    DWORD size = sizeof(user);
+    if (!GetUserNameA(user, &size))
+      user[0] = '\0';
+    const std::string name = std::string("Local\\Botenruf.Instanzen.") + user;
+    instances_ = CreateMutexA(nullptr, FALSE, name.c_str());
+    anotherInstance_ = instances_ && GetLastError() == ERROR_ALREADY_EXISTS;
+  }
+  if (instances_) {
+    // An instance that died holding the lock hands it over as abandoned; one that hangs
+    // holding it is not waited for beyond a few seconds.
+    const DWORD wait = WaitForSingleObject(instances_, 5000);
+    locked_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+  }
+  return anotherInstance_;
+}
+
+void Win32Startup::UnlockInstances() {
+  if (locked_)
+    ReleaseMutex(instances_);
+  locked_ = false;
 }
 
 bool Win32Startup::MainWindowExists(const std::string& caption) {

@@ -38,11 +38,16 @@ class Win32Startup : public StartupServices {
  public:
   ~Win32Startup() override;
   bool MainWindowExists(const std::string& caption) override;
+  bool LockInstances() override;
+  void UnlockInstances() override;
   bool InitializeSockets() override;
   std::string FileVersion() override;
 
  private:
   bool socketsStarted_ = false;
+  void* instances_ = nullptr;  // the named mutex of the user's instances
+  bool anotherInstance_ = false;
+  bool locked_ = false;
 };
 
 // The program file's own version block: "%d.%d.%d.%d" of its file version, empty when none.

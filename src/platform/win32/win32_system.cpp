@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace botenruf::win {
@@ -84,6 +87,28 @@ std::string Win32System::ConsoleToAnsi(const std::string& text) {
 
 namespace {
 
+// The programs that `parent` started, and theirs, as the system lists them now (breadth first).
+std::vector<DWORD> Descendants(DWORD parent) {
+  std::vector<std::pair<DWORD, DWORD>> all;  // process, its parent
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE)
+    return {};
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    all.emplace_back(entry.th32ProcessID, entry.th32ParentProcessID);
+  CloseHandle(snapshot);
+  std::vector<DWORD> found = {parent};
+  for (size_t next = 0; next < found.size(); ++next) {
+    for (const auto& [process, itsParent] : all) {
+      if (itsParent == found[next] && process != found[next] && process != 0)
+        found.push_back(process);
+    }
+  }
+  found.erase(found.begin());
+  return found;
+}
+
 class Win32Process : public Process {
  public:
   explicit Win32Process(const PROCESS_INFORMATION& info) : info_(info) {}
@@ -100,6 +125,17 @@ class Win32Process : public Process {
       return false;
     code = exitCode;
     return true;
+  }
+  void End() override {
+    // The interpreter goes first, so that it starts nothing more. Its id stays its own while
+    // this object holds its handle, so the programs listed with it as their parent are its own.
+    TerminateProcess(info_.hProcess, 1);
+    for (DWORD id : Descendants(info_.dwProcessId)) {
+      if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, id)) {
+        TerminateProcess(process, 1);
+        CloseHandle(process);
+      }
+    }
   }
 
  private:
@@ -150,8 +186,11 @@ std::unique_ptr<Process> Win32ProcessStarter::StartHiddenWithOutput(const std::s
   static std::mutex mutex;
   std::lock_guard<std::mutex> lock(mutex);
   SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
-  HANDLE output = CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              &inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Shared for deleting: a handle that the tool's console keeps a moment longer than the tool
+  // must not stop the program from deleting the file.
+  HANDLE output = CreateFileA(outputFile.c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inheritable,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (output == INVALID_HANDLE_VALUE) {
     error = GetLastError();
     return nullptr;

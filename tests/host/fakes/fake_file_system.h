@@ -38,6 +38,8 @@ class FakeFileSystem : public FileSystem {
     return true;
   }
   bool Remove(const std::string& path) override {
+    if (heldFor[path] > 0)
+      return --heldFor[path], false;
     return unreadable.erase(path), files.erase(path) != 0;
   }
   bool Exists(const std::string& path) override { return files.count(path) != 0; }
@@ -77,7 +79,8 @@ class FakeFileSystem : public FileSystem {
   long long failWriteAfter = -1;
   bool failReplace = false;
   std::set<std::string> readOnly;
-  bool noNewFiles = false;  // a folder where files may be changed but not created
+  bool noNewFiles = false;             // a folder where files may be changed but not created
+  std::map<std::string, int> heldFor;  // deletes refused before a file can go (still open)
   std::string temporaryFolder = "C:\\Temp\\";  // where files may always be created
   // So many writes in place fail halfway (a faulty disk), leaving the first half of the bytes.
   int faultyInPlaceWrites = 0;

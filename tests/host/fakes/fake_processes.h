@@ -30,7 +30,8 @@ class FakeProcessStarter : public ProcessStarter {
     const auto it = scripts_.find(commandLine);
     ProcessScript script = it == scripts_.end() ? defaultScript : it->second;
     error = script.starts ? 0 : 2;
-    return script.starts ? std::make_unique<FakeProcess>(waits_, std::move(script)) : nullptr;
+    return script.starts ? std::make_unique<FakeProcess>(waits_, ended_, std::move(script))
+                         : nullptr;
   }
   std::unique_ptr<Process> StartHiddenWithOutput(const std::string& commandLine, const std::string&,
                                                  uint32_t& error) override {
@@ -45,12 +46,13 @@ class FakeProcessStarter : public ProcessStarter {
     return started_;
   }
   int waits() const { return waits_; }
+  int ended() const { return ended_; }
   ProcessScript defaultScript;
 
  private:
   struct FakeProcess : Process {
-    FakeProcess(std::atomic<int>& waits, ProcessScript script)
-        : waits(waits), script(std::move(script)) {}
+    FakeProcess(std::atomic<int>& waits, std::atomic<int>& ended, ProcessScript script)
+        : waits(waits), ended(ended), script(std::move(script)) {}
     bool Wait(uint32_t) override {
       ++waits;
       if (auto run = std::exchange(script.onRun, nullptr))
@@ -61,6 +63,11 @@ class FakeProcessStarter : public ProcessStarter {
         throw std::runtime_error("polled on after the program's end");
       return true;
     }
+    void End() override {
+      script.runningWaits = 0;
+      script.exitCode = 1;
+      ++ended;
+    }
     bool ExitCode(uint32_t& code) override {
       if (script.failedReads > 0)
         return --script.failedReads, false;
@@ -69,6 +76,7 @@ class FakeProcessStarter : public ProcessStarter {
     }
 
     std::atomic<int>& waits;
+    std::atomic<int>& ended;
     ProcessScript script;
     int waitsAfterEnd = 0;
   };
@@ -77,6 +85,7 @@ class FakeProcessStarter : public ProcessStarter {
   std::map<std::string, ProcessScript> scripts_;
   std::vector<std::string> started_;
   std::atomic<int> waits_{0};
+  std::atomic<int> ended_{0};
 };
 
 }  // namespace botenruf::fakes

@@ -1,7 +1,9 @@
 // The record files of the simulated network, log.txt and received.txt, and how to read them.
 //
 // log.txt holds one line per tool invocation:
-//   <GetTickCount()> TAB <tool name> TAB <escaped command line> CR LF
+//   <GetTickCount()> TAB <tool name> TAB <escaped command line> { TAB <escaped argument> } CR LF
+// The arguments are those the tool's C runtime cut from the command line (argv[1] on), which
+// is what real net.exe and msg.exe work with.
 // received.txt holds one line per delivered message:
 //   <recipient station, or DOMAIN:name> TAB <escaped message> CR LF
 //
@@ -80,7 +82,8 @@ inline std::optional<std::string> UnescapeField(std::string_view text) {
 struct LogEntry {
   std::uint32_t tick = 0;
   std::string tool;
-  std::string commandLine;  // unescaped: exactly what GetCommandLineA gave the tool
+  std::string commandLine;             // unescaped: exactly what GetCommandLineA gave the tool
+  std::vector<std::string> arguments;  // argv[1] on, as the tool's C runtime cut them
 };
 
 struct ReceivedEntry {
@@ -89,8 +92,13 @@ struct ReceivedEntry {
 };
 
 inline std::string FormatLogLine(std::uint32_t tick, std::string_view tool,
-                                 std::string_view commandLine) {
-  return std::to_string(tick) + '\t' + EscapeField(tool) + '\t' + EscapeField(commandLine) + "\r\n";
+                                 std::string_view commandLine,
+                                 const std::vector<std::string>& arguments = {}) {
+  std::string line =
+      std::to_string(tick) + '\t' + EscapeField(tool) + '\t' + EscapeField(commandLine);
+  for (const std::string& argument : arguments)
+    line += '\t' + EscapeField(argument);
+  return line + "\r\n";
 }
 
 inline std::string FormatReceivedLine(std::string_view recipient, std::string_view message) {
@@ -128,21 +136,25 @@ inline std::string_view WithoutLineEnd(std::string_view line) {
 
 }  // namespace detail
 
-// Splits one log line (with or without its line end) into its three fields. Gives nothing
-// when the line is not a well-formed record.
+// Splits one log line (with or without its line end) into its fields. Gives nothing when the
+// line is not a well-formed record.
 inline std::optional<LogEntry> ParseLogLine(std::string_view line) {
   line = detail::WithoutLineEnd(line);
-  const std::size_t firstTab = line.find('\t');
-  if (firstTab == std::string_view::npos || firstTab == 0) {
-    return std::nullopt;
+  std::vector<std::string_view> fields;
+  for (std::size_t start = 0;;) {
+    const std::size_t tab = line.find('\t', start);
+    fields.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
+    if (tab == std::string_view::npos) {
+      break;
+    }
+    start = tab + 1;
   }
-  const std::size_t secondTab = line.find('\t', firstTab + 1);
-  if (secondTab == std::string_view::npos) {
+  if (fields.size() < 3 || fields[0].empty()) {
     return std::nullopt;
   }
   LogEntry entry;
   std::uint64_t tick = 0;
-  for (char c : line.substr(0, firstTab)) {
+  for (char c : fields[0]) {
     if (c < '0' || c > '9') {
       return std::nullopt;
     }
@@ -152,14 +164,17 @@ inline std::optional<LogEntry> ParseLogLine(std::string_view line) {
     }
   }
   entry.tick = static_cast<std::uint32_t>(tick);
-  std::optional<std::string> tool =
-      UnescapeField(line.substr(firstTab + 1, secondTab - firstTab - 1));
-  std::optional<std::string> commandLine = UnescapeField(line.substr(secondTab + 1));
-  if (!tool || !commandLine) {
-    return std::nullopt;
+  std::vector<std::string> texts;
+  for (std::string_view field : std::vector<std::string_view>(fields.begin() + 1, fields.end())) {
+    std::optional<std::string> text = UnescapeField(field);
+    if (!text) {
+      return std::nullopt;
+    }
+    texts.push_back(std::move(*text));
   }
-  entry.tool = std::move(*tool);
-  entry.commandLine = std::move(*commandLine);
+  entry.tool = std::move(texts[0]);
+  entry.commandLine = std::move(texts[1]);
+  entry.arguments.assign(texts.begin() + 2, texts.end());
   return entry;
 }
 

@@ -6,7 +6,9 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "netsim_log.h"
 
@@ -95,9 +97,14 @@ inline bool AppendRecord(const char* fileName, const std::string& text) {
   return written;
 }
 
-// Records that this tool was started, with its command line exactly as the system gave it.
+// Records that this tool was started, with its command line exactly as the system gave it and
+// the arguments its C runtime cut from it.
 inline void LogInvocation(const char* tool) {
-  AppendRecord("log.txt", FormatLogLine(GetTickCount(), tool, GetCommandLineA()));
+  std::vector<std::string> arguments;
+  for (int i = 1; i < __argc; ++i) {
+    arguments.emplace_back(__argv[i]);
+  }
+  AppendRecord("log.txt", FormatLogLine(GetTickCount(), tool, GetCommandLineA(), arguments));
 }
 
 }  // namespace botenruf::netsim

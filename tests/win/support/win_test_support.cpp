@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shlwapi.h>
+#include <tlhelp32.h>
 
 #include <filesystem>
 
@@ -37,6 +38,17 @@ std::set<std::string> TempOutputFiles() {
   char temp[MAX_PATH] = {};
   GetTempPathA(sizeof(temp), temp);
   return FilesIn(std::string(temp) + "msg*.tmp");
+}
+
+int RunningProcesses(const char* exeName) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  int count = 0;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    count += lstrcmpiA(entry.szExeFile, exeName) == 0;
+  CloseHandle(snapshot);
+  return count;
 }
 
 namespace {

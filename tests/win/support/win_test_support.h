@@ -28,6 +28,8 @@ inline constexpr auto& WriteTextFile = netsim::harness::WriteBytes;
 std::set<std::string> FilesIn(const std::string& pattern);
 // The program's temporary output files ("msg*.tmp" in the temporary folder).
 std::set<std::string> TempOutputFiles();
+// How many processes of this program file name run now (any case).
+int RunningProcesses(const char* exeName);
 
 // A file system of its own of a few kilobytes (a tmpfs) on the folder `folder` (a Z: path) for
 // the life of the object, to fill up. Mounting needs root; `problem` says why there is none.
