@@ -209,8 +209,8 @@ WriteStatus Win32FileSystem::Write(const std::string& path, const std::string& b
   if (handle == INVALID_HANDLE_VALUE)
     return GetLastError() == ERROR_ACCESS_DENIED ? WriteStatus::kNoAccess : WriteStatus::kFailed;
   Win32OutputFile file(handle);
-  LARGE_INTEGER oldSize = {};
   if (mode == WriteMode::kInPlace) {
+    LARGE_INTEGER oldSize = {};
     if (!GetFileSizeEx(handle, &oldSize))
       return WriteStatus::kFailed;
     const uint64_t size = bytes.size(), old = static_cast<uint64_t>(oldSize.QuadPart);
