@@ -178,8 +178,9 @@ bool MoveTo(HANDLE file, uint64_t offset) {
 }
 
 // Lengthens the file to `size` by writing blanks after its end. Writing them, not merely setting
-// the end, takes the space for real (a file system may keep a lengthened file sparse); a blank
-// line after the list's last section is no entry, should the program end before the overwrite.
+// the end, takes the space for real (a file system may keep a lengthened file sparse); blanks at
+// the end of a list file change no entry (the readers trim them), should the program end before
+// the overwrite.
 bool Lengthen(HANDLE file, uint64_t oldSize, uint64_t size) {
   const std::string blanks(static_cast<size_t>(std::min<uint64_t>(size - oldSize, 1 << 16)), ' ');
   if (!MoveTo(file, oldSize))
