@@ -21,7 +21,7 @@ set(BOTENRUF_NETINFO_SOURCES ${PROJECT_SOURCE_DIR}/src/text/text.cpp
     ${PROJECT_SOURCE_DIR}/src/netinfo/net_query.cpp ${PROJECT_SOURCE_DIR}/src/dispatch/command_runner.cpp
     ${PROJECT_SOURCE_DIR}/src/dispatch/send_workers.cpp ${PROJECT_SOURCE_DIR}/src/dispatch/message_composer.cpp
     ${PROJECT_SOURCE_DIR}/src/dispatch/delivery.cpp ${PROJECT_SOURCE_DIR}/src/dispatch/msg_send.cpp
-    ${PROJECT_SOURCE_DIR}/src/dispatch/crt_arguments.cpp
+    ${PROJECT_SOURCE_DIR}/src/dispatch/crt_arguments.cpp ${PROJECT_SOURCE_DIR}/src/dispatch/tool_errors.cpp
     ${BOTENRUF_DIRECTORY_PORTABLE})
 botenruf_fuzz_target(net_output_fuzz ${BOTENRUF_NETINFO_SOURCES})
 

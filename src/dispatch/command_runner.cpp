@@ -36,6 +36,8 @@ CommandResult RunCommand(ProcessStarter& starter, const std::string& commandLine
     }
   }
   result.finished = true;
+  if (!outputFile.empty())
+    result.output = process->Output();
   uint32_t code = kNotStarted;
   result.exitCode = process->ExitCode(code) ? code : kNotStarted;
   return result;
@@ -65,29 +67,30 @@ std::string MakeTempFileName(SystemInfo& system, FileSystem& files) {
   if (directory.empty())
     directory = "C:\\";
   std::lock_guard<std::mutex> lock(mutex);
-  for (uint32_t tick = system.TickCount();; ++tick) {
+  constexpr int kCreateAttempts = 1000;
+  for (uint32_t tick = system.TickCount(), attempt = 0;; ++tick, ++attempt) {
     const std::string name = Format("%smsg%s.tmp", directory.c_str(), TempFileDigits(tick).c_str());
-    if (issued.count(name) == 0 && !files.Exists(name)) {
+    if (issued.count(name) == 0 &&
+        (attempt < kCreateAttempts ? files.CreateNew(name) : !files.Exists(name))) {
       issued.insert(name);
       return name;
     }
   }
 }
 
-std::string SystemErrorText(SystemInfo& system, int32_t code) {
-  const uint32_t raw = static_cast<uint32_t>(code);
-  std::string text = system.SystemMessage(raw, kGermanLanguage);
+std::string SystemErrorText(SystemInfo& system, uint32_t code) {
+  std::string text = system.SystemMessage(code, kGermanLanguage);
   if (text.empty())
-    text = system.SystemMessage(raw, 0);
+    text = system.SystemMessage(code, 0);
   if (text.empty())
     text = "Unbekannter Fehler.\r\n";
-  return Format("%s(Code %ld).", text.c_str(), static_cast<long>(code));
+  return Format("%s(Code %lu).", text.c_str(), static_cast<unsigned long>(code));
 }
 
 std::string FormatErrorText(SystemInfo& system, int32_t code) {
   if (code == 0)
     return Format("Fehlercode (%ld).", 0L);
-  return SystemErrorText(system, code);
+  return SystemErrorText(system, static_cast<uint32_t>(code));
 }
 
 bool ReadOutputLines(FileSystem& files, SystemInfo& system, const std::string& path,
@@ -147,8 +150,11 @@ bool BuildQueryCommandLine(QueryKind kind, const std::string& systemPrefix,
     case QueryKind::kPing:
       commandLine = Format("%sCmd.exe /q /c ping %s -n 1 > %s", prefix, arg, out);
       break;
+    case QueryKind::kPing4:
+      commandLine = Format("%sCmd.exe /q /c ping %s -n 1 -4 > %s", prefix, arg, out);
+      break;
     case QueryKind::kNetView:
-      commandLine = Format("%sCmd.exe /q /c net view %s > %s", prefix, arg, out);
+      commandLine = Format("%sCmd.exe /q /c net view %s > %s 2>&1", prefix, arg, out);
       break;
     case QueryKind::kExplorer:
       // A share name may hold blanks ("Gemeinsame Daten"): then the path goes in quotes.

@@ -25,12 +25,14 @@ struct CommandResult {
   bool finished = false;            // started and ended
   uint32_t exitCode = kNotStarted;  // kNotStarted when it could not be started
   uint32_t startError = 0;          // the system's error code when it could not be started
+  std::string output = {};          // what it wrote where its output was captured
 };
 
 // Starts the command line hidden and polls once a second until the program has ended. An
 // exit code that cannot be read after the end is reported as kNotStarted.
 // `started` runs as soon as the program has been started (or could not be). With an
-// `outputFile`, the program's output and error output go there (created anew). With
+// `outputFile`, the program's output and error output go there (created anew) and come back in
+// the result, the console's code page unchanged; the file goes with the program. With
 // `giveUp`, asked ten times a second, a program that is given up is ended with everything it
 // started, and counts as not finished.
 CommandResult RunCommand(ProcessStarter& starter, const std::string& commandLine,
@@ -42,18 +44,20 @@ CommandResult RunCommand(ProcessStarter& starter, const std::string& commandLine
 bool SystemDirectoryPrefix(SystemInfo& system, std::string& prefix);
 
 // A fresh "%smsg%s.tmp" name in the temporary directory ("C:\" when there is none), the
-// digits taken from the tick count. No two calls in this process return the same name, and
-// never the name of an existing file.
+// digits taken from the tick count. The name is taken by creating the file, so that no other
+// query, and no other program, uses it at the same time; only where no file can be created
+// there is it merely a name that no file has.
 std::string MakeTempFileName(SystemInfo& system, FileSystem& files);
 // The digits for a tick count: "%ld" of it as a signed 32-bit number, last 8 characters.
 std::string TempFileDigits(uint32_t tickCount);
 
-// The German text for an error code, "%s(Code %ld)." with the system's text; "Fehlercode
-// (0)." for 0. When the system has no text for the code, the system's default language is
-// tried, then a plain "Unbekannter Fehler." stands in its place.
+// The German text for an error code, "%s(Code %lu)." with the system's text and the code as
+// Windows shows it (unsigned); "Fehlercode (0)." for 0. When the system has no text for the
+// code, the system's default language is tried, then a plain "Unbekannter Fehler." stands in
+// its place.
 std::string FormatErrorText(SystemInfo& system, int32_t code);
-// As above without the special case for 0 (used for exit codes of net send).
-std::string SystemErrorText(SystemInfo& system, int32_t code);
+// As above without the special case for 0 (used for the errors a tool reports).
+std::string SystemErrorText(SystemInfo& system, uint32_t code);
 
 // Reads a console tool's output file as lines, converted from the console's code page.
 // False (lines untouched) when the file cannot be read or is larger than any tool's listing
@@ -73,7 +77,8 @@ bool RemoveOutputFile(FileSystem& files, const std::string& path);
 enum class QueryKind {
   kNameTable,  // "%sCmd.exe /q /c nbtstat -a %s > %s"
   kPing,       // "%sCmd.exe /q /c ping %s -n 1 > %s"
-  kNetView,    // "%sCmd.exe /q /c net view %s > %s"
+  kNetView,    // "%sCmd.exe /q /c net view %s > %s 2>&1": its errors say why a listing failed
+  kPing4,      // "%sCmd.exe /q /c ping %s -n 1 -4 > %s": IPv4 on Windows Vista and newer
   kExplorer,   // "%sCmd.exe /q /c explorer %s" (no output file; quoted when it has blanks)
 };
 bool IsSafeShellArgument(const std::string& text);

@@ -6,6 +6,12 @@
 
 namespace botenruf {
 
+bool IsVistaOrLater(SystemInfo& system) {
+  OsVersion version;
+  return system.GetOsVersion(version) && version.platformId != kPlatformWin32Windows &&
+         version.major >= 6;
+}
+
 Delivery ResolveDelivery(int32_t zustellung, SystemInfo& system) {
   switch (DeliveryChoice(zustellung)) {
     case kDeliveryNetSend:
@@ -15,12 +21,7 @@ Delivery ResolveDelivery(int32_t zustellung, SystemInfo& system) {
     default:
       break;
   }
-  OsVersion version;
-  if (system.GetOsVersion(version) && version.platformId != kPlatformWin32Windows &&
-      version.major >= 6) {
-    return Delivery::kMsg;
-  }
-  return Delivery::kNetSend;
+  return IsVistaOrLater(system) ? Delivery::kMsg : Delivery::kNetSend;
 }
 
 std::string FindMsgProgram(SystemInfo& system, FileSystem& files) {

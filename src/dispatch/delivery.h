@@ -19,6 +19,9 @@ struct DeliveryTool {
   std::string msgProgram;  // the full path of msg.exe, for Delivery::kMsg
 };
 
+// Whether the system reports Windows NT 6.0 (Vista) or newer; false when it reports none.
+bool IsVistaOrLater(SystemInfo& system);
+
 // The tool of a `Zustellung` setting: automatic takes msg from Windows NT 6.0 (Vista) on, as
 // the system reports its version, and net send before it or when the version is unknown.
 Delivery ResolveDelivery(int32_t zustellung, SystemInfo& system);

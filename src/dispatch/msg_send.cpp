@@ -4,60 +4,21 @@
 #include <set>
 #include <thread>
 
+#include "dispatch/tool_errors.h"
 #include "text/text.h"
 
 namespace botenruf {
-namespace {
-
-// The number that follows `at` after blanks and an opening "[", or 0.
-uint32_t CodeAfter(const std::string& line, size_t at) {
-  size_t i = at;
-  while (i < line.size() && (line[i] == ' ' || line[i] == '['))
-    ++i;
-  uint64_t code = 0;
-  const size_t first = i;
-  for (; i < line.size() && line[i] >= '0' && line[i] <= '9' && code <= UINT32_MAX; ++i)
-    code = code * 10 + static_cast<uint64_t>(line[i] - '0');
-  return i > first && code <= UINT32_MAX ? static_cast<uint32_t>(code) : 0;
-}
-
-bool IsOffline(uint32_t code) {
-  switch (code) {
-    case 53:    // the network path was not found
-    case 1214:  // the network name is not valid
-    case 1231:  // the network cannot be reached
-    case 1232:  // the station cannot be reached
-      return true;
-    default:
-      return false;
-  }
-}
-
-}  // namespace
-
-uint32_t MsgErrorCode(const std::vector<std::string>& output) {
-  for (const std::string& line : output) {
-    const std::string upper = ToUpper1252(line);
-    for (const std::string word : {"FEHLER", "ERROR"}) {
-      for (size_t at = upper.find(word); at != std::string::npos; at = upper.find(word, at + 1)) {
-        if (const uint32_t code = CodeAfter(upper, at + word.size()))
-          return code;
-      }
-    }
-  }
-  return 0;
-}
 
 SendOutcome MsgSendOutcome(const CommandResult& result, const std::vector<std::string>& output,
                            const std::function<bool()>& stationAnswers) {
   using Kind = SendOutcome::Kind;
   if (!result.finished)
     return {Kind::kNotStarted, result.startError};
-  const uint32_t code = MsgErrorCode(output);
+  const uint32_t code = ToolErrorCode(output);
   if (code == 0)
     return result.exitCode == 0 ? SendOutcome{Kind::kDelivered, 0}
                                 : SendOutcome{Kind::kFailed, result.exitCode};
-  if (IsOffline(code))
+  if (IsUnreachableError(code))
     return {Kind::kOffline, 0};
   if (code == kRpcServerUnavailable)
     return stationAnswers() ? SendOutcome{Kind::kRefused, code} : SendOutcome{Kind::kOffline, 0};
@@ -71,8 +32,7 @@ bool StationAnswers(const WorkerServices& services, const std::string& station) 
                             "\\\\" + station, outputFile) &&
                    ReadOutputLines(*services.files, *services.system, outputFile, lines);
   RemoveOutputFile(*services.files, outputFile);
-  // An unreachable station makes net view write to standard error only, which is not captured.
-  return ran && !lines.empty();
+  return ran && AnswersNetView(lines);
 }
 
 uint32_t MsgSendWorker(const WorkerServices& services, const std::string& commandLine,
@@ -81,9 +41,8 @@ uint32_t MsgSendWorker(const WorkerServices& services, const std::string& comman
   const std::string outputFile = MakeTempFileName(*services.system, *services.files);
   const CommandResult result = RunCommand(
       *services.processes, commandLine, [&services] { services.counter->Started(); }, outputFile);
-  std::vector<std::string> output;
-  ReadOutputLines(*services.files, *services.system, outputFile, output);
-  RemoveOutputFile(*services.files, outputFile);
+  RemoveOutputFile(*services.files, outputFile);  // when the tool did not start
+  const std::vector<std::string> output = SplitLines(services.system->ConsoleToAnsi(result.output));
   const SendOutcome outcome = MsgSendOutcome(
       result, output, [&] { return !ShutdownFlag().load() && StationAnswers(services, station); });
   ReportSendOutcome(services, mode, outcome, report);
@@ -115,13 +74,17 @@ void RunMsgDomainSend(const WorkerServices& services, const MsgDomainSend& send,
     ShowQueueBox(services, nullptr);
     return;
   }
-  const std::vector<std::string> stations =
-      listStations ? listStations(services, send.domain) : std::vector<std::string>();
-  const std::vector<SendStep> steps = MsgDomainSteps(send, stations);
+  const DomainStations stations =
+      listStations ? listStations(services, send.domain) : DomainStations();
+  const std::vector<SendStep> steps = MsgDomainSteps(send, stations.names);
   // With a report, the stations' rows take the domain's place, and nothing goes into a box.
-  const std::vector<OutcomeSink> sinks = expand ? expand(steps) : std::vector<OutcomeSink>();
+  const std::vector<OutcomeSink> sinks =
+      expand ? expand(steps, stations.failure) : std::vector<OutcomeSink>();
   std::vector<BoxRequest> later;
-  if (steps.empty()) {
+  if (!stations.failure.empty()) {
+    later.push_back({stations.failure + "\r\n\r\nDie Nachricht wurde nicht verschickt.",
+                     kApplicationTitle, BoxIcon::kStop});
+  } else if (steps.empty()) {
     later.push_back({Format("In der Domäne \"%s\" wurde keine Station gefunden; die Nachricht "
                             "wurde nicht verschickt.",
                             send.domain.c_str()),

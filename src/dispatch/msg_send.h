@@ -17,17 +17,14 @@ namespace botenruf {
 
 inline constexpr uint32_t kRpcServerUnavailable = 1722;
 
-// The first system error code in msg's output: the number after "Fehler" or "Error" (any
-// case, blanks and an opening "[" between them allowed); 0 when there is none.
-uint32_t MsgErrorCode(const std::vector<std::string>& output);
-
 // What became of one msg run. An unknown or unreachable station and one that takes no remote
 // calls both leave msg with "the RPC server is unavailable" (1722); `stationAnswers` tells
 // them apart and is asked only then: a station that answers on the network refuses the call.
 SendOutcome MsgSendOutcome(const CommandResult& result, const std::vector<std::string>& output,
                            const std::function<bool()>& stationAnswers);
 
-// Whether the station answers "net view \\NAME" (the list member check's question).
+// Whether the station answers "net view \\NAME" (the list member check's question), from all
+// that the probe wrote.
 bool StationAnswers(const WorkerServices& services, const std::string& station);
 
 // Runs one msg line with its output captured to its end and reports it, in a box or to

@@ -7,20 +7,6 @@ namespace {
 
 using State = ReportRow::State;
 
-// A cell of the report is one line: the system's texts break theirs ("...\r\n(Code 5)."), and
-// a tab or line end would split the row in the clipboard text.
-std::string OneLine(const std::string& text) {
-  std::string line;
-  for (char c : text) {
-    const bool breaks = c == '\r' || c == '\n' || c == '\t';
-    if (!breaks)
-      line += c;
-    else if (!line.empty() && line.back() != ' ')
-      line += ' ';
-  }
-  return line;
-}
-
 std::string NameOf(int mode, const std::string& station, const RecipientDirectory& directory) {
   if (mode == kModeDomain)
     return kReportDomainName;
@@ -95,16 +81,19 @@ void SendReport::Finish(size_t row, const SendOutcome& outcome, SystemInfo& syst
   rows_[row].result = delivered ? kReportDelivered : OneLine(FailureText(system, outcome));
 }
 
-std::vector<size_t> SendReport::Expand(size_t row, const std::vector<SendStep>& stationSteps) {
+std::vector<size_t> SendReport::Expand(size_t row, const std::vector<SendStep>& stationSteps,
+                                       const std::string& failure) {
   std::vector<size_t> placed;
   if (row + 1 != rows_.size() || !rows_[row].step.msgDomain ||
       rows_[row].state != State::kSending) {
     return placed;
   }
-  if (stationSteps.empty()) {
+  if (!failure.empty() || stationSteps.empty()) {
     rows_[row].state = State::kFailed;
-    rows_[row].result = Format("In der Domäne \"%s\" wurde keine Station gefunden.",
-                               rows_[row].step.msgDomain->domain.c_str());
+    rows_[row].result = !failure.empty()
+                            ? OneLine(failure)
+                            : Format("In der Domäne \"%s\" wurde keine Station gefunden.",
+                                     rows_[row].step.msgDomain->domain.c_str());
     return placed;
   }
   rows_.pop_back();

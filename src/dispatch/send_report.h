@@ -50,9 +50,10 @@ class SendReport {
   // The worker of row `row` has ended.
   void Finish(size_t row, const SendOutcome& outcome, SystemInfo& system);
   // The domain of row `row`, the report's last (a domain through msg), has been listed: its
-  // stations' steps take the row's place, in order; without any station the row fails. Gives
-  // the row of each step.
-  std::vector<size_t> Expand(size_t row, const std::vector<SendStep>& stationSteps);
+  // stations' steps take the row's place, in order; a listing that failed (`failure`), or one
+  // without any station, fails the row. Gives the row of each step.
+  std::vector<size_t> Expand(size_t row, const std::vector<SendStep>& stationSteps,
+                             const std::string& failure = {});
 
   int Delivered() const;
   bool Sending() const;

@@ -1,5 +1,6 @@
 #include "dispatch/send_workers.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -7,6 +8,7 @@
 
 #include "dispatch/command_runner.h"
 #include "dispatch/msg_send.h"
+#include "dispatch/tool_errors.h"
 #include "text/text.h"
 
 namespace botenruf {
@@ -45,18 +47,19 @@ bool SuccessBoxWanted(const Settings& settings, int mode) {
 
 }  // namespace
 
-SendOutcome NetSendOutcome(const CommandResult& result) {
+SendOutcome NetSendOutcome(const CommandResult& result, const std::vector<std::string>& output) {
   using Kind = SendOutcome::Kind;
   if (!result.finished)
     return {Kind::kNotStarted, result.startError};
-  switch (result.exitCode) {
-    case 0:
-      return {Kind::kDelivered, 0};
-    case 2:
-      return {Kind::kOffline, 0};
-    default:
-      return {Kind::kFailed, result.exitCode};
-  }
+  if (result.exitCode == 0)
+    return {Kind::kDelivered, 0};
+  const uint32_t code = ToolErrorCode(output);
+  if (code == 0)
+    return result.exitCode == 2 ? SendOutcome{Kind::kOffline, 0}
+                                : SendOutcome{Kind::kFailed, result.exitCode};
+  if (code == kAliasNotFound || IsUnreachableError(code))
+    return {Kind::kOffline, 0};
+  return {Kind::kFailed, code};
 }
 
 std::string FailureText(SystemInfo& system, const SendOutcome& outcome) {
@@ -66,17 +69,17 @@ std::string FailureText(SystemInfo& system, const SendOutcome& outcome) {
     case SendOutcome::Kind::kOffline:
       return "Der Empfänger ist unbekannt oder offline.";
     case SendOutcome::Kind::kNotStarted:
-      return Format("Fehlercode (%ld).", static_cast<long>(outcome.code));
+      return Format("Fehlercode (%lu).", static_cast<unsigned long>(outcome.code));
     case SendOutcome::Kind::kRefused:
       return Format(
           "Der Empfänger nimmt keine Sitzungsnachrichten von anderen Stationen an "
-          "(Code %ld).\r\nDort muss AllowRemoteRPC = 1 gesetzt sein: siehe Anleitung, "
+          "(Code %lu).\r\nDort muss AllowRemoteRPC = 1 gesetzt sein: siehe Anleitung, "
           "\"Botenruf unter Windows Vista und neuer\".",
-          static_cast<long>(outcome.code));
+          static_cast<unsigned long>(outcome.code));
     case SendOutcome::Kind::kFailed:
       break;
   }
-  return SystemErrorText(system, static_cast<int32_t>(outcome.code));
+  return SystemErrorText(system, outcome.code);
 }
 
 std::optional<BoxRequest> SendOutcomeBox(SystemInfo& system, const Settings& settings, int mode,
@@ -110,9 +113,13 @@ void ReportSendOutcome(const WorkerServices& services, int mode, const SendOutco
 uint32_t SendWorker(const WorkerServices& services, const std::string& commandLine,
                     const OutcomeSink& report) {
   const int mode = services.settings->listenTyp;
-  const CommandResult result =
-      RunCommand(*services.processes, commandLine, [&services] { services.counter->Started(); });
-  ReportSendOutcome(services, mode, NetSendOutcome(result), report);
+  // net send writes why it failed to its standard error: captured, without the interpreter.
+  const std::string outputFile = MakeTempFileName(*services.system, *services.files);
+  const CommandResult result = RunCommand(
+      *services.processes, commandLine, [&services] { services.counter->Started(); }, outputFile);
+  RemoveOutputFile(*services.files, outputFile);  // when the tool did not start
+  const std::vector<std::string> output = SplitLines(services.system->ConsoleToAnsi(result.output));
+  ReportSendOutcome(services, mode, NetSendOutcome(result, output), report);
   return result.exitCode;
 }
 
@@ -223,9 +230,13 @@ void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& serv
 
 std::vector<std::string> ParseDomainList(const std::vector<std::string>& lines) {
   std::vector<std::string> domains;
-  for (size_t i = 3; i < lines.size(); ++i) {
-    if (lines[i].size() == 21)
-      domains.push_back(TrimBlanks(lines[i]));
+  const auto dashes = std::find_if(lines.begin(), lines.end(), IsDashLine);
+  for (auto it = dashes == lines.end() ? dashes : dashes + 1; it != lines.end(); ++it) {
+    const std::string name = Trim(*it);
+    if (name.empty())
+      break;
+    if (name.size() <= kMaxNetBiosName && name.find_first_of(" \t") == std::string::npos)
+      domains.push_back(name);
   }
   return domains;
 }

@@ -55,7 +55,8 @@ struct WorkerServices {
   std::shared_ptr<SendCounter> counter;
 };
 
-// What became of one send, whichever tool delivered it.
+// What became of one send, whichever tool delivered it. `code` is the system's error number as
+// the tool or the system reported it (unsigned, as Windows shows them).
 struct SendOutcome {
   enum class Kind {
     kDelivered,
@@ -69,9 +70,11 @@ struct SendOutcome {
   bool operator==(const SendOutcome&) const = default;
 };
 
-// net send's exit code: 0 delivered, 2 the station unknown or offline, any other the system's
-// error of that number.
-SendOutcome NetSendOutcome(const CommandResult& result);
+// What net send's exit code and output say: 0 delivered. On every error net.exe ends with 2 and
+// names the error's number in its output: the message alias not found (2273), a network error
+// of a station that cannot be found or reached, or no number at all count as "unknown or
+// offline"; any other number is that error.
+SendOutcome NetSendOutcome(const CommandResult& result, const std::vector<std::string>& output);
 
 // What the user reads about a send that failed: "Der Empfänger ist unbekannt oder offline.",
 // the system's text with the code, "Fehlercode (n)." for a tool that did not start, or for a
@@ -87,8 +90,8 @@ std::optional<BoxRequest> SendOutcomeBox(SystemInfo& system, const Settings& set
 // ended, never after the program's end has begun.
 using OutcomeSink = std::function<void(const SendOutcome&)>;
 
-// Runs one net send to its end and reports it, in a box or to `report`; lowers the count in
-// every path.
+// Runs one net send to its end, with its output captured, and reports it, in a box or to
+// `report`; lowers the count in every path.
 uint32_t SendWorker(const WorkerServices& services, const std::string& commandLine,
                     const OutcomeSink& report = {});
 // Hands an outcome to `report`, or shows its box (as the mode and the program's state want
@@ -109,9 +112,14 @@ bool TryStartSendWorker(const WorkerServices& services, int32_t maxThreads,
                         const ThreadStarter& startThread = DetachedThread, OutcomeSink report = {},
                         const std::string& msgStation = {});
 
-// The station names of a domain as its listing shows them, for a domain send through msg.
+// The station names of a domain as its listing shows them, for a domain send through msg, or
+// why the listing failed (a line for the user, with the system's text and code).
+struct DomainStations {
+  std::vector<std::string> names;
+  std::string failure;
+};
 using StationLister =
-    std::function<std::vector<std::string>(const WorkerServices&, const std::string& domain)>;
+    std::function<DomainStations(const WorkerServices&, const std::string& domain)>;
 
 // A dispatch whose outcomes are gathered in one report instead of a box per send.
 class DispatchReport {
@@ -123,10 +131,11 @@ class DispatchReport {
   virtual OutcomeSink SinkFor(size_t step) = 0;
   // A step that becomes one send per station only on its worker (a domain through msg): the
   // stations' steps, once known, take the place of its row, and each that goes out gets the
-  // sink of its own row (a step with a box gets none). Called on the worker's thread; after
-  // the report was closed, every sink it gives does nothing.
-  using StepExpander =
-      std::function<std::vector<OutcomeSink>(const std::vector<SendStep>& stationSteps)>;
+  // sink of its own row (a step with a box gets none); a listing that failed (`failure`) fails
+  // the row. Called on the worker's thread; after the report was closed, every sink it gives
+  // does nothing.
+  using StepExpander = std::function<std::vector<OutcomeSink>(
+      const std::vector<SendStep>& stationSteps, const std::string& failure)>;
   virtual StepExpander ExpanderFor(size_t step) = 0;
 };
 
@@ -140,8 +149,10 @@ void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& serv
                   const ThreadStarter& startThread = DetachedThread,
                   DispatchReport* report = nullptr, const StationLister& listStations = {});
 
-// The domain names in "net view /domain" output: lines from index 3 on that are exactly 21
-// characters long, trimmed of blanks.
+// The domain names in "net view /domain" output: the lines after the line of dashes up to the
+// first empty one, trimmed, that are a NetBIOS name (1 to 15 characters, no blank). Whether
+// real output pads them to 21 characters is not known; either way they are read, and the
+// completion message, whose words have blanks between them, is none.
 std::vector<std::string> ParseDomainList(const std::vector<std::string>& lines);
 
 // One domain list refresh: its worker fills `domains`, sets `done` and notifies.

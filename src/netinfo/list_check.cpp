@@ -1,5 +1,6 @@
 #include "netinfo/list_check.h"
 
+#include "dispatch/tool_errors.h"
 #include "netinfo/net_output.h"
 #include "netinfo/net_query.h"
 #include "text/text.h"

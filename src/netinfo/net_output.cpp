@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <string_view>
 
+#include "dispatch/tool_errors.h"
 #include "text/text.h"
 
 namespace botenruf {
 namespace {
 
 constexpr size_t kShareColumn = 13;
-constexpr size_t kShareHeaderLines = 7;
-constexpr size_t kShareTrailerLines = 2;
 
 // The part of `text` from `start` on; empty when `start` lies beyond its end.
 std::string From(const std::string& text, size_t start) {
@@ -44,7 +43,7 @@ std::vector<std::string> ParseMessengerNames(const std::vector<std::string>& lin
   for (const std::string& line : lines) {
     const size_t marker = line.find("<03>");
     if (marker != std::string::npos)
-      names.push_back(TrimRightBlanks(line.substr(0, marker)));
+      names.push_back(TrimBlanks(line.substr(0, marker)));
   }
   return names;
 }
@@ -74,12 +73,16 @@ std::string ParsePingAddress(const std::vector<std::string>& lines) {
 
 std::vector<StationRow> ParseDomainStations(std::string_view listing) {
   std::vector<StationRow> rows;
+  bool pastDashes = false;
   while (!listing.empty()) {
     const size_t end = std::min(listing.find('\n'), listing.size());
     std::string_view line = listing.substr(0, end);
     if (!line.empty() && line.back() == '\r')
       line.remove_suffix(1);
-    AddStationRow(line, rows);
+    if (pastDashes)
+      AddStationRow(line, rows);
+    else
+      pastDashes = IsDashLine(std::string(line));
     listing.remove_prefix(std::min(end + 1, listing.size()));
   }
   return rows;
@@ -87,10 +90,14 @@ std::vector<StationRow> ParseDomainStations(std::string_view listing) {
 
 std::vector<ShareRow> ParseShareList(const std::vector<std::string>& lines) {
   std::vector<ShareRow> rows;
-  if (lines.size() < kShareHeaderLines + kShareTrailerLines + 1)
+  const auto dashes = std::find_if(lines.begin(), lines.end(), IsDashLine);
+  auto last = lines.end();  // the completion message: the last line that is not empty
+  while (last != lines.begin() && Trim(*(last - 1)).empty())
+    --last;
+  if (dashes == lines.end() || last == lines.begin())
     return rows;
-  for (size_t i = kShareHeaderLines; i < lines.size() - kShareTrailerLines; ++i) {
-    const std::string line = TrimBlanks(lines[i]);
+  for (auto it = dashes + 1; it < last - 1 && !Trim(*it).empty(); ++it) {
+    const std::string line = TrimBlanks(*it);
     if (line.size() >= kShareColumn) {
       rows.push_back({TrimRightBlanks(line.substr(0, kShareColumn)),
                       TrimLeftBlanks(line.substr(kShareColumn, kShareColumn))});

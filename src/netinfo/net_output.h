@@ -11,8 +11,8 @@
 namespace botenruf {
 
 // The names registered with the suffix <03> (the station's own messenger name and those of
-// its logged-on users), in file order, duplicates kept; trailing blanks removed, leading
-// blanks kept.
+// its logged-on users), in file order, duplicates kept, without the blanks that nbtstat puts
+// before and after them.
 std::vector<std::string> ParseMessengerNames(const std::vector<std::string>& lines);
 
 // The adapter address after the first "MAC-Adresse =", trimmed; empty when there is none.
@@ -26,23 +26,19 @@ struct StationRow {
   std::string station;  // with its two leading backslashes
   std::string comment;
 };
-// The lines of a domain listing (ending in CR LF or LF) that begin with two backslashes: the
-// station as the line's first word, the comment after it. Read from the whole text,
-// without a string per line: a domain may list tens of thousands of stations.
+// The lines of a domain listing (ending in CR LF or LF) after its line of dashes that begin with
+// two backslashes: the station as the line's first word, the comment after it. Read from the
+// whole text, without a string per line: a domain may list tens of thousands of stations.
 std::vector<StationRow> ParseDomainStations(std::string_view listing);
 
 struct ShareRow {
   std::string name;
   std::string type;
 };
-// The lines between the seven header lines and the last two of a station's share listing:
-// the name in the first 13 characters, the type in the next 13.
+// The rows of a station's share listing: the lines after the line of dashes (whatever stands
+// above it: the server's description and its blank line appear only when it has one) up to
+// the first empty line or the completion message, which is the listing's last line; the name in
+// the first 13 characters, the type in the next 13.
 std::vector<ShareRow> ParseShareList(const std::vector<std::string>& lines);
-
-// A station answers when `net view` on it wrote anything: an unreachable one writes only to
-// standard error, which is not captured.
-inline bool AnswersNetView(const std::vector<std::string>& lines) {
-  return !lines.empty();
-}
 
 }  // namespace botenruf

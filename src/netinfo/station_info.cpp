@@ -1,5 +1,6 @@
 #include "netinfo/station_info.h"
 
+#include "dispatch/delivery.h"
 #include "netinfo/net_output.h"
 #include "netinfo/net_query.h"
 #include "text/text.h"
@@ -33,7 +34,11 @@ StationInfo QueryStationInfo(const WorkerServices& services, const std::string& 
     // cannot run must find no file rather than that one.
     RemoveOutputFile(*services.files, outputFile);
     if (!ShutdownFlag().load()) {  // the end of the program stops the query after the name table
-      RunQuery(*services.processes, *services.system, QueryKind::kPing, station, outputFile);
+      // From Windows Vista on ping answers over IPv6 where it can ("fe80::...%11"): the
+      // station's IPv4 address is the one asked for.
+      const QueryKind ping =
+          IsVistaOrLater(*services.system) ? QueryKind::kPing4 : QueryKind::kPing;
+      RunQuery(*services.processes, *services.system, ping, station, outputFile);
       if (ReadOutputLines(*services.files, *services.system, outputFile, lines))
         info.ip = ParsePingAddress(lines);
     }

@@ -1,7 +1,9 @@
 #include "netinfo/table_query.h"
 
+#include "dispatch/tool_errors.h"
 #include "netinfo/net_output.h"
 #include "netinfo/net_query.h"
+#include "text/text.h"
 
 namespace botenruf {
 namespace {
@@ -25,37 +27,64 @@ void ShowTable(std::vector<TableRow> rows, const char* doneText, TableView& view
 
 }  // namespace
 
-std::vector<TableRow> QueryDomainStations(const WorkerServices& services, const std::string& domain,
-                                          const std::string& outputFile) {
+std::string DomainStatusText(const DomainListing& listing) {
+  if (!listing.failure.empty())
+    return listing.failure;
+  const size_t count = listing.rows.size();
+  return Format("Domäne bearbeitet: %lu %s.", static_cast<unsigned long>(count),
+                count == 1 ? "Station" : "Stationen");
+}
+
+DomainListing QueryDomainStations(const WorkerServices& services, const std::string& domain,
+                                  const std::string& outputFile) {
+  DomainListing listing;
+  uint32_t error = 0;
   // As ReadOutputLines reads it, but parsed from the whole text: a line of its own for each
   // of tens of thousands of stations would cost their allocations, and the memory they leave.
-  const auto read = [&services](const std::string& file, std::vector<TableRow>& rows) {
-    std::string listing;
-    if (services.files->ReadAll(file, listing, kMaxOutputFileBytes) != ReadStatus::kOk)
+  const auto readListing = [&services, &error](const std::string& file,
+                                               std::vector<TableRow>& rows) {
+    std::string text;
+    if (services.files->ReadAll(file, text, kMaxOutputFileBytes) != ReadStatus::kOk)
       return false;
-    listing = services.system->ConsoleToAnsi(listing);
-    std::vector<StationRow> stations = ParseDomainStations(std::string_view(listing));
-    listing = {};
+    text = services.system->ConsoleToAnsi(text);
+    std::vector<StationRow> stations = ParseDomainStations(std::string_view(text));
+    // net view writes its error instead of a listing: only then is there a number to find.
+    if (stations.empty())
+      error = ToolErrorCode(SplitLines(text));
+    text = {};
     rows.reserve(stations.size());
     for (StationRow& row : stations)
       rows.push_back({std::move(row.station), std::move(row.comment)});
     return true;
   };
-  return QueryTable(services, "/domain:" + domain, outputFile, read);
+  bool wasRead = false;
+  listing.rows = QueryTable(services, "/domain:" + domain, outputFile,
+                            [&](const std::string& file, std::vector<TableRow>& rows) {
+                              return wasRead = readListing(file, rows);
+                            });
+  if (!wasRead || error != 0) {
+    listing.failure =
+        Format("Die Stationsliste der Domäne \"%s\" konnte nicht gelesen werden", domain.c_str());
+    listing.failure += error != 0 ? ": " + OneLine(SystemErrorText(*services.system, error)) : ".";
+  }
+  return listing;
 }
 
-std::vector<std::string> ListDomainStationNames(const WorkerServices& services,
-                                                const std::string& domain) {
-  std::vector<std::string> names;
-  for (const TableRow& row :
-       QueryDomainStations(services, domain, MakeTempFileName(*services.system, *services.files)))
-    names.push_back(row.first.substr(2));  // without the two backslashes
-  return names;
+DomainStations ListDomainStationNames(const WorkerServices& services, const std::string& domain) {
+  DomainListing listing =
+      QueryDomainStations(services, domain, MakeTempFileName(*services.system, *services.files));
+  DomainStations stations;
+  stations.failure = std::move(listing.failure);
+  for (const TableRow& row : listing.rows)
+    stations.names.push_back(row.first.substr(2));  // without the two backslashes
+  return stations;
 }
 
 void RunDomainQuery(const WorkerServices& services, const std::string& domain,
                     const std::string& outputFile, TableView& view) {
-  ShowTable(QueryDomainStations(services, domain, outputFile), kDomainDone, view);
+  DomainListing listing = QueryDomainStations(services, domain, outputFile);
+  const std::string status = DomainStatusText(listing);
+  ShowTable(std::move(listing.rows), status.c_str(), view);
 }
 
 void RunSharesQuery(const WorkerServices& services, const std::string& station,

@@ -27,8 +27,17 @@ class TableView {
   virtual bool CloseRequested() = 0;
 };
 
-inline constexpr const char* kDomainDone = "Domäne bearbeitet.";
 inline constexpr const char* kSharesDone = "Freigegebene Resourcen.";
+
+// A domain's listing: its stations, or why it could not be read (the system's text and code of
+// the error net view reported, where it reported one).
+struct DomainListing {
+  std::vector<TableRow> rows;
+  std::string failure;  // empty when the listing was read, also when it lists no station
+};
+// The domain browser's status line once the search is over: "Domäne bearbeitet: 12
+// Stationen." or the failure.
+std::string DomainStatusText(const DomainListing& listing);
 
 // The worker's part for a domain: "net view /domain:NAME", one row per station (with its two
 // backslashes) and its comment; it deletes `outputFile` before it reports the end, then waits
@@ -36,12 +45,11 @@ inline constexpr const char* kSharesDone = "Freigegebene Resourcen.";
 void RunDomainQuery(const WorkerServices& services, const std::string& domain,
                     const std::string& outputFile, TableView& view);
 // The stations of a domain as the domain browser lists them ("net view /domain:NAME" into
-// `outputFile`, deleted afterwards), with their two backslashes; empty when the query fails.
-std::vector<TableRow> QueryDomainStations(const WorkerServices& services, const std::string& domain,
-                                          const std::string& outputFile);
+// `outputFile`, deleted afterwards), with their two backslashes.
+DomainListing QueryDomainStations(const WorkerServices& services, const std::string& domain,
+                                  const std::string& outputFile);
 // Their names alone, for a domain send through msg.
-std::vector<std::string> ListDomainStationNames(const WorkerServices& services,
-                                                const std::string& domain);
+DomainStations ListDomainStationNames(const WorkerServices& services, const std::string& domain);
 // The same for the shares of a station ("\\NAME"): one row per share with its type.
 void RunSharesQuery(const WorkerServices& services, const std::string& station,
                     const std::string& outputFile, TableView& view);

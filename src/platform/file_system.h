@@ -38,6 +38,9 @@ class FileSystem {
   virtual bool CopyToNew(const std::string& from, const std::string& to) = 0;
   // The folder for temporary files, with its final backslash; empty when there is none.
   virtual std::string TemporaryFolder() = 0;
+  // Creates an empty file under a name that no file has; false when one has it already or it
+  // cannot be created. Of two processes that ask for one name, only one gets it.
+  virtual bool CreateNew(const std::string& path) = 0;
 };
 
 }  // namespace botenruf

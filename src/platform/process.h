@@ -17,6 +17,9 @@ class Process {
   // Ends the program at once, and every program it started that still runs (a query's tool
   // under the command interpreter).
   virtual void End() = 0;
+  // What a program started with its output captured has written so far, as bytes (at most a
+  // few megabytes); empty for one started without.
+  virtual std::string Output() = 0;
 };
 
 class ProcessStarter {
@@ -28,7 +31,9 @@ class ProcessStarter {
   virtual std::unique_ptr<Process> StartHidden(const std::string& commandLine, uint32_t& error) = 0;
   // As StartHidden, but the program writes its standard output and error into `outputFile`
   // (created anew) and reads an empty input: for a tool whose message must not pass through
-  // the command interpreter, yet whose output tells more than its exit code.
+  // the command interpreter, yet whose output tells more than its exit code. The file goes
+  // away by itself once neither the program nor the Process holds it any more, so a tool that
+  // outlives this program leaves nothing behind.
   virtual std::unique_ptr<Process> StartHiddenWithOutput(const std::string& commandLine,
                                                          const std::string& outputFile,
                                                          uint32_t& error) = 0;

@@ -203,4 +203,16 @@ bool EndsWith(std::string_view text, std::string_view end) {
   return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
+std::string OneLine(std::string_view text) {
+  std::string line;
+  for (char c : text) {
+    const bool breaks = c == '\r' || c == '\n' || c == '\t';
+    if (!breaks)
+      line += c;
+    else if (!line.empty() && line.back() != ' ')
+      line += ' ';
+  }
+  return line;
+}
+
 }  // namespace botenruf

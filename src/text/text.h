@@ -49,6 +49,10 @@ int32_t ParseLong(std::string_view text);
 // A file that ends in a line end has no empty line after it.
 std::vector<std::string> SplitLines(std::string_view text);
 
+// The text on one line: each run of line ends and tabs becomes one blank (the system's texts
+// break theirs: "...\r\n(Code 5).").
+std::string OneLine(std::string_view text);
+
 bool Contains(std::string_view text, std::string_view part);
 bool EndsWith(std::string_view text, std::string_view end);
 

@@ -215,7 +215,7 @@ TEST(CommandRunnerTest, PollsTempNamesErrorTextsAndSafeQueryLines) {
   EXPECT_FALSE(files.Exists("C:\\TEMP\\msg5001.tmp"));
 
   EXPECT_EQ(FormatErrorText(system, 0), "Fehlercode (0).");
-  EXPECT_EQ(FormatErrorText(system, -1), "Unbekannter Fehler.\r\n(Code -1).");
+  EXPECT_EQ(FormatErrorText(system, -1), "Unbekannter Fehler.\r\n(Code 4294967295).");
 
   const struct {
     QueryKind kind;
@@ -224,7 +224,8 @@ TEST(CommandRunnerTest, PollsTempNamesErrorTextsAndSafeQueryLines) {
   } queries[] = {
       {QueryKind::kNameTable, "PC1", "C:\\W\\Cmd.exe /q /c nbtstat -a PC1 > o"},
       {QueryKind::kPing, "PC1", "C:\\W\\Cmd.exe /q /c ping PC1 -n 1 > o"},
-      {QueryKind::kNetView, "/domain:BÜRO", "C:\\W\\Cmd.exe /q /c net view /domain:BÜRO > o"},
+      {QueryKind::kPing4, "PC1", "C:\\W\\Cmd.exe /q /c ping PC1 -n 1 -4 > o"},
+      {QueryKind::kNetView, "/domain:BÜRO", "C:\\W\\Cmd.exe /q /c net view /domain:BÜRO > o 2>&1"},
       {QueryKind::kExplorer, "\\\\PC1\\A B", "C:\\W\\Cmd.exe /q /c explorer \"\\\\PC1\\A B\""},
   };
   std::string line;
@@ -290,28 +291,44 @@ TEST_F(WorkersTest, AdmissionStopsAtMaxThreadsAndEveryEndLowersTheCount) {
   EXPECT_TRUE(ranBeforeBox);
 }
 
-TEST_F(WorkersTest, OutcomeBoxesPerExitCodeAndTheModeAtTheStart) {
+// net.exe ends with 2 on every error and names it on standard error: the number read there
+// decides the box.
+TEST_F(WorkersTest, OutcomeBoxesPerErrorOfNetSendAndTheModeAtTheStart) {
+  const std::string aliasNotFound =
+      "Beim Senden einer Nachricht an den Alias PC9 ist ein Fehler aufgetreten.\r\n\r\nDer "
+      "Nachrichtenalias wurde im Netzwerk nicht gefunden.\r\n\r\nWeitere Hilfe erhalten Sie "
+      "durch Eingabe von NET HELPMSG 2273.";
+  const std::string offline = "Der Empfänger ist unbekannt oder offline.";
+  system->messages[2184] = "Der Dienst wurde nicht gestartet.\r\n";
   const struct {
     int mode;
     uint32_t exitCode;  // kNotStarted: the tool did not start, with error 2
+    std::string output;
     bool shutdown;
     std::optional<BoxRequest> expected;
   } cases[] = {
-      {0, 0, false, BoxRequest{"Well done...", "Botenruf", BoxIcon::kInformation}},
-      {0, 0, true, std::nullopt},
-      {1, 0, false, std::nullopt},
-      {2, 2, false,
-       BoxRequest{"Der Empfänger ist unbekannt oder offline.", "Botenruf", BoxIcon::kStop}},
-      {2, 2, true, std::nullopt},  // no box of any kind once the program is ending
-      {0, 5, true, std::nullopt},
-      {0, 5, false, BoxRequest{"Zugriff verweigert\r\n(Code 5).", "Botenruf", BoxIcon::kStop}},
-      {0, 77, false, BoxRequest{"Unbekannter Fehler.\r\n(Code 77).", "Botenruf", BoxIcon::kStop}},
-      {1, kNotStarted, false, BoxRequest{"Fehlercode (2).", "Botenruf", BoxIcon::kExclamation}},
+      {0, 0, "", false, BoxRequest{"Well done...", "Botenruf", BoxIcon::kInformation}},
+      {0, 0, "", true, std::nullopt},
+      {1, 0, "", false, std::nullopt},
+      {2, 2, aliasNotFound, false, BoxRequest{offline, "Botenruf", BoxIcon::kStop}},
+      {2, 2, aliasNotFound, true, std::nullopt},  // no box of any kind once the program ends
+      {0, 2, "Systemfehler 53 aufgetreten.\r\n\r\nDer Netzwerkpfad wurde nicht gefunden.", false,
+       BoxRequest{offline, "Botenruf", BoxIcon::kStop}},
+      {0, 2, "", false, BoxRequest{offline, "Botenruf", BoxIcon::kStop}},
+      {0, 2, "Systemfehler 5 aufgetreten.\r\n\r\nZugriff verweigert.", true, std::nullopt},
+      {0, 2, "Systemfehler 5 aufgetreten.\r\n\r\nZugriff verweigert.", false,
+       BoxRequest{"Zugriff verweigert\r\n(Code 5).", "Botenruf", BoxIcon::kStop}},
+      {0, 2, "Weitere Hilfe erhalten Sie durch Eingabe von NET HELPMSG 2184.", false,
+       BoxRequest{"Der Dienst wurde nicht gestartet.\r\n(Code 2184).", "Botenruf", BoxIcon::kStop}},
+      {0, 2, "System error 77 has occurred.", false,
+       BoxRequest{"Unbekannter Fehler.\r\n(Code 77).", "Botenruf", BoxIcon::kStop}},
+      {1, kNotStarted, "", false, BoxRequest{"Fehlercode (2).", "Botenruf", BoxIcon::kExclamation}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.mode << " " << c.exitCode << " " << c.shutdown);
+    SCOPED_TRACE(::testing::Message() << c.mode << " " << c.output << " " << c.shutdown);
     const CommandResult result{c.exitCode != kNotStarted, c.exitCode, 2};
-    EXPECT_EQ(SendOutcomeBox(*system, *settings, c.mode, NetSendOutcome(result), c.shutdown),
+    EXPECT_EQ(SendOutcomeBox(*system, *settings, c.mode,
+                             NetSendOutcome(result, SplitLines(c.output)), c.shutdown),
               c.expected);
   }
   // The mode read when the worker started counts, not the one when it ends.
@@ -319,6 +336,12 @@ TEST_F(WorkersTest, OutcomeBoxesPerExitCodeAndTheModeAtTheStart) {
   settings->listenTyp = 0;
   SendWorker(services, "net send a x");
   EXPECT_THAT(boxes->boxes(), ElementsAre(::testing::Field(&BoxRequest::text, "Well done...")));
+  // The worker reads what net send wrote, in the console's code page, and leaves no file.
+  processes->Script("net send b x",
+                    {.exitCode = 2, .onRun = nullptr, .output = "Systemfehler 5 aufgetreten."});
+  SendWorker(services, "net send b x");
+  EXPECT_EQ(boxes->boxes().back().text, "Zugriff verweigert\r\n(Code 5).");
+  EXPECT_TRUE(files->files.empty());
 }
 
 // A reported dispatch: the outcomes go to the report instead of boxes, a refused admission is
@@ -397,21 +420,24 @@ TEST_F(WorkersTest, TheSendReportCountsItsRowsAndResendsExactlyTheFailed) {
   // Through msg, the domain's stations take its row once they are listed; none, and it fails.
   // A station listed twice gets one row, a name that is no NetBIOS name is refused, never cut.
   const DeliveryTool msg{Delivery::kMsg, "msg.exe"};
-  const std::pair<Lines, std::string> listings[] = {
+  const std::tuple<Lines, std::string, std::string> listings[] = {
       {{"PC1", "-t", "pc1", "ABCDEFGHIJKLMNOP", "PC\x01"},
        "PC1\tPC1\twird gesendet...\r\n"
        "-t\t-t\tDer Empfängername \"-t\" beginnt mit \"-\" und wird übersprungen.\r\n"
        "ABCDEFGHIJKLMNOP\tABCDEFGHIJKLMNOP\tDer Empfängername \"ABCDEFGHIJKLMNOP\" ist länger als "
        "15 Zeichen und wird übersprungen.\r\n"
        "PC\x01\tPC\x01\tDer Empfängername \"PC\x01\" enthält ein Steuerzeichen und wird "
-       "übersprungen.\r\n"},
-      {{}, "BUERO\tDomäne\tIn der Domäne \"BUERO\" wurde keine Station gefunden.\r\n"}};
-  for (const auto& [stations, clipboard] : listings) {
+       "übersprungen.\r\n",
+       ""},
+      {{}, "BUERO\tDomäne\tIn der Domäne \"BUERO\" wurde keine Station gefunden.\r\n", ""},
+      {{}, "BUERO\tDomäne\tDie Liste ... (Code 6118).\r\n", "Die Liste ...\r\n(Code 6118)."}};
+  for (const auto& [stations, clipboard, failure] : listings) {
     auto listed = SendReport::ForDispatch(2, ComposeSend(2, "BUERO", "x", false, directory, msg),
                                           directory, "x", {});
     ASSERT_TRUE(listed.has_value());
-    listed->Expand(0, MsgDomainSteps(*listed->rows()[0].step.msgDomain, stations));
+    listed->Expand(0, MsgDomainSteps(*listed->rows()[0].step.msgDomain, stations), failure);
     EXPECT_EQ(listed->ClipboardText(), clipboard);
+    EXPECT_EQ(listed->CanResend(), stations.empty());  // a failed listing is listed again
   }
   for (const auto& [names, text] : {std::pair{"", "x"}, {" , ,", "x"}, {"pc1", ""}})
     EXPECT_FALSE(SendReport::ForDispatch(1, ComposeSend(1, names, text, false, directory),
@@ -441,6 +467,12 @@ TEST_F(WorkersTest, MsgOutcomesFromItsOutputAndExitCode) {
       {1, "Fehler 1722 beim Abrufen", false, {Kind::kOffline, 0}, offline},
       {1, "Fehlercode\r\nFEHLER  1722", true, {Kind::kRefused, 1722}, refused},
       {1, "Keine Sitzung", false, {Kind::kFailed, 1}, "Unzulässige Funktion.\r\n(Code 1)."},
+      // The form published for msg; the code shows as Windows shows it, unsigned.
+      {1,
+       "Error sending message to session Console : Error 2147500058 ",
+       false,
+       {Kind::kFailed, 2147500058u},
+       "Unbekannter Fehler.\r\n(Code 2147500058)."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.output);
@@ -455,12 +487,15 @@ TEST_F(WorkersTest, MsgOutcomesFromItsOutputAndExitCode) {
 }
 
 TEST_F(WorkersTest, DomainListReadsConvertsAndDeletesItsFile) {
-  EXPECT_THAT(ParseDomainList({"Domäne", "", "---", "ARBEITSGRUPPE        ", "KURZ",
-                               "VIEL ZU LANG FÜR EINE DOMÄNE", "BÜRO                 "}),
-              ElementsAre("ARBEITSGRUPPE", "BÜRO"));
+  // Padded to 21 or not: the names between the dashes and the completion message.
+  EXPECT_THAT(ParseDomainList({"Domäne", "", "-----", "ARBEITSGRUPPE        ", "KURZ",
+                               "SECHZEHNZEICHENX", "BÜRO                 ",
+                               "Der Befehl wurde erfolgreich ausgeführt.", "", "DANACH"}),
+              ElementsAre("ARBEITSGRUPPE", "KURZ", "BÜRO"));
   system->tickCount = 42;  // a temporary name of its own in this process
   const std::string out = "C:\\TEMP\\msg42.tmp";
-  const std::string command = "C:\\WINNT\\system32\\Cmd.exe /q /c net view /domain > " + out;
+  const std::string command =
+      "C:\\WINNT\\system32\\Cmd.exe /q /c net view /domain > " + out + " 2>&1";
   processes->Script(command, {true, 0, 0, 0, [this, out] {
                                 files->files[out] =
                                     "Dom\x84ne\r\n\r\n---\r\nB\x9AR"

@@ -9,6 +9,7 @@
 #include "netinfo/net_output.h"
 #include "netinfo/net_query.h"
 #include "netinfo/station_info.h"
+#include "netinfo/table_query.h"
 #include "netinfo/take_over.h"
 #include "text/text.h"
 
@@ -24,7 +25,7 @@ TEST(NetOutputTest, NamesMacAndPingAddressFromTheFirstMatch) {
                                    "STATION1       <00>  EINDEUTIG  Registriert",
                                    "    MUELLER        <03>  EINDEUTIG", "x<03>y<03>", "<3>",
                                    "\x80\xff <03>"}),
-              ElementsAre("STATION1", "    MUELLER", "x", "\x80\xff"));
+              ElementsAre("STATION1", "MUELLER", "x", "\x80\xff"));
   const struct {
     Lines lines;
     std::string mac;
@@ -60,24 +61,33 @@ TEST(NetOutputTest, ListingsSplitAtTheirColumns) {
   EXPECT_THAT(rows,
               ElementsAre("\\\\STATION1|Buchhaltung", "\\\\PC7|", "\\\\ABCDEFGHIJKLMNOPQR|Rest"));
 
-  // Seven header lines, then the shares, then a blank line and the completion message.
-  const auto shares = [](const Lines& used) {
-    Lines listing = {
-        "Freigegebene Ressourcen auf \\\\PC1", "", "", "", "Freigabename  Typ", "", "-"};
-    listing.insert(listing.end(), used.begin(), used.end());
-    listing.insert(listing.end(), {"", "Der Befehl wurde erfolgreich ausgeführt."});
-    Lines rows;
-    for (const ShareRow& row : ParseShareList(listing))
-      rows.push_back(row.name + "|" + row.type);
-    return rows;
-  };
-  EXPECT_THAT(shares({}), IsEmpty());  // 9 lines
-  // Every used line is a row, an empty one too; trailing blanks of the type stay.
+  // The rows follow the dashes, whether a description and its blank line stand above them or
+  // not, and end at an empty line or the completion message; trailing blanks of the type stay.
+  const std::string dashes(79, '-'), done = "Der Befehl wurde erfolgreich ausgeführt.";
   const std::string umlauts(28, '\xE4');
-  EXPECT_THAT(
-      shares({"DATEN        Platte", "Drucker      Druck        Laserdrucker", "", umlauts}),
-      ElementsAre("DATEN|Platte", "Drucker|Druck        ", "|",
-                  umlauts.substr(0, 13) + "|" + umlauts.substr(0, 13)));
+  const struct {
+    Lines listing;
+    Lines rows;
+  } shares[] = {
+      {{"Freigegebene Ressourcen auf \\\\DC1", "", "Freigabename  Typ  Verwendet als  Kommentar",
+        "", dashes, "NETLOGON     Platte                      Anmeldeserverfreigabe",
+        "SYSVOL       Platte", done},
+       {"NETLOGON|Platte       ", "SYSVOL|Platte"}},
+      {{"Freigegebene Ressourcen auf \\\\PC1", "", "Empfang", "", "Name         Typ          Lokal",
+        "", dashes, "DATEN        Platte", "Drucker      Druck        Laserdrucker", umlauts, done,
+        ""},
+       {"DATEN|Platte", "Drucker|Druck        ",
+        umlauts.substr(0, 13) + "|" + umlauts.substr(0, 13)}},
+      {{"Name         Typ", dashes, "DATEN        Platte", "", done}, {"DATEN|Platte"}},
+      {{"Freigegebene Ressourcen auf \\\\PC1", "", "Name", "", dashes, done}, {}},
+      {{"Systemfehler 53 aufgetreten.", "", "Der Netzwerkpfad wurde nicht gefunden."}, {}},
+  };
+  for (const auto& s : shares) {
+    Lines rows;
+    for (const ShareRow& row : ParseShareList(s.listing))
+      rows.push_back(row.name + "|" + row.type);
+    EXPECT_EQ(rows, s.rows) << s.listing[0];
+  }
 }
 
 TEST(StationInfoTest, UsersAreTheNamesBesideTheStationsOwn) {
@@ -133,10 +143,15 @@ TEST_F(QueryTest, StationInfoTakesNameTableAndPing) {
   Answer(QueryKind::kPing, "PC1", "Ping wird ausgef\x81hrt f\x81r PC1 [192.168.1.21] mit 32\r\n");
   const StationInfo info = QueryStationInfo(services, "PC1", kOutput);
   EXPECT_EQ(info.station, "PC1");
-  EXPECT_THAT(info.userNames, ElementsAre("    MÜLLER"));  // converted from code page 850
+  EXPECT_THAT(info.userNames, ElementsAre("MÜLLER"));  // converted from code page 850
   EXPECT_EQ(info.mac, "00-0C-29-11-22-01");
   EXPECT_EQ(info.ip, "192.168.1.21");
   EXPECT_FALSE(files->Exists(kOutput));
+  // From Windows Vista on ping would answer over IPv6: it is asked for the IPv4 address.
+  system->osVersion = {2, 6, 1};
+  Answer(QueryKind::kPing4, "PC1", "Ping wird ausgef\x81hrt f\x81r PC1 [192.168.1.22] mit 32\r\n");
+  EXPECT_EQ(QueryStationInfo(services, "PC1", kOutput).ip, "192.168.1.22");
+  system->osVersion = {2, 5, 1};
 
   // The program ends while the name table runs: the query stops after it.
   fakes::ProcessScript ending;
@@ -205,17 +220,52 @@ class RecordingView : public ListCheckView {
 TEST_F(QueryTest, ListCheckProbesEveryMemberInOrder) {
   RecipientDirectory directory;
   directory.AddSingle("Empfang", "PC1");
+  // A station that is off makes net view name a network error, one that refuses the caller
+  // (a Windows workgroup) "access denied": it is there all the same.
   Answer(QueryKind::kNetView, "\\\\PC1", "Freigegebene Ressourcen auf \\\\PC1\r\n");
-  Answer(QueryKind::kNetView, "\\\\PC2", "");  // an unreachable station writes nothing
+  Answer(QueryKind::kNetView, "\\\\PC2",
+         "Systemfehler 53 aufgetreten.\r\n\r\nDer Netzwerkpfad wurde nicht gefunden.\r\n", 2);
   Refuse(QueryKind::kNetView, "\\\\PC3");
-  const MemberCheck check = ListMembers("PC1,,PC2,PC3,PC&4,rest", directory);
+  Answer(QueryKind::kNetView, "\\\\PC5",
+         "Systemfehler 5 aufgetreten.\r\n\r\nZugriff verweigert.\r\n", 2);
+  const MemberCheck check = ListMembers("PC1,,PC2,PC3,PC&4,PC5,rest", directory);
   RecordingView view(files);
   RunListCheck(services, check, kOutput, view);
   EXPECT_THAT(view.calls,
               ElementsAre("searching", "testing Empfang", "row 0 PC1 {Empfang} ja", "testing PC2",
-                          "row 1 PC2 nein", "testing PC3", "testing PC&4", "finished",
-                          "Liste bearbeitet.", "ok", "stop"));
-  EXPECT_EQ(processes->started().size(), 3u);  // PC&4 runs nothing
+                          "row 1 PC2 nein", "testing PC3", "testing PC&4", "testing PC5",
+                          "row 2 PC5 ja", "finished", "Liste bearbeitet.", "ok", "stop"));
+  EXPECT_EQ(processes->started().size(), 4u);  // PC&4 runs nothing
+}
+
+// A listing that failed says so with the system's text and code; "no station" only for one
+// that was read and lists none.
+TEST_F(QueryTest, ADomainListingThatFailedIsNoEmptyDomain) {
+  system->messages[6118] =
+      "Die Liste der Server für diese Arbeitsgruppe ist zurzeit nicht verfügbar.\r\n";
+  const std::string header = "Servername            Beschreibung\r\n\r\n" + std::string(79, '-');
+  const struct {
+    std::string output;
+    std::string status;
+    size_t rows;
+  } cases[] = {
+      {header + "\r\n\\\\PC1                   Empfang\r\n\\\\PC2\r\nDer Befehl wurde "
+                "erfolgreich ausgef\x81hrt.\r\n",
+       "Domäne bearbeitet: 2 Stationen.", 2},
+      {header + "\r\nDer Befehl wurde erfolgreich ausgef\x81hrt.\r\n",
+       "Domäne bearbeitet: 0 Stationen.", 0},
+      {"Systemfehler 6118 aufgetreten.\r\n\r\nDie Liste der Server f\x81r diese Arbeitsgruppe ist "
+       "zurzeit nicht verf\x81gbar.\r\n",
+       "Die Stationsliste der Domäne \"BUERO\" konnte nicht gelesen werden: Die Liste der Server "
+       "für diese Arbeitsgruppe ist zurzeit nicht verfügbar. (Code 6118).",
+       0},
+  };
+  for (const auto& c : cases) {
+    Answer(QueryKind::kNetView, "/domain:BUERO", c.output, c.rows > 0 ? 0 : 2);
+    const DomainListing listing = QueryDomainStations(services, "BUERO", kOutput);
+    EXPECT_EQ(DomainStatusText(listing), c.status);
+    EXPECT_EQ(listing.rows.size(), c.rows);
+  }
 }
 
 TEST_F(QueryTest, ListCheckStopsAfterTheMemberInProgressWhenClosedOrEnded) {

@@ -2,8 +2,10 @@
 // is online and allows remote calls (scenario key allow_remote_rpc). Microsoft documents neither
 // msg's error texts nor its exit codes; this one answers as the German msg is believed to: a
 // station it cannot reach, or one that takes no remote calls, gives "Fehler 1722 beim Abrufen
-// der Sitzungsnamen." on standard error and exit code 1; a station's send_exit (other than 0
-// and 2) is reported the same way with that number. A delivered message prints nothing.
+// der Sitzungsnamen." on standard error and exit code 1; a station's send_error is reported in
+// the form published for a session that the message did not reach ("Error sending message to
+// session Console : Error 2147500058 ", German words assumed). A delivered message prints
+// nothing.
 // Like msg, it reads its arguments as its C runtime cut them: every one that starts with "/" or
 // "-" is an option, wherever it stands (a quoted "--#" prints the usage, as published for the
 // real msg), and the others after the first make the message, joined by blanks.
@@ -32,6 +34,13 @@ int Usage() {
 int Error(std::uint32_t code) {
   WriteLines(Stream::kErr,
              {"Fehler " + std::to_string(code) + " beim Abrufen der Sitzungsnamen.", ""});
+  return 1;
+}
+
+int SessionError(std::uint32_t code) {
+  WriteLines(Stream::kErr, {"Fehler beim Senden der Nachricht an Sitzung Console : Fehler " +
+                                std::to_string(code) + " ",
+                            ""});
   return 1;
 }
 
@@ -89,9 +98,9 @@ int main() {
   if (station == nullptr || !station->online || !station->allowRemoteRpc) {
     return Error(kRpcServerUnavailable);
   }
-  const std::uint32_t code = station->SendExitCode();
+  const std::uint32_t code = station->SendError();
   if (code != 0) {
-    return Error(code == 2 ? kRpcServerUnavailable : code);
+    return SessionError(code);
   }
   AppendRecord("received.txt", FormatReceivedLine(station->name, message));
   ShowReceivedBox("Nachricht von " + LocalComputerName() + " (" + LocalTimeText() + ")", message);

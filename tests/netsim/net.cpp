@@ -1,5 +1,11 @@
 // Stand-in for net.exe: `net send` delivers into received.txt, `net view` lists domains,
 // the stations of a domain and the shares of a station, as the German edition prints them.
+//
+// Like net.exe, it ends with exit code 2 on every error and writes the reason to standard
+// error (published: "System error N has occurred." with the system's text, and for the
+// network's own messages a text ending "NET HELPMSG N"; exit code 2 measured for 6118). The
+// German wording of these lines, of 2273's text and of the completion message is assumed where
+// no German capture was found.
 #include <windows.h>
 
 #include <string>
@@ -16,6 +22,41 @@ using namespace botenruf::netsim;
 namespace {
 
 constexpr const char* kCompleted = "Der Befehl wurde erfolgreich ausgeführt.";
+
+// The system's German texts of the errors the scenarios use.
+std::string ErrorText(std::uint32_t code) {
+  switch (code) {
+    case 5:
+      return "Zugriff verweigert.";
+    case 53:
+      return "Der Netzwerkpfad wurde nicht gefunden.";
+    case 2273:
+      return "Der Nachrichtenalias wurde im Netzwerk nicht gefunden.";
+    case 6118:
+      return "Die Liste der Server für diese Arbeitsgruppe ist zurzeit nicht verfügbar.";
+    default:
+      return {};
+  }
+}
+
+// "Systemfehler N aufgetreten." and the system's text, or for the network's own messages (2100
+// to 2999) the text and "NET HELPMSG N"; exit code 2.
+int NetError(std::uint32_t code, const std::string& firstLine = {}) {
+  const std::string number = std::to_string(code);
+  if (code >= 2100 && code <= 2999) {
+    std::vector<std::string> lines;
+    if (!firstLine.empty()) {
+      lines = {firstLine, ""};
+    }
+    lines.insert(lines.end(),
+                 {ErrorText(code), "",
+                  "Weitere Hilfe erhalten Sie durch Eingabe von NET HELPMSG " + number + ".", ""});
+    WriteLines(Stream::kErr, lines);
+  } else {
+    WriteLines(Stream::kErr, {"Systemfehler " + number + " aufgetreten.", "", ErrorText(code), ""});
+  }
+  return 2;
+}
 
 int SyntaxError(const char* syntax) {
   WriteLines(Stream::kErr, {"Die Syntax dieses Befehls lautet:", "", syntax, ""});
@@ -34,45 +75,41 @@ int Send(const Scenario& scenario, std::string_view rest) {
   const bool toDomain = StartsWithIgnoreCase1252(target, "/DOMAIN:");
   const std::string name = toDomain ? target.substr(8) : target;
   std::uint32_t delay = 0;
-  std::uint32_t exitCode = 2;  // unknown station or domain
+  std::uint32_t error = 2273;  // unknown station or domain: the alias was not found
   std::string recipient;       // the receiver as the scenario spells it
   if (toDomain) {
     if (const Domain* domain = scenario.FindDomain(name)) {
       delay = domain->sendDelayMs;
-      exitCode = domain->sendExit.value_or(0);
+      error = domain->sendError.value_or(0);
       recipient = domain->name;
     }
   } else if (const Station* station = scenario.FindStation(name)) {
     delay = station->sendDelayMs;
-    exitCode = station->SendExitCode();
+    error = station->SendError();
     recipient = station->name;
   }
   Delay(delay);
 
-  if (exitCode == 0) {
+  if (error == 0) {
     AppendRecord("received.txt",
                  FormatReceivedLine(toDomain ? "DOMAIN:" + recipient : recipient, message));
     WriteLines(Stream::kOut, {"Die Nachricht wurde an " + name + " gesendet.", ""});
     ShowReceivedBox("Nachrichtendienst", "Nachricht von " + LocalComputerName() + " an " +
                                              recipient + " am " + LocalTimeText() + "\r\n\r\n" +
                                              message);
-  } else if (exitCode == 2) {
-    WriteLines(Stream::kErr,
-               {"Beim Senden einer Nachricht an den Alias " + name + " ist ein Fehler aufgetreten.",
-                "", "Der Nachrichtenalias wurde im Netzwerk nicht gefunden.", "",
-                "Weitere Hilfe erhalten Sie durch Eingabe von NET HELPMSG 2273.", ""});
-  } else {
-    WriteLines(Stream::kErr, {"Systemfehler " + std::to_string(exitCode) + " aufgetreten.", ""});
+    return 0;
   }
-  return static_cast<int>(exitCode);
+  return NetError(
+      error, "Beim Senden einer Nachricht an den Alias " + name + " ist ein Fehler aufgetreten.");
 }
 
-// net view /domain: one line per domain, padded to 21 characters.
+// net view /domain: one line per domain. Published captures keep no fixed padding of the names
+// (whether the real lines carry trailing blanks is not known): here they have none.
 int ListDomains(const Scenario& scenario) {
   Delay(scenario.domainListDelayMs);
   std::vector<std::string> lines = {"Domäne", "", DashLine()};
   for (const Domain& domain : scenario.domains) {
-    lines.push_back(PadRight(domain.name, 21));
+    lines.push_back(domain.name);
   }
   lines.push_back(kCompleted);
   WriteLines(Stream::kOut, lines);
@@ -106,38 +143,43 @@ int WriteStationListing(const std::vector<const Station*>& stations) {
 // net view /domain:NAME
 int ListDomainStations(const Scenario& scenario, std::string_view name) {
   const Domain* domain = scenario.FindDomain(name);
-  if (domain == nullptr) {
-    WriteLines(Stream::kErr,
-               {"Systemfehler 6118 aufgetreten.", "",
-                "Die Liste der Server für diese Arbeitsgruppe ist zurzeit nicht verfügbar.", ""});
-    return 2;
+  if (domain != nullptr) {
+    Delay(domain->viewDelayMs);
   }
-  Delay(domain->viewDelayMs);
+  if (domain == nullptr || domain->viewError != 0) {
+    return NetError(domain == nullptr ? 6118 : domain->viewError);
+  }
   return WriteStationListing(scenario.OnlineStationsOf(domain->name));
 }
 
-// net view \\NAME: seven header lines, one line per share, a blank line and the completion
-// message. An unreachable station prints to standard error only.
+// net view \\NAME: the title, the server's description with a blank line only when it has one
+// (published: 5 header lines without, 7 with), the column header of the German NT edition
+// ("Name", "Typ", "Lokal", "Beschreibung" in columns of 13, 13 and 9), one line per share, the
+// completion message and a blank line. A station that is off, or refuses the caller, prints to
+// standard error only.
 int ListShares(const Scenario& scenario, std::string_view name) {
   const Station* station = scenario.FindStation(name);
   if (station != nullptr) {
     Delay(station->viewDelayMs);
   }
   if (station == nullptr || !station->online) {
-    WriteLines(Stream::kErr,
-               {"Systemfehler 53 aufgetreten.", "", "Der Netzwerkpfad wurde nicht gefunden.", ""});
-    return 2;
+    return NetError(53);
   }
-  std::vector<std::string> lines = {
-      "Freigegebene Ressourcen auf \\\\" + std::string(name), "", station->comment, "",
-      "Freigabename  Typ          Verwendet als  Kommentar",  "", DashLine()};
+  if (station->refusesCaller) {
+    return NetError(5);
+  }
+  std::vector<std::string> lines = {"Freigegebene Ressourcen auf \\\\" + std::string(name), ""};
+  if (!station->comment.empty()) {
+    lines.insert(lines.end(), {station->comment, ""});
+  }
+  lines.insert(lines.end(), {"Name         Typ          Lokal    Beschreibung", "", DashLine()});
   for (const Share& share : station->shares) {
     const std::string line =
-        PadRight(share.name, 13) + PadRight(share.type, 13) + std::string(15, ' ') + share.comment;
+        PadRight(share.name, 13) + PadRight(share.type, 13) + std::string(9, ' ') + share.comment;
     lines.emplace_back(TrimRightBlanks(line));
   }
-  lines.push_back("");
   lines.push_back(kCompleted);
+  lines.push_back("");
   WriteLines(Stream::kOut, lines);
   return 0;
 }

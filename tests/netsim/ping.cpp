@@ -1,5 +1,8 @@
 // Stand-in for ping.exe: answers for online stations with an address, times out for offline
-// ones and cannot resolve unknown names, with the German edition's texts and exit codes.
+// ones and cannot resolve unknown names, with the German edition's texts and exit codes. A
+// station with an IPv6 address (scenario key ipv6) answers over IPv6 as Windows Vista and newer
+// do, unless "-4" asks for IPv4: its replies carry neither "Bytes=" nor "TTL=" (published
+// German captures of Windows 10).
 #include <windows.h>
 
 #include <cstdlib>
@@ -35,10 +38,13 @@ int main() {
   std::string host;
   long count = 4;
   long size = 32;
+  bool ipv4Only = false;
   for (std::size_t i = 0; i < words.size(); ++i) {
     const std::string& word = words[i];
     const bool hasValue = i + 1 < words.size();
-    if ((word == "-n" || word == "/n") && hasValue) {
+    if (word == "-4" || word == "/4") {
+      ipv4Only = true;
+    } else if ((word == "-n" || word == "/n") && hasValue) {
       count = std::strtol(words[++i].c_str(), nullptr, 10);
     } else if ((word == "-l" || word == "/l") && hasValue) {
       size = std::strtol(words[++i].c_str(), nullptr, 10);
@@ -69,7 +75,8 @@ int main() {
     Delay(station->viewDelayMs);
   }
 
-  const std::string ip = byAddress ? host : station->ip;
+  const bool overIpv6 = !byAddress && !ipv4Only && !station->ipv6.empty();
+  const std::string ip = byAddress ? host : overIpv6 ? station->ipv6 : station->ip;
   const std::string bytes = std::to_string(size);
   const bool answers = station != nullptr && station->online;
   std::vector<std::string> lines = {"",
@@ -78,8 +85,10 @@ int main() {
                                         bytes + " Bytes Daten:",
                                     ""};
   for (long i = 0; i < count; ++i) {
-    lines.push_back(answers ? "Antwort von " + ip + ": Bytes=" + bytes + " Zeit<1ms TTL=128"
-                            : "Zeitüberschreitung der Anforderung.");
+    const std::string reply = overIpv6
+                                  ? "Antwort von " + ip + ": Zeit<1ms"
+                                  : "Antwort von " + ip + ": Bytes=" + bytes + " Zeit<1ms TTL=128";
+    lines.push_back(answers ? reply : "Zeitüberschreitung der Anforderung.");
   }
   const long received = answers ? count : 0;
   const std::string sent = std::to_string(count);

@@ -276,7 +276,7 @@ HWND NewestReport() {
 TEST_F(MainWindowTest, ASendReportShowsEveryMemberAndResendsExactlyTheFailed) {
   network.Reset(
       "[station R1]\nsend_delay_ms = 300\n[station R2]\nonline = 0\n[station R3]\n"
-      "[station R4]\nsend_exit = 5\n[station R5]\nonline = 0\nsend_delay_ms = 600\n"
+      "[station R4]\nsend_error = 5\n[station R5]\nonline = 0\nsend_delay_ms = 600\n"
       "[station R6]\n");
   UseListFile(
       "//begin\r\nR1 Empfang\r\n//end\r\n//v_begin\r\nSechs [R1,R2,R3,R4,R5,R6]\r\n"

@@ -38,7 +38,8 @@ constexpr char kNetwork[] =
     "share = X&calc | Platte\n"
     "[station PC3]\nonline = 0\nview_delay_ms = 300\n"
     "[station PC4]\ndomain = BUERO\ncomment = Lager\nview_delay_ms = 300\n"
-    "[station PC5]\nview_delay_ms = 300\n";
+    "[station PC5]\nview_delay_ms = 300\nrefuses_caller = 1\n"  // there, but access denied
+    "[domain KAPUTT]\nview_error = 6118\n";
 
 class NetInfoTest : public wintest::MainWindowFixture {
  protected:
@@ -64,13 +65,13 @@ class NetInfoTest : public wintest::MainWindowFixture {
   }
   // The window opened, domain mode, BUERO chosen, "Info" pressed: the browser once its search
   // has ended.
-  HWND OpenBrowser() {
+  HWND OpenBrowser(int entry = 0, const char* domain = "BUERO") {
     Open();
     Click(IDC_MODE_DOMAIN);
     PumpUntil([&] { return !BoxEntries().empty(); }, 10000);
-    SelectEntry(0);
+    SelectEntry(entry);
     Click(IDC_INFO);
-    return Finished("BUERO", 30000);
+    return Finished(domain, 30000);
   }
   // The dialog about `name` once its search has ended; nullptr when it did not end in time.
   static HWND Finished(const std::string& name, uint32_t timeoutMs) {
@@ -92,8 +93,8 @@ TEST_F(NetInfoTest, StationInfoShowsUsersAndAddressesAndEnablesInfoAgain) {
       [&](HWND window) {
         EXPECT_EQ(ItemText(window, IDC_STATION_INFO_NAME), "PC1");
         HWND users = GetDlgItem(window, IDC_STATION_INFO_USERS);
-        EXPECT_THAT(wintest::ComboItems(users), ElementsAre("    ABEL", "    MEIER"));
-        EXPECT_EQ(WindowText(users), "    ABEL");
+        EXPECT_THAT(wintest::ComboItems(users), ElementsAre("ABEL", "MEIER"));
+        EXPECT_EQ(WindowText(users), "ABEL");
         EXPECT_EQ(ItemText(window, IDC_STATION_INFO_IP), "192.168.1.1");
         EXPECT_EQ(ItemText(window, IDC_STATION_INFO_MAC), "00-0C-29-00-00-01");
       },
@@ -166,7 +167,7 @@ TEST_F(NetInfoTest, DomainStationsAreTakenOverAndWrittenToTheListFile) {
   HWND list = GetDlgItem(browser, IDC_DOMAIN_STATIONS);
   EXPECT_THAT(ListRows(list),
               ElementsAre("\\\\PC1|Empfang", "\\\\PC2|Buchhaltung", "\\\\PC4|Lager"));
-  EXPECT_EQ(Status(browser), "Domäne bearbeitet.");
+  EXPECT_EQ(Status(browser), "Domäne bearbeitet: 3 Stationen.");
   SendMessageA(list, WM_CHAR, 1, 0);  // Ctrl+A
   EXPECT_EQ(win::ListView(list).SelectedRows().size(), 3u);
   // Edited by hand while the program runs: the take-over keeps what was added.
@@ -256,6 +257,19 @@ TEST_F(NetInfoTest, ATakeOverAsksBeforeReplacingAPartlyReadFile) {
 
 // A share opens in the Explorer unless its name holds what the interpreter would act on; the
 // shares browser closes with the domain browser.
+// A listing that fails says so, with the system's code, rather than "done" over no rows.
+TEST_F(NetInfoTest, ADomainListingThatFailsSaysSoInTheStatusLine) {
+  HWND browser = OpenBrowser(1, "KAPUTT");
+  ASSERT_NE(browser, nullptr);
+  EXPECT_THAT(ListRows(GetDlgItem(browser, IDC_DOMAIN_STATIONS)), ::testing::IsEmpty());
+  EXPECT_THAT(Status(browser),
+              ::testing::AllOf(::testing::StartsWith(
+                                   "Die Stationsliste der Domäne \"KAPUTT\" konnte nicht gelesen "
+                                   "werden: "),
+                               ::testing::EndsWith("(Code 6118).")));
+  Click(browser, IDOK);
+}
+
 TEST_F(NetInfoTest, SharesOpenInTheExplorerAndCloseFirst) {
   HWND browser = OpenBrowser();
   ASSERT_NE(browser, nullptr);

@@ -17,6 +17,7 @@ struct StepOutcome {
 struct StationRows {
   size_t step;
   const std::vector<SendStep>& stationSteps;
+  const std::string& failure;
   std::vector<size_t> rows;
 };
 
@@ -90,8 +91,9 @@ OutcomeSink SendReportDialog::SinkFor(size_t step) {
 DispatchReport::StepExpander SendReportDialog::ExpanderFor(size_t step) {
   HWND window = hwnd();
   const WPARAM number = number_;
-  return [window, number, step](const std::vector<SendStep>& stationSteps) {
-    StationRows message{step, stationSteps, {}};
+  return [window, number, step](const std::vector<SendStep>& stationSteps,
+                                const std::string& failure) {
+    StationRows message{step, stationSteps, failure, {}};
     const bool taken = SendMessageA(window, WM_APP_SEND_REPORT_EXPAND, number,
                                     reinterpret_cast<LPARAM>(&message)) != 0;
     std::vector<OutcomeSink> sinks;
@@ -110,7 +112,7 @@ LRESULT SendReportDialog::OnExpand(WPARAM number, LPARAM lParam) {
   if (number != number_ || closed_)
     return 0;
   auto& message = *reinterpret_cast<StationRows*>(lParam);
-  message.rows = report_.Expand(message.step, message.stationSteps);
+  message.rows = report_.Expand(message.step, message.stationSteps, message.failure);
   ShowRows();
   ShowState();
   return 1;

@@ -250,6 +250,15 @@ std::string Win32FileSystem::TemporaryFolder() {
   return length == 0 || length >= sizeof(buffer) ? std::string() : std::string(buffer, length);
 }
 
+bool Win32FileSystem::CreateNew(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return false;
+  CloseHandle(file);
+  return true;
+}
+
 Win32Startup::~Win32Startup() {
   if (socketsStarted_)
     WSACleanup();

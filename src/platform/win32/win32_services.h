@@ -32,6 +32,7 @@ class Win32FileSystem : public FileSystem {
   bool IsReadOnly(const std::string& path) override;
   bool CopyToNew(const std::string& from, const std::string& to) override;
   std::string TemporaryFolder() override;
+  bool CreateNew(const std::string& path) override;
 };
 
 class Win32Startup : public StartupServices {

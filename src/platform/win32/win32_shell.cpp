@@ -7,7 +7,6 @@
 
 #include <vector>
 
-
 namespace botenruf::win {
 namespace {
 

@@ -48,8 +48,17 @@ uint32_t Win32System::LastError() {
 
 std::string Win32System::SystemMessage(uint32_t code, uint32_t languageId) {
   char buffer[256] = {};
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                      nullptr, code, languageId, buffer, sizeof(buffer), nullptr);
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                code, languageId, buffer, sizeof(buffer), nullptr);
+  // The network's own messages (2100 to 2999, "NET HELPMSG 2273") are in the message table of
+  // netmsg.dll, loaded as data only.
+  if (length == 0 && code >= 2100 && code <= 2999) {
+    static const HMODULE netmsg = LoadLibraryExA("netmsg.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (netmsg) {
+      length = FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS, netmsg,
+                              code, languageId, buffer, sizeof(buffer), nullptr);
+    }
+  }
   return std::string(buffer, length);
 }
 
@@ -109,12 +118,28 @@ std::vector<DWORD> Descendants(DWORD parent) {
   return found;
 }
 
+// The most a captured output is read of: more than any tool's answer.
+constexpr DWORD kMaxCapturedOutput = 4 * 1024 * 1024;
+
 class Win32Process : public Process {
  public:
-  explicit Win32Process(const PROCESS_INFORMATION& info) : info_(info) {}
+  Win32Process(const PROCESS_INFORMATION& info, HANDLE output) : info_(info), output_(output) {}
   ~Win32Process() override {
     CloseHandle(info_.hProcess);
     CloseHandle(info_.hThread);
+    if (output_)
+      CloseHandle(output_);  // the file goes once the program has let go of it too
+  }
+  std::string Output() override {
+    std::string bytes;
+    if (!output_ || SetFilePointer(output_, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+      return bytes;
+    char buffer[4096];
+    DWORD count = 0;
+    while (bytes.size() < kMaxCapturedOutput &&
+           ReadFile(output_, buffer, sizeof(buffer), &count, nullptr) && count > 0)
+      bytes.append(buffer, count);
+    return bytes;
   }
   bool Wait(uint32_t milliseconds) override {
     return WaitForSingleObject(info_.hProcess, milliseconds) == WAIT_OBJECT_0;
@@ -140,10 +165,11 @@ class Win32Process : public Process {
 
  private:
   PROCESS_INFORMATION info_;
+  HANDLE output_;  // the captured output, kept open to be read; no other start inherits it
 };
 
 std::unique_ptr<Process> Start(const std::string& commandLine, STARTUPINFOA& startup, bool inherit,
-                               uint32_t& error) {
+                               uint32_t& error, HANDLE output = nullptr) {
   PROCESS_INFORMATION info = {};
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
@@ -153,7 +179,7 @@ std::unique_ptr<Process> Start(const std::string& commandLine, STARTUPINFOA& sta
     return nullptr;
   }
   error = 0;
-  return std::make_unique<Win32Process>(info);
+  return std::make_unique<Win32Process>(info, output);
 }
 
 STARTUPINFOA HiddenStartup() {
@@ -186,11 +212,14 @@ std::unique_ptr<Process> Win32ProcessStarter::StartHiddenWithOutput(const std::s
   static std::mutex mutex;
   std::lock_guard<std::mutex> lock(mutex);
   SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
-  // Shared for deleting: a handle that the tool's console keeps a moment longer than the tool
-  // must not stop the program from deleting the file.
-  HANDLE output = CreateFileA(outputFile.c_str(), GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inheritable,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Deleted when the last handle goes: read through the handle this process keeps, and gone
+  // when the tool and this process have let go of it, even if this process ends first (a send
+  // in flight at the end of the program). Shared for deleting, so that a handle the tool's
+  // console keeps a moment longer stops nothing.
+  HANDLE output =
+      CreateFileA(outputFile.c_str(), GENERIC_READ | GENERIC_WRITE,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inheritable,
+                  CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   if (output == INVALID_HANDLE_VALUE) {
     error = GetLastError();
     return nullptr;
@@ -203,7 +232,13 @@ std::unique_ptr<Process> Win32ProcessStarter::StartHiddenWithOutput(const std::s
   startup.hStdInput = input == INVALID_HANDLE_VALUE ? nullptr : input;
   startup.hStdOutput = output;
   startup.hStdError = output;
-  auto process = Start(commandLine, startup, true, error);
+  // The handle kept for reading is made one that no later start hands down.
+  HANDLE kept = nullptr;
+  DuplicateHandle(GetCurrentProcess(), output, GetCurrentProcess(), &kept, 0, FALSE,
+                  DUPLICATE_SAME_ACCESS);
+  auto process = Start(commandLine, startup, true, error, kept);
+  if (!process && kept)
+    CloseHandle(kept);
   if (input != INVALID_HANDLE_VALUE)
     CloseHandle(input);
   CloseHandle(output);

@@ -63,6 +63,12 @@ class FakeFileSystem : public FileSystem {
     return WriteStatus::kOk;
   }
   bool IsReadOnly(const std::string& path) override { return readOnly.count(path) != 0; }
+  bool CreateNew(const std::string& path) override {
+    if (noNewFiles || files.count(path))
+      return false;
+    files[path] = "";
+    return true;
+  }
   bool CopyToNew(const std::string& from, const std::string& to) override {
     if (!MayCreate(to) || files.count(to) || !files.count(from))
       return false;

@@ -20,6 +20,7 @@ struct ProcessScript {
   int runningWaits = 0;         // waits that time out before the program ends
   int failedReads = 0;          // exit code reads that fail first
   std::function<void()> onRun;  // runs once when the program "runs" (before its end)
+  std::string output = {};      // what it writes where its output is captured
 };
 
 class FakeProcessStarter : public ProcessStarter {
@@ -63,6 +64,7 @@ class FakeProcessStarter : public ProcessStarter {
         throw std::runtime_error("polled on after the program's end");
       return true;
     }
+    std::string Output() override { return script.output; }
     void End() override {
       script.runningWaits = 0;
       script.exitCode = 1;

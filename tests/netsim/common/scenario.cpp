@@ -161,12 +161,16 @@ class Parser {
       Store(ParseFlag(value), station.allowRemoteRpc);
     } else if (Is(key, "send_delay_ms")) {
       Store(ParseNumber(value), station.sendDelayMs);
-    } else if (Is(key, "send_exit")) {
+    } else if (Is(key, "send_error")) {
       if (auto code = ParseNumber(value)) {
-        station.sendExit = code;
+        station.sendError = code;
       } else {
         Warn("not a number");
       }
+    } else if (Is(key, "ipv6")) {
+      station.ipv6 = std::string(value);
+    } else if (Is(key, "refuses_caller")) {
+      Store(ParseFlag(value), station.refusesCaller);
     } else if (Is(key, "view_delay_ms")) {
       Store(ParseNumber(value), station.viewDelayMs);
     } else if (Is(key, "share")) {
@@ -187,12 +191,14 @@ class Parser {
 
   void DomainKey(std::string_view key, std::string_view value) {
     Domain& domain = *FindByName(scenario_.domains, domainName_);
-    if (Is(key, "send_exit")) {
+    if (Is(key, "send_error")) {
       if (auto code = ParseNumber(value)) {
-        domain.sendExit = code;
+        domain.sendError = code;
       } else {
         Warn("not a number");
       }
+    } else if (Is(key, "view_error")) {
+      Store(ParseNumber(value), domain.viewError);
     } else if (Is(key, "send_delay_ms")) {
       Store(ParseNumber(value), domain.sendDelayMs);
     } else if (Is(key, "view_delay_ms")) {

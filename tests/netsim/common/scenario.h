@@ -29,18 +29,22 @@ struct Station {
   bool online = true;
   bool allowRemoteRpc = true;  // msg from other stations reaches its sessions
   std::uint32_t sendDelayMs = 0;
-  std::optional<std::uint32_t> sendExit;
+  std::string ipv6;            // from Windows Vista on, ping answers over IPv6 unless told -4
+  bool refusesCaller = false;  // net view on it: error 5, as a Windows workgroup station gives
+  // The error that `net send` (and msg) to this station reports, 0 for a delivery.
+  std::optional<std::uint32_t> sendError;
   std::uint32_t viewDelayMs = 0;
   std::vector<Share> shares;
 
-  // The exit code of `net send` to this station: the configured one, else 0 when the station
-  // is online and 2 (unknown or offline) when it is not.
-  std::uint32_t SendExitCode() const { return sendExit.value_or(online ? 0 : 2); }
+  // The error of `net send` to this station: the configured one, else 0 when the station is
+  // online and 2273 (the message alias was not found) when it is not.
+  std::uint32_t SendError() const { return sendError.value_or(online ? 0 : 2273); }
 };
 
 struct Domain {
   std::string name;
-  std::optional<std::uint32_t> sendExit;  // `net send /DOMAIN:` gives 0 when not configured
+  std::optional<std::uint32_t> sendError;  // of `net send /DOMAIN:`, 0 when not configured
+  std::uint32_t viewError = 0;             // `net view /domain:` fails with it (6118, ...)
   std::uint32_t sendDelayMs = 0;
   std::uint32_t viewDelayMs = 0;
 };
