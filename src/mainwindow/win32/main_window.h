@@ -128,7 +128,12 @@ class MainWindow : public Dialog, public DomainBrowserHost, public SendReportHos
   void OnUpdateCommand();
   LRESULT OnWindowCall(WPARAM, LPARAM);
   bool ShowUpdateBox(const BoxRequest& box, bool ask);
+  // Lets the running check's calls through until it has ended; false when it has not in time.
+  bool WaitForUpdateCheck(DWORD timeoutMs);
   void StopUpdateCheck();
+  // Stops the check and waits until it has removed what it was writing: for the end of the
+  // session, after which the system may end the process at any moment.
+  void EndUpdateCheckNow();
   LRESULT OnSetCursor(WPARAM, LPARAM);
   LRESULT OnSize(WPARAM, LPARAM);
   LRESULT OnGetMinMaxInfo(WPARAM, LPARAM);
