@@ -106,6 +106,7 @@ class MainWindow : public Dialog, public DomainBrowserHost, public SendReportHos
   int32_t MaxListMembers() override { return settings_.MaxThreads(); }
   bool ListEditorOpen() override { return listEditorOpen_; }
   std::string SaveTakeOver(bool singlesChanged, bool listsChanged) override;
+  void ReadChangedListFile() override;
   ListLook CurrentListLook() const { return {gridLinesOn_, fullRowOn_}; }
 
   // Message editor and files
