@@ -132,8 +132,8 @@ driver click 1 Error
 # The send report: the same message to the list with the report switched on, and off again
 driver command 40046
 driver send 1 Alle "Guten Morgen! Die Kaffeemaschine im 2. Stock ist repariert." >/dev/null
-window sendebericht 'Sendebericht:'
-driver click 2 'Sendebericht:'
+window sendebericht 'fehlgeschlagen'
+driver click 2 'fehlgeschlagen'
 driver command 40046
 
 # Network information

@@ -68,6 +68,10 @@ void Application::ReloadDirectory() {
   directory_.ReloadDirectory(services_.files, settings_.RechnerListePfad());
 }
 
+bool Application::ReloadIfChanged() {
+  return directory_.ReloadIfChanged(services_.files, settings_.RechnerListePfad());
+}
+
 SaveResult Application::SaveDirectory(NativeWindow owner) {
   MessageBoxes& boxes = services_.boxes;
   return directory_.SaveDirectory(

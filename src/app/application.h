@@ -57,6 +57,8 @@ class Application : public ListEditorHost {
   const ApplicationServices& services() const { return services_; }
   // Reads the list file at the current path into the directory.
   void ReloadDirectory() override;
+  // Reads it again only when it changed since the directory last read or wrote it; true then.
+  bool ReloadIfChanged();
   // Writes the directory to the list file at the current path, dated today. Before a partly
   // read file is replaced, a box owned by `owner` asks.
   SaveResult SaveDirectory(NativeWindow owner) override;

@@ -58,10 +58,10 @@ std::vector<std::string> UncarriedEntries(const RecipientDirectory& directory) {
   return labels;
 }
 
-// A name for the copy of a partly read file that no earlier copy has.
-std::string FreeCopyPath(FileSystem& files, const std::string& target) {
+// A name for a copy of the old file that no earlier copy has: `base` and ".alt", ".alt2" ...
+std::string FreeCopyPath(FileSystem& files, const std::string& base) {
   for (int n = 1; n <= kMostCopies; ++n) {
-    std::string path = target + kCopySuffix + (n == 1 ? std::string() : std::to_string(n));
+    std::string path = base + kCopySuffix + (n == 1 ? std::string() : std::to_string(n));
     if (!files.Exists(path))
       return path;
   }
@@ -80,22 +80,63 @@ std::string ReplaceQuestion(const UnreadParts& unread, const std::string& target
          copy + "\" aufbewahrt.\n\nJetzt speichern? Mit \"Nein\" bleibt die Datei, wie sie ist.";
 }
 
+std::string ChangedQuestion(const std::string& target) {
+  return "Die Rechnerliste \"" + target +
+         "\" wurde geändert, seit sie hier zuletzt gelesen oder gespeichert wurde (von Hand oder "
+         "von einem anderen Programm).\n\nJetzt speichern? Was dort geändert wurde, ginge "
+         "verloren. Mit \"Nein\" bleibt die Datei, wie sie ist.";
+}
+
+bool Holds(FileSystem& files, const std::string& path, const std::string& bytes) {
+  std::string now;
+  return files.ReadAll(path, now, bytes.size()) == ReadStatus::kOk && now == bytes;
+}
+
+// Over the old file, where no file may be created beside it. Its old content stays in memory
+// and, in case the program does not live to write it back, as a copy in the temporary folder
+// (always writable), until the new content is complete; after a failure it is written back.
+SaveStatus WriteInPlace(FileSystem& files, const std::string& target, const std::string& text,
+                        const std::string& old, std::string& copyPath) {
+  const std::string folder = files.TemporaryFolder();
+  copyPath = folder.empty()
+                 ? std::string()
+                 : FreeCopyPath(files, folder + target.substr(target.find_last_of("\\/:") + 1));
+  if (copyPath.empty() || !files.WriteAll(copyPath, old)) {
+    if (!copyPath.empty())
+      files.Remove(copyPath);
+    return SaveStatus::kCannotKeepCopy;
+  }
+  const WriteStatus status = files.Write(target, text, WriteMode::kInPlace);
+  if (status != WriteStatus::kOk && !Holds(files, target, old))
+    files.Write(target, old, WriteMode::kInPlace);
+  if (status != WriteStatus::kOk && !Holds(files, target, old))
+    return SaveStatus::kKeptAsCopy;
+  files.Remove(copyPath);
+  copyPath.clear();
+  switch (status) {
+    case WriteStatus::kOk:
+      return SaveStatus::kSaved;
+    case WriteStatus::kNoSpace:
+      return SaveStatus::kNoSpace;
+    default:
+      return SaveStatus::kRestored;
+  }
+}
+
 // The old file stays untouched until the new one is complete; a leftover of an interrupted
 // save is written over. Where no file may be created beside it, it is rewritten in place.
-bool WriteListFile(FileSystem& files, const std::string& target, const std::string& text) {
+// `old` is the file's content, null when there is none.
+SaveStatus WriteListFile(FileSystem& files, const std::string& target, const std::string& text,
+                         const std::string* old, std::string& copyPath) {
   const std::string temporary = target + kTemporarySuffix;
-  switch (files.Write(temporary, text, WriteMode::kCreate)) {
-    case WriteStatus::kOk:
-      if (files.Replace(temporary, target))
-        return true;
-      break;
-    case WriteStatus::kNoAccess:
-      return files.Write(target, text, WriteMode::kInPlace) == WriteStatus::kOk;
-    case WriteStatus::kFailed:
-      break;
+  const WriteStatus status = files.Write(temporary, text, WriteMode::kCreate);
+  if (status == WriteStatus::kNoAccess) {
+    return old ? WriteInPlace(files, target, text, *old, copyPath) : SaveStatus::kCannotCreate;
   }
+  if (status == WriteStatus::kOk && files.Replace(temporary, target))
+    return SaveStatus::kSaved;
   files.Remove(temporary);
-  return false;
+  return status == WriteStatus::kNoSpace ? SaveStatus::kNoSpace : SaveStatus::kCannotCreate;
 }
 
 }  // namespace
@@ -317,6 +358,24 @@ std::vector<size_t> RecipientDirectory::SortMembers(int i) {
   return order;
 }
 
+RecipientDirectory::FileStamp RecipientDirectory::StampOf(const std::string& path,
+                                                          ReadStatus status,
+                                                          const std::string& bytes) {
+  FileStamp stamp{path, status};
+  if (status == ReadStatus::kOk) {
+    stamp.size = bytes.size();
+    stamp.hash = std::hash<std::string>()(bytes);
+  }
+  return stamp;
+}
+
+bool RecipientDirectory::ChangedSince(const FileStamp& now) const {
+  // A file the directory never read is a change where there is one.
+  if (now.path != stamp_.path)
+    return now.status != ReadStatus::kMissing;
+  return !(now == stamp_);
+}
+
 void RecipientDirectory::ReloadDirectory(FileSystem& files, const std::string& path) {
   stations_.clear();
   aliases_.clear();
@@ -327,7 +386,9 @@ void RecipientDirectory::ReloadDirectory(FileSystem& files, const std::string& p
   // An empty path means the default file, for reading as for writing: otherwise a save
   // would overwrite a default file that was never read.
   std::string bytes;
-  switch (files.ReadAll(ListFilePath(path), bytes, kMaxListFileBytes)) {
+  const ReadStatus status = files.ReadAll(ListFilePath(path), bytes, kMaxListFileBytes);
+  stamp_ = StampOf(ListFilePath(path), status, bytes);
+  switch (status) {
     case ReadStatus::kOk:
       unread_ = ReadListFile(bytes, *this);
       lastLoadFailed_ = false;
@@ -340,6 +401,18 @@ void RecipientDirectory::ReloadDirectory(FileSystem& files, const std::string& p
       lastLoadFailed_ = true;
       break;
   }
+}
+
+bool RecipientDirectory::ReloadIfChanged(FileSystem& files, const std::string& path) {
+  const std::string target = ListFilePath(path);
+  std::string bytes;
+  const ReadStatus status = files.ReadAll(target, bytes, kMaxListFileBytes);
+  // A file that is gone or cannot be read now (a share out of reach, a lock) would leave the
+  // directory empty: it stays, and a save asks or refuses.
+  if (status != ReadStatus::kOk || !ChangedSince(StampOf(target, status, bytes)))
+    return false;
+  ReloadDirectory(files, path);
+  return true;
 }
 
 SaveResult RecipientDirectory::SaveDirectory(FileSystem& files, const std::string& path,
@@ -363,7 +436,18 @@ SaveResult RecipientDirectory::SaveDirectory(FileSystem& files, const std::strin
     result.status = SaveStatus::kReadOnly;
     return result;
   }
-  if (unread_.Any() && files.Exists(target)) {
+  std::string old;
+  const ReadStatus read = files.ReadAll(target, old, kMaxListFileBytes);
+  if (read == ReadStatus::kUnreadable || read == ReadStatus::kTooLarge) {
+    result.status = SaveStatus::kUnreadable;
+    return result;
+  }
+  if (ChangedSince(StampOf(target, read, old)) && (!confirm || !confirm(ChangedQuestion(target)))) {
+    result.status = SaveStatus::kDeclined;
+    return result;
+  }
+  const bool exists = read == ReadStatus::kOk;
+  if (unread_.Any() && exists) {
     result.copyPath = FreeCopyPath(files, target);
     if (!result.copyPath.empty() &&
         (!confirm || !confirm(ReplaceQuestion(unread_, target, result.copyPath)))) {
@@ -376,8 +460,12 @@ SaveResult RecipientDirectory::SaveDirectory(FileSystem& files, const std::strin
     }
     unread_ = {};  // the copy keeps all of it
   }
-  if (!WriteListFile(files, target, text))
-    result.status = SaveStatus::kCannotCreate;
+  std::string copyPath;
+  result.status = WriteListFile(files, target, text, exists ? &old : nullptr, copyPath);
+  if (!copyPath.empty())
+    result.copyPath = copyPath;
+  if (result.status == SaveStatus::kSaved)
+    stamp_ = StampOf(target, ReadStatus::kOk, text);
   return result;
 }
 
@@ -388,6 +476,16 @@ std::string SaveProblemText(const SaveResult& result) {
       return {};
     case SaveStatus::kCannotCreate:
       return "Die Rechnerliste konnte nicht gespeichert werden.";
+    case SaveStatus::kNoSpace:
+      return notSaved + ": auf dem Datenträger ist nicht genug Platz. Die Datei ist unverändert.";
+    case SaveStatus::kRestored:
+      return "Die Rechnerliste konnte nicht gespeichert werden. Die Datei hat ihren alten Inhalt.";
+    case SaveStatus::kKeptAsCopy:
+      return "Die Rechnerliste konnte nicht gespeichert werden, und ihr alter Inhalt ließ sich "
+             "nicht zurückschreiben. Er ist in \"" +
+             result.copyPath + "\" aufbewahrt.";
+    case SaveStatus::kUnreadable:
+      return notSaved + ": die Datei kann gerade nicht gelesen werden.";
     case SaveStatus::kRefusedAfterFailedLoad:
       return notSaved + ": sie konnte beim Laden nicht gelesen werden.";
     case SaveStatus::kReadOnly:

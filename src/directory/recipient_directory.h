@@ -30,24 +30,29 @@ inline constexpr size_t kMaxMemberTextLength = 255;
 enum class SaveStatus {
   kSaved,
   kCannotCreate,            // the file (or its replacement) could not be written
+  kNoSpace,                 // the disk is full or the quota used up; the file is as it was
+  kRestored,                // writing over the file failed; its old content is back in it
+  kKeptAsCopy,              // nor could the old content be written back: it is in `copyPath`
+  kUnreadable,              // the file cannot be read now, so it is not written over
   kRefusedAfterFailedLoad,  // the file exists but could not be read at the last load
   kReadOnly,                // the file is marked read-only
   kCannotCarry,             // entries that the file cannot carry (see `uncarried`)
-  kDeclined,                // the user kept the partly read file as it is
-  kCannotKeepCopy,          // the copy of the partly read file could not be made
+  kDeclined,                // the user kept the partly read or meanwhile changed file as it is
+  kCannotKeepCopy,          // the copy of the old file could not be made
 };
 
 struct SaveResult {
   SaveStatus status = SaveStatus::kSaved;
   // The entries the file cannot carry, as the user knows them ("Verteilerliste \"x\"").
   std::vector<std::string> uncarried;
-  std::string copyPath;  // where the partly read file is kept
+  std::string copyPath;  // where the old file is kept
 };
 
 // What the user is told about a save that did not happen. Empty for a save that did.
 std::string SaveProblemText(const SaveResult& result);
 
-// Asked before a partly read file is replaced, with the question for the box; true to go on.
+// Asked before a partly read file, or one changed since it was last read or written, is
+// replaced, with the question for the box; true to go on.
 using ConfirmReplace = std::function<bool(const std::string& question)>;
 
 class RecipientDirectory {
@@ -115,15 +120,20 @@ class RecipientDirectory {
   // leaves it empty too and makes later saves refuse, so the user's real file is never
   // overwritten with the near-empty directory.
   void ReloadDirectory(FileSystem& files, const std::string& path);
+  // Reads the file again when it is no longer what the directory last read or wrote (a hand
+  // edit meanwhile) and can be read; true when it did.
+  bool ReloadIfChanged(FileSystem& files, const std::string& path);
   bool LastLoadFailed() const { return lastLoadFailed_; }
   // What the last load left unread; a save first asks, and keeps the old file as a copy.
   const UnreadParts& LastLoadUnread() const { return unread_; }
 
   // Writes the list file (to "C:\Rechner.txt" when path is empty) beside the old one and
   // replaces the old one only when the whole text was written; where no file may be created
-  // beside it, over the old one in place. Refuses a read-only file, and a directory with an
-  // entry the file cannot carry. After a partial load it asks `confirm` first and keeps the
-  // old file as "<file>.alt" (or ".alt2" ..., never one that exists).
+  // beside it, over the old one in place, with a copy of the old content in the temporary
+  // folder until the new one is complete. Refuses a read-only file, and a directory with an
+  // entry the file cannot carry. Asks `confirm` first before it replaces a file changed since
+  // the directory last read or wrote it, and after a partial load, when it also keeps the old
+  // file as "<file>.alt" (or ".alt2" ..., never one that exists).
   SaveResult SaveDirectory(FileSystem& files, const std::string& path, const LocalTime& date,
                            const std::string& version, const ConfirmReplace& confirm = {});
 
@@ -134,6 +144,17 @@ class RecipientDirectory {
   const std::vector<std::string>& MemberTexts() const { return members_; }
 
  private:
+  // What the list file held when the directory last read or wrote it.
+  struct FileStamp {
+    std::string path;
+    ReadStatus status = ReadStatus::kMissing;
+    size_t size = 0;
+    size_t hash = 0;
+    bool operator==(const FileStamp&) const = default;
+  };
+  static FileStamp StampOf(const std::string& path, ReadStatus status, const std::string& bytes);
+  bool ChangedSince(const FileStamp& now) const;
+
   std::vector<std::string> stations_;
   std::vector<std::string> aliases_;
   std::vector<std::string> listNames_;
@@ -142,6 +163,7 @@ class RecipientDirectory {
   SortState sortState_;
   bool lastLoadFailed_ = false;
   UnreadParts unread_;
+  FileStamp stamp_;
 };
 
 }  // namespace botenruf

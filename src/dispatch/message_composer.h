@@ -30,8 +30,9 @@ struct MsgDomainSend {
 struct SendStep {
   std::string commandLine;  // empty for a box
   BoxRequest box;
-  std::string recipient = {};   // the name the step is for; empty for a box about the whole send
-  std::string msgStation = {};  // the station of a msg line; empty for net send
+  std::string recipient = {};    // the name the step is for; empty for a box about the whole send
+  std::string msgStation = {};   // the station of a msg line; empty for net send
+  std::string description = {};  // a domain's station: its description in the listing
   std::optional<MsgDomainSend> msgDomain = {};  // a domain through msg: no line, no box
 };
 

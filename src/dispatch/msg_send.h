@@ -8,7 +8,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dispatch/send_workers.h"
@@ -33,18 +35,28 @@ uint32_t MsgSendWorker(const WorkerServices& services, const std::string& comman
                        const std::string& station, const OutcomeSink& report = {});
 
 // Lists the domain's stations and gives each its msg line, at most `maxThreads` running at
-// once: a station beyond that waits until a worker is free rather than being turned away.
-// Names msg cannot take and over-long lines are told of at the end, as is a domain without
-// stations; with `expand` (a send report), every station is a row of the report instead and
-// no box is shown. Stops admitting once the program ends.
+// once: a station beyond that waits until a worker is free rather than being turned away, and
+// no station's outcome waits for a click. Without `expand` one box sums the send up once the
+// last msg has ended (DomainSummaryBox); a domain without stations, or a listing that failed,
+// is told of at once. With `expand` (a send report), every station is a row of the report
+// instead and no box is shown. Stops admitting once the program ends.
 void RunMsgDomainSend(const WorkerServices& services, const MsgDomainSend& send, int32_t maxThreads,
                       const StationLister& listStations,
                       const ThreadStarter& startThread = DetachedThread,
                       const DispatchReport::StepExpander& expand = {});
 
+// The box that ends a domain send through msg without a report: how many stations got the
+// message, and the others grouped by why (at most kSummaryNames names each); none when all got
+// it and `wellDone` (the domain's "Well done..." setting) is off.
+using SummaryGroup = std::pair<std::string, std::vector<std::string>>;
+inline constexpr size_t kSummaryNames = 20;
+std::optional<BoxRequest> DomainSummaryBox(const std::string& domain, int delivered, int total,
+                                           const std::vector<SummaryGroup>& failures,
+                                           bool wellDone);
+
 // The steps of a domain send through msg, one per listed station: its msg line, or the box
 // that refuses it (a name msg cannot take, a line too long).
 std::vector<SendStep> MsgDomainSteps(const MsgDomainSend& send,
-                                     const std::vector<std::string>& stations);
+                                     const std::vector<ListedStation>& stations);
 
 }  // namespace botenruf

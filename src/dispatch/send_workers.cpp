@@ -138,15 +138,26 @@ bool TryStartSendWorker(const WorkerServices& services, int32_t maxThreads,
                         OutcomeSink report, const std::string& msgStation) {
   if (!services.counter->TryRaise(maxThreads))
     return false;
+  StartAdmittedWorker(services, {commandLine, msgStation, std::move(report)}, startThread);
+  return true;
+}
+
+void StartAdmittedWorker(const WorkerServices& services, QueuedSend send,
+                         const ThreadStarter& startThread) {
   // The worker owns its copy of the command line, of the services and of its sink.
-  if (msgStation.empty()) {
-    startThread([services, commandLine, report = std::move(report)] {
-      SendWorker(services, commandLine, report);
-    });
-  } else {
-    startThread([services, commandLine, msgStation, report = std::move(report)] {
-      MsgSendWorker(services, commandLine, msgStation, report);
-    });
+  startThread([services, send = std::move(send)] {
+    if (send.msgStation.empty())
+      SendWorker(services, send.commandLine, send.sink);
+    else
+      MsgSendWorker(services, send.commandLine, send.msgStation, send.sink);
+  });
+}
+
+bool WaitForWorker(const WorkerServices& services, int32_t maxThreads) {
+  while (ShutdownFlag().load() || !services.counter->TryRaise(maxThreads)) {
+    if (ShutdownFlag().load())
+      return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return true;
 }
@@ -200,6 +211,9 @@ void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& serv
   // One wait cursor for the whole dispatch, not one per recipient: every switch is a call to
   // the display on the window's thread.
   const WaitCursor wait(*services.boxes);
+  // With a report, the steps beyond MaxThreads wait for a free worker, as a domain's stations
+  // do, on a thread of their own: nothing is turned away and no box asks for a click.
+  std::vector<QueuedSend> waiting;
   // No worker waits on a box the user has to answer: the gate opens before any box.
   for (size_t i = 0; i < steps.size(); ++i) {
     const SendStep& step = steps[i];
@@ -212,20 +226,40 @@ void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& serv
       continue;
     }
     if (step.commandLine.empty()) {
-      gate->Open();
-      services.boxes->Show(owner, step.box);
+      if (!report) {  // a report shows the refusal in the step's row
+        gate->Open();
+        services.boxes->Show(owner, step.box);
+      }
       continue;
     }
-    if (!TryStartSendWorker(services, maxThreads, step.commandLine, gated,
-                            report ? report->SinkFor(i) : OutcomeSink(), step.msgStation)) {
-      gate->Open();
-      const BoxRequest queue = QueueBox(services);
-      if (report)
-        report->NotAdmitted(i, queue);
-      services.boxes->Show(owner, queue);
+    OutcomeSink sink = report ? report->SinkFor(i) : OutcomeSink();
+    if (report && maxThreads > 0 && !waiting.empty()) {
+      waiting.push_back({step.commandLine, step.msgStation, std::move(sink)});
+      continue;
     }
+    if (TryStartSendWorker(services, maxThreads, step.commandLine, gated, sink, step.msgStation))
+      continue;
+    if (report && maxThreads > 0) {
+      waiting.push_back({step.commandLine, step.msgStation, std::move(sink)});
+      continue;
+    }
+    gate->Open();
+    const BoxRequest queue = QueueBox(services);
+    if (report)
+      report->NotAdmitted(i, queue);
+    else
+      services.boxes->Show(owner, queue);
   }
   gate->Open();
+  if (!waiting.empty()) {
+    startThread([services, maxThreads, startThread, waiting = std::move(waiting)] {
+      for (const QueuedSend& send : waiting) {
+        if (!WaitForWorker(services, maxThreads))
+          return;  // the program ends: the sends still waiting get nothing
+        StartAdmittedWorker(services, send, startThread);
+      }
+    });
+  }
 }
 
 std::vector<std::string> ParseDomainList(const std::vector<std::string>& lines) {

@@ -112,10 +112,27 @@ bool TryStartSendWorker(const WorkerServices& services, int32_t maxThreads,
                         const ThreadStarter& startThread = DetachedThread, OutcomeSink report = {},
                         const std::string& msgStation = {});
 
+// A send that waits for a worker: its line, the station of a msg line, where its outcome goes.
+struct QueuedSend {
+  std::string commandLine;
+  std::string msgStation;
+  OutcomeSink sink;
+};
+// Waits until a worker may start (the count raised for it); false, with nothing raised, once
+// the program ends.
+bool WaitForWorker(const WorkerServices& services, int32_t maxThreads);
+// Starts the worker of a send whose count has been raised.
+void StartAdmittedWorker(const WorkerServices& services, QueuedSend send,
+                         const ThreadStarter& startThread = DetachedThread);
+
 // The station names of a domain as its listing shows them, for a domain send through msg, or
 // why the listing failed (a line for the user, with the system's text and code).
+struct ListedStation {
+  std::string name;
+  std::string description;
+};
 struct DomainStations {
-  std::vector<std::string> names;
+  std::vector<ListedStation> stations;
   std::string failure;
 };
 using StationLister =
@@ -143,7 +160,8 @@ class DispatchReport {
 // line no worker is admitted for gets the queue box. A failure for one name does not stop the
 // others, and the workers already admitted run while any box waits for the user. A domain
 // through msg is listed with `listStations` and sent to on a thread of its own. With a
-// `report`, the workers' outcomes and the refused admissions go to it.
+// `report`, the workers' outcomes go to it, no box is shown (the report's rows say what the
+// boxes would), and a line beyond MaxThreads waits for a free worker.
 void RunSendSteps(const std::vector<SendStep>& steps, const WorkerServices& services,
                   int32_t maxThreads, NativeWindow owner,
                   const ThreadStarter& startThread = DetachedThread,

@@ -2,11 +2,13 @@
 
 namespace botenruf {
 
-ReportLayout ComputeReportLayout(int clientWidth, int clientHeight, Rect heading,
+ReportLayout ComputeReportLayout(int clientWidth, int clientHeight, Rect heading, Rect filter,
                                  const std::vector<Size>& buttons) {
   constexpr int kGap = 8;
   ReportLayout layout;
-  layout.heading = StretchedAcross(clientWidth, heading);
+  layout.filter = {clientWidth - 9 - filter.width, filter.top, filter.width, filter.height};
+  layout.heading = {heading.left, heading.top, layout.filter.left - 6 - heading.left,
+                    heading.height};
   layout.list = {8, 23, clientWidth - 8 - 9, clientHeight - 23 - 33};
   int rowWidth = 0;
   for (const Size& button : buttons)

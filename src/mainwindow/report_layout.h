@@ -9,17 +9,19 @@ namespace botenruf {
 
 struct ReportLayout {
   Rect heading;
+  Rect filter;  // "Nur Fehlgeschlagene"
   Rect list;
   std::vector<Rect> buttons;
 };
 
-// The heading keeps its place and stretches across; the list fills the rest as in the
+// The filter keeps its size at the top right, 9 pixels from the edge; the heading keeps its
+// place and stretches up to 6 pixels before the filter; the list fills the rest as in the
 // information windows; the buttons keep their sizes and stand in a row centred at the bottom,
 // 3 pixels above it, 8 pixels apart.
 // Small enough for a corner of the screen, wide enough for the row of buttons.
 inline constexpr Size kReportMinimumTrackSize{360, 276};
 
-ReportLayout ComputeReportLayout(int clientWidth, int clientHeight, Rect heading,
+ReportLayout ComputeReportLayout(int clientWidth, int clientHeight, Rect heading, Rect filter,
                                  const std::vector<Size>& buttons);
 
 }  // namespace botenruf

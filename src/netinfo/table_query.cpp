@@ -75,8 +75,8 @@ DomainStations ListDomainStationNames(const WorkerServices& services, const std:
       QueryDomainStations(services, domain, MakeTempFileName(*services.system, *services.files));
   DomainStations stations;
   stations.failure = std::move(listing.failure);
-  for (const TableRow& row : listing.rows)
-    stations.names.push_back(row.first.substr(2));  // without the two backslashes
+  for (TableRow& row : listing.rows)  // the station without its two backslashes
+    stations.stations.push_back({row.first.substr(2), std::move(row.second)});
   return stations;
 }
 

@@ -37,21 +37,30 @@ std::string ListMenuText(const std::string& label);
 struct TakeOverRequest {
   std::vector<StationRow> rows;  // the selected rows in view order
   bool intoList = false;         // "Verteilerliste" (else "Einzelempfänger")
+  // The list the menu named (TargetList), by index and name: the list file may have been read
+  // again since, with the lists in another order.
   int targetList = -1;
+  std::string targetName;
   int32_t maxMembers = 20;  // MaxThreads
   bool editorOpen = false;  // the list editor works on the directory
 };
 
 struct TakeOverOutcome {
-  std::vector<std::string> statusTexts;  // in order; the last one stays in the status line
+  // In order; the last one stays in the status line: for more than one row a summary of how
+  // many were taken over, were already there and were refused, and why.
+  std::vector<std::string> statusTexts;
   bool singlesChanged = false;
   bool listsChanged = false;
 };
 
+// Sets the request's target list to the TargetList of the choice.
+void AimAtTargetList(TakeOverRequest& request, const ListChoice& choice,
+                     const RecipientDirectory& directory);
+
 // Takes the rows over. A station is added once as a single recipient; in a list it is
 // appended unless a member already has its name, the list is full (maxMembers) or its member
 // text would outgrow what the list file keeps. Names the list file cannot carry are skipped.
-// Nothing is taken while the list editor is open.
+// Nothing is taken while the list editor is open, nor into a list that is gone.
 TakeOverOutcome TakeOverStations(RecipientDirectory& directory, const TakeOverRequest& request);
 
 }  // namespace botenruf

@@ -8,9 +8,13 @@
 namespace botenruf {
 
 enum class ReadStatus { kOk, kMissing, kUnreadable, kTooLarge };
-enum class WriteStatus { kOk, kNoAccess, kFailed };
+// kNoSpace: the disk is full or the user's quota is used up.
+enum class WriteStatus { kOk, kNoAccess, kNoSpace, kFailed };
 // kCreate makes a new file or truncates one; kInPlace overwrites a file that exists and
-// never creates one (for folders where files may be changed but not created).
+// never creates one (for folders where files may be changed but not created). In place, the
+// file is first lengthened to the new length, so that a full disk fails before the first old
+// byte is overwritten; the file then keeps its old content. A failure while overwriting (a
+// faulty disk) leaves it mixed, so the caller keeps the old content to write it back.
 enum class WriteMode { kCreate, kInPlace };
 
 class FileSystem {
@@ -32,6 +36,8 @@ class FileSystem {
   virtual bool IsReadOnly(const std::string& path) = 0;
   // Copies a file to a name that is free; never replaces a file.
   virtual bool CopyToNew(const std::string& from, const std::string& to) = 0;
+  // The folder for temporary files, with its final backslash; empty when there is none.
+  virtual std::string TemporaryFolder() = 0;
   // Creates an empty file under a name that no file has; false when one has it already or it
   // cannot be created. Of two processes that ask for one name, only one gets it.
   virtual bool CreateNew(const std::string& path) = 0;

@@ -75,6 +75,57 @@ bool IsHttpRedirect(uint32_t status) {
   return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
+std::optional<HttpResponseHead> ParseResponseHead(std::string_view head) {
+  const size_t lineEnd = head.find('\n');
+  const std::string_view statusLine = head.substr(0, lineEnd);
+  // "HTTP/1.0 200 OK": the version, a blank, three digits.
+  const size_t blank = statusLine.find(' ');
+  if (!statusLine.starts_with("HTTP/") || blank == std::string_view::npos ||
+      statusLine.size() < blank + 4)
+    return std::nullopt;
+  const std::optional<uint64_t> status = ParseContentLength(statusLine.substr(blank + 1, 3));
+  const char afterStatus = statusLine.size() > blank + 4 ? statusLine[blank + 4] : ' ';
+  if (!status || (afterStatus != ' ' && afterStatus != '\r'))
+    return std::nullopt;
+  HttpResponseHead result;
+  result.status = static_cast<uint32_t>(*status);
+  for (size_t at = lineEnd; at < head.size();) {
+    const size_t next = head.find('\n', at + 1);
+    const std::string_view line = head.substr(at + 1, next - at - 1);
+    at = next;
+    const size_t colon = line.find(':');
+    if (colon == std::string_view::npos)
+      continue;
+    const std::string name = Trim(line.substr(0, colon));
+    const std::string value = Trim(line.substr(colon + 1));
+    if (EqualsIgnoreCase1252(name, "Content-Length") && !result.contentLength)
+      result.contentLength = ParseContentLength(value);
+    else if (EqualsIgnoreCase1252(name, "Location") && result.location.empty())
+      result.location = value;
+    else if (EqualsIgnoreCase1252(name, "Transfer-Encoding"))
+      result.chunked = result.chunked || !EqualsIgnoreCase1252(value, "identity");
+  }
+  return result;
+}
+
+std::string GetRequestText(const HttpUrl& url) {
+  std::string object;
+  for (char c : url.object) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte <= ' ' || byte == 0x7F)
+      object += Format("%%%02X", byte);
+    else
+      object += c;
+  }
+  std::string host = url.host;
+  if (url.port != 80)
+    host += Format(":%u", static_cast<unsigned>(url.port));
+  // Pragma for the caches of HTTP/1.0, Cache-Control for the newer ones.
+  return "GET " + object + " HTTP/1.0\r\nHost: " + host +
+         "\r\nUser-Agent: Botenruf\r\nAccept: */*\r\nPragma: no-cache\r\n"
+         "Cache-Control: no-cache\r\n\r\n";
+}
+
 TransferPace JudgePace(const HttpLimits& limits, uint64_t elapsedMs, uint64_t quietMs,
                        bool answered, uint64_t bytes) {
   // Before the answer only the total counts: finding a proxy may take its time.
@@ -99,7 +150,7 @@ uint64_t MillisecondsSince(Clock::time_point then, Clock::time_point now) {
 
 // Between a transfer's thread and the caller that waits for it: passes the transfer's calls on
 // until the caller has stopped waiting, and never while the caller is deciding to stop. Keeps
-// the pace of the answer for the caller's judgement.
+// the pace of the answer for the caller's judgement, and the receiver's refusal.
 class DeadlineGuard : public HttpReceiver {
  public:
   explicit DeadlineGuard(HttpReceiver& target)
@@ -109,13 +160,13 @@ class DeadlineGuard : public HttpReceiver {
     std::lock_guard<std::mutex> lock(mutex_);
     answered_ = true;
     lastSign_ = Clock::now();
-    return target_ && target_->OnResponse(status, contentLength);
+    return Accepted(target_ && target_->OnResponse(status, contentLength));
   }
   bool OnBlock(const char* data, size_t size) override {
     std::lock_guard<std::mutex> lock(mutex_);
     bytes_ += size;
     lastSign_ = Clock::now();
-    return target_ && target_->OnBlock(data, size);
+    return Accepted(target_ && target_->OnBlock(data, size));
   }
 
   void Finish(HttpResult result) {
@@ -128,17 +179,29 @@ class DeadlineGuard : public HttpReceiver {
     constexpr auto kLook = std::chrono::milliseconds(100);
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
-      if (ended_.wait_for(lock, kLook, [&] { return result_.has_value(); }))
+      if (ended_.wait_for(lock, kLook, [&] { return result_ || refused_; }) && result_)
         return *result_;
-      const std::optional<HttpResult> verdict = Verdict(limits, stop);
+      const std::optional<HttpResult> verdict =
+          refused_ ? HttpResult{HttpResult::Status::kStopped, 0} : Verdict(limits, stop);
       if (verdict) {
         target_ = nullptr;
+        left_ = true;
         return *verdict;
       }
     }
   }
 
+  const std::atomic<bool>& left() const { return left_; }
+
  private:
+  bool Accepted(bool accepted) {
+    if (!accepted && target_) {
+      refused_ = true;
+      ended_.notify_all();
+    }
+    return accepted;
+  }
+
   std::optional<HttpResult> Verdict(const HttpLimits& limits, const std::atomic<bool>& stop) const {
     using Status = HttpResult::Status;
     if (stop.load())
@@ -162,6 +225,8 @@ class DeadlineGuard : public HttpReceiver {
   std::condition_variable ended_;
   HttpReceiver* target_;
   std::optional<HttpResult> result_;
+  bool refused_ = false;
+  std::atomic<bool> left_{false};
   const Clock::time_point start_;
   bool answered_ = false;
   uint64_t bytes_ = 0;
@@ -170,12 +235,11 @@ class DeadlineGuard : public HttpReceiver {
 
 }  // namespace
 
-HttpResult RunWithinLimits(std::function<HttpResult(HttpReceiver&)> transfer,
-                           HttpReceiver& receiver, const HttpLimits& limits,
+HttpResult RunWithinLimits(HttpTransfer transfer, HttpReceiver& receiver, const HttpLimits& limits,
                            const std::atomic<bool>& stop) {
   auto guard = std::make_shared<DeadlineGuard>(receiver);
   std::thread([guard, transfer = std::move(transfer)] {
-    guard->Finish(transfer(*guard));
+    guard->Finish(transfer(*guard, guard->left()));
   }).detach();
   return guard->Wait(limits, stop);
 }

@@ -31,6 +31,19 @@ std::optional<uint64_t> ParseContentLength(std::string_view value);
 // path on the same server ("/x") or one beside the object ("x"). Empty for another scheme.
 std::optional<HttpUrl> ResolveRedirect(const HttpUrl& from, std::string_view location);
 bool IsHttpRedirect(uint32_t status);
+
+// What a client that speaks HTTP itself needs of an answer's head (up to its empty line).
+struct HttpResponseHead {
+  uint32_t status = 0;
+  std::optional<uint64_t> contentLength;
+  std::string location;
+  bool chunked = false;  // never sent to an HTTP/1.0 request; such an answer is not understood
+};
+// Empty when the status line is not "HTTP/x.y NNN ...".
+std::optional<HttpResponseHead> ParseResponseHead(std::string_view head);
+// A plain HTTP/1.0 GET of `url`, never cached. Blanks and control characters in the object are
+// escaped (as WinINet does with blanks), so that no name can add a line to the request.
+std::string GetRequestText(const HttpUrl& url);
 // WinINet's own limit; some systems follow redirects without any.
 inline constexpr int kMaxHttpRedirects = 5;
 
@@ -75,6 +88,7 @@ struct HttpResult {
     kTimedOut,   // the transfer took longer than its total time and was left
     kTooSlow,    // the server sent less than the minimum rate on average, and was left
     kCancelled,  // the caller asked to stop, and the transfer was left
+    kOverlong,   // the server sent more than the length it announced
   };
   Status status = Status::kFailed;
   uint32_t error = 0;
@@ -85,17 +99,22 @@ class HttpClient {
   virtual ~HttpClient() = default;
   // Sends one GET (no cache, no cookies, no dialogs), follows at most kMaxHttpRedirects
   // redirects to http:// addresses and streams the answer to `receiver`, within `limits`.
-  // Raising `stop` leaves the transfer within a fraction of a second.
+  // Raising `stop` leaves the transfer within a fraction of a second. A transfer that is
+  // refused by the receiver or left ends its connection at once.
   virtual HttpResult Get(const HttpUrl& url, HttpReceiver& receiver, const HttpLimits& limits,
                          const std::atomic<bool>& stop) = 0;
 };
 
+// A transfer on a thread of its own: it reports to the receiver it is given, and ends as soon as
+// `left` is raised.
+using HttpTransfer = std::function<HttpResult(HttpReceiver&, const std::atomic<bool>& left)>;
+
 // Runs `transfer` on a thread of its own and waits while it keeps within `limits` (JudgePace;
-// a server silent for idleMs after its answer fails as kHttpTimeoutError) and `stop` is down.
-// A transfer still running then is left to end on its own: it reaches `receiver` no more (its
-// calls return false). `transfer` must own everything it uses.
-HttpResult RunWithinLimits(std::function<HttpResult(HttpReceiver&)> transfer,
-                           HttpReceiver& receiver, const HttpLimits& limits,
+// a server silent for idleMs after its answer fails as kHttpTimeoutError), `stop` is down and
+// `receiver` accepts what comes: its refusal is the result at once (kStopped), however long the
+// transfer takes to close. A transfer still running then is left: `left` is raised and it
+// reaches `receiver` no more (its calls return false). `transfer` must own everything it uses.
+HttpResult RunWithinLimits(HttpTransfer transfer, HttpReceiver& receiver, const HttpLimits& limits,
                            const std::atomic<bool>& stop);
 
 }  // namespace botenruf

@@ -133,6 +133,9 @@ FetchResult FetchFile(const UpdateServices& services, NativeWindow owner, const 
     case HttpResult::Status::kTooSlow:
       brokenMessage = SlowTransferText(times.minBytesPerSecond);
       break;
+    case HttpResult::Status::kOverlong:
+      brokenMessage = OverlongTransferText(receiver.expected());
+      break;
     case HttpResult::Status::kCancelled:
       break;  // the program ends: nothing to say
   }

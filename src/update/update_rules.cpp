@@ -115,6 +115,13 @@ std::string IncompleteTransferText(uint64_t received, uint64_t expected) {
       static_cast<unsigned long>(received), static_cast<unsigned long>(expected));
 }
 
+std::string OverlongTransferText(uint64_t announced) {
+  return Format(
+      "Der Update-Server hat mehr gesendet, als er angekündigt hat (%lu Bytes); die Übertragung "
+      "wurde abgebrochen.",
+      static_cast<unsigned long>(announced));
+}
+
 std::string WriteErrorText(const std::string& path) {
   return Format("Die Datei '%s' konnte nicht geschrieben werden.", path.c_str());
 }

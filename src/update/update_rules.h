@@ -49,6 +49,7 @@ std::string DownloadNameProblem(std::string_view name, std::string_view programN
 // The message of a transfer that broke off, for a system error code of the internet client.
 std::string TransferErrorText(uint32_t code);
 std::string IncompleteTransferText(uint64_t received, uint64_t expected);
+std::string OverlongTransferText(uint64_t announced);
 std::string WriteErrorText(const std::string& path);
 std::string OpenErrorText(const std::string& path);
 std::string TooLargeText(uint64_t limit);

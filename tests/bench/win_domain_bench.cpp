@@ -3,7 +3,9 @@
 // started by a bare program without a window, while a bare window answers a probe. Prints "last
 // start", "all ended" and "longest stall" as program / floor; then one click on the "Alias"
 // header, from the click to the sorted first row, beside the same rows sorted by this bare
-// program; and, for the largest domain, the program's working set beside the bare program's.
+// program; every station taken over, as single recipients (the main window showing them) and
+// into a list, from the command to the summary in the status line; and, for the largest
+// domain, the program's working set beside the bare program's.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -48,7 +50,31 @@ struct SortFigures {
   double clickMs = 0;  // from the click to the sorted first row
   double stallMs = 0;
   double floorMs = 0;
+  double singlesMs = 0;        // every row taken over as single recipients, to the summary
+  double intoListMs = 0;       // and then into a list
+  double takeOverStallMs = 0;  // the main window's longest stall in either
 };
+
+// Every row selected (Ctrl+A) and taken over with `command`: from the command to the summary in
+// the status line. The main window's longest stall goes into `stallMs`.
+double MeasureTakeOver(HWND window, HWND dialog, int command, double& stallMs) {
+  HWND status = GetDlgItem(dialog, IDC_BROWSER_STATUS);
+  SetWindowTextA(status, "");
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  SendMessageA(GetDlgItem(dialog, IDC_DOMAIN_STATIONS), WM_CHAR, 1, 0);
+  std::printf("  Ctrl+A %.0f ms;", bench::MillisecondsSince(start));
+  bench::StallProbe probe(window);
+  QueryPerformanceCounter(&start);
+  PostMessageA(dialog, WM_COMMAND, command, 0);
+  while (wintest::WindowText(status).find("übernommen") == std::string::npos &&
+         bench::MillisecondsSince(start) < 60000) {
+    Sleep(1);
+  }
+  const double ms = bench::MillisecondsSince(start);
+  stallMs = std::max(stallMs, probe.Stop());
+  return ms;
+}
 
 // A click on the "Alias" header, as the mouse gives it to the header.
 bool MeasureSort(HWND dialog, SortFigures& sort) {
@@ -120,7 +146,8 @@ bool MeasureProgram(harness::NetsimFolder& network, int stations, bool memory,
                     bench::Figures& program, SortFigures& sort) {
   WriteScenario(network, stations);
   HWND window = nullptr;
-  const auto process = bench::StartProgram("domain_bench", "//begin\r\n//end\r\n", 2, window);
+  const auto process = bench::StartProgram(
+      "domain_bench", "//begin\r\n//end\r\n//v_begin\r\nAlle []\r\n//v_end\r\n", 2, window);
   if (!window)
     return false;
   HWND box = GetDlgItem(window, IDC_RECIPIENT);
@@ -148,6 +175,16 @@ bool MeasureProgram(harness::NetsimFolder& network, int stations, bool memory,
   sort.floorMs = SortFloor(stations);
   if (sorted && memory)
     PrintMemory(before, process->id(), stations);
+  if (sorted) {
+    SendMessageA(GetDlgItem(window, IDC_MODE_SINGLE), BM_CLICK, 0, 0);
+    sort.singlesMs = MeasureTakeOver(window, dialog, IDM_TAKE_OVER_SINGLES, sort.takeOverStallMs);
+    sort.intoListMs = MeasureTakeOver(window, dialog, IDM_TAKE_OVER_LIST, sort.takeOverStallMs);
+    std::printf(
+        "  take-over: as single recipients %.0f ms, into a list %.0f ms, longest stall %.0f "
+        "ms: %s\n",
+        sort.singlesMs, sort.intoListMs, sort.takeOverStallMs,
+        wintest::ItemText(dialog, IDC_BROWSER_STATUS).c_str());
+  }
   bench::EndProgram(*process, window, dialog);
   return sorted;
 }

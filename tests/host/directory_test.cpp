@@ -191,7 +191,17 @@ TEST(DirectorySaveTest, TheOldFileStaysWhenASaveFailsOrMayNotHappen) {
   const std::string partly = old + "\0"s;
   using S = SaveStatus;
   const std::tuple<const char*, std::string, Change, S> cases[] = {
-      {"disk full", old, [](auto& f, auto&) { f.failWriteAfter = 10; }, S::kCannotCreate},
+      {"disk full", old, [](auto& f, auto&) { f.failWriteAfter = 10; }, S::kNoSpace},
+      {"in place, disk full", old,
+       [](auto& f, auto&) { f.noNewFiles = true, f.failWriteAfter = 10; }, S::kNoSpace},
+      {"in place, a faulty disk", old,
+       [](auto& f, auto&) { f.noNewFiles = true, f.faultyInPlaceWrites = 1; }, S::kRestored},
+      {"in place, no copy in the temporary folder", old,
+       [](auto& f, auto&) { f.noNewFiles = true, f.readOnly.insert("C:\\Temp\\Rechner.txt.alt"); },
+       S::kCannotKeepCopy},
+      {"changed by hand since it was read, the user says no", old,
+       [&](auto& f, auto&) { f.files[path] += "//begin\r\nPC5 Hand\r\n"; }, S::kDeclined},
+      {"unreadable now", old, [&](auto& f, auto&) { f.unreadable.insert(path); }, S::kUnreadable},
       {"replace fails", old, [](auto& f, auto&) { f.failReplace = true; }, S::kCannotCreate},
       {"the file could not be read", old,
        [&](auto& f, auto& d) { f.unreadable.insert(path), d.ReloadDirectory(f, path); },
@@ -214,7 +224,7 @@ TEST(DirectorySaveTest, TheOldFileStaysWhenASaveFailsOrMayNotHappen) {
     directory.AddSingle("Neu", "PC9");
     change(files, directory);
     const std::map<std::string, std::string> before = files.files;
-    // The user says yes to keeping a copy, but for the case of the answer no.
+    // The user says yes to every question, but for the cases of the answer no.
     const bool yes = status != S::kDeclined;
     const SaveResult result = directory.SaveDirectory(files, path, {2004, 12, 6}, "3.0",
                                                       [yes](const std::string&) { return yes; });
@@ -224,7 +234,7 @@ TEST(DirectorySaveTest, TheOldFileStaysWhenASaveFailsOrMayNotHappen) {
   }
 }
 
-TEST(DirectorySaveTest, WritesInPlaceOverLeftoversAndKeepsAPartlyReadFile) {
+TEST(DirectorySaveTest, WritesInPlaceOverLeftoversAndAsksBeforeReplacingWhatItDidNotRead) {
   const std::string path = "D:\\Daten\\Rechner.txt", example = ListFileData("example.txt");
   fakes::FakeFileSystem files;
   RecipientDirectory directory;
@@ -233,18 +243,29 @@ TEST(DirectorySaveTest, WritesInPlaceOverLeftoversAndKeepsAPartlyReadFile) {
     return questions.push_back(question), true;
   };
   const auto save = [&](const std::string& at) {
-    return directory.SaveDirectory(files, at, {2004, 12, 6}, "3.0.0.15", yes).status;
+    return directory.SaveDirectory(files, at, {2004, 12, 6}, "3.0.0.15", yes);
   };
   // A leftover of an interrupted save goes; where no file may be created beside the list, the
-  // list file itself is written; an empty path means C:\Rechner.txt for reading and writing.
-  files.files = {{"C:\\Rechner.txt", example}, {"C:\\Rechner.txt.neu", "//begin\r\nPC"}};
+  // list file itself is written, its old content kept in the temporary folder meanwhile; an
+  // empty path means C:\Rechner.txt for reading and writing.
+  files.files = {{"C:\\Rechner.txt", "alt"}, {"C:\\Rechner.txt.neu", "//begin\r\nPC"}};
   directory.ReloadDirectory(files, "");
-  EXPECT_EQ(save(""), SaveStatus::kSaved);
-  files.files[path] = "alt";
+  directory.AddSingle("Empfang", "PC017");
+  EXPECT_EQ(save("").status, SaveStatus::kSaved);
   files.noNewFiles = true;
-  EXPECT_EQ(save(path), SaveStatus::kSaved);
-  EXPECT_EQ(files.files,
-            (std::map<std::string, std::string>{{"C:\\Rechner.txt", example}, {path, example}}));
+  directory.AddSingle("Buchhaltung 2. Stock", "PC022");
+  directory.AddList("Alle", "PC017,PC022");
+  EXPECT_EQ(save("").status, SaveStatus::kSaved);
+  EXPECT_EQ(files.files, (std::map<std::string, std::string>{{"C:\\Rechner.txt", example}}));
+  // Neither the new nor the old content could be written: the old one stays in the copy.
+  files.faultyInPlaceWrites = 2;
+  directory.AddSingle("Kasse", "PC9");
+  const SaveResult kept = save("");
+  EXPECT_EQ(kept.status, SaveStatus::kKeptAsCopy);
+  EXPECT_EQ(files.files["C:\\Temp\\Rechner.txt.alt"], example);
+  EXPECT_NE(SaveProblemText(kept).find("in \"C:\\Temp\\Rechner.txt.alt\" aufbewahrt."),
+            std::string::npos);
+  EXPECT_TRUE(questions.empty());
 
   // A partly read file: the first save asks and keeps it, later saves do not; an earlier copy
   // stays as it is.
@@ -253,8 +274,8 @@ TEST(DirectorySaveTest, WritesInPlaceOverLeftoversAndKeepsAPartlyReadFile) {
   files.files = {{path, utf16}, {path + ".alt", "älter"}};
   directory.ReloadDirectory(files, path);
   directory.AddSingle("Empfang", "PC017");
-  EXPECT_EQ(save(path), SaveStatus::kSaved);
-  EXPECT_EQ(save(path), SaveStatus::kSaved);
+  EXPECT_EQ(save(path).status, SaveStatus::kSaved);
+  EXPECT_EQ(save(path).status, SaveStatus::kSaved);
   ASSERT_EQ(questions.size(), 1u);
   EXPECT_EQ(questions[0],
             "Die Rechnerliste \"D:\\Daten\\Rechner.txt\" konnte beim Laden nur zum Teil gelesen "
@@ -268,6 +289,37 @@ TEST(DirectorySaveTest, WritesInPlaceOverLeftoversAndKeepsAPartlyReadFile) {
                              {path, ListFileText(directory, {2004, 12, 6}, "3.0.0.15")},
                              {path + ".alt", "älter"},
                              {path + ".alt2", utf16}}));
+
+  // Changed by hand since the last save, or a file the directory never read: it asks first.
+  files.files[path] += "PC5 Hand\r\n";
+  files.files["D:\\Rechner.txt"] = "fremd";
+  for (const std::string& at : {path, "D:\\Rechner.txt"s})
+    EXPECT_EQ(save(at).status, SaveStatus::kSaved);
+  ASSERT_EQ(questions.size(), 3u);
+  EXPECT_EQ(questions[1],
+            "Die Rechnerliste \"D:\\Daten\\Rechner.txt\" wurde geändert, seit sie hier zuletzt "
+            "gelesen oder gespeichert wurde (von Hand oder von einem anderen Programm).\n\nJetzt "
+            "speichern? Was dort geändert wurde, ginge verloren. Mit \"Nein\" bleibt die Datei, "
+            "wie sie ist.");
+}
+
+// A take-over reads the file again only when it changed and can be read: a file locked or gone
+// for a moment must not empty the directory.
+TEST(DirectorySaveTest, ReadsAgainOnlyAChangedFileThatCanBeRead) {
+  fakes::FakeFileSystem files;
+  files.files["R.txt"] = ListFileData("example.txt");
+  RecipientDirectory directory;
+  directory.ReloadDirectory(files, "R.txt");
+  EXPECT_FALSE(directory.ReloadIfChanged(files, "R.txt"));
+  files.files["R.txt"] += "//begin\r\nPC5 Hand\r\n";
+  for (const bool locked : {true, false}) {
+    locked ? void(files.unreadable.insert("R.txt")) : void(files.unreadable.clear());
+    EXPECT_EQ(directory.ReloadIfChanged(files, "R.txt"), !locked);
+    EXPECT_EQ(directory.SingleCount(), locked ? 2 : 3);
+  }
+  files.files.clear();
+  EXPECT_FALSE(directory.ReloadIfChanged(files, "R.txt"));
+  EXPECT_EQ(directory.SingleCount(), 3);
 }
 
 TEST(DirectoryMembersTest, PurgeSortAndSettersKeepTheLimits) {

@@ -21,6 +21,7 @@ namespace botenruf {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 using ::testing::StartsWith;
 using Lines = std::vector<std::string>;
 
@@ -250,9 +251,12 @@ class WorkersTest : public ::testing::Test, public fakes::FakeWorkerServices {
   ThreadStarter Queue() {
     return [this](std::function<void()> work) { queued.push_back(std::move(work)); };
   }
+  // Runs the started work in order, and what it starts in turn.
   void RunQueued() {
-    for (auto& work : queued)
+    for (size_t i = 0; i < queued.size(); ++i) {
+      const std::function<void()> work = queued[i];
       work();
+    }
     queued.clear();
   }
 
@@ -346,9 +350,10 @@ TEST_F(WorkersTest, OutcomeBoxesPerErrorOfNetSendAndTheModeAtTheStart) {
   EXPECT_TRUE(files->files.empty());
 }
 
-// A reported dispatch: the outcomes go to the report instead of boxes, a refused admission is
-// told to it (and shown); once the program ends, the report hears nothing more.
-TEST_F(WorkersTest, AReportedDispatchHandsItsOutcomesToTheReport) {
+// A reported dispatch: the outcomes go to the report instead of boxes, a line beyond MaxThreads
+// waits for a free worker instead of being turned away, and no box asks for a click; once the
+// program ends, the report hears nothing more.
+TEST_F(WorkersTest, AReportedDispatchHandsItsOutcomesToTheReportAndQueues) {
   struct Recorder : DispatchReport {
     void NotAdmitted(size_t step, const BoxRequest& box) override {
       events.push_back(Format("%d: %s", static_cast<int>(step), box.text.c_str()));
@@ -363,86 +368,122 @@ TEST_F(WorkersTest, AReportedDispatchHandsItsOutcomesToTheReport) {
   } report;
   processes->Script("net send b x", {true, 2, 0, 0, nullptr});
   settings->successMsg = true;
-  RunSendSteps({{"net send a x", {}}, {"net send b x", {}}, {"net send c x", {}}}, services, 2,
-               nullptr, Queue(), &report);
+  const SendStep refused{{}, SkippedNameBox("PC 9", "enthält ein Leerzeichen"), "PC 9"};
+  RunSendSteps({{"net send a x", {}}, {"net send b x", {}}, refused, {"net send c x", {}}},
+               services, 2, nullptr, Queue(), &report);
   RunQueued();
-  EXPECT_THAT(report.events,
-              ElementsAre("2: Zu viele Nachrichten (2) in Warteschleife.", "0: 0", "1: 1"));
-  EXPECT_THAT(boxes->boxes(), ElementsAre(BoxRequest{"Zu viele Nachrichten (2) in Warteschleife.",
-                                                     "Error", BoxIcon::kStop}));
+  EXPECT_THAT(report.events, ElementsAre("0: 0", "1: 1", "3: 0"));
+  EXPECT_THAT(boxes->boxes(), IsEmpty());
+  RunSendSteps({{"net send a x", {}}}, services, 0, nullptr, Queue(), &report);
+  EXPECT_EQ(report.events.back(), "0: Zu viele Nachrichten (0) in Warteschleife.");
   ShutdownFlag() = true;
   RunSendSteps({{"net send a x", {}}}, services, 2, nullptr, Queue(), &report);
   RunQueued();
-  EXPECT_EQ(report.events.size(), 3u);
+  EXPECT_EQ(report.events.size(), 4u);
   EXPECT_EQ(services.counter->Value(), 0);
+  EXPECT_THAT(boxes->boxes(), IsEmpty());
 }
 
 // The report of a list send: a row per recipient in dispatch order, refused names among them,
 // each row's result in the boxes' words on one line, and a resend of exactly the failed rows
-// with exactly the text they were sent with.
-TEST_F(WorkersTest, TheSendReportCountsItsRowsAndResendsExactlyTheFailed) {
+// with exactly the text they were sent with, in the same report, as often as some fail.
+TEST_F(WorkersTest, TheSendReportLivesOnThroughItsResends) {
   EXPECT_TRUE(WantsSendReport(1, true) && WantsSendReport(2, true));
   EXPECT_FALSE(WantsSendReport(0, true) || WantsSendReport(1, false));
   RecipientDirectory directory;
   directory.AddSingle("Empfang", "pc1");
   const std::string message = "\r\nHallo \"alle\"\r\nzweite Zeile";
   const auto steps = ComposeSend(1, "pc1,,PC\t7,pc2,pc3,pc4", message, true, directory);
-  auto report = SendReport::ForDispatch(1, steps, directory, message, {2004, 12, 6, 9, 5, 3});
+  auto report =
+      SendReport::ForDispatch(1, " Alle ", steps, directory, message, {2004, 12, 6, 9, 5, 3});
   ASSERT_TRUE(report.has_value());
-  EXPECT_EQ(report->Heading(), "Gesendet am 06.12.2004 um 09:05:03: Hallo \"alle\"");
-  EXPECT_FALSE(report->CanResend());
+  EXPECT_EQ(report->Heading(), "Alle, gesendet am 06.12.2004 um 09:05:03: Hallo \"alle\"");
   report->Finish(0, {SendOutcome::Kind::kDelivered, 0}, *system);
   report->Finish(2, {SendOutcome::Kind::kOffline, 0}, *system);
   report->Finish(3, {SendOutcome::Kind::kFailed, 5}, *system);
+  EXPECT_EQ(report->Caption(), "Sendebericht Alle: läuft, 4 von 5 fertig");
   EXPECT_FALSE(report->CanResend());  // pc4 is still on its way
-  report->NotAdmitted(4, {"Zu viele Nachrichten (3) in Warteschleife.", "Error", BoxIcon::kStop});
+  report->Finish(4, {SendOutcome::Kind::kOffline, 0}, *system);
   report->Finish(0, {SendOutcome::Kind::kOffline, 0}, *system);  // a row ends once
-  EXPECT_EQ(report->Caption(), "Sendebericht: 1 von 5 zugestellt");
+  EXPECT_EQ(report->Caption(), "Sendebericht Alle: 1 zugestellt, 4 fehlgeschlagen");
   EXPECT_THAT(report->Failed(), ElementsAre(2u, 3u, 4u));
-  EXPECT_EQ(report->ClipboardText(),
+  std::vector<size_t> failed = report->Shown(true);
+  report->Sort(failed, ReportColumn::kResult, true);  // the reasons group
+  EXPECT_THAT(failed, ElementsAre(2u, 4u, 1u, 3u));
+  EXPECT_EQ(report->ClipboardText(report->Shown(false)),
+            "Sendebericht Alle vom 06.12.2004, 09:05:03: 1 zugestellt, 4 fehlgeschlagen\r\n"
+            "Station\tName\tErgebnis\r\n"
             "pc1\tEmpfang\tzugestellt\r\n"
             "PC 7\tPC 7\tDer Empfängername \"PC 7\" enthält ein Leerzeichen und wird "
             "übersprungen.\r\n"
             "pc2\tpc2\tDer Empfänger ist unbekannt oder offline.\r\n"
             "pc3\tpc3\tZugriff verweigert (Code 5).\r\n"
-            "pc4\tpc4\tZu viele Nachrichten (3) in Warteschleife.\r\n");
-  ASSERT_TRUE(report->CanResend());
-  SendReport again = report->Resend({2004, 12, 6, 9, 6, 0});
-  EXPECT_FALSE(report->CanResend());  // once per report
+            "pc4\tpc4\tDer Empfänger ist unbekannt oder offline.\r\n");
+
   const std::string text = "\r\nHallo \\\"alle\\\"\r\nzweite Zeile\n{An:Empfang,pc2,pc3,pc4}";
-  EXPECT_THAT(Commands(again.Steps()),
-              ElementsAre("net send pc2 " + text, "net send pc3 " + text, "net send pc4 " + text));
-  EXPECT_EQ(again.Caption(), "Sendebericht: 0 von 3 zugestellt");
+  for (int attempt = 2; attempt <= 3; ++attempt) {
+    ASSERT_TRUE(report->CanResend());
+    Lines lines;
+    for (const auto& [row, step] : report->Resend())
+      lines.push_back(Format("%d %s", static_cast<int>(row), step.commandLine.c_str()));
+    EXPECT_THAT(lines, ElementsAre("2 net send pc2 " + text, "3 net send pc3 " + text,
+                                   "4 net send pc4 " + text));
+    EXPECT_EQ(report->Cell(3, ReportColumn::kResult),
+              Format("wird gesendet... (%d. Versuch)", attempt));
+    EXPECT_EQ(report->Caption(), "Sendebericht Alle: läuft, 2 von 5 fertig");
+    for (size_t row : {2u, 3u, 4u})
+      report->Finish(row, {SendOutcome::Kind::kOffline, 0}, *system);
+  }
+  report->Resend();
+  for (size_t row : {2u, 3u, 4u})
+    report->Finish(row, {SendOutcome::Kind::kDelivered, 0}, *system);
+  EXPECT_EQ(report->Cell(2, ReportColumn::kResult), "zugestellt (4. Versuch)");
+  EXPECT_EQ(report->Caption(), "Sendebericht Alle: 4 zugestellt, 1 fehlgeschlagen");
+  EXPECT_FALSE(report->CanResend());  // the refused name would only be refused again
 
   // A domain send has one row, the domain; a send refused as a whole has no report.
-  const auto domain = SendReport::ForDispatch(2, ComposeSend(2, "BUERO", "x", false, directory),
-                                              directory, "x", {});
+  const auto table = [](const SendReport& r) {
+    const std::string text = r.ClipboardText(r.Shown(false));
+    return text.substr(text.find("Ergebnis\r\n") + 10);
+  };
+  const auto domain = SendReport::ForDispatch(
+      2, "BUERO", ComposeSend(2, "BUERO", "x", false, directory), directory, "x", {});
   ASSERT_TRUE(domain.has_value());
-  EXPECT_EQ(domain->ClipboardText(), "BUERO\tDomäne\twird gesendet...\r\n");
-  // Through msg, the domain's stations take its row once they are listed; none, and it fails.
-  // A station listed twice gets one row, a name that is no NetBIOS name is refused, never cut.
+  EXPECT_EQ(table(*domain), "BUERO\tDomäne\twird gesendet...\r\n");
+  // Through msg, the domain's stations take its row once they are listed, named by their alias
+  // or their description; none, and it fails. A station listed twice gets one row, a name that
+  // is no NetBIOS name is refused, never cut.
   const DeliveryTool msg{Delivery::kMsg, "msg.exe"};
-  const std::tuple<Lines, std::string, std::string> listings[] = {
-      {{"PC1", "-t", "pc1", "ABCDEFGHIJKLMNOP", "PC\x01"},
-       "PC1\tPC1\twird gesendet...\r\n"
-       "-t\t-t\tDer Empfängername \"-t\" beginnt mit \"-\" und wird übersprungen.\r\n"
-       "ABCDEFGHIJKLMNOP\tABCDEFGHIJKLMNOP\tDer Empfängername \"ABCDEFGHIJKLMNOP\" ist länger als "
+  const std::tuple<std::vector<ListedStation>, std::string, std::string> listings[] = {
+      {{{"PC1", "Eingang"},
+        {"PC5", "Lager"},
+        {"-t", ""},
+        {"pc1", ""},
+        {"ABCDEFGHIJKLMNOP", ""},
+        {"PC\x01", ""}},
+       "PC1\tEmpfang\twird gesendet...\r\n"
+       "PC5\tLager\twird gesendet...\r\n"
+       "-t\t\tDer Empfängername \"-t\" beginnt mit \"-\" und wird übersprungen.\r\n"
+       "ABCDEFGHIJKLMNOP\t\tDer Empfängername \"ABCDEFGHIJKLMNOP\" ist länger als "
        "15 Zeichen und wird übersprungen.\r\n"
-       "PC\x01\tPC\x01\tDer Empfängername \"PC\x01\" enthält ein Steuerzeichen und wird "
+       "PC\x01\t\tDer Empfängername \"PC\x01\" enthält ein Steuerzeichen und wird "
        "übersprungen.\r\n",
        ""},
       {{}, "BUERO\tDomäne\tIn der Domäne \"BUERO\" wurde keine Station gefunden.\r\n", ""},
       {{}, "BUERO\tDomäne\tDie Liste ... (Code 6118).\r\n", "Die Liste ...\r\n(Code 6118)."}};
-  for (const auto& [stations, clipboard, failure] : listings) {
-    auto listed = SendReport::ForDispatch(2, ComposeSend(2, "BUERO", "x", false, directory, msg),
+  for (const auto& [stations, rows, failure] : listings) {
+    // A domain named after others keeps its place: its stations stand where it stood.
+    auto listed = SendReport::ForDispatch(2, "BUERO,KLEIN",
+                                          ComposeSend(2, "BUERO,KLEIN", "x", false, directory, msg),
                                           directory, "x", {});
     ASSERT_TRUE(listed.has_value());
     listed->Expand(0, MsgDomainSteps(*listed->rows()[0].step.msgDomain, stations), failure);
-    EXPECT_EQ(listed->ClipboardText(), clipboard);
+    EXPECT_EQ(table(*listed), rows + "KLEIN\tDomäne\twird gesendet...\r\n");
+    listed->Expand(1, {}, "");
     EXPECT_EQ(listed->CanResend(), stations.empty());  // a failed listing is listed again
   }
   for (const auto& [names, text] : {std::pair{"", "x"}, {" , ,", "x"}, {"pc1", ""}})
-    EXPECT_FALSE(SendReport::ForDispatch(1, ComposeSend(1, names, text, false, directory),
+    EXPECT_FALSE(SendReport::ForDispatch(1, names, ComposeSend(1, names, text, false, directory),
                                          directory, text, {}));
 }
 
@@ -483,6 +524,22 @@ TEST_F(WorkersTest, MsgOutcomesFromItsOutputAndExitCode) {
     EXPECT_EQ(outcome, c.expected);
     EXPECT_EQ(FailureText(*system, outcome), c.text);
   }
+  // A domain without a report: no station's outcome waits for a click, one box sums them up.
+  const StationLister lister = [](const WorkerServices&, const std::string&) {
+    return DomainStations{{{"PC1", ""}, {"PC2", ""}, {"PC 3", ""}, {"PC4", ""}}, ""};
+  };
+  for (const char* station : {"PC2", "PC4"})
+    processes->Script(MsgCommandLine("msg", station, "x"),
+                      {.exitCode = 1, .onRun = nullptr, .output = "Fehler 5 beim Senden"});
+  RunMsgDomainSend(services, {"BUERO", "msg", "x"}, 4, lister, Queue());
+  RunQueued();
+  EXPECT_THAT(boxes->boxes(),
+              ElementsAre(::testing::Field(
+                  &BoxRequest::text,
+                  "An die Domäne \"BUERO\": 1 von 4 Stationen zugestellt.\r\n\r\nNicht "
+                  "zugestellt:\r\n- Nicht gesendet, der Name enthält ein Leerzeichen (1): PC 3\r\n"
+                  "- Zugriff verweigert (Code 5). (2): PC2, PC4")));
+  EXPECT_EQ(services.counter->Value(), 0);
   // A domain's stations wait for a free worker: with MaxThreads 0 none would ever be free.
   RunMsgDomainSend(services, {"BUERO", "msg", "x"}, 0, nullptr);
   EXPECT_EQ(boxes->boxes().back().text, "Zu viele Nachrichten (0) in Warteschleife.");

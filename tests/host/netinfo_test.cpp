@@ -335,7 +335,7 @@ TEST(TakeOverTest, SinglesOnceAndNamesTheFileCannotCarryRefused) {
                           "\"PC 9\" wird nicht übernommen: Der Stationsname darf keine "
                           "Leerzeichen enthalten.",
                           ::testing::StartsWith("\"PC8\" wird nicht übernommen: Der Bezeichner"),
-                          "2 Einträge übernommen"));
+                          "2 übernommen, 1 vorhanden, 3 abgelehnt (ungültiger Name)"));
   EXPECT_TRUE(outcome.singlesChanged);
   EXPECT_THAT(directory.Stations(), ElementsAre("PC1", "PC2", "PC3"));
 
@@ -374,6 +374,7 @@ TEST(TakeOverTest, IntoAListOnlyWhatTheLimitAndTheFileAllow) {
     TakeOverRequest request;
     request.intoList = true;
     request.targetList = 0;
+    request.targetName = "Alle";
     request.maxMembers = c.maxMembers;
     request.rows = {{"\\\\" + c.station, "Buchhaltung"}};
     const TakeOverOutcome outcome = TakeOverStations(directory, request);
@@ -381,6 +382,33 @@ TEST(TakeOverTest, IntoAListOnlyWhatTheLimitAndTheFileAllow) {
               c.lastStatus.empty() ? "\"PC2\" als \"Buchhaltung\" übernommen" : c.lastStatus);
     EXPECT_EQ(directory.MemberTexts()[0], c.membersAfter);
     EXPECT_EQ(directory.FindStation(c.station), 1);  // a single recipient in every case
+  }
+}
+
+// Many rows end with a summary of all of them; the list is followed by its name.
+TEST(TakeOverTest, TheSummaryTellsWhatBecameOfEveryRow) {
+  std::vector<StationRow> domain(30000), five(5, {"\\\\PC1", ""}), mixed = five;
+  for (size_t i = 0; i < domain.size(); ++i)
+    domain[i].station = Format("WS%05d", static_cast<int>(i));
+  mixed[2].station = "X]";
+  mixed[3].station = "PC3", mixed[4].station = "PC4", mixed[1].station = "PC2";
+  const std::string mixedSummary =
+      "2 übernommen, 1 vorhanden, 2 abgelehnt (1 Liste voll, 1 ungültiger Name)";
+  const std::tuple<std::vector<StationRow>, int, std::string, std::string, int> cases[] = {
+      {five, -1, "", "0 übernommen, 5 vorhanden", 1},
+      {domain, 0, "Alle", "19 übernommen, 29981 abgelehnt (Liste voll)", 20},
+      {mixed, 0, "Alle", mixedSummary, 3},
+      {mixed, 2, "Alle", mixedSummary, 3},  // the list moved: followed by its name
+      {mixed, 1, "Weg", "Die Verteilerliste \"Weg\" gibt es nicht mehr: nichts übernommen.", 1},
+  };
+  for (const auto& [rows, list, name, summary, members] : cases) {
+    SCOPED_TRACE(summary);
+    RecipientDirectory directory = Directory("PC1,");
+    const TakeOverRequest request{rows, list >= 0, list, name, rows.size() == 5 ? 3 : 20};
+    EXPECT_EQ(TakeOverStations(directory, request).statusTexts.back(), summary);
+    std::string after = directory.MemberTexts()[0];
+    RecipientDirectory::EnsureTrailingComma(after);
+    EXPECT_EQ(RecipientDirectory::MemberCount(after), members);
   }
 }
 

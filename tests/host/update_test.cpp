@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <future>
 #include <map>
@@ -103,7 +104,7 @@ struct UpdateRig : HttpClient, OutputFiles, Clipboard, ProgramEnvironment {
 
 // The server's, the connection's and the disk's failures.
 TEST(UpdateCheckFailureTest, EachShowsOnlyItsOwnBoxesAndKeepsTheEarlierCopy) {
-  // The titles of the boxes, each followed by "|", and the texts.
+  // The titles of the boxes, each followed by "|", and the text that gives the reason.
   const std::string ask = "Update suchen...|", search = ask + "Suche nach Updates...|",
                     refused = search + "Fehler beim Herunterladen|",
                     broken = search + kApplicationTitle + "|Fehler beim Herunterladen|";
@@ -116,7 +117,8 @@ TEST(UpdateCheckFailureTest, EachShowsOnlyItsOwnBoxesAndKeepsTheEarlierCopy) {
       {"own version unreadable", [](auto& t) { t.version = ""; }, search, none},
       {"none of ours", [](auto& t) { t.list.body = "netzmeister;9;0;0;0;;1;1;;n.zip;"; }, ask, ""},
       {"list missing", [](auto& t) { t.list.status = 404; }, ask, ""},
-      {"no connection", [](auto& t) { t.list.error = 12029; }, ask + kApplicationTitle + "|", ""},
+      {"no connection", [](auto& t) { t.list.error = 12029; }, ask + kApplicationTitle + "|",
+       TransferErrorText(12029)},
       {"program file missing", [](auto& t) { t.file.status = 404; }, refused,
        fail + kHttpErrorText},
       {"a DLL to plant beside the program",
@@ -131,22 +133,32 @@ TEST(UpdateCheckFailureTest, EachShowsOnlyItsOwnBoxesAndKeepsTheEarlierCopy) {
       {"program file too large without a length",
        [](auto& t) { t.file.body.resize(kProgramFileLimit + 1), t.file.announceLength = false; },
        refused, fail + TooLargeText(kProgramFileLimit)},
-      {"cut short without an error", [](auto& t) { t.file.cutAfter = 1024; }, broken, fail},
+      {"cut short without an error", [](auto& t) { t.file.cutAfter = 1024; }, broken,
+       IncompleteTransferText(1024, 3000)},
       {"too slow after the first block",
-       [](auto& t) { t.file.cutAfter = 1024, t.file.left = Status::kTooSlow; }, broken, fail},
+       [](auto& t) { t.file.cutAfter = 1024, t.file.left = Status::kTooSlow; }, broken,
+       SlowTransferText(1024)},
+      {"longer than announced", [](auto& t) { t.file.left = Status::kOverlong; }, broken,
+       OverlongTransferText(3000)},
       {"program ended during the download",
        [](auto& t) { t.file.cutAfter = 1024, t.file.left = Status::kCancelled; }, search, ""},
       {"broken after the first block",
-       [](auto& t) { t.file.cutAfter = 1024, t.file.error = 12031; }, broken, fail},
+       [](auto& t) { t.file.cutAfter = 1024, t.file.error = 12031; }, broken,
+       TransferErrorText(12031)},
   };
-  for (const auto& [what, setUp, titles, lastText] : cases) {
+  for (const auto& [what, setUp, titles, reasonText] : cases) {
     SCOPED_TRACE(what);
     UpdateRig t;
     setUp(t);
     CheckForUpdate(t.services, nullptr);
     EXPECT_EQ(t.Titles(), titles);
-    if (!lastText.empty() && !t.boxes.boxes().empty()) {
-      EXPECT_EQ(t.boxes.boxes().back().text, lastText);
+    const std::vector<BoxRequest> shown = t.boxes.boxes();
+    // A broken transfer's own box gives the reason, else the last one.
+    const auto own = std::find_if(shown.begin(), shown.end(), [](const BoxRequest& box) {
+      return box.title == kApplicationTitle;
+    });
+    if (!reasonText.empty() && !shown.empty()) {
+      EXPECT_EQ(own == shown.end() ? shown.back().text : own->text, reasonText);
     }
     EXPECT_THAT(t.files.files, ElementsAre(std::pair(kTarget, std::string("die alte Version"))));
     EXPECT_EQ(t.clipboard, "vorher");
@@ -253,6 +265,19 @@ TEST(UpdateRulesTest, AddressesAreSplitForHttpOnly) {
   EXPECT_TRUE(IsHttpRedirect(307));
   EXPECT_FALSE(IsHttpRedirect(304));
 
+  // The answer's head and the request, as the program's own client reads and writes them.
+  const std::optional<HttpResponseHead> head =
+      ParseResponseHead("HTTP/1.1 302 Found\r\ncontent-length:  12 \r\nLocation: /x\r\n");
+  ASSERT_TRUE(head);
+  EXPECT_EQ(std::tie(head->status, head->contentLength, head->location, head->chunked),
+            std::make_tuple(302u, std::optional<uint64_t>(12), std::string("/x"), false));
+  EXPECT_TRUE(ParseResponseHead("HTTP/1.0 200 OK\r\nTransfer-Encoding: chunked\r\n")->chunked);
+  for (const char* bad : {"", "HTTP/1.0", "HTTP/1.0 20", "HTTP/1.0 2000 OK", "ICY 200 OK"})
+    EXPECT_FALSE(ParseResponseHead(bad)) << bad;
+  EXPECT_THAT(GetRequestText({"h", 8123, "/a b\r\nX: y.zip"}),
+              ::testing::StartsWith("GET /a%20b%0D%0AX:%20y.zip HTTP/1.0\r\nHost: h:8123\r\n"));
+  EXPECT_THAT(GetRequestText({"h", 80, "/"}), ::testing::HasSubstr("\r\nHost: h\r\n"));
+
   EXPECT_EQ(ParseContentLength("70000000"), 70000000u);
   for (const char* length : {"12 ", "-1", ""})
     EXPECT_FALSE(ParseContentLength(length)) << length;
@@ -280,37 +305,46 @@ TEST(HttpPaceTest, TheDownloadMayTakeLongerTheMoreItReceives) {
     EXPECT_EQ(JudgePace(limits, elapsedMs, quietMs, answered, bytes), pace) << what;
 }
 
-// A transfer that is left, too slow or at the program's end, must not write into a receiver that
-// its caller has let go.
-TEST(HttpDeadlineTest, ALeftTransferReachesTheReceiverNoMore) {
-  for (const bool programEnds : {false, true}) {
-    SCOPED_TRACE(programEnds ? "the program ends" : "below the rate");
+// A transfer that is left (too slow, at the program's end, or refused by its receiver, however
+// long it then takes to close) is told so at once, and writes into no receiver that its caller
+// has let go.
+TEST(HttpDeadlineTest, ALeftTransferIsToldAndReachesTheReceiverNoMore) {
+  const std::tuple<const char*, HttpLimits, bool, bool, Status> cases[] = {
+      {"below the rate", {0, 60000, 50, 1024}, false, false, Status::kTooSlow},
+      {"the program ends", {0, 60000, 60000}, true, false, Status::kCancelled},
+      {"the answer refused", {0, 60000, 60000}, false, true, Status::kStopped},
+  };
+  for (const auto& [what, limits, programEnds, refused, status] : cases) {
+    SCOPED_TRACE(what);
     struct Late {
       std::promise<void> release;
       std::promise<bool> accepted;
-      std::atomic<bool> stop{false};
+      std::atomic<bool> stop{false}, told{false};
     };
     auto late = std::make_shared<Late>();
     struct Untouched : HttpReceiver {
-      bool OnResponse(uint32_t, std::optional<uint64_t>) override { return true; }
+      bool OnResponse(uint32_t, std::optional<uint64_t>) override { return !refuses; }
       bool OnBlock(const char*, size_t) override { return touched = true; }
-      bool touched = false;
+      bool refuses = false, touched = false;
     } receiver;
+    receiver.refuses = refused;
     const HttpResult left = RunWithinLimits(
-        [late, programEnds, released = late->release.get_future().share()](HttpReceiver& to) {
+        [late, programEnds, released = late->release.get_future().share()](
+            HttpReceiver& to, const std::atomic<bool>& told) {
           to.OnResponse(200, std::nullopt);
           late->stop = programEnds;
           released.wait();
+          late->told = told.load();
           late->accepted.set_value(to.OnBlock("x", 1));
           return HttpResult{Status::kComplete, 0};
         },
-        receiver, programEnds ? HttpLimits{0, 60000, 60000} : HttpLimits{0, 60000, 50, 1024},
-        late->stop);
-    EXPECT_EQ(left.status, programEnds ? Status::kCancelled : Status::kTooSlow);
+        receiver, limits, late->stop);
+    EXPECT_EQ(left.status, status);
     std::future<bool> accepted = late->accepted.get_future();
     late->release.set_value();
     ASSERT_EQ(accepted.wait_for(std::chrono::seconds(10)), std::future_status::ready);
     EXPECT_FALSE(accepted.get());
+    EXPECT_TRUE(late->told);
     EXPECT_FALSE(receiver.touched);
   }
 }

@@ -194,6 +194,68 @@ TEST_F(ListEditorTest, AFailedSaveKeepsTheEditorOpenWithAMessage) {
   }
 }
 
+// "OK" asks before it replaces a file changed (by hand) while the editor was open; "Nein" keeps
+// the file and the edits in the editor.
+TEST_F(ListEditorTest, OkAsksBeforeReplacingAFileChangedMeanwhile) {
+  Open();
+  const std::string byHand = std::string(kListFile) + "//begin\r\nPC7 Hand\r\n//end\r\n";
+  EXPECT_FALSE(Edit([&](HWND editor) {
+    Enter(editor, IDC_EDITOR_SINGLE_NEW, kNewSingle, {{IDC_ALIAS, "Neu"}, {IDC_STATION, "PC8"}});
+    wintest::WriteTextFile(scratch + "\\Rechner.txt", byHand);
+    boxes->answers = {false, true};
+    Click(editor, IDC_EDITOR_OK);
+    EXPECT_EQ(ListFile(), byHand);
+    EXPECT_EQ(Rows(editor, IDC_EDITOR_SINGLES).back(), "Neu");
+    Click(editor, IDC_EDITOR_OK);
+  }));
+  ASSERT_EQ(BoxTexts().size(), 3u);
+  EXPECT_THAT(BoxTexts()[2], ::testing::StartsWith("Die Rechnerliste \"" + scratch +
+                                                   "\\Rechner.txt\" wurde geändert, seit"));
+  EXPECT_THAT(ListFile(), ::testing::HasSubstr("PC3 Versand\r\nPC8 Neu\r\n//end"));
+}
+
+// On a full disk a save changes no byte of the list file, beside it as in place (where no file
+// may be created beside it, here because a folder has the name), and "Abbruch" reads it whole;
+// with room again it grows in place. No copy of the old file is left in the temporary folder.
+TEST_F(ListEditorTest, ASaveOnAFullDiskLeavesTheWholeOldFile) {
+  const wintest::SmallDisk disk(scratch + "/disk", 64);
+  if (!disk.problem.empty())
+    GTEST_SKIP() << disk.problem;
+  const std::string file = scratch + "/disk/Rechner.txt", full = scratch + "/disk/voll";
+  std::string old = "//begin\r\n", temp(MAX_PATH, '\0');
+  temp.resize(GetTempPathA(MAX_PATH, temp.data()));
+  for (int i = 1; i <= 40; ++i)
+    old += Format("PC%d Station %d\r\n", i, i);
+  wintest::WriteTextFile(file, old += "//end\r\n");
+  wintest::WriteTextFile(full, std::string(64 * 1024, ' '));  // as much as fits
+  app->settings().SetRechnerListePfad(file);
+  for (const int pass : {0, 1, 2}) {
+    SCOPED_TRACE(pass);
+    if (pass == 1)
+      CreateDirectoryA((file + ".neu").c_str(), nullptr);
+    if (pass == 2)
+      DeleteFileA(full.c_str());
+    boxes->Clear();
+    Open();
+    // Far more entries than the old file's room; the editor works on the directory itself.
+    Edit([this](HWND editor) {
+      for (int i = 100; i < 400; ++i)
+        app->directory().AddSingle(Format("Neu %d", i), Format("PC%d", i));
+      Click(editor, IDC_EDITOR_OK);
+    });
+    EXPECT_EQ(app->directory().SingleCount(), pass == 2 ? 340 : 40);
+    if (pass < 2) {
+      EXPECT_EQ(wintest::ReadTextFile(file), old);
+      EXPECT_THAT(BoxTexts(), ElementsAre(::testing::StartsWith(
+                                  "Die Rechnerliste wurde nicht gespeichert: auf dem Datenträger "
+                                  "ist nicht genug Platz. Die Datei ist unverändert.\n")));
+    }
+    EXPECT_THAT(wintest::FilesIn(file + "*"), ElementsAre("Rechner.txt"));
+    EXPECT_THAT(wintest::FilesIn(temp + "Rechner.txt*"), ElementsAre());
+    Close();
+  }
+}
+
 // Edits on the recipient side show in the member view when the editor comes back to the
 // lists, and the member buttons act on the members shown.
 TEST_F(ListEditorTest, MemberButtonsActOnTheMembersShownAfterAModeSwitch) {

@@ -178,29 +178,41 @@ TEST_F(NetInfoTest, DomainStationsAreTakenOverAndWrittenToTheListFile) {
   EXPECT_EQ(Status(browser), "Domäne bearbeitet: 3 Stationen.");
   SendMessageA(list, WM_CHAR, 1, 0);  // Ctrl+A
   EXPECT_EQ(win::ListView(list).SelectedRows().size(), 3u);
+  // Edited by hand while the program runs: the take-over keeps what was added.
+  wintest::WriteTextFile(scratch + "\\Rechner.txt",
+                         "//begin\r\nPC1 Empfang\r\nPC7 Hand\r\n//end\r\n//v_begin\r\nLeer []\r\n"
+                         "Fuenf [PC1,PC2,PC3,PC4,PC5]\r\nHand [PC7]\r\n//v_end\r\n");
   SendMessageA(browser, WM_COMMAND, IDM_TAKE_OVER_SINGLES, 0);
-  EXPECT_EQ(Status(browser), "2 Einträge übernommen");
+  EXPECT_EQ(Status(browser), "2 übernommen, 1 vorhanden");
   SYSTEMTIME today;
   GetLocalTime(&today);
   EXPECT_EQ(wintest::ReadTextFile(scratch + "\\Rechner.txt"),
             Format("//Stand: %02u.%02u.%04u\r\n//Version 3.0.0.15\r\n", today.wDay, today.wMonth,
                    today.wYear) +
-                "//begin\r\nPC1 Empfang\r\nPC2 Buchhaltung\r\nPC4 Lager\r\n//end\r\n"
-                "//v_begin\r\nLeer []\r\nFuenf [PC1,PC2,PC3,PC4,PC5]\r\n//v_end\r\n");
+                "//begin\r\nPC1 Empfang\r\nPC7 Hand\r\nPC2 Buchhaltung\r\nPC4 Lager\r\n//end\r\n"
+                "//v_begin\r\nLeer []\r\nFuenf [PC1,PC2,PC3,PC4,PC5]\r\nHand [PC7]\r\n//v_end\r\n");
   Click(IDC_MODE_SINGLE);  // the box shows the new recipients
-  EXPECT_THAT(BoxEntries(), ElementsAre("Empfang", "Buchhaltung", "Lager"));
+  EXPECT_THAT(BoxEntries(), ElementsAre("Empfang", "Hand", "Buchhaltung", "Lager"));
 }
 
-// A take-over leaves the recipient box on what the user chose: the list, or a typed name.
+// A take-over leaves the recipient box on what the user chose: the list, or a typed name; also
+// when the lists were edited by hand meanwhile.
 TEST_F(NetInfoTest, ATakeOverLeavesTheChosenRecipientInTheBox) {
   HWND browser = OpenBrowser();
   ASSERT_NE(browser, nullptr);
   HWND stations = GetDlgItem(browser, IDC_DOMAIN_STATIONS);
   Click(IDC_MODE_LIST);
   SelectEntry(1);
+  wintest::WriteTextFile(scratch + "\\Rechner.txt",
+                         "//begin\r\nPC1 Empfang\r\n//end\r\n//v_begin\r\nHand []\r\nLeer []\r\n"
+                         "Fuenf [PC1,PC3]\r\n//v_end\r\n");
   wintest::SelectRows(stations, {1});
   SendMessageA(browser, WM_COMMAND, IDM_TAKE_OVER_LIST, 0);  // a new single recipient as well
   EXPECT_EQ(ItemText(IDC_RECIPIENT), "Fuenf");
+  EXPECT_EQ(SelectedEntry(), 2);
+  EXPECT_THAT(BoxEntries(), ElementsAre("Hand", "Leer", "Fuenf"));
+  EXPECT_THAT(wintest::ReadTextFile(scratch + "\\Rechner.txt"),
+              ::testing::HasSubstr("\r\nHand []\r\nLeer []\r\nFuenf [PC1,PC3,PC2]\r\n"));
   Click(IDC_MODE_SINGLE);
   TypeRecipient("PC5");
   wintest::SelectRows(stations, {2});

@@ -40,8 +40,11 @@ std::string UnixPath(std::string path) {
 
 const std::atomic<bool> kGoOn{false};  // the stop of transfers that nobody stops
 
+// Takes what comes, as long as it is not announced larger than a program file may be.
 struct Received : HttpReceiver {
-  bool OnResponse(uint32_t, std::optional<uint64_t>) override { return true; }
+  bool OnResponse(uint32_t, std::optional<uint64_t> length) override {
+    return length.value_or(0) <= kProgramFileLimit;
+  }
   bool OnBlock(const char* data, size_t size) override { return body.append(data, size), true; }
   std::string body;
   HttpResult result;
@@ -132,17 +135,43 @@ TEST(UpdateProgramTest, ProgramAsksOffersDownloadsAndReportsInRealBoxes) {
   EXPECT_TRUE(p.program->WaitForExit(10000));
 }
 
-// While the check waits for a server, the window answers, paints and refuses a second check;
-// ending the program stops the check at once, with no box after it and no half download.
-TEST(UpdateProgramTest, TheWindowAnswersWhileTheCheckWaitsAndTheEndStopsTheCheck) {
-  // The list below the server's address, the file below that, and whether the check waits
-  // (else the end comes while the offer is open).
-  const std::tuple<const char*, const char*, const char*, bool> cases[] = {
-      {"for the list", "silent/", "Updates/", true},
-      {"for the file", "", "trickle/", true},
-      {"at the offer", "", "Updates/", false},
+// Each check makes its request and ends with its box, also when it starts the moment the box
+// of the one before closes.
+TEST(UpdateProgramTest, ChecksOneAfterAnotherEachAskAndEndWithTheirBox) {
+  UpdateProgram p(UpdateServer::baseUrl);
+  const std::string failed = "Fehler beim Herunterladen";
+  // The list, whether the offer comes, and the title of the last box.
+  const std::tuple<const char*, bool, std::string> checks[] = {
+      {"botenruf;0;0;0;1;;2;1;Updates/;x.zip;", false, kSearch},  // not newer
+      {"botenruf;9;1;0;0;;2;1;Updates/;x.dll;", true, failed},    // a name refused
+      {"botenruf;9;1;0;0;;2;1;missing/;x.zip;", true, failed},    // a failed download
+      {"botenruf;0;0;0;1;;2;1;Updates/;x.zip;", false, kSearch},
   };
-  for (const auto& [what, base, path, waits] : cases) {
+  for (const auto& [list, offered, last] : checks) {
+    SCOPED_TRACE(list);
+    UpdateServer::Serve("Updates\\_updates.txt", list);
+    PostMessageA(p.window, WM_COMMAND, IDM_UPDATE, 0);
+    ASSERT_EQ(p.Answer(kAsk, 0), SearchQuestionBox().text);
+    wintest::Click(p.answered, IDYES);
+    if (offered)
+      p.Answer(kSearch, IDYES);
+    ASSERT_FALSE(p.Answer(last, IDOK).empty());
+  }
+}
+
+// While the check waits for a server, the window answers, paints and refuses a second check;
+// ending the program, or the session, stops the check at once, with no box after it and no half
+// download (the system ends the process as soon as the window has answered the session's end).
+TEST(UpdateProgramTest, TheWindowAnswersWhileTheCheckWaitsAndTheEndStopsTheCheck) {
+  // The list below the server's address, the file below that, whether the check waits (else
+  // the end comes while the offer is open), and whether the session ends.
+  const std::tuple<const char*, const char*, const char*, bool, bool> cases[] = {
+      {"for the list", "silent/", "Updates/", true, false},
+      {"for the file", "", "trickle/", true, false},
+      {"at the offer", "", "Updates/", false, false},
+      {"for the file, at the end of the session", "", "trickle/", true, true},
+  };
+  for (const auto& [what, base, path, waits, sessionEnds] : cases) {
     SCOPED_TRACE(what);
     UpdateProgram p(UpdateServer::baseUrl + base, path);
     ASSERT_TRUE(WriteTextFile(p.target, "die alte Version"));
@@ -158,8 +187,14 @@ TEST(UpdateProgramTest, TheWindowAnswersWhileTheCheckWaitsAndTheEndStopsTheCheck
       PostMessageA(p.window, WM_COMMAND, IDM_UPDATE, 0);
       EXPECT_EQ(p.Answer(kAsk, IDOK), CheckRunningBox().text);
     }
-    PostMessageA(p.window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(p.program->WaitForExit(5000)) << "held up, or a box shows";
+    if (sessionEnds) {
+      EXPECT_TRUE(SendMessageA(p.window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+      SendMessageA(p.window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+      p.program.reset();
+    } else {
+      PostMessageA(p.window, WM_CLOSE, 0, 0);
+      EXPECT_TRUE(p.program->WaitForExit(5000)) << "held up, or a box shows";
+    }
     EXPECT_EQ(ReadTextFile(p.target), "die alte Version");
     EXPECT_THAT(FilesIn(p.folder + "\\*"), ElementsAre("Botenruf-9.1.zip", "Botenruf.exe"));
   }
@@ -178,25 +213,42 @@ std::shared_ptr<Received> GetInTime(const std::string& url, const HttpLimits& li
   return ended.wait_for(limit) == std::future_status::ready ? received : nullptr;
 }
 
+// Whether the server has seen the client of its last answer to `fault` leave, within a second.
+bool ServerSawClientLeave(const std::string& fault) {
+  return PumpUntil(
+      [&] {
+        Received ended;
+        const HttpUrl url = *SplitHttpUrl(UpdateServer::baseUrl + "ended/" + fault);
+        win::Win32HttpClient().Get(url, ended, kVersionListTimes, kGoOn);
+        return ended.body == "1";
+      },
+      1000);
+}
+
 // Answers that once held the window for minutes, and redirects: each transfer ends within its
-// limits (short ones here, so that the test does not wait for the program's own). A slow but
+// limits (short ones here, so that the test does not wait for the program's own), with the
+// cause named, and a transfer refused or given up closes its connection at once. A slow but
 // steady download may take longer than the total.
 TEST(UpdateTransferTest, FaultyServersHoldATransferNoLongerThanItsLimits) {
-  constexpr HttpLimits kShort{2000, 1500, 3000}, kSlowLine{2000, 1500, 2500, 1024};
+  constexpr HttpLimits kShort{2000, 1500, 3000}, kSlowLine{2000, 1500, 2500, 1024},
+      kPatient{2000, 3000, 2500, 1024};
   using Status = HttpResult::Status;
   // The object, how it ends (none: either way, but in time), its error (0: any), the body when
-  // it is complete, and the limits.
-  const std::tuple<const char*, std::optional<Status>, DWORD, std::string, HttpLimits> cases[] = {
-      {"silent", Status::kFailed, 0, "", kShort},  // by the request's own timeout, before the total
-      {"long", std::nullopt, 0, "hello", kShort},
-      {"trickle", Status::kFailed, kHttpTimeoutError, "", kShort},  // no full block: silent
-      {"trickle-head", Status::kTimedOut, 0, "", kShort},
-      {"to-https", Status::kFailed, ERROR_HTTP_REDIRECT_FAILED, "", kShort},
-      {"hop/5", Status::kComplete, 0, "angekommen", kShort},
-      {"hop/6", Status::kFailed, ERROR_HTTP_REDIRECT_FAILED, "", kShort},
-      {"steady", Status::kComplete, 0, std::string(12 * 1024, 'x'), kSlowLine},
-  };
-  for (const auto& [object, status, error, body, limits] : cases) {
+  // it is complete, the limits, and whether the server then sees the client leave.
+  const std::tuple<const char*, std::optional<Status>, DWORD, std::string, HttpLimits, bool>
+      cases[] = {
+          {"silent", Status::kFailed, 0, "", kShort, true},  // by the request's own timeout
+          {"long", Status::kOverlong, 0, "", kShort, true},
+          {"trickle", Status::kTimedOut, 0, "", kShort, true},
+          {"drip", Status::kTooSlow, 0, "", kPatient, true},  // a byte every 2 s: slow, not silent
+          {"trickle-head", Status::kTimedOut, 0, "", kShort, true},
+          {"huge", Status::kStopped, 0, "", kShort, true},  // announced too large: refused at once
+          {"to-https", Status::kFailed, ERROR_HTTP_REDIRECT_FAILED, "", kShort, false},
+          {"hop/5", Status::kComplete, 0, "angekommen", kShort, false},
+          {"hop/6", Status::kFailed, ERROR_HTTP_REDIRECT_FAILED, "", kShort, false},
+          {"steady", Status::kComplete, 0, std::string(12 * 1024, 'x'), kSlowLine, false},
+      };
+  for (const auto& [object, status, error, body, limits, leaves] : cases) {
     SCOPED_TRACE(object);
     const DWORD start = GetTickCount();
     const std::shared_ptr<Received> got = GetInTime(UpdateServer::baseUrl + object, limits);
@@ -206,6 +258,9 @@ TEST(UpdateTransferTest, FaultyServersHoldATransferNoLongerThanItsLimits) {
     EXPECT_EQ(got->result.error, error ? error : got->result.error);
     if (got->result.status == Status::kComplete) {
       EXPECT_EQ(got->body, body);
+    }
+    if (leaves) {
+      EXPECT_TRUE(ServerSawClientLeave(object));
     }
   }
 }

@@ -214,10 +214,12 @@ LRESULT MainWindow::OnEndSession(WPARAM ending, LPARAM) {
   if (!ending)
     return 0;  // another program kept the session going
   // The system may end the process as soon as this returns: workers stop reporting at once,
-  // the end routine writes the settings and the counter now, and the window ends as on
-  // "Beenden". The list file is written only by the commands that change it, never here.
+  // the end routine writes the settings and the counter now, a download removes its half file,
+  // and the window ends as on "Beenden". The list file is written only by the commands that
+  // change it, never here.
   ShutdownFlag() = true;
   app_.End();
+  EndUpdateCheckNow();
   OnCancel();
   return 0;
 }

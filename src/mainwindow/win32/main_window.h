@@ -84,7 +84,8 @@ class MainWindow : public Dialog, public DomainBrowserHost, public SendReportHos
   LRESULT OnCountdownDone(WPARAM, LPARAM);
   void OnMemoriam();
   // The send report of a list or domain dispatch.
-  void DispatchWithReport(SendReport report) override;
+  void OpenSendReport(SendReport report);
+  void DispatchSteps(const std::vector<SendStep>& steps, SendReportDialog& report) override;
   LRESULT OnSendReportClosed(WPARAM, LPARAM);
 
   // The list editor
@@ -105,6 +106,7 @@ class MainWindow : public Dialog, public DomainBrowserHost, public SendReportHos
   int32_t MaxListMembers() override { return settings_.MaxThreads(); }
   bool ListEditorOpen() override { return listEditorOpen_; }
   std::string SaveTakeOver(bool singlesChanged, bool listsChanged) override;
+  void ReadChangedListFile() override;
   ListLook CurrentListLook() const { return {gridLinesOn_, fullRowOn_}; }
 
   // Message editor and files
@@ -127,7 +129,12 @@ class MainWindow : public Dialog, public DomainBrowserHost, public SendReportHos
   void OnUpdateCommand();
   LRESULT OnWindowCall(WPARAM, LPARAM);
   bool ShowUpdateBox(const BoxRequest& box, bool ask);
+  // Lets the running check's calls through until it has ended; false when it has not in time.
+  bool WaitForUpdateCheck(DWORD timeoutMs);
   void StopUpdateCheck();
+  // Stops the check and waits until it has removed what it was writing: for the end of the
+  // session, after which the system may end the process at any moment.
+  void EndUpdateCheckNow();
   LRESULT OnSetCursor(WPARAM, LPARAM);
   LRESULT OnSize(WPARAM, LPARAM);
   LRESULT OnGetMinMaxInfo(WPARAM, LPARAM);

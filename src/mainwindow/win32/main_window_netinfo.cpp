@@ -101,6 +101,13 @@ ListChoice MainWindow::CurrentListChoice() {
           savedSelection_.Saved(kModeList)};
 }
 
+void MainWindow::ReadChangedListFile() {
+  if (listEditorOpen_ || !app_.ReloadIfChanged())
+    return;
+  if (!BoxShowsDirectory(settings_.ListenTyp(), BoxEntries(), app_.directory()))
+    RefillKeepingSelection();
+}
+
 std::string MainWindow::SaveTakeOver(bool singlesChanged, bool listsChanged) {
   // A question about the save belongs to the browser that asked for it.
   const std::string problem =

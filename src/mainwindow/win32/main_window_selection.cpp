@@ -34,7 +34,9 @@ void MainWindow::RefillKeepingSelection() {
   const int index = SelectedEntry();
   const std::string text = ItemText(IDC_RECIPIENT);
   RefillRecipientBox();
-  const int keep = KeptSelection(BoxEntries(), index, text);
+  // What the box now holds, without reading back thousands of entries.
+  const int keep =
+      KeptSelection(RefillContent(settings_.ListenTyp(), app_.directory()).entries, index, text);
   SendMessageA(Item(IDC_RECIPIENT), CB_SETCURSEL, keep, 0);
   if (keep < 0)
     SetItemText(IDC_RECIPIENT, text);
@@ -60,9 +62,14 @@ void MainWindow::UpdateModeControls() {
 void MainWindow::FillBox(const std::vector<std::string>& entries, int select) {
   HWND box = Item(IDC_RECIPIENT);
   SendMessageA(box, CB_RESETCONTENT, 0, 0);
+  // A domain's thousands of recipients: the box's list neither redraws nor sets its scroll bar
+  // for each of them.
+  SendMessageA(box, WM_SETREDRAW, FALSE, 0);
   for (const std::string& entry : entries) {
     SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
   }
+  SendMessageA(box, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(box, nullptr, TRUE);
   SendMessageA(box, CB_SETCURSEL, select, 0);
 }
 

@@ -1,4 +1,6 @@
 // "Senden": composition, the send workers and the domain countdown.
+#include <algorithm>
+
 #include "dispatch/delivery.h"
 #include "mainwindow/win32/main_window.h"
 #include "netinfo/table_query.h"
@@ -35,9 +37,10 @@ void MainWindow::RunSendDispatcher() {
   const std::vector<SendStep> steps =
       ComposeSend(mode, recipients, message, settings_.VersandInfo(), app_.directory(), tool);
   if (WantsSendReport(mode, settings_.Sendebericht())) {
-    if (auto report = SendReport::ForDispatch(mode, steps, app_.directory(), message,
-                                              services_.workers.system->Now())) {
-      DispatchWithReport(std::move(*report));
+    if (auto report =
+            SendReport::ForDispatch(mode, ItemText(IDC_RECIPIENT), steps, app_.directory(), message,
+                                    services_.workers.system->Now())) {
+      OpenSendReport(std::move(*report));
       return;
     }
   }
@@ -45,17 +48,19 @@ void MainWindow::RunSendDispatcher() {
                ListDomainStationNames);
 }
 
-void MainWindow::DispatchWithReport(SendReport report) {
-  const int32_t maxThreads = settings_.MaxThreads();
-  const std::vector<SendStep> steps = report.Steps();
+void MainWindow::OpenSendReport(SendReport report) {
+  // Each report opens beside the ones still open, never exactly on top of one.
+  const int open = static_cast<int>(std::count_if(
+      sendReports_.begin(), sendReports_.end(),
+      [](const std::unique_ptr<SendReportDialog>& shown) { return !shown->closed(); }));
   auto dialog = std::make_unique<SendReportDialog>(
       hwnd(), std::move(report), *this,
       SendReportServices{*services_.workers.system, *services_.update.clipboard,
                          *services_.workers.boxes},
-      CurrentListLook());
+      CurrentListLook(), open);
   if (!dialog->CreateModeless()) {
-    RunSendSteps(steps, services_.workers, maxThreads, hwnd(), DetachedThread, nullptr,
-                 ListDomainStationNames);  // the boxes, then
+    RunSendSteps(dialog->report().Steps(), services_.workers, settings_.MaxThreads(), hwnd(),
+                 DetachedThread, nullptr, ListDomainStationNames);  // the boxes, then
     return;
   }
   ShowWindow(dialog->hwnd(), SW_SHOW);
@@ -64,10 +69,13 @@ void MainWindow::DispatchWithReport(SendReport report) {
   UpdateWindow(dialog->hwnd());
   SendReportDialog& shown = *dialog;
   sendReports_.push_back(std::move(dialog));
-  // A report closed while a box of a dispatch waits (this one's, or the one of the report
-  // whose resend started this) stays until the dispatch is through.
+  shown.DispatchFirst();
+}
+
+void MainWindow::DispatchSteps(const std::vector<SendStep>& steps, SendReportDialog& report) {
+  // A report closed while its dispatch is under way stays until the dispatch is through.
   ++reportDispatches_;
-  RunSendSteps(steps, services_.workers, maxThreads, hwnd(), DetachedThread, &shown,
+  RunSendSteps(steps, services_.workers, settings_.MaxThreads(), hwnd(), DetachedThread, &report,
                ListDomainStationNames);
   if (--reportDispatches_ == 0)
     PostMessageA(hwnd(), WM_APP_SEND_REPORT_CLOSED, 0, 0);

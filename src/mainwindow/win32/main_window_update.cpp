@@ -53,8 +53,23 @@ class UpdateWindowCalls : public MessageBoxes, public Clipboard {
   const UpdateJob& job_;
 };
 
+namespace {
+
+// A check whose last box has closed still takes its thread a moment to end (it ends the pointer's
+// wait through this window): "Update suchen" right after it waits for that rather than calling it
+// still running.
+constexpr DWORD kCheckEndingMs = 500;
+// At the end of the session: enough for a stopped download to leave its transfer and remove its
+// half file.
+constexpr DWORD kCheckStopMs = 3000;
+
+}  // namespace
+
 void MainWindow::OnUpdateCommand() {
-  if (updateJob_ && !updateJob_->finished) {
+  const bool running = updateJob_ && !WaitForUpdateCheck(kCheckEndingMs);
+  if (ShutdownFlag())
+    return;  // the session ended meanwhile
+  if (running) {
     ShowUpdateBox(CheckRunningBox(), false);
     return;
   }
@@ -69,6 +84,25 @@ void MainWindow::OnUpdateCommand() {
         {*update.http, *files, *update.outputs, calls, calls, *update.program, job->stop}, window);
     job->finished = true;
   });
+}
+
+bool MainWindow::WaitForUpdateCheck(DWORD timeoutMs) {
+  const std::shared_ptr<UpdateJob> job = updateJob_;
+  const DWORD start = GetTickCount();
+  MSG msg;
+  while (!job->finished && GetTickCount() - start < timeoutMs) {
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // lets the check's calls through
+    Sleep(5);
+  }
+  return job->finished;
+}
+
+void MainWindow::EndUpdateCheckNow() {
+  // While a box of the check is open nothing is being written, and the check waits for the box.
+  const bool boxOpen = openUpdateBox_.has_value();
+  StopUpdateCheck();
+  if (updateJob_ && !boxOpen)
+    WaitForUpdateCheck(kCheckStopMs);
 }
 
 LRESULT MainWindow::OnWindowCall(WPARAM job, LPARAM call) {

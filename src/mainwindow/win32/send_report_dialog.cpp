@@ -1,5 +1,9 @@
 #include "mainwindow/win32/send_report_dialog.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
+
 #include "mainwindow/report_layout.h"
 #include "platform/win32/placement.h"
 #include "resource.h"
@@ -7,15 +11,23 @@
 namespace botenruf::win {
 namespace {
 
-// The outcome of one step, lent by the worker for the time of its message.
-struct StepOutcome {
-  size_t step;
+constexpr size_t kNotShown = static_cast<size_t>(-1);
+// While only the failed rows show, the outcomes that change them are gathered for a moment:
+// a domain of thousands of stations would otherwise filter its rows anew for each.
+constexpr UINT_PTR kRefreshTimer = 1;
+constexpr UINT kRefreshDelayMs = 200;
+// Each report opens this many pixels to the right and down of the one opened before it.
+constexpr int kCascadeStep = 24;
+
+// The outcome of one row, lent by the worker for the time of its message.
+struct RowOutcome {
+  size_t row;
   SendOutcome outcome;
 };
 
-// A domain's stations on their way to the report, and the sinks of their rows on the way back.
+// A domain's stations on their way to the report, and the rows they got on the way back.
 struct StationRows {
-  size_t step;
+  size_t row;
   const std::vector<SendStep>& stationSteps;
   const std::string& failure;
   std::vector<size_t> rows;
@@ -24,7 +36,7 @@ struct StationRows {
 // A closed report is gone: the message then finds no window, and the outcome is dropped.
 OutcomeSink SinkOfRow(HWND window, WPARAM number, size_t row) {
   return [window, number, row](const SendOutcome& outcome) {
-    StepOutcome message{row, outcome};
+    RowOutcome message{row, outcome};
     SendMessageA(window, WM_APP_SEND_OUTCOME, number, reinterpret_cast<LPARAM>(&message));
   };
 }
@@ -34,117 +46,185 @@ WPARAM NextReportNumber() {
   return ++last;
 }
 
+// The width a column needs for the longest of its texts, measured once for that text alone.
+int NeededWidth(HWND list, const std::vector<std::string>& texts, const std::string& title) {
+  const std::string* longest = &title;
+  for (const std::string& text : texts) {
+    if (text.size() > longest->size())
+      longest = &text;
+  }
+  constexpr int kCellMargin = 14;  // the list's padding on both sides of a cell's text
+  return static_cast<int>(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0,
+                                       reinterpret_cast<LPARAM>(longest->c_str()))) +
+         kCellMargin;
+}
+
 }  // namespace
 
 const MessageEntry<SendReportDialog> SendReportDialog::kMessageMap[] = {
     OnControl(IDC_REPORT_RESEND, BN_CLICKED, &SendReportDialog::OnResend),
     OnControl(IDC_REPORT_COPY, BN_CLICKED, &SendReportDialog::OnCopy),
+    OnControl(IDC_REPORT_ONLY_FAILED, BN_CLICKED, &SendReportDialog::OnOnlyFailed),
     OnMessage(WM_APP_SEND_OUTCOME, &SendReportDialog::OnOutcome),
     OnMessage(WM_APP_SEND_REPORT_EXPAND, &SendReportDialog::OnExpand),
+    OnMessage(WM_TIMER, &SendReportDialog::OnTimer),
     OnMessage(WM_SIZE, &SendReportDialog::OnSize),
     OnMessage(WM_GETMINMAXINFO, &SendReportDialog::OnGetMinMaxInfo),
 };
 
 SendReportDialog::SendReportDialog(HWND owner, SendReport report, SendReportHost& host,
-                                   SendReportServices services, ListLook look)
+                                   SendReportServices services, ListLook look, int cascade)
     : Dialog(IDD_SEND_REPORT, owner),
       report_(std::move(report)),
       host_(host),
       services_(services),
       look_(look),
+      cascade_(cascade),
       number_(NextReportNumber()) {}
 
 bool SendReportDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message == WM_NOTIFY && list_.Answer(reinterpret_cast<NMHDR*>(lParam), result))
-    return true;
+  if (message == WM_NOTIFY) {
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (list_.Answer(header, result))
+      return true;
+    if (header->hwndFrom == list_.hwnd() && header->code == LVN_COLUMNCLICK) {
+      OnColumnClick(reinterpret_cast<NMLISTVIEW*>(lParam)->iSubItem);
+      return true;
+    }
+  }
   return DispatchTable(*this, kMessageMap, message, wParam, lParam, result);
 }
 
 bool SendReportDialog::OnInitDialog() {
   SetIcon(LoadIconA(instance(), MAKEINTRESOURCEA(IDR_MAINFRAME)));
   list_ = ListView(Item(IDC_REPORT_ROWS), {&stations_, &names_, &results_});
-  // The result takes half the width: the boxes' texts are the longest.
-  const int tenth = list_.ColumnSpace() / 10;
-  list_.AddColumn(0, "Station", 2 * tenth);
-  list_.AddColumn(1, "Name", 3 * tenth);
-  list_.AddColumn(2, "Ergebnis", list_.ColumnSpace() - 5 * tenth);
+  list_.AddColumn(0, "Station", 0);
+  list_.AddColumn(1, "Name", 0);
+  list_.AddColumn(2, "Ergebnis", 0);
   list_.SetLook(look_);
-  ShowRows();
   SetItemText(IDC_REPORT_HEADING, report_.Heading());
-  ShowState();
   headingPlace_ = PlaceInParent(Item(IDC_REPORT_HEADING));
+  filterPlace_ = PlaceInParent(Item(IDC_REPORT_ONLY_FAILED));
+  if (cascade_ > 0) {
+    RECT window = {};
+    GetWindowRect(hwnd(), &window);
+    const int step = kCascadeStep * (cascade_ % 8);
+    SetWindowPos(hwnd(), nullptr, window.left + step, window.top + step, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ShowRows();
+  ShowState();
   initialized_ = true;
   ApplyLayout();
   return true;
 }
 
+void SendReportDialog::DispatchFirst() {
+  const std::vector<SendStep> steps = report_.Steps();
+  std::vector<size_t> rows(steps.size());
+  for (size_t i = 0; i < rows.size(); ++i)
+    rows[i] = i;
+  Send(std::move(rows), steps);
+}
+
+void SendReportDialog::Send(std::vector<size_t> rows, const std::vector<SendStep>& steps) {
+  dispatched_ = std::move(rows);
+  host_.DispatchSteps(steps, *this);
+}
+
 void SendReportDialog::NotAdmitted(size_t step, const BoxRequest& box) {
-  report_.NotAdmitted(step, box);
-  ShowResult(step);
+  if (step >= dispatched_.size())
+    return;
+  report_.NotAdmitted(dispatched_[step], box);
+  ShowRow(dispatched_[step]);
   ShowState();
 }
 
 OutcomeSink SendReportDialog::SinkFor(size_t step) {
-  return SinkOfRow(hwnd(), number_, step);
+  return step < dispatched_.size() ? SinkOfRow(hwnd(), number_, dispatched_[step]) : nullptr;
 }
 
 DispatchReport::StepExpander SendReportDialog::ExpanderFor(size_t step) {
+  if (step >= dispatched_.size())
+    return nullptr;
   HWND window = hwnd();
   const WPARAM number = number_;
-  return [window, number, step](const std::vector<SendStep>& stationSteps,
-                                const std::string& failure) {
-    StationRows message{step, stationSteps, failure, {}};
-    const bool taken = SendMessageA(window, WM_APP_SEND_REPORT_EXPAND, number,
-                                    reinterpret_cast<LPARAM>(&message)) != 0;
-    std::vector<OutcomeSink> sinks;
-    for (size_t i = 0; i < stationSteps.size(); ++i) {
-      // A report closed meanwhile takes nothing: its stations' sends end without a word.
-      if (!taken)
-        sinks.push_back([](const SendOutcome&) {});
-      else if (i < message.rows.size())
-        sinks.push_back(SinkOfRow(window, number, message.rows[i]));
-    }
-    return sinks;
-  };
+  const size_t row = dispatched_[step];
+  return
+      [window, number, row](const std::vector<SendStep>& stationSteps, const std::string& failure) {
+        StationRows message{row, stationSteps, failure, {}};
+        const bool taken = SendMessageA(window, WM_APP_SEND_REPORT_EXPAND, number,
+                                        reinterpret_cast<LPARAM>(&message)) != 0;
+        std::vector<OutcomeSink> sinks;
+        for (size_t i = 0; i < stationSteps.size(); ++i) {
+          // A report closed meanwhile takes nothing: its stations' sends end without a word.
+          if (!taken)
+            sinks.push_back([](const SendOutcome&) {});
+          else if (i < message.rows.size())
+            sinks.push_back(SinkOfRow(window, number, message.rows[i]));
+        }
+        return sinks;
+      };
 }
 
 LRESULT SendReportDialog::OnExpand(WPARAM number, LPARAM lParam) {
   if (number != number_ || closed_)
     return 0;
   auto& message = *reinterpret_cast<StationRows*>(lParam);
-  message.rows = report_.Expand(message.step, message.stationSteps, message.failure);
+  message.rows = report_.Expand(message.row, message.stationSteps, message.failure);
   ShowRows();
   ShowState();
   return 1;
 }
 
-void SendReportDialog::ShowRows() {
-  stations_.clear();
-  names_.clear();
-  results_.clear();
-  for (const ReportRow& row : report_.rows()) {
-    stations_.push_back(row.station);
-    names_.push_back(row.name);
-    results_.push_back(row.result);
-  }
-  list_.ShowAll();
-}
-
 LRESULT SendReportDialog::OnOutcome(WPARAM number, LPARAM lParam) {
   if (number != number_)
     return 0;
-  const auto& message = *reinterpret_cast<const StepOutcome*>(lParam);
-  report_.Finish(message.step, message.outcome, services_.system);
-  ShowResult(message.step);
+  const auto& message = *reinterpret_cast<const RowOutcome*>(lParam);
+  report_.Finish(message.row, message.outcome, services_.system);
+  ShowRow(message.row);
   ShowState();
   return 0;
 }
 
-void SendReportDialog::ShowResult(size_t row) {
-  if (row >= report_.rows().size() || row >= results_.size())
+void SendReportDialog::ShowRows() {
+  shown_ = report_.Shown(onlyFailed_);
+  if (sortColumn_ >= 0)
+    report_.Sort(shown_, static_cast<ReportColumn>(sortColumn_), ascending_);
+  position_.assign(report_.rows().size(), kNotShown);
+  stations_.resize(shown_.size());
+  names_.resize(shown_.size());
+  results_.resize(shown_.size());
+  for (size_t i = 0; i < shown_.size(); ++i) {
+    position_[shown_[i]] = i;
+    stations_[i] = report_.Cell(shown_[i], ReportColumn::kStation);
+    names_[i] = report_.Cell(shown_[i], ReportColumn::kName);
+    results_[i] = report_.Cell(shown_[i], ReportColumn::kResult);
+  }
+  list_.ShowAll();
+  FitColumns();
+}
+
+void SendReportDialog::ShowRow(size_t row) {
+  const size_t at = row < position_.size() ? position_[row] : kNotShown;
+  const bool failed = report_.rows()[row].state == ReportRow::State::kFailed ||
+                      report_.rows()[row].state == ReportRow::State::kRefused;
+  if (onlyFailed_ && (at == kNotShown) == failed) {
+    SetTimer(hwnd(), kRefreshTimer, kRefreshDelayMs, nullptr);  // it joins or leaves the rows
     return;
-  results_[row] = report_.rows()[row].result;
-  list_.RedrawRows(static_cast<int>(row), static_cast<int>(row));
+  }
+  if (at == kNotShown)
+    return;
+  results_[at] = report_.Cell(row, ReportColumn::kResult);
+  list_.RedrawRows(static_cast<int>(at), static_cast<int>(at));
+}
+
+LRESULT SendReportDialog::OnTimer(WPARAM id, LPARAM) {
+  if (id != kRefreshTimer)
+    return 0;
+  KillTimer(hwnd(), kRefreshTimer);
+  ShowRows();
+  return 0;
 }
 
 void SendReportDialog::ShowState() {
@@ -152,16 +232,33 @@ void SendReportDialog::ShowState() {
   EnableItem(IDC_REPORT_RESEND, report_.CanResend());
 }
 
+void SendReportDialog::OnColumnClick(int column) {
+  ascending_ = column == sortColumn_ ? !ascending_ : true;
+  sortColumn_ = column;
+  ShowRows();
+}
+
+void SendReportDialog::OnOnlyFailed() {
+  onlyFailed_ = IsDlgButtonChecked(hwnd(), IDC_REPORT_ONLY_FAILED) == BST_CHECKED;
+  ShowRows();
+}
+
 void SendReportDialog::OnResend() {
   if (!report_.CanResend())
     return;
-  SendReport again = report_.Resend(services_.system.Now());
+  std::vector<size_t> rows;
+  std::vector<SendStep> steps;
+  for (auto& [row, step] : report_.Resend()) {
+    rows.push_back(row);
+    steps.push_back(std::move(step));
+  }
+  ShowRows();
   ShowState();
-  host_.DispatchWithReport(std::move(again));
+  Send(std::move(rows), steps);
 }
 
 void SendReportDialog::OnCopy() {
-  if (!services_.clipboard.SetText(hwnd(), report_.ClipboardText())) {
+  if (!services_.clipboard.SetText(hwnd(), report_.ClipboardText(shown_))) {
     services_.boxes.Show(hwnd(), {"Der Bericht konnte nicht in die Zwischenablage kopiert werden.",
                                   kErrorTitle, BoxIcon::kStop});
   }
@@ -169,9 +266,23 @@ void SendReportDialog::OnCopy() {
 
 void SendReportDialog::OnCancel() {
   closed_ = true;
+  KillTimer(hwnd(), kRefreshTimer);
   ShowWindow(hwnd(), SW_HIDE);
   // The owner lets go of this window; not here, inside one of its own messages.
   PostMessageA(GetWindow(hwnd(), GW_OWNER), WM_APP_SEND_REPORT_CLOSED, 0, 0);
+}
+
+// The columns share the list's width as it changes: station and name as wide as their longest
+// text needs (up to three tenths each), the result the rest.
+void SendReportDialog::FitColumns() {
+  if (!list_.hwnd())
+    return;
+  const int space = list_.ColumnSpace();
+  const int station = std::min(NeededWidth(list_.hwnd(), stations_, "Station"), space * 3 / 10);
+  const int name = std::min(NeededWidth(list_.hwnd(), names_, "Name"), space * 3 / 10);
+  SendMessageA(list_.hwnd(), LVM_SETCOLUMNWIDTH, 0, station);
+  SendMessageA(list_.hwnd(), LVM_SETCOLUMNWIDTH, 1, name);
+  SendMessageA(list_.hwnd(), LVM_SETCOLUMNWIDTH, 2, space - station - name);
 }
 
 void SendReportDialog::ApplyLayout() {
@@ -182,11 +293,13 @@ void SendReportDialog::ApplyLayout() {
   for (int id : buttons)
     sizes.push_back(ControlSize(Item(id)));
   const ReportLayout layout =
-      ComputeReportLayout(client.right, client.bottom, headingPlace_, sizes);
+      ComputeReportLayout(client.right, client.bottom, headingPlace_, filterPlace_, sizes);
   Place(Item(IDC_REPORT_HEADING), layout.heading);
+  Place(Item(IDC_REPORT_ONLY_FAILED), layout.filter);
   Place(list_.hwnd(), layout.list);
   for (size_t i = 0; i < sizes.size(); ++i)
     Place(Item(buttons[i]), layout.buttons[i]);
+  FitColumns();
 }
 
 LRESULT SendReportDialog::OnSize(WPARAM type, LPARAM) {

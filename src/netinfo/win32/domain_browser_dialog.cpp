@@ -80,11 +80,13 @@ void DomainBrowserDialog::TakeOver(bool intoList) {
   const ListChoice choice = host_.CurrentListChoice();
   TakeOverRequest request;
   request.intoList = intoList;
-  request.targetList = TargetList(choice, host_.Directory());
+  AimAtTargetList(request, choice, host_.Directory());
   request.maxMembers = host_.MaxListMembers();
   request.editorOpen = host_.ListEditorOpen();
   for (int row : list().SelectedRows())
     request.rows.push_back({list().Text(row, 0), list().Text(row, 1)});
+  // The stations go into the file as it is now: what was added by hand meanwhile stays.
+  host_.ReadChangedListFile();
   TakeOverOutcome outcome = TakeOverStations(host_.Directory(), request);
   if (outcome.singlesChanged || outcome.listsChanged) {
     const std::string problem = host_.SaveTakeOver(outcome.singlesChanged, outcome.listsChanged);

@@ -22,6 +22,9 @@ class DomainBrowserHost {
   virtual ListChoice CurrentListChoice() = 0;
   virtual int32_t MaxListMembers() = 0;
   virtual bool ListEditorOpen() = 0;
+  // Reads the list file again when it was changed (by hand) since it was last read or written,
+  // unless the list editor works on the directory, and refills the recipient box to match.
+  virtual void ReadChangedListFile() = 0;
   // Writes the list file after a take-over and refills the recipient box where it shows the
   // changed kind of entry; what was not saved, or empty.
   virtual std::string SaveTakeOver(bool singlesChanged, bool listsChanged) = 0;

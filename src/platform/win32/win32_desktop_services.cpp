@@ -12,9 +12,13 @@ namespace botenruf::win {
 
 bool Win32Clipboard::SetText(NativeWindow owner, const std::string& text) {
   // Without an owner window EmptyClipboard leaves the clipboard ownerless and the data is
-  // refused.
-  if (!OpenClipboard(static_cast<HWND>(owner)))
-    return false;
+  // refused. Another program may hold the clipboard for a moment (one that reads it, a viewer).
+  int attempts = 20;
+  while (!OpenClipboard(static_cast<HWND>(owner))) {
+    if (--attempts == 0)
+      return false;
+    Sleep(10);
+  }
   bool stored = false;
   if (EmptyClipboard()) {
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);

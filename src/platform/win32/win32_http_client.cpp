@@ -4,6 +4,7 @@
 
 #include <wininet.h>
 
+#include <algorithm>
 #include <string>
 
 namespace botenruf::win {
@@ -59,13 +60,22 @@ std::string Location(HINTERNET request) {
   return std::string(value, size);
 }
 
-HttpResult Deliver(HINTERNET request, uint32_t status, HttpReceiver& receiver) {
+// Reads what has come (waiting for some) rather than whole blocks, so that a server that sends a
+// byte now and then is judged by its pace, not taken for a silent one.
+HttpResult Deliver(HINTERNET request, uint32_t status, HttpReceiver& receiver,
+                   const std::atomic<bool>& left) {
   if (!receiver.OnResponse(status, ContentLength(request)))
     return {HttpResult::Status::kStopped, 0};
   char block[kHttpBlockSize];
   for (;;) {
+    DWORD available = 0;
+    if (!InternetQueryDataAvailable(request, &available, 0, 0))
+      return Failed();
+    if (left)
+      return {HttpResult::Status::kCancelled, 0};
     DWORD read = 0;
-    if (!InternetReadFile(request, block, sizeof(block), &read))
+    const DWORD size = available ? std::min<DWORD>(available, sizeof(block)) : sizeof(block);
+    if (!InternetReadFile(request, block, size, &read))
       return Failed();
     if (read == 0)
       return {HttpResult::Status::kComplete, 0};
@@ -76,7 +86,8 @@ HttpResult Deliver(HINTERNET request, uint32_t status, HttpReceiver& receiver) {
 
 // Redirects are followed here rather than by WinINet, which on some systems follows a loop
 // without end, and would go on to https://, which this client does not speak.
-HttpResult Transfer(HttpUrl url, const HttpLimits& limits, HttpReceiver& receiver) {
+HttpResult WinInetTransfer(HttpUrl url, const HttpLimits& limits, HttpReceiver& receiver,
+                           const std::atomic<bool>& left) {
   // One session per transfer, with the system's proxy settings.
   InternetHandle session(
       InternetOpenA("Botenruf", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
@@ -111,12 +122,27 @@ HttpResult Transfer(HttpUrl url, const HttpLimits& limits, HttpReceiver& receive
       return {HttpResult::Status::kNoStatus, GetLastError()};
     }
     if (!IsHttpRedirect(status))
-      return Deliver(request.get(), status, receiver);
+      return Deliver(request.get(), status, receiver, left);
     const std::optional<HttpUrl> next = ResolveRedirect(url, Location(request.get()));
     if (!next || redirects == kMaxHttpRedirects)
       return Failed(ERROR_HTTP_REDIRECT_FAILED);
     url = *next;
   }
+}
+
+// Whether the system's settings for the local network (those that WinINet's "preconfigured"
+// access reads) may send a request through a proxy: named, found by a configuration script or
+// detected. Systems that cannot tell (Internet Explorer before 5) are left to WinINet.
+bool ProxyMayApply() {
+  INTERNET_PER_CONN_OPTIONA flags = {};
+  flags.dwOption = INTERNET_PER_CONN_FLAGS;
+  INTERNET_PER_CONN_OPTION_LISTA list = {};
+  list.dwSize = sizeof(list);
+  list.dwOptionCount = 1;
+  list.pOptions = &flags;
+  DWORD size = sizeof(list);
+  return !InternetQueryOptionA(nullptr, INTERNET_OPTION_PER_CONNECTION_OPTION, &list, &size) ||
+         flags.Value.dwValue != PROXY_TYPE_DIRECT;
 }
 
 }  // namespace
@@ -125,9 +151,15 @@ HttpResult Transfer(HttpUrl url, const HttpLimits& limits, HttpReceiver& receive
 // step that ignores the timeouts, holds the caller no longer than its limits allow.
 HttpResult Win32HttpClient::Get(const HttpUrl& url, HttpReceiver& receiver,
                                 const HttpLimits& limits, const std::atomic<bool>& stop) {
-  return RunWithinLimits(
-      [url, limits](HttpReceiver& guarded) { return Transfer(url, limits, guarded); }, receiver,
-      limits, stop);
+  HttpTransfer transfer = [url, limits](HttpReceiver& guarded, const std::atomic<bool>& left) {
+    return SocketTransfer(url, limits, guarded, left);
+  };
+  if (ProxyMayApply()) {
+    transfer = [url, limits](HttpReceiver& guarded, const std::atomic<bool>& left) {
+      return WinInetTransfer(url, limits, guarded, left);
+    };
+  }
+  return RunWithinLimits(std::move(transfer), receiver, limits, stop);
 }
 
 }  // namespace botenruf::win

@@ -152,6 +152,56 @@ bool Win32FileSystem::Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+namespace {
+
+// ERROR_DISK_QUOTA_EXCEEDED: a used-up quota from Windows Vista on (before, ERROR_DISK_FULL); the
+// headers show it only to programs for Vista.
+constexpr DWORD kQuotaExceeded = 1295;
+
+WriteStatus FailureStatus(DWORD error) {
+  switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case kQuotaExceeded:
+      return WriteStatus::kNoSpace;
+    default:
+      return WriteStatus::kFailed;
+  }
+}
+
+// SetFilePointer rather than its Ex form: the Win32 documentation has it since Windows NT 3.1.
+bool MoveTo(HANDLE file, uint64_t offset) {
+  LONG high = static_cast<LONG>(offset >> 32);
+  const DWORD low =
+      SetFilePointer(file, static_cast<LONG>(offset & 0xFFFFFFFFu), &high, FILE_BEGIN);
+  return low == static_cast<DWORD>(offset) && static_cast<DWORD>(high) == (offset >> 32);
+}
+
+// Lengthens the file to `size` by writing blanks after its end. Writing them, not merely setting
+// the end, takes the space for real (a file system may keep a lengthened file sparse); blanks at
+// the end of a list file change no entry (the readers trim them), should the program end before
+// the overwrite.
+bool Lengthen(HANDLE file, uint64_t oldSize, uint64_t size) {
+  const std::string blanks(static_cast<size_t>(std::min<uint64_t>(size - oldSize, 1 << 16)), ' ');
+  if (!MoveTo(file, oldSize))
+    return false;
+  // A write that takes only part goes on with the rest: the next one tells why it stopped.
+  for (uint64_t left = size - oldSize; left > 0;) {
+    const DWORD chunk = static_cast<DWORD>(std::min<uint64_t>(left, blanks.size()));
+    DWORD written = 0;
+    if (!WriteFile(file, blanks.data(), chunk, &written, nullptr))
+      return false;
+    if (written == 0) {
+      SetLastError(ERROR_WRITE_FAULT);
+      return false;
+    }
+    left -= written;
+  }
+  return true;
+}
+
+}  // namespace
+
 WriteStatus Win32FileSystem::Write(const std::string& path, const std::string& bytes,
                                    WriteMode mode) {
   HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
@@ -160,9 +210,29 @@ WriteStatus Win32FileSystem::Write(const std::string& path, const std::string& b
   if (handle == INVALID_HANDLE_VALUE)
     return GetLastError() == ERROR_ACCESS_DENIED ? WriteStatus::kNoAccess : WriteStatus::kFailed;
   Win32OutputFile file(handle);
+  if (mode == WriteMode::kInPlace) {
+    LARGE_INTEGER oldSize = {};
+    if (!GetFileSizeEx(handle, &oldSize))
+      return WriteStatus::kFailed;
+    const uint64_t size = bytes.size(), old = static_cast<uint64_t>(oldSize.QuadPart);
+    if (size > old && !Lengthen(handle, old, size)) {
+      const DWORD error = GetLastError();
+      // The blanks that did fit go again: the file is as it was.
+      if (MoveTo(handle, old))
+        SetEndOfFile(handle);
+      file.Close();
+      return FailureStatus(error);
+    }
+    if (!MoveTo(handle, 0))
+      return WriteStatus::kFailed;
+  }
   // In place the old text may be longer: it ends where the new one does.
-  const bool written = file.Write(bytes.data(), bytes.size()) && SetEndOfFile(handle);
-  return file.Close() && written ? WriteStatus::kOk : WriteStatus::kFailed;
+  if (!file.Write(bytes.data(), bytes.size()) || !SetEndOfFile(handle)) {
+    const DWORD error = GetLastError();
+    file.Close();
+    return FailureStatus(error);
+  }
+  return file.Close() ? WriteStatus::kOk : FailureStatus(GetLastError());
 }
 
 bool Win32FileSystem::IsReadOnly(const std::string& path) {
@@ -172,6 +242,12 @@ bool Win32FileSystem::IsReadOnly(const std::string& path) {
 
 bool Win32FileSystem::CopyToNew(const std::string& from, const std::string& to) {
   return CopyFileA(from.c_str(), to.c_str(), TRUE) != 0;
+}
+
+std::string Win32FileSystem::TemporaryFolder() {
+  char buffer[MAX_PATH] = {};
+  const DWORD length = GetTempPathA(sizeof(buffer), buffer);
+  return length == 0 || length >= sizeof(buffer) ? std::string() : std::string(buffer, length);
 }
 
 bool Win32FileSystem::CreateNew(const std::string& path) {

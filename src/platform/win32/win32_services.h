@@ -31,6 +31,7 @@ class Win32FileSystem : public FileSystem {
   WriteStatus Write(const std::string& path, const std::string& bytes, WriteMode mode) override;
   bool IsReadOnly(const std::string& path) override;
   bool CopyToNew(const std::string& from, const std::string& to) override;
+  std::string TemporaryFolder() override;
   bool CreateNew(const std::string& path) override;
 };
 

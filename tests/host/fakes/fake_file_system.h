@@ -23,9 +23,9 @@ class FakeFileSystem : public FileSystem {
     return ReadStatus::kOk;
   }
   bool WriteAll(const std::string& path, const std::string& bytes) override {
-    if (readOnly.count(path) || (noNewFiles && !files.count(path)))
+    if (readOnly.count(path) || (!files.count(path) && !MayCreate(path)))
       return false;
-    const bool full = failWriteAfter >= 0 && static_cast<size_t>(failWriteAfter) < bytes.size();
+    const bool full = Full(path, bytes.size());
     files[path] = full ? bytes.substr(0, static_cast<size_t>(failWriteAfter)) : bytes;
     return !full;
   }
@@ -45,11 +45,22 @@ class FakeFileSystem : public FileSystem {
   bool Exists(const std::string& path) override { return files.count(path) != 0; }
   WriteStatus Write(const std::string& path, const std::string& bytes, WriteMode mode) override {
     const bool exists = files.count(path) != 0;
-    if (readOnly.count(path) || (!exists && noNewFiles))
+    if (readOnly.count(path) || (!exists && !MayCreate(path)))
       return WriteStatus::kNoAccess;
     if (!exists && mode == WriteMode::kInPlace)
       return WriteStatus::kFailed;
-    return WriteAll(path, bytes) ? WriteStatus::kOk : WriteStatus::kFailed;
+    if (mode == WriteMode::kCreate)
+      return WriteAll(path, bytes) ? WriteStatus::kOk : WriteStatus::kNoSpace;
+    // In place the new length is taken first: a full disk leaves the old content.
+    if (Full(path, bytes.size()))
+      return WriteStatus::kNoSpace;
+    if (faultyInPlaceWrites > 0) {
+      --faultyInPlaceWrites;
+      files[path] = bytes.substr(0, bytes.size() / 2);
+      return WriteStatus::kFailed;
+    }
+    files[path] = bytes;
+    return WriteStatus::kOk;
   }
   bool IsReadOnly(const std::string& path) override { return readOnly.count(path) != 0; }
   bool CreateNew(const std::string& path) override {
@@ -59,20 +70,36 @@ class FakeFileSystem : public FileSystem {
     return true;
   }
   bool CopyToNew(const std::string& from, const std::string& to) override {
-    if (noNewFiles || files.count(to) || !files.count(from))
+    if (!MayCreate(to) || files.count(to) || !files.count(from))
       return false;
     files[to] = files[from];
     return true;
   }
 
+  std::string TemporaryFolder() override { return temporaryFolder; }
+
   std::map<std::string, std::string> files;
   std::set<std::string> unreadable;  // exist but cannot be read (locked, offline share)
-  // When set, WriteAll stores only this many bytes and then fails (a full disk mid-write).
+  // When set, a write of more bytes stops after this many (a full disk) outside the temporary
+  // folder, which lies on another disk; in place nothing is written then.
   long long failWriteAfter = -1;
   bool failReplace = false;
   std::set<std::string> readOnly;
   bool noNewFiles = false;             // a folder where files may be changed but not created
   std::map<std::string, int> heldFor;  // deletes refused before a file can go (still open)
+  std::string temporaryFolder = "C:\\Temp\\";  // where files may always be created
+  // So many writes in place fail halfway (a faulty disk), leaving the first half of the bytes.
+  int faultyInPlaceWrites = 0;
+
+ private:
+  bool InTemporaryFolder(const std::string& path) const {
+    return path.rfind(temporaryFolder, 0) == 0;
+  }
+  bool MayCreate(const std::string& path) const { return !noNewFiles || InTemporaryFolder(path); }
+  bool Full(const std::string& path, size_t size) const {
+    return failWriteAfter >= 0 && static_cast<size_t>(failWriteAfter) < size &&
+           !InTemporaryFolder(path);
+  }
 };
 
 }  // namespace botenruf::fakes

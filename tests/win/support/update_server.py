@@ -9,17 +9,22 @@ Besides the files, it answers as a slow, faulty or hostile server would (the fir
 the path decides, so that "/silent/Updates/_updates.txt" is silent as well):
   /silent        accepts and never answers
   /long          announces 5 bytes, sends more and keeps the connection open
-  /trickle       sends its body a byte at a time, without end
+  /trickle       sends its body a byte at a time, five a second, without end
+  /drip          sends its body a byte every two seconds, without end
   /trickle-head  sends its header a byte at a time, without end
+  /huge          announces 2 GB and sends them as fast as it can
   /steady        sends 12 KB in blocks of 1 KB, four blocks a second
   /to-https      redirects to https:// on a port that accepts and never answers
   /hop/N         redirects N times (alternately by full address and relative path), then
                  answers "angekommen"
+Each of these (but /hop) keeps its connection until the client leaves; /ended/NAME answers "1"
+once the client of the last /NAME has left.
 """
 
 import argparse
 import http.server
 import os
+import select
 import socket
 import threading
 import time
@@ -34,6 +39,7 @@ def main():
     root = os.path.realpath(args.root)
     idle = threading.Event()
     stopping = threading.Event()
+    ended = {}
 
     class Handler(http.server.BaseHTTPRequestHandler):
         def log_message(self, *unused):
@@ -47,9 +53,17 @@ def main():
                 stopping.set()
                 threading.Thread(target=server.shutdown).start()
                 return
+            if path.startswith("/ended/"):
+                self.answer(200, b"1" if ended.get(path[len("/ended"):]) else b"0")
+                return
             fault = "/" + path.split("/")[1]
             if fault in FAULTS:
-                FAULTS[fault](self)
+                ended[fault] = False
+                try:
+                    FAULTS[fault](self)
+                except OSError:  # the client has left
+                    pass
+                ended[fault] = not stopping.is_set()
                 return
             if path.startswith("/hop/"):
                 self.hop(int(path[len("/hop/"):]))
@@ -78,21 +92,28 @@ def main():
             to = "http://127.0.0.1:%d/hop/%d" % (port, left - 1) if left % 2 else str(left - 1)
             self.answer(302, b"", [("Location", to)])
 
-        def silent(self):
-            stopping.wait()
+        def gone(self, seconds):
+            """Waits up to `seconds`; true once the client has closed the connection."""
+            readable = select.select([self.connection], [], [], seconds)[0]
+            return bool(readable) and not self.connection.recv(1, socket.MSG_PEEK)
+
+        def hold(self):
+            while not stopping.is_set() and not self.gone(0.1):
+                pass
 
         def long(self):
             self.wfile.write(b"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello and more\r\n")
-            stopping.wait()
+            self.hold()
 
-        def drip(self, start):
-            try:
-                self.wfile.write(start)
-                while not stopping.is_set():
-                    self.wfile.write(b"x")
-                    time.sleep(0.2)
-            except OSError:  # the client has given up
-                pass
+        def drip(self, start, interval):
+            self.wfile.write(start)
+            while not stopping.is_set() and not self.gone(interval):
+                self.wfile.write(b"x")
+
+        def huge(self):
+            self.wfile.write(b"HTTP/1.1 200 OK\r\nContent-Length: %d\r\n\r\n" % (2 << 30))
+            while not stopping.is_set():
+                self.wfile.write(b"x" * 65536)
 
         def steady(self):
             self.send_response(200)
@@ -107,10 +128,12 @@ def main():
             self.answer(302, b"", [("Location", "https://127.0.0.1:%d/hop/0" % port)])
 
     FAULTS = {
-        "/silent": Handler.silent,
+        "/silent": Handler.hold,
         "/long": Handler.long,
-        "/trickle": lambda h: h.drip(b"HTTP/1.0 200 OK\r\n\r\n"),
-        "/trickle-head": lambda h: h.drip(b"HTTP/1.0 200 OK\r\nX-Fuell: "),
+        "/trickle": lambda h: h.drip(b"HTTP/1.0 200 OK\r\n\r\n", 0.2),
+        "/drip": lambda h: h.drip(b"HTTP/1.0 200 OK\r\n\r\n", 2),
+        "/trickle-head": lambda h: h.drip(b"HTTP/1.0 200 OK\r\nX-Fuell: ", 0.2),
+        "/huge": Handler.huge,
         "/steady": Handler.steady,
         "/to-https": Handler.to_https,
     }

@@ -9,6 +9,7 @@
 
 #include "platform/win32/list_view.h"
 #include "resource.h"
+#include "text/text.h"
 
 namespace botenruf::wintest {
 
@@ -48,6 +49,50 @@ int RunningProcesses(const char* exeName) {
     count += lstrcmpiA(entry.szExeFile, exeName) == 0;
   CloseHandle(snapshot);
   return count;
+}
+
+namespace {
+
+// Wine starts a Unix program named by its Unix path as it would a Windows one, but has no exit
+// code for it: the shell leaves it in a file (empty when none came within 10 s).
+std::string RunShell(const std::string& command, const std::string& folder) {
+  const std::string status = folder + ".status";
+  DeleteFileA(status.c_str());
+  std::string line = "/bin/sh -c \"PATH=/usr/sbin:/usr/bin:/sbin:/bin; " + command +
+                     "; echo $? >'" + status.substr(2) + "'\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     &info)) {
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+  }
+  std::string code;
+  PumpUntil([&] { return !(code = ReadTextFile(status)).empty(); }, 10000);
+  DeleteFileA(status.c_str());
+  return code;
+}
+
+}  // namespace
+
+SmallDisk::SmallDisk(const std::string& folder, int kilobytes) : folder_(folder) {
+  CreateDirectoryA(folder.c_str(), nullptr);
+  // A disk left mounted by a test that did not end goes first.
+  const std::string at = "'" + folder.substr(2) + "'",
+                    code =
+                        RunShell(Format("umount %s 2>/dev/null; mount -t tmpfs -o size=%dk tmpfs "
+                                        "%s 2>%s.fehler",
+                                        at.c_str(), kilobytes, at.c_str(), at.c_str()),
+                                 folder);
+  if (code != "0\n")
+    problem = "no small disk, mount -t tmpfs needs root: " + ReadTextFile(folder + ".fehler");
+  DeleteFileA((folder + ".fehler").c_str());
+}
+
+SmallDisk::~SmallDisk() {
+  RunShell("umount '" + folder_.substr(2) + "' || umount -l '" + folder_.substr(2) + "'", folder_);
+  RemoveDirectoryA(folder_.c_str());
 }
 
 bool PumpUntil(const std::function<bool()>& done, uint32_t timeoutMs) {

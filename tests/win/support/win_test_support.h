@@ -31,6 +31,18 @@ std::set<std::string> TempOutputFiles();
 // How many processes of this program file name run now (any case).
 int RunningProcesses(const char* exeName);
 
+// A file system of its own of a few kilobytes (a tmpfs) on the folder `folder` (a Z: path) for
+// the life of the object, to fill up. Mounting needs root; `problem` says why there is none.
+class SmallDisk {
+ public:
+  SmallDisk(const std::string& folder, int kilobytes);
+  ~SmallDisk();
+  std::string problem;
+
+ private:
+  std::string folder_;
+};
+
 // Dispatches this thread's messages until `done` holds or the time is up; true when done.
 bool PumpUntil(const std::function<bool()>& done, uint32_t timeoutMs);
 void PumpFor(uint32_t milliseconds);
