@@ -306,6 +306,10 @@ TEST_F(MainWindowTest, ASendReportLivesThroughItsResend) {
   Click(report, IDC_REPORT_ONLY_FAILED);
   EXPECT_THAT(rows(report),
               ElementsAre("R2|R2|" + offline, "R5|R5|" + offline, EndsWith("(Code 5).")));
+  HDITEMA header = {};
+  header.mask = HDI_FORMAT;  // the header shows the direction, filtered or not
+  Header_GetItem(ListView_GetHeader(GetDlgItem(report, IDC_REPORT_ROWS)), 2, &header);
+  EXPECT_TRUE(header.fmt & HDF_BITMAP_ON_RIGHT);
   Click(report, IDC_REPORT_ONLY_FAILED);
   window->MoveToTray();
   EXPECT_TRUE(IsWindowVisible(report));

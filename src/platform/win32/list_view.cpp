@@ -104,6 +104,10 @@ void ListView::ShowSorted(const std::vector<size_t>& order, int column, bool asc
   // Every shown row may hold another text now; a list asked to redraw each of tens of
   // thousands of rows would take half a second.
   RedrawWindow(control_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+  ShowSortArrow(column, ascending);
+}
+
+void ListView::ShowSortArrow(int column, bool ascending) {
   if (arrowColumn_ >= 0 && arrowColumn_ != column)
     SetHeaderArrow(arrowColumn_, nullptr);
   SetHeaderArrow(column, SortArrow(ascending));

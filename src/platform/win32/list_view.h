@@ -45,6 +45,8 @@ class ListView {
   // rows and the focused one move with their texts, the focused one stays in view, and the
   // header of `column` shows the direction with an arrow until the texts are filled anew.
   void ShowSorted(const std::vector<size_t>& order, int column, bool ascending);
+  // The arrow alone, for texts filled anew in a sorted order.
+  void ShowSortArrow(int column, bool ascending);
   // The texts of two rows changed (an exchange of neighbours).
   void RedrawRows(int first, int second);
   // Answers the list's requests of its dialog (WM_NOTIFY): the text of a cell it draws, and
