@@ -158,6 +158,9 @@
 #define WM_APP_SEND_REPORT_CLOSED 0x8013
 // A send report learns the stations of a domain sent to through msg.
 #define WM_APP_SEND_REPORT_EXPAND 0x8016
+// A send report opens in steps of its own (wParam: the step), so that no step holds up the
+// main window for long.
+#define WM_APP_SEND_REPORT_STEP 0x8017
 
 // Timers
 #define IDT_COUNTDOWN 0x8008

@@ -114,7 +114,7 @@ Figures MedianOf(const std::vector<Figures>& runs) {
 }  // namespace
 
 int RunBesideFloor(const std::function<bool(Figures&)>& program,
-                   const std::function<Figures()>& floor, int runs) {
+                   const std::function<Figures()>& floor, int runs, Figures* median) {
   std::vector<Figures> programRuns, floorRuns;
   for (int run = 1; run <= runs; ++run) {
     Figures measured;
@@ -127,6 +127,8 @@ int RunBesideFloor(const std::function<bool(Figures&)>& program,
     PrintFigures("run " + std::to_string(run), programRuns.back(), floorRuns.back());
   }
   PrintFigures("median", MedianOf(programRuns), MedianOf(floorRuns));
+  if (median)
+    *median = MedianOf(programRuns);
   return 0;
 }
 
@@ -255,14 +257,16 @@ std::string ProgramPath() {
   return length > 0 && length < sizeof(path) ? std::string(path) : wintest::kProgramPath;
 }
 
-std::unique_ptr<wintest::ProgramProcess> StartProgram(const std::string& name,
-                                                      const std::string& listFile, int mode,
-                                                      HWND& window) {
+std::unique_ptr<wintest::ProgramProcess> StartProgram(
+    const std::string& name, const std::string& listFile, int mode, HWND& window,
+    const std::vector<std::pair<std::string, std::string>>& settings) {
   wintest::DeleteUserKeyTree(kSettingsKey);
   const std::string scratch = wintest::ScratchDir(name);
   wintest::WriteTextFile(scratch + "\\Rechner.txt", listFile);
   wintest::WriteUserString(kSettingsKey, "RechnerListePfad", scratch + "\\Rechner.txt");
   wintest::WriteUserString(kSettingsKey, "ListenTyp", std::to_string(mode));
+  for (const auto& [value, text] : settings)
+    wintest::WriteUserString(kSettingsKey, value, text);
   auto process = std::make_unique<wintest::ProgramProcess>("", ProgramPath());
   window = wintest::WaitForWindow("Botenruf", 20000, process->id());
   return process;

@@ -65,7 +65,7 @@ struct Figures {
 // of the medians with "last start", "all ended" and "longest stall" as program / floor and the
 // ratios. 1 when a run of the program failed.
 int RunBesideFloor(const std::function<bool(Figures&)>& program,
-                   const std::function<Figures()>& floor, int runs = 5);
+                   const std::function<Figures()>& floor, int runs = 5, Figures* median = nullptr);
 
 // The floor of the program's figures: the same command lines started by this bare program
 // (one after the other, or each from a thread of its own), while a bare window answers a probe;
@@ -79,9 +79,9 @@ std::string ProgramPath();
 
 // The real program with fresh settings, this list file and recipient mode; its window is null
 // when it did not open.
-std::unique_ptr<wintest::ProgramProcess> StartProgram(const std::string& name,
-                                                      const std::string& listFile, int mode,
-                                                      HWND& window);
+std::unique_ptr<wintest::ProgramProcess> StartProgram(
+    const std::string& name, const std::string& listFile, int mode, HWND& window,
+    const std::vector<std::pair<std::string, std::string>>& settings = {});
 
 // Clicks `button` of the program's window and waits (two minutes at most) until `done`: the
 // time from the click, the window's longest stall meanwhile, and the last start of `tool` with

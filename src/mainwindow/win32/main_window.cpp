@@ -113,6 +113,9 @@ void MainWindow::StopBackgroundWork() {
   domainBrowser_.reset();
   listCheckDialog_.reset();
   stationQuery_.reset();
+  // A send the user started goes out, even when its report had no time to open.
+  for (const auto& report : sendReports_)
+    report->StartNow();
   sendReports_.clear();
 }
 

@@ -58,18 +58,12 @@ void MainWindow::OpenSendReport(SendReport report) {
       SendReportServices{*services_.workers.system, *services_.update.clipboard,
                          *services_.workers.boxes},
       CurrentListLook(), open);
-  if (!dialog->CreateModeless()) {
+  if (!dialog->Open()) {
     RunSendSteps(dialog->report().Steps(), services_.workers, settings_.MaxThreads(), hwnd(),
                  DetachedThread, nullptr, ListDomainStationNames);  // the boxes, then
     return;
   }
-  ShowWindow(dialog->hwnd(), SW_SHOW);
-  // Painted now, before the workers start their tools: once they do, a first paint waits
-  // behind their starts and holds up the main window.
-  UpdateWindow(dialog->hwnd());
-  SendReportDialog& shown = *dialog;
   sendReports_.push_back(std::move(dialog));
-  shown.DispatchFirst();
 }
 
 void MainWindow::DispatchSteps(const std::vector<SendStep>& steps, SendReportDialog& report) {

@@ -67,6 +67,7 @@ const MessageEntry<SendReportDialog> SendReportDialog::kMessageMap[] = {
     OnControl(IDC_REPORT_ONLY_FAILED, BN_CLICKED, &SendReportDialog::OnOnlyFailed),
     OnMessage(WM_APP_SEND_OUTCOME, &SendReportDialog::OnOutcome),
     OnMessage(WM_APP_SEND_REPORT_EXPAND, &SendReportDialog::OnExpand),
+    OnMessage(WM_APP_SEND_REPORT_STEP, &SendReportDialog::OnStep),
     OnMessage(WM_TIMER, &SendReportDialog::OnTimer),
     OnMessage(WM_SIZE, &SendReportDialog::OnSize),
     OnMessage(WM_GETMINMAXINFO, &SendReportDialog::OnGetMinMaxInfo),
@@ -119,12 +120,39 @@ bool SendReportDialog::OnInitDialog() {
   return true;
 }
 
-void SendReportDialog::DispatchFirst() {
+bool SendReportDialog::Open() {
+  if (!CreateModeless())
+    return false;
+  PostMessageA(hwnd(), WM_APP_SEND_REPORT_STEP, 1, 0);
+  return true;
+}
+
+// Step 1 shows and paints the window, step 2 sends: painted before the workers start their
+// tools, since a first paint behind their starts would hold up the window longer.
+LRESULT SendReportDialog::OnStep(WPARAM step, LPARAM) {
+  if (step == 1) {
+    if (!closed_) {
+      ShowWindow(hwnd(), SW_SHOW);
+      UpdateWindow(hwnd());
+    }
+    PostMessageA(hwnd(), WM_APP_SEND_REPORT_STEP, 2, 0);
+  } else {
+    StartNow();
+  }
+  return 0;
+}
+
+void SendReportDialog::StartNow() {
+  if (started_)
+    return;
+  started_ = true;
   const std::vector<SendStep> steps = report_.Steps();
   std::vector<size_t> rows(steps.size());
   for (size_t i = 0; i < rows.size(); ++i)
     rows[i] = i;
   Send(std::move(rows), steps);
+  if (closed_)  // closed before its sends started: it may go now
+    PostMessageA(GetWindow(hwnd(), GW_OWNER), WM_APP_SEND_REPORT_CLOSED, 0, 0);
 }
 
 void SendReportDialog::Send(std::vector<size_t> rows, const std::vector<SendStep>& steps) {
@@ -241,7 +269,7 @@ void SendReportDialog::OnColumnClick(int column) {
 }
 
 void SendReportDialog::OnOnlyFailed() {
-  onlyFailed_ = IsDlgButtonChecked(hwnd(), IDC_REPORT_ONLY_FAILED) == BST_CHECKED;
+  onlyFailed_ = SendMessageA(Item(IDC_REPORT_ONLY_FAILED), BM_GETCHECK, 0, 0) == BST_CHECKED;
   ShowRows();
 }
 

@@ -41,11 +41,15 @@ class SendReportDialog : public Dialog, public DispatchReport {
                    ListLook look, int cascade);
 
   const SendReport& report() const { return report_; }
-  bool closed() const { return closed_; }
+  // Closed by the user, and its sends started: the window may go.
+  bool closed() const { return closed_ && started_; }
   ListView& list() { return list_; }
 
-  // Sends the report's rows, once its window shows.
-  void DispatchFirst();
+  // Creates the window hidden; it shows and sends its rows in steps of their own, each a message
+  // of its own, so that the main window answers between them.
+  bool Open();
+  // Sends the rows now if the steps have not come to it yet (the program ends).
+  void StartNow();
 
   // The dispatch's calls, on this window's thread; `step` is a step of the latest dispatch.
   void NotAdmitted(size_t step, const BoxRequest& box) override;
@@ -63,6 +67,7 @@ class SendReportDialog : public Dialog, public DispatchReport {
 
  private:
   void Send(std::vector<size_t> rows, const std::vector<SendStep>& steps);
+  LRESULT OnStep(WPARAM, LPARAM);
   void OnResend();
   void OnCopy();
   void OnOnlyFailed();
@@ -101,6 +106,7 @@ class SendReportDialog : public Dialog, public DispatchReport {
   Rect filterPlace_;
   bool initialized_ = false;
   bool closed_ = false;
+  bool started_ = false;
 
   static const MessageEntry<SendReportDialog> kMessageMap[];
 };
