@@ -1,6 +1,7 @@
 # Fuzz targets (libFuzzer) and benchmarks, built with clang. clang has no -fexec-charset, so
 # literals stay UTF-8 in these builds; the code under test treats every text as plain bytes.
-set(BOTENRUF_DIRECTORY_SOURCES ${PROJECT_SOURCE_DIR}/src/text/text.cpp)
+set(BOTENRUF_DIRECTORY_SOURCES ${PROJECT_SOURCE_DIR}/src/text/text.cpp
+    ${PROJECT_SOURCE_DIR}/src/text/collation.cpp)
 file(GLOB BOTENRUF_DIRECTORY_PORTABLE CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/directory/*.cpp)
 list(APPEND BOTENRUF_DIRECTORY_SOURCES ${BOTENRUF_DIRECTORY_PORTABLE})
 
@@ -16,7 +17,7 @@ endfunction()
 
 botenruf_fuzz_target(list_file_fuzz ${BOTENRUF_DIRECTORY_SOURCES})
 
-set(BOTENRUF_NETINFO_SOURCES ${PROJECT_SOURCE_DIR}/src/text/text.cpp
+set(BOTENRUF_NETINFO_SOURCES ${PROJECT_SOURCE_DIR}/src/text/text.cpp ${PROJECT_SOURCE_DIR}/src/text/collation.cpp
     ${PROJECT_SOURCE_DIR}/src/netinfo/net_output.cpp ${PROJECT_SOURCE_DIR}/src/netinfo/station_info.cpp
     ${PROJECT_SOURCE_DIR}/src/netinfo/net_query.cpp ${PROJECT_SOURCE_DIR}/src/dispatch/command_runner.cpp
     ${PROJECT_SOURCE_DIR}/src/dispatch/send_workers.cpp ${PROJECT_SOURCE_DIR}/src/dispatch/message_composer.cpp

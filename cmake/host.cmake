@@ -27,3 +27,8 @@ set_tests_properties(package_contents PROPERTIES SKIP_RETURN_CODE 77)
 # Every folder includes only from the layers below it (tests/layers/check_layers.py lists them).
 add_test(NAME source_layers
          COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tests/layers/check_layers.py ${PROJECT_SOURCE_DIR})
+
+# No two items of one menu level and no two controls of one dialog share an access key.
+add_test(NAME resource_access_keys
+         COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tests/resources/check_access_keys.py
+                 ${PROJECT_SOURCE_DIR})

@@ -22,13 +22,14 @@ set_source_files_properties(${BOTENRUF_RESOURCES} PROPERTIES OBJECT_DEPENDS "${B
 # Window code and the Win32 platform implementations.
 file(GLOB BOTENRUF_WIN_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/platform/win32/*.cpp
      ${PROJECT_SOURCE_DIR}/src/*/win32/*.cpp)
-list(FILTER BOTENRUF_WIN_SOURCES EXCLUDE REGEX "/src/app/win32/(main|late_bound_imports)\\.cpp$")
+# src/program/ is the program itself: its entry, which wires every layer together.
+list(FILTER BOTENRUF_WIN_SOURCES EXCLUDE REGEX "/src/program/")
 add_library(botenruf_win STATIC ${BOTENRUF_WIN_SOURCES})
 target_link_libraries(botenruf_win PUBLIC botenruf_core ${BOTENRUF_SYSTEM_LIBS})
 
 # late_bound_imports.cpp stands in for imports that Windows 2000 lacks; it must be an object of
 # the program itself (see the file).
-add_executable(Botenruf WIN32 src/app/win32/main.cpp src/app/win32/late_bound_imports.cpp
+add_executable(Botenruf WIN32 src/program/win32/main.cpp src/program/win32/late_bound_imports.cpp
                               ${BOTENRUF_RESOURCES})
 target_link_libraries(Botenruf PRIVATE botenruf_win)
 # The static runtime brings about 0.7 MB of debug information along. The program is shipped,

@@ -2,10 +2,13 @@
 // and timer ids are hexadecimal.
 #pragma once
 
-// Icons, cursors, menus
+// Icons, cursors, menus, bitmaps
 #define IDR_MAINFRAME 128
 #define IDC_EDITOR_CURSOR 147
 #define IDR_MAINMENU 135
+// The sort direction in a list's header (tools/make_icons.py draws them).
+#define IDB_SORT_UP 180
+#define IDB_SORT_DOWN 181
 
 // Dialog templates
 #define IDD_MAIN 102

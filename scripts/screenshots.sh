@@ -106,12 +106,13 @@ driver key escape
 driver key escape
 driver menu e
 driver key down
+driver key down  # Zustellung: its three items carry radio bullets
 driver key right
 menu_picture menue-einstellungen
 driver key escape
 driver key escape
 driver key escape
-driver menu i
+driver menu o
 menu_picture menue-infos
 driver key escape
 driver key escape

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program icon (resources/botenruf.ico) and the editor cursor
-(resources/editor.cur) as 32-bit images with an AND mask. Run it after changing a
-drawing; the generated files are committed."""
+(resources/editor.cur) as 32-bit images with an AND mask, and the list headers' sort arrows
+(resources/sort_up.bmp, sort_down.bmp). Run it after changing a drawing; the generated files
+are committed."""
 import math
 import struct
 import sys
@@ -127,12 +128,37 @@ def container(kind, images, hotspot=(0, 0)):
     return out + b''.join(blobs)
 
 
+def sort_arrow(up):
+    """A 9 x 5 triangle in the 16-colour palette: the grey shades 192 and 128 become the button
+    face and its shadow when the program loads it (LR_LOADMAP3DCOLORS), so the arrow sits on a
+    header of any colour scheme."""
+    width, height = 9, 5
+    palette = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
+               (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0),
+               (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]
+    face, shadow = 7, 8
+    stride = ((width * 4 + 31) // 32) * 4
+    pixels = bytearray()
+    for y in reversed(range(height)):  # bottom-up rows
+        half = y if up else height - 1 - y  # the tip's row has half-width 0
+        row = [shadow if abs(x - width // 2) <= half else face for x in range(width)]
+        row += [face] * (stride * 2 - width)
+        pixels += bytes((row[i] << 4) | row[i + 1] for i in range(0, stride * 2, 2))
+    colours = b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 4, 0, len(pixels), 0, 0, 16, 0)
+    offset = 14 + len(info) + len(colours)
+    return struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset) + info + colours + \
+        bytes(pixels)
+
+
 def main():
     resources = Path(sys.argv[1] if len(sys.argv) > 1 else Path(__file__).resolve().parent.parent / 'resources')
     icon = container(1, [(32, dib(render(icon_pixel, 32))), (16, dib(render(icon_pixel, 16)))])
     (resources / 'botenruf.ico').write_bytes(icon)
     cursor = container(2, [(32, dib(render(cursor_pixel, 32, samples=1)))], hotspot=(16, 14))
     (resources / 'editor.cur').write_bytes(cursor)
+    (resources / 'sort_up.bmp').write_bytes(sort_arrow(True))
+    (resources / 'sort_down.bmp').write_bytes(sort_arrow(False))
 
 
 if __name__ == '__main__':

@@ -5,6 +5,7 @@
 
 #include "directory/list_file.h"
 #include "settings/settings.h"
+#include "text/collation.h"
 #include "text/text.h"
 
 namespace botenruf {
@@ -292,20 +293,21 @@ void RecipientDirectory::PurgeMembers() {
   }
 }
 
-void RecipientDirectory::SortPairs(std::vector<std::string>& column0,
-                                   std::vector<std::string>& column1, int keyColumn) {
+std::vector<size_t> RecipientDirectory::SortPairs(std::vector<std::string>& column0,
+                                                  std::vector<std::string>& column1,
+                                                  int keyColumn) {
   if (keyColumn == sortState_.lastKeyColumn)
     sortState_.ascending = !sortState_.ascending;
   sortState_.lastKeyColumn = keyColumn;
 
   // Picking the first smallest (or, descending, the first greatest) remaining key over and
   // over is exactly a stable sort: equal keys keep their order in both directions.
-  // Each key is folded to lower case once, so that the comparisons are plain byte comparisons:
-  // a header click may sort tens of thousands of stations.
+  // Each key is turned into its sort key once, so that the comparisons are plain byte
+  // comparisons: a header click may sort tens of thousands of stations.
   std::vector<std::string> keys;
   keys.reserve(column0.size());
   for (const std::string& key : keyColumn == 0 ? column0 : column1)
-    keys.push_back(ToLower1252(key));
+    keys.push_back(SortKey1252(key));
   std::vector<size_t> order(keys.size());
   std::iota(order.begin(), order.end(), size_t{0});
   const bool ascending = sortState_.ascending;
@@ -323,9 +325,10 @@ void RecipientDirectory::SortPairs(std::vector<std::string>& column0,
   }
   column0 = std::move(sorted0);
   column1 = std::move(sorted1);
+  return order;
 }
 
-void RecipientDirectory::SortMembers(int i) {
+std::vector<size_t> RecipientDirectory::SortMembers(int i) {
   std::string text = members_[i];
   EnsureTrailingComma(text);
 
@@ -341,7 +344,7 @@ void RecipientDirectory::SortMembers(int i) {
     start = comma + 1;
   }
 
-  SortPairs(aliases, stations, 0);
+  std::vector<size_t> order = SortPairs(aliases, stations, 0);
 
   std::string sorted;
   for (const std::string& station : stations) {
@@ -352,6 +355,7 @@ void RecipientDirectory::SortMembers(int i) {
   if (sorted.size() > kMaxMemberTextLength)
     sorted.pop_back();
   SetMembers(i, sorted);
+  return order;
 }
 
 RecipientDirectory::FileStamp RecipientDirectory::StampOf(const std::string& path,

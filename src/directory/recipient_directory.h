@@ -100,14 +100,19 @@ class RecipientDirectory {
   // Drops from every list the members that are no station of a single recipient.
   void PurgeMembers();
 
-  // The shared stable selection sort of two parallel sequences by key column 0 or 1:
-  // the same key column again reverses the direction, another keeps it.
-  void SortPairs(std::vector<std::string>& column0, std::vector<std::string>& column1,
-                 int keyColumn);
-  void SortSingles(int keyColumn) { SortPairs(stations_, aliases_, keyColumn); }
-  void SortLists(int keyColumn) { SortPairs(listNames_, members_, keyColumn); }
-  // Reorders one list's members by their aliases.
-  void SortMembers(int i);
+  // The shared stable selection sort of two parallel sequences by key column 0 or 1, in the
+  // order of SortKey1252: the same key column again reverses the direction, another keeps it.
+  // The new order: the old place of each entry, entry by entry.
+  std::vector<size_t> SortPairs(std::vector<std::string>& column0,
+                                std::vector<std::string>& column1, int keyColumn);
+  std::vector<size_t> SortSingles(int keyColumn) {
+    return SortPairs(stations_, aliases_, keyColumn);
+  }
+  std::vector<size_t> SortLists(int keyColumn) {
+    return SortPairs(listNames_, members_, keyColumn);
+  }
+  // Reorders one list's members by their aliases; the new order of its member pieces.
+  std::vector<size_t> SortMembers(int i);
   SortState& sortState() { return sortState_; }
 
   // Empties singles and lists and reads the list file at `path`; domain names stay.

@@ -24,6 +24,11 @@ Delivery ResolveDelivery(int32_t zustellung, SystemInfo& system) {
   return IsVistaOrLater(system) ? Delivery::kMsg : Delivery::kNetSend;
 }
 
+std::string AutomaticDeliveryItem(SystemInfo& system) {
+  const bool msg = ResolveDelivery(kDeliveryAuto, system) == Delivery::kMsg;
+  return Format("&Automatisch (jetzt: %s)", msg ? "msg" : "net send");
+}
+
 std::string FindMsgProgram(SystemInfo& system, FileSystem& files) {
   std::string directory = system.SystemDirectory();
   if (directory.empty())

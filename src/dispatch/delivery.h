@@ -26,6 +26,10 @@ bool IsVistaOrLater(SystemInfo& system);
 // the system reports its version, and net send before it or when the version is unknown.
 Delivery ResolveDelivery(int32_t zustellung, SystemInfo& system);
 
+// The menu item of the automatic choice, naming the tool it takes on this system:
+// "&Automatisch (jetzt: msg)" or "&Automatisch (jetzt: net send)".
+std::string AutomaticDeliveryItem(SystemInfo& system);
+
 // Where msg.exe is: in the system directory, or, for a 32-bit program on 64-bit Windows (whose
 // system directory is the 32-bit one, which has no msg), in the 64-bit one that "Sysnative"
 // beside it names. Empty when neither has it (the Home editions lack msg).

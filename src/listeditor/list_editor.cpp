@@ -1,5 +1,6 @@
 #include "listeditor/list_editor.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "directory/entry_rules.h"
@@ -50,6 +51,22 @@ std::vector<MemberRow> MemberRows(const std::string& members, const RecipientDir
     rows.push_back({alias, static_cast<int>(i)});
   }
   return rows;
+}
+
+std::vector<size_t> MemberRowOrder(const std::vector<MemberRow>& before,
+                                   const std::vector<MemberRow>& after,
+                                   const std::vector<size_t>& pieces) {
+  std::vector<size_t> order;
+  for (const MemberRow& row : after) {
+    const size_t piece = static_cast<size_t>(row.position);
+    const auto was = std::find_if(before.begin(), before.end(), [&](const MemberRow& old) {
+      return piece < pieces.size() && static_cast<size_t>(old.position) == pieces[piece];
+    });
+    if (was == before.end() || was->alias != row.alias)
+      return {};
+    order.push_back(static_cast<size_t>(was - before.begin()));
+  }
+  return order.size() == before.size() ? order : std::vector<size_t>{};
 }
 
 int MoveSingle(RecipientDirectory& directory, int index, int direction) {

@@ -37,6 +37,12 @@ std::vector<std::string> SplitMembers(std::string members);
 // The rows of the member view for a list's member text.
 std::vector<MemberRow> MemberRows(const std::string& members, const RecipientDirectory& directory);
 
+// The member view's order after SortMembers (`pieces`: the piece each piece was before): the
+// row of `before` that each row of `after` was. Empty when they do not match up.
+std::vector<size_t> MemberRowOrder(const std::vector<MemberRow>& before,
+                                   const std::vector<MemberRow>& after,
+                                   const std::vector<size_t>& pieces);
+
 // Moves entry `index` one place up (direction -1) or down (+1); the index it moves to, or -1
 // when it is already at that end (nothing changes).
 int MoveSingle(RecipientDirectory& directory, int index, int direction);
@@ -51,7 +57,7 @@ std::optional<std::string> AddMembers(RecipientDirectory& directory, int list,
 // "Empfänger -": removes the members the user selected in the member view (`rows` are rows of
 // MemberRows); hidden members stay.
 void RemoveMembers(RecipientDirectory& directory, int list, const std::vector<int>& rows);
-// "H&och" / "R&unter": exchanges the member of view row `row` with the member shown above
+// "Ho&ch" / "R&unter": exchanges the member of view row `row` with the member shown above
 // (-1) or below (+1) it. The row it moves to, or -1 when nothing changes.
 int MoveMember(RecipientDirectory& directory, int list, int row, int direction);
 

@@ -5,11 +5,10 @@
 namespace botenruf {
 
 const std::array<const char*, kSettingCount> kSettingNames = {
-    "FullRow",          "GridLines",        "RechnerListePfad", "MaxDateiKB",  "AutoStart",
-    "TNAStart",         "ListenTyp",        "Auswahl",          "MaxThreads",  "SuccessMsg",
-    "SingleSuccessMsg", "DomainSuccessMsg", "TaskMinimize",     "SystemModal", "SingleInstance",
-    "VersandInfo",      "WaitPollrate",     "WaitStep",         "Sendebericht",
-    "Zustellung"};
+    "FullRow",          "GridLines",        "RechnerListePfad", "MaxDateiKB",   "AutoStart",
+    "TNAStart",         "ListenTyp",        "Auswahl",          "MaxThreads",   "SuccessMsg",
+    "SingleSuccessMsg", "DomainSuccessMsg", "TaskMinimize",     "SystemModal",  "SingleInstance",
+    "VersandInfo",      "WaitPollrate",     "WaitStep",         "Sendebericht", "Zustellung"};
 
 namespace {
 
@@ -41,8 +40,7 @@ const std::array<Field, kSettingCount>& Fields() {
       Flag(&Settings::taskMinimize),     Flag(&Settings::systemModal),
       Flag(&Settings::singleInstance),   Flag(&Settings::versandInfo),
       Number(&Settings::waitPollrate),   Number(&Settings::waitStep),
-      Flag(&Settings::sendebericht),
-      Number(&Settings::zustellung)};
+      Flag(&Settings::sendebericht),     Number(&Settings::zustellung)};
   return fields;
 }
 

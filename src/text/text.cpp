@@ -85,15 +85,18 @@ bool EqualsIgnoreCase1252(std::string_view a, std::string_view b) {
 }
 
 int FindTyped(const std::vector<std::string>& texts, int start, std::string_view typed, bool whole,
-              bool wrap) {
+              bool wrap, std::string_view skipped) {
   const int count = static_cast<int>(texts.size());
   if (start < 0 || start >= count)
     start = 0;
-  const auto matches = [&](const std::string& text) {
+  const auto begins = [&](std::string_view text) {
     return whole ? EqualsIgnoreCase1252(text, typed)
                  : text.size() >= typed.size() &&
-                       CompareIgnoreCase1252(std::string_view(text).substr(0, typed.size()),
-                                             typed) == 0;
+                       CompareIgnoreCase1252(text.substr(0, typed.size()), typed) == 0;
+  };
+  const auto matches = [&](std::string_view text) {
+    return begins(text) || (!skipped.empty() && text.substr(0, skipped.size()) == skipped &&
+                            begins(text.substr(skipped.size())));
   };
   const int end = wrap ? start + count : count;
   for (int i = start; i < end; ++i) {

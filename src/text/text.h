@@ -23,9 +23,10 @@ bool EqualsIgnoreCase1252(std::string_view a, std::string_view b);
 
 // Where a list goes when the user types letters in it: the first of `texts` from `start` on
 // that begins with `typed`, letter case aside (with `whole`: that is `typed`), then, with
-// `wrap`, the first such before `start`; -1 when there is none.
+// `wrap`, the first such before `start`; -1 when there is none. A text that begins with
+// `skipped` matches as well by what follows it (a station "\\WS2" when "WS2" is typed).
 int FindTyped(const std::vector<std::string>& texts, int start, std::string_view typed, bool whole,
-              bool wrap);
+              bool wrap, std::string_view skipped = {});
 
 // White space in the C locale sense: blank, tab, line feed, vertical tab, form feed, CR.
 bool IsSpace(char c);

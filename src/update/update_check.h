@@ -1,4 +1,4 @@
-// The update check behind "&Infos" / "&Update suchen": fetches the version list, compares
+// The update check behind "Inf&os" / "&Update suchen": fetches the version list, compares
 // the program's own version with its entry, offers the newer one and downloads it into the
 // program's folder. It runs on a thread of its own, so that the window stays usable while the
 // server takes its time; the window shows its boxes.

@@ -170,7 +170,9 @@ TEST(DeliveryTest, AutomaticByTheReportedVersionAndMsgFoundFromA32BitProgramToo)
   DeliveryTool tool;
   system.systemDirectory = "C:\\WINDOWS\\SysWOW64";
   EXPECT_TRUE(ChooseDeliveryTool(9, system, files, tool));  // XP: net send
+  EXPECT_EQ(AutomaticDeliveryItem(system), "&Automatisch (jetzt: net send)");
   system.osVersion = {2, 6, 0};
+  EXPECT_EQ(AutomaticDeliveryItem(system), "&Automatisch (jetzt: msg)");
   EXPECT_FALSE(ChooseDeliveryTool(0, system, files, tool));  // a Home edition has no msg
   files.files["C:\\WINDOWS\\Sysnative\\msg.exe"] = "";
   ASSERT_TRUE(ChooseDeliveryTool(0, system, files, tool));

@@ -75,6 +75,12 @@ TEST(ListEditorTest, MemberOperationsActOnTheVisibleMember) {
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[1].alias, "A1");
   EXPECT_EQ(rows[1].position, 2);
+  // Sorted, the rows come from where their members were; X (no alias) goes first.
+  RecipientDirectory sorted = Directory(3, "S2,X,S0,S1");
+  const std::vector<MemberRow> before = MemberRows(Members(sorted), sorted);
+  const std::vector<size_t> pieces = sorted.SortMembers(0);
+  EXPECT_THAT(MemberRowOrder(before, MemberRows(Members(sorted), sorted), pieces),
+              ElementsAre(1, 2, 0));
 
   EXPECT_EQ(MoveMember(directory, 0, 1, -1), 0);  // A1 above A0; X stays in its place
   EXPECT_EQ(Members(directory), "S1,X,S0,S2");

@@ -2,10 +2,13 @@
 // driven the way a user does it.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/win32/list_view.h"
 #include "support/main_window_fixture.h"
+#include "text/collation.h"
 #include "text/text.h"
 
 namespace botenruf {
@@ -137,8 +140,10 @@ TEST_F(ListEditorTest, ManyEntriesNeedNoSideScrolling) {
   });
 }
 
-// Letters typed in a list lead to the next entry that begins with them.
-TEST_F(ListEditorTest, TypedLettersPickTheEntry) {
+// Letters typed in a list lead to the next entry that begins with them; a header click sorts
+// and keeps the entries selected.
+TEST_F(ListEditorTest, TypedLettersPickTheEntryAndASortKeepsIt) {
+  app->settings().SetListenTyp(1);
   Open();
   Edit([](HWND editor) {
     HWND singles = GetDlgItem(editor, IDC_EDITOR_SINGLES);
@@ -147,6 +152,18 @@ TEST_F(ListEditorTest, TypedLettersPickTheEntry) {
       EXPECT_EQ(wintest::ItemText(editor, IDC_EDITOR_STATION), station);
       Sleep(500);  // a pause ends the typed word
     }
+    Pick(editor, IDC_EDITOR_LISTS, {0});
+    Pick(editor, IDC_EDITOR_MEMBERS, {0});  // Empfang
+    // A click on the same view again reverses the direction, on another one keeps it.
+    for (int view : {IDC_EDITOR_SINGLES, IDC_EDITOR_SINGLES, IDC_EDITOR_MEMBERS, IDC_EDITOR_LISTS,
+                     IDC_EDITOR_LISTS})
+      wintest::NotifyList(editor, view, LVN_COLUMNCLICK);
+    EXPECT_EQ(wintest::ItemText(editor, IDC_EDITOR_STATION), "PC2");  // Lager, still chosen
+    EXPECT_THAT(Rows(editor, IDC_EDITOR_MEMBERS), ElementsAre("Versand", "Lager", "Empfang"));
+    EXPECT_THAT(win::ListView(GetDlgItem(editor, IDC_EDITOR_MEMBERS)).SelectedRows(),
+                ElementsAre(2));
+    EXPECT_THAT(Rows(editor, IDC_EDITOR_LISTS), ElementsAre("Leer", "Alle"));
+    EXPECT_THAT(win::ListView(GetDlgItem(editor, IDC_EDITOR_LISTS)).SelectedRows(), ElementsAre(1));
   });
 }
 
@@ -259,6 +276,30 @@ TEST_F(ListEditorTest, MemberButtonsActOnTheMembersShownAfterAModeSwitch) {
     Click(editor, IDC_EDITOR_OK);
   }));
   EXPECT_THAT(ListFile(), ::testing::HasSubstr("\r\nAlle [PC3]\r\n"));
+}
+
+// The program sorts as CompareString does with the user's (German) locale, letter case aside:
+// every pair of characters, and every pair of two-character names of those with rules of their
+// own.
+TEST(SortOrderTest, IsThatOfWindowsOwnLists) {
+  std::vector<std::string> texts;
+  for (int c = 1; c < 256; ++c)
+    texts.push_back(std::string(1, static_cast<char>(c)));
+  for (char a : std::string("aAäoöOsß-' 1²æthþ\x96"))
+    for (char b : std::string("aAäoöOsß-' 1²æthþ\x96"))
+      texts.push_back({a, b});
+  const auto sign = [](int value) { return (value > 0) - (value < 0); };
+  int differing = 0;
+  for (const std::string& a : texts) {
+    for (const std::string& b : texts) {
+      const int system =
+          CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
+                         b.data(), static_cast<int>(b.size())) -
+          CSTR_EQUAL;
+      if (sign(system) != sign(SortKey1252(a).compare(SortKey1252(b))) && differing++ < 10)
+        ADD_FAILURE() << "\"" << a << "\" and \"" << b << "\": " << system;
+    }
+  }
 }
 
 }  // namespace

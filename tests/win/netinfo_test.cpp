@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <set>
 
 #include "platform/win32/list_view.h"
@@ -81,6 +82,13 @@ class NetInfoTest : public wintest::MainWindowFixture {
       return dialog && ItemText(dialog, IDOK) == "OK";
     };
     return PumpUntil(ended, timeoutMs) ? dialog : nullptr;
+  }
+  // Sixty stations more than the domain browser shows at once.
+  static std::string ManyStations() {
+    std::string many = kNetwork;
+    for (int i = 10; i < 70; ++i)
+      many += Format("[station WS%d]\ndomain = BUERO\n", i);
+    return many;
   }
   std::set<std::string> tempBefore;
 };
@@ -301,6 +309,99 @@ TEST_F(NetInfoTest, SharesOpenInTheExplorerAndCloseFirst) {
   ASSERT_TRUE(PumpUntil([&] { return !IsWindow(browser); }, 5000));
   EXPECT_TRUE(Enabled(IDC_INFO));
   EXPECT_TRUE(NoNewTempFiles());
+}
+
+// Every browser and the send report: dragged larger and maximised, each shows what a fresh
+// paint shows (no button left undrawn, no row drawn twice in the domain browser scrolled to its
+// end); Escape closes each, and so does Enter, which presses its default button.
+TEST_F(NetInfoTest, ResizedWindowsPaintWholeAndEnterAndEscapeCloseThem) {
+  network.Reset(ManyStations());
+  app->settings().SetSendebericht(true);
+  for (UINT key : {VK_ESCAPE, VK_RETURN}) {
+    SCOPED_TRACE(key);
+    HWND browser = OpenBrowser();
+    ASSERT_NE(browser, nullptr);
+    HWND stations = GetDlgItem(browser, IDC_DOMAIN_STATIONS);
+    wintest::SelectRows(stations, {1});
+    ListView_EnsureVisible(stations, ListView_GetItemCount(stations) - 1, FALSE);
+    wintest::NotifyList(browser, IDC_DOMAIN_STATIONS, NM_DBLCLK);
+    HWND shares = Finished("\\\\PC2", 10000);
+    Click(IDC_MODE_LIST);
+    SelectEntry(1);
+    Click(IDC_INFO);
+    HWND check = Finished("Fuenf", 15000);
+    SetItemText(IDC_MESSAGE, "Hallo");
+    Click(IDC_SEND);
+    for (HWND window : {shares, browser, check, OwnDialog("Sendebericht", true)}) {
+      ASSERT_NE(window, nullptr);
+      EXPECT_EQ(key == VK_ESCAPE ? wintest::PixelsLeftAfterResizing(window) : 0u, 0u)
+          << WindowText(window);
+      SetFocus(FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr));
+      PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+      PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
+      EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, 5000))
+          << WindowText(window);
+    }
+    Close();
+  }
+  Open();
+  wintest::WhenShown viewer("Listen-Info", [](HWND window) {
+    EXPECT_EQ(wintest::PixelsLeftAfterResizing(window), 0u) << "Listen-Info";
+  });
+  Command(IDM_LIST_INFO);
+}
+
+// The station list answers the keyboard: typed letters pass over the backslashes, the menu key
+// and Shift+F10 open the menu below the focused row. A header click keeps the selected rows and
+// the focused one in view, and shows the direction in the header.
+TEST_F(NetInfoTest, TheStationListAnswersTheKeyboardAndKeepsItsSelectionWhenSorted) {
+  network.Reset(ManyStations());
+  HWND browser = OpenBrowser();
+  ASSERT_NE(browser, nullptr);
+  HWND list = GetDlgItem(browser, IDC_DOMAIN_STATIONS);
+  win::ListView view(list);
+  for (char c : std::string("ws4"))
+    PostMessageA(list, WM_CHAR, static_cast<unsigned char>(c), 1);
+  wintest::PumpFor(100);
+  ASSERT_EQ(view.Text(view.MenuRow(), 0), "\\\\WS40");
+  const RECT row = view.RowOnScreen(view.MenuRow());
+  for (UINT key : {VK_APPS, VK_F10}) {  // F10 with Shift
+    RECT menu = {};
+    wintest::WhenShown shown([] { return FindWindowA("#32768", nullptr); },
+                             [&](HWND window) { GetWindowRect(window, &menu), EndMenu(); });
+    std::array<BYTE, 256> keys = {};
+    keys[VK_SHIFT] = key == VK_F10 ? 0x80 : 0;
+    SetKeyboardState(keys.data());
+    PostMessageA(list, key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1);
+    PostMessageA(list, key == VK_F10 ? WM_SYSKEYUP : WM_KEYUP, key, 0xC0000001);
+    EXPECT_TRUE(PumpUntil([&] { return shown.ran(); }, 5000)) << key;
+    EXPECT_TRUE(menu.left == row.left && menu.top == row.bottom) << key;
+  }
+  SetKeyboardState(std::array<BYTE, 256>{}.data());
+
+  wintest::SelectRows(list, {60, 3, 5});  // the last one has the focus
+  const auto selected = [&] {
+    std::set<std::string> texts;
+    for (int row : view.SelectedRows())
+      texts.insert(view.Text(row, 0));
+    return texts;
+  };
+  const std::set<std::string> chosen = selected();
+  std::set<HBITMAP> arrows;
+  for (int click = 0; click < 2; ++click) {  // ascending, then descending
+    wintest::NotifyList(browser, IDC_DOMAIN_STATIONS, LVN_COLUMNCLICK, 0);
+    EXPECT_EQ(selected(), chosen);
+    const int focused = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+    EXPECT_EQ(view.Text(focused, 0), "\\\\WS12");
+    const int fromTop = focused - ListView_GetTopIndex(list);
+    EXPECT_TRUE(fromTop >= 0 && fromTop < ListView_GetCountPerPage(list)) << focused;
+    HDITEMA item = {};
+    item.mask = HDI_FORMAT | HDI_BITMAP;
+    Header_GetItem(ListView_GetHeader(list), 0, &item);
+    EXPECT_TRUE(item.fmt & HDF_BITMAP_ON_RIGHT);
+    arrows.insert(item.hbm);
+  }
+  EXPECT_EQ(arrows.size(), 2u);
 }
 
 // Closing the list check, or the domain browser while its shares browser and both workers run,

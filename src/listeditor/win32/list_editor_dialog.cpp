@@ -330,7 +330,7 @@ LRESULT ListEditorDialog::OnSinglesRangeChanged(NMHDR* header) {
 }
 
 LRESULT ListEditorDialog::OnListsChanged(NMHDR* header) {
-  if (SelectionChanged(header) && !recipientMode_)
+  if (SelectionChanged(header) && !recipientMode_ && !sortingLists_)
     FillMembers();
   return 0;
 }
@@ -354,17 +354,18 @@ LRESULT ListEditorDialog::OnMembersDoubleClick(NMHDR*) {
   return 0;
 }
 
+// A header click sorts the view by what it shows; the selection stays with its entries.
 LRESULT ListEditorDialog::OnSinglesHeader(NMHDR*) {
-  directory().SortSingles(1);
-  FillSingles();
-  SetItemText(IDC_EDITOR_STATION, "");
+  singles_.ShowSorted(directory().SortSingles(1), 0, directory().sortState().ascending);
+  ShowSelectedStation();
   return 0;
 }
 
 LRESULT ListEditorDialog::OnListsHeader(NMHDR*) {
-  directory().SortLists(0);
-  FillLists();
-  ClearMembers();
+  // The chosen list moves, but stays chosen: its members stay as they are shown.
+  sortingLists_ = true;
+  lists_.ShowSorted(directory().SortLists(0), 0, directory().sortState().ascending);
+  sortingLists_ = false;
   return 0;
 }
 
@@ -372,8 +373,18 @@ LRESULT ListEditorDialog::OnMembersHeader(NMHDR*) {
   const int list = SelectedList();
   if (list < 0)
     return 0;
-  directory().SortMembers(list);
-  FillMembers();
+  const std::vector<MemberRow> before = MemberRows(directory().MemberTexts()[list], directory());
+  const std::vector<size_t> pieces = directory().SortMembers(list);
+  const std::vector<MemberRow> after = MemberRows(directory().MemberTexts()[list], directory());
+  const std::vector<size_t> order = MemberRowOrder(before, after, pieces);
+  if (order.empty()) {
+    FillMembers();
+    return 0;
+  }
+  memberAliases_.clear();
+  for (const MemberRow& row : after)
+    memberAliases_.push_back(row.alias);
+  members_.ShowSorted(order, 0, directory().sortState().ascending);
   return 0;
 }
 

@@ -77,6 +77,7 @@ class ListEditorDialog : public Dialog {
   MessageBoxes& boxes_;
   ListLook look_;
   bool recipientMode_;
+  bool sortingLists_ = false;
   ListView singles_;
   ListView lists_;
   ListView members_;

@@ -138,6 +138,7 @@ bool MainWindow::OnInitDialog() {
   fullRowOn_ = settings_.FullRow();
   gridLinesOn_ = settings_.GridLines();
   SetMenuChecks();
+  ShowAutomaticDelivery();
   UpdateModeControls();
   AppendMenuA(GetSystemMenu(hwnd(), FALSE), MF_SEPARATOR, 0, nullptr);
   AppendMenuA(GetSystemMenu(hwnd(), FALSE), MF_STRING, IDM_SYS_TOPMOST, "Vor&dergrund");
@@ -304,10 +305,6 @@ LRESULT MainWindow::OnSize(WPARAM type, LPARAM lParam) {
   Place(Item(IDC_CLEAR), layout.clear);
   Place(Item(IDC_SEND), layout.send);
   Place(Item(IDCANCEL), layout.end);
-  // The group box draws only its frame, and the window does not paint beneath its children:
-  // without a full repaint the old frame lines stay, and buttons moved into the area the
-  // window erases next are wiped until something else repaints them.
-  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   return 0;
 }
 

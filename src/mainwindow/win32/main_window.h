@@ -167,6 +167,7 @@ class MainWindow : public Dialog, public DomainBrowserHost, public SendReportHos
   void OnDeliveryMsg() { ChooseDelivery(kDeliveryMsg); }
   void ChooseDelivery(int choice);
   void SetDeliveryChecks();
+  void ShowAutomaticDelivery();
   void OnListPath();
   void SetCheck(UINT item, bool on);
 

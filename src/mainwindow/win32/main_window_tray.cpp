@@ -1,4 +1,5 @@
 // The notification-area icon, minimising, painting, and the settings menu's toggles.
+#include "dispatch/delivery.h"
 #include "listeditor/win32/list_editor_dialog.h"
 #include "mainwindow/tray_text.h"
 #include "mainwindow/win32/main_window.h"
@@ -186,11 +187,23 @@ void MainWindow::ChooseDelivery(int choice) {
   SetDeliveryChecks();
 }
 
+// The three ways are one choice: a radio bullet marks it.
 void MainWindow::SetDeliveryChecks() {
   const int choice = DeliveryChoice(settings_.Zustellung());
-  SetCheck(IDM_DELIVERY_AUTO, choice == kDeliveryAuto);
-  SetCheck(IDM_DELIVERY_NET_SEND, choice == kDeliveryNetSend);
-  SetCheck(IDM_DELIVERY_MSG, choice == kDeliveryMsg);
+  const UINT chosen = choice == kDeliveryNetSend ? IDM_DELIVERY_NET_SEND
+                      : choice == kDeliveryMsg   ? IDM_DELIVERY_MSG
+                                                 : IDM_DELIVERY_AUTO;
+  CheckMenuRadioItem(GetMenu(hwnd()), IDM_DELIVERY_AUTO, IDM_DELIVERY_MSG, chosen, MF_BYCOMMAND);
+}
+
+// The system does not change during a run: the automatic item names its tool once.
+void MainWindow::ShowAutomaticDelivery() {
+  std::string text = AutomaticDeliveryItem(*services_.workers.system);
+  MENUITEMINFOA item = {};
+  item.cbSize = sizeof(item);
+  item.fMask = MIIM_STRING;
+  item.dwTypeData = text.data();
+  SetMenuItemInfoA(GetMenu(hwnd()), IDM_DELIVERY_AUTO, FALSE, &item);
 }
 
 void MainWindow::OnListPath() {

@@ -230,6 +230,8 @@ void SendReportDialog::ShowRows() {
     results_[i] = report_.Cell(shown_[i], ReportColumn::kResult);
   }
   list_.ShowAll();
+  if (sortColumn_ >= 0)
+    list_.ShowSortArrow(sortColumn_, ascending_);
   FitColumns();
 }
 

@@ -58,7 +58,10 @@ class SendReportDialog : public Dialog, public DispatchReport {
 
  protected:
   bool OnInitDialog() override;
-  // "Schließen", Escape and the close box: the sends still running end without a word.
+  // Enter presses the default button "Schließen" (or the button that has the focus); none sends
+  // IDOK.
+  void OnOK() override {}
+  // "Schließen", Enter, Escape and the close box: the sends still running end without a word.
   void OnCancel() override;
   bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

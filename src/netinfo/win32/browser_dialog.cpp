@@ -82,8 +82,8 @@ void BrowserDialog::AddRows(std::vector<TableRow> rows) {
 void BrowserDialog::SortRows(RecipientDirectory& directory, int column) {
   if (busy_)
     return;
-  directory.SortPairs(firsts_, seconds_, column);
-  list_.ShowAll();
+  const std::vector<size_t> order = directory.SortPairs(firsts_, seconds_, column);
+  list_.ShowSorted(order, column, directory.sortState().ascending);
 }
 
 void BrowserDialog::RequestClose() {

@@ -47,15 +47,17 @@ class BrowserDialog : public Dialog {
 
  protected:
   bool OnInitDialog() override;
+  // Enter presses the default button "Beenden"/"OK", Escape does what it does.
   void OnOK() override { OnCloseCommand(); }
-  void OnCancel() override {}  // Escape does not end a browser window
+  void OnCancel() override { OnCloseCommand(); }
   bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   // The derived window's own table, asked first.
   virtual bool DispatchOwn(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
   // Button 1 and the close box.
   virtual void OnCloseCommand() { RequestClose(); }
   // A header click: the kept rows sorted by `column` (the directory keeps the direction and
-  // the column of the last sort) and shown again. Not while the worker still adds rows.
+  // the column of the last sort) and shown again, the selection kept. Not while the worker
+  // still adds rows.
   void SortRows(RecipientDirectory& directory, int column);
 
  private:

@@ -15,7 +15,7 @@ const MessageEntry<DomainBrowserDialog> DomainBrowserDialog::kMessageMap[] = {
     OnMessage(WM_APP_SHARES_DONE, &DomainBrowserDialog::OnSharesDone),
     OnNotify(IDC_DOMAIN_STATIONS, LVN_COLUMNCLICK, &DomainBrowserDialog::OnColumnClick),
     OnNotify(IDC_DOMAIN_STATIONS, NM_DBLCLK, &DomainBrowserDialog::OnDoubleClick),
-    OnNotify(IDC_DOMAIN_STATIONS, NM_RCLICK, &DomainBrowserDialog::OnRightClick),
+    OnMessage(WM_CONTEXTMENU, &DomainBrowserDialog::OnContextMenu),
 };
 
 DomainBrowserDialog::DomainBrowserDialog(HWND owner, std::string title,
@@ -33,6 +33,8 @@ DomainBrowserDialog::~DomainBrowserDialog() {
 
 bool DomainBrowserDialog::OnInitDialog() {
   BrowserDialog::OnInitDialog();
+  // Typing "WS2" finds the station "\\WS2...".
+  list().SkipWhenTyped("\\\\");
   // The station list: the program's cursor over it, and Ctrl+A selects every row.
   listCursor_ = LoadCursorA(instance(), MAKEINTRESOURCEA(IDC_EDITOR_CURSOR));
   SetWindowLongPtrA(list().hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -50,6 +52,13 @@ LRESULT CALLBACK DomainBrowserDialog::StationListProc(HWND list, UINT message, W
   }
   if (message == WM_CHAR && wParam == 1)
     self->SelectAll();
+  // The menu key asks for the menu as Shift+F10 does. The list has no use for the key, and
+  // kept from it the key opens one menu, also where the system opens none for it.
+  if ((message == WM_KEYDOWN || message == WM_KEYUP) && wParam == VK_APPS) {
+    if (message == WM_KEYUP)
+      SendMessageA(GetParent(list), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+    return 0;
+  }
   return CallWindowProcA(self->listProc_, list, message, wParam, lParam);
 }
 
@@ -87,13 +96,27 @@ void DomainBrowserDialog::TakeOver(bool intoList) {
   ShowStatus(outcome.statusTexts);
 }
 
-LRESULT DomainBrowserDialog::OnRightClick(NMHDR*) {
-  POINT cursor;
-  GetCursorPos(&cursor);
-  POINT inList = cursor;
-  ScreenToClient(list().hwnd(), &inList);
-  if (list().RowAt(inList) < 0)
+// The right mouse button on a row, Shift+F10 or the menu key: the list asks for its menu. The
+// keyboard's menu (the point -1, -1) opens below the focused row, the mouse's where it points;
+// neither opens one without a row.
+LRESULT DomainBrowserDialog::OnContextMenu(WPARAM window, LPARAM point) {
+  if (reinterpret_cast<HWND>(window) != list().hwnd())
     return 0;
+  POINT at = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+  const bool byKeyboard = point == -1;
+  if (byKeyboard) {
+    const int row = list().MenuRow();
+    if (row < 0)
+      return 0;
+    list().EnsureVisible(row);
+    const RECT place = list().RowOnScreen(row);
+    at = {place.left, place.bottom};
+  } else {
+    POINT inList = at;
+    ScreenToClient(list().hwnd(), &inList);
+    if (list().RowAt(inList) < 0)
+      return 0;
+  }
   const ListChoice choice = host_.CurrentListChoice();
   const std::string label = ListLabel(choice, host_.Directory());
   HMENU menu = CreatePopupMenu();
@@ -102,7 +125,8 @@ LRESULT DomainBrowserDialog::OnRightClick(NMHDR*) {
     AppendMenuA(menu, MF_STRING, IDM_TAKE_OVER_LIST, ListMenuText(label).c_str());
   AppendMenuA(menu, MF_STRING, IDM_SHOW_SHARES, "&Freigaben");
   AppendMenuA(menu, MF_STRING, IDM_SELECT_ALL, "&Alle markieren");
-  TrackPopupMenu(menu, TPM_CENTERALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, hwnd(), nullptr);
+  TrackPopupMenu(menu, (byKeyboard ? TPM_LEFTALIGN : TPM_CENTERALIGN) | TPM_LEFTBUTTON, at.x, at.y,
+                 0, hwnd(), nullptr);
   DestroyMenu(menu);
   return 0;
 }

@@ -51,7 +51,7 @@ class DomainBrowserDialog : public BrowserDialog {
   LRESULT OnSharesDone(WPARAM, LPARAM);
   LRESULT OnColumnClick(NMHDR* header);
   LRESULT OnDoubleClick(NMHDR*);
-  LRESULT OnRightClick(NMHDR*);
+  LRESULT OnContextMenu(WPARAM, LPARAM);
   void ShowStatus(const std::vector<std::string>& texts);
 
   DomainBrowserHost& host_;

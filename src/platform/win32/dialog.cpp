@@ -165,7 +165,10 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return OnInitDialog() ? TRUE : FALSE;
   LRESULT result = 0;
   passToDefault_ = false;
-  if (Dispatch(message, wParam, lParam, result) && !passToDefault_) {
+  const bool handled = Dispatch(message, wParam, lParam, result) && !passToDefault_;
+  if (message == WM_SIZE && wParam != SIZE_MINIMIZED)
+    RepaintWhole();
+  if (handled) {
     if (ReturnsDirectly(message))
       return static_cast<INT_PTR>(result);
     SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
@@ -187,6 +190,13 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return TRUE;
   }
   return FALSE;
+}
+
+void Dialog::RepaintWhole() {
+  // A dialog does not paint beneath its children: without a full repaint, controls moved into
+  // the area the window erases next are wiped until something else repaints them, frames and
+  // rows stay where they were drawn before, and a list scrolled by its growth shows rows twice.
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 std::string LoadResourceString(int id) {

@@ -92,6 +92,8 @@ class Dialog {
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // After every new size, once the window's own handler has laid out its controls.
+  void RepaintWhole();
 
   int templateId_;
   HWND parent_;

@@ -5,9 +5,25 @@
 #include <algorithm>
 #include <cstring>
 
+#include "resource.h"
 #include "text/text.h"
 
 namespace botenruf::win {
+namespace {
+
+// The headers' arrows, loaded once and kept for the run. The header of the common controls
+// that Windows 2000 has draws no arrow of its own (HDF_SORTUP needs version 6): it draws a
+// bitmap beside the text instead, whose grey shades become the button colours as it loads.
+HBITMAP SortArrow(bool ascending) {
+  const auto load = [](int id) {
+    return static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
+                                           IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+  };
+  static const HBITMAP up = load(IDB_SORT_UP), down = load(IDB_SORT_DOWN);
+  return ascending ? up : down;
+}
+
+}  // namespace
 
 void ListView::AddColumn(int index, const std::string& title, int width) {
   LVCOLUMNA column = {};
@@ -37,6 +53,8 @@ void ListView::SetLook(const ListLook& look) {
 }
 
 void ListView::ShowAll() {
+  if (arrowColumn_ >= 0)
+    SetHeaderArrow(arrowColumn_, nullptr);
   // Emptying first drops the selection and the scroll position with the old rows; each step
   // costs the list a new layout, so an empty list is not emptied again.
   if (Count() > 0)
@@ -47,6 +65,66 @@ void ListView::ShowAll() {
 
 void ListView::ShowAppended() {
   SendMessageA(control_, LVM_SETITEMCOUNT, RowCount(), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+}
+
+void ListView::ShowSorted(const std::vector<size_t>& order, int column, bool ascending) {
+  const int count = static_cast<int>(order.size());
+  std::vector<int> place(order.size(), -1);
+  for (int row = 0; row < count; ++row) {
+    if (order[row] < order.size())
+      place[order[row]] = row;
+  }
+  const auto moved = [&](int row) { return row >= 0 && row < count ? place[row] : -1; };
+  const auto setState = [this](int row, UINT state, UINT mask) {
+    LVITEMA item = {};
+    item.state = state;
+    item.stateMask = mask;
+    SendMessageA(control_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  };
+  const int focused = static_cast<int>(SendMessageA(control_, LVM_GETNEXTITEM, -1, LVNI_FOCUSED));
+  // Only the rows whose state changes are told so: each change is a notification to the dialog.
+  // Every row selected (Ctrl+A) stays so without a look at each.
+  const bool all = SendMessageA(control_, LVM_GETSELECTEDCOUNT, 0, 0) == count;
+  std::vector<char> was(order.size(), 0), wanted(order.size(), 0);
+  for (int row : all ? std::vector<int>() : SelectedRows()) {
+    if (moved(row) >= 0) {
+      was[row] = 1;
+      wanted[moved(row)] = 1;
+    }
+  }
+  for (int row = 0; row < count; ++row) {
+    if (was[row] != wanted[row])
+      setState(row, wanted[row] ? LVIS_SELECTED : 0, LVIS_SELECTED);
+  }
+  if (moved(focused) >= 0) {
+    setState(moved(focused), LVIS_FOCUSED, LVIS_FOCUSED);
+    SendMessageA(control_, LVM_SETSELECTIONMARK, 0, moved(focused));
+    EnsureVisible(moved(focused));
+  }
+  // Every shown row may hold another text now; a list asked to redraw each of tens of
+  // thousands of rows would take half a second.
+  RedrawWindow(control_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+  ShowSortArrow(column, ascending);
+}
+
+void ListView::ShowSortArrow(int column, bool ascending) {
+  if (arrowColumn_ >= 0 && arrowColumn_ != column)
+    SetHeaderArrow(arrowColumn_, nullptr);
+  SetHeaderArrow(column, SortArrow(ascending));
+}
+
+void ListView::SetHeaderArrow(int column, HBITMAP arrow) {
+  HWND header = reinterpret_cast<HWND>(SendMessageA(control_, LVM_GETHEADER, 0, 0));
+  HDITEMA item = {};
+  item.mask = HDI_FORMAT;
+  if (!header || !SendMessageA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&item)))
+    return;
+  item.mask = HDI_FORMAT | HDI_BITMAP;
+  item.fmt = (item.fmt & ~(HDF_BITMAP | HDF_BITMAP_ON_RIGHT)) |
+             (arrow ? HDF_BITMAP | HDF_BITMAP_ON_RIGHT : 0);
+  item.hbm = arrow;
+  SendMessageA(header, HDM_SETITEMA, column, reinterpret_cast<LPARAM>(&item));
+  arrowColumn_ = arrow ? column : -1;
 }
 
 void ListView::RedrawRows(int first, int second) {
@@ -106,7 +184,7 @@ bool ListView::Answer(NMHDR* header, LRESULT& result) const {
     const UINT flags = find->lvfi.flags;
     result = (flags & (LVFI_STRING | LVFI_PARTIAL))
                  ? FindTyped(*columns_[0], find->iStart, TypedText(header), !(flags & LVFI_PARTIAL),
-                             (flags & LVFI_WRAP) != 0)
+                             (flags & LVFI_WRAP) != 0, typedSkip_)
                  : -1;
     return true;
   }
@@ -163,6 +241,23 @@ int ListView::FirstSelected() const {
   if (SendMessageA(control_, LVM_GETSELECTEDCOUNT, 0, 0) == 0)
     return -1;
   return static_cast<int>(SendMessageA(control_, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+}
+
+int ListView::MenuRow() const {
+  const int focused = static_cast<int>(SendMessageA(control_, LVM_GETNEXTITEM, -1, LVNI_FOCUSED));
+  if (focused >= 0 && SendMessageA(control_, LVM_GETITEMSTATE, focused, LVIS_SELECTED))
+    return focused;
+  return FirstSelected();
+}
+
+RECT ListView::RowOnScreen(int row) const {
+  RECT rect = {};
+  rect.left = LVIR_LABEL;
+  SendMessageA(control_, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+  POINT screenOrigin = {0, 0};  // where the screen's origin lies in the list
+  ScreenToClient(control_, &screenOrigin);
+  return {rect.left - screenOrigin.x, rect.top - screenOrigin.y, rect.right - screenOrigin.x,
+          rect.bottom - screenOrigin.y};
 }
 
 void ListView::Select(int row, bool selected) {

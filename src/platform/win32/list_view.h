@@ -41,11 +41,19 @@ class ListView {
   // Rows were added at the end of the texts: the list grows, keeping what the user scrolled
   // to and selected.
   void ShowAppended();
+  // The texts were put in a new order (`order`: the row each row was before): the selected
+  // rows and the focused one move with their texts, the focused one stays in view, and the
+  // header of `column` shows the direction with an arrow until the texts are filled anew.
+  void ShowSorted(const std::vector<size_t>& order, int column, bool ascending);
+  // The arrow alone, for texts filled anew in a sorted order.
+  void ShowSortArrow(int column, bool ascending);
   // The texts of two rows changed (an exchange of neighbours).
   void RedrawRows(int first, int second);
   // Answers the list's requests of its dialog (WM_NOTIFY): the text of a cell it draws, and
   // the row that letters typed in the list lead to. False when `header` is none of them.
   bool Answer(NMHDR* header, LRESULT& result) const;
+  // Typed letters also find a row by what follows this beginning of its first column.
+  void SkipWhenTyped(std::string beginning) { typedSkip_ = std::move(beginning); }
 
   // Rows with their first column, for lists that keep their texts themselves.
   bool InsertRow(int index, const std::string& text);
@@ -57,6 +65,11 @@ class ListView {
 
   std::vector<int> SelectedRows() const;
   int FirstSelected() const;
+  // The row a menu opened by the keyboard is about: the focused row when it is selected, else
+  // the first selected one; -1 when none is selected.
+  int MenuRow() const;
+  // Where a row's first column stands, in screen coordinates.
+  RECT RowOnScreen(int row) const;
   // Row -1 stands for every row.
   void Select(int row, bool selected);
   void SelectAll();
@@ -67,9 +80,13 @@ class ListView {
  private:
   int RowCount() const;
   const std::string* Cell(int row, int column) const;
+  // The arrow of `column` (none when `arrow` is null).
+  void SetHeaderArrow(int column, HBITMAP arrow);
 
   HWND control_;
   ListColumns columns_;
+  std::string typedSkip_;
+  int arrowColumn_ = -1;
 };
 
 }  // namespace botenruf::win

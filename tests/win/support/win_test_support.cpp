@@ -146,6 +146,19 @@ size_t PixelsLeftFromEarlierPaints(HWND window) {
   return differing + (shown.size() != fresh.size() ? 1 : 0);
 }
 
+size_t PixelsLeftAfterResizing(HWND window) {
+  RECT start = {};
+  GetWindowRect(window, &start);
+  for (int step = 1; step <= 4; ++step) {
+    SetWindowPos(window, nullptr, 0, 0, start.right - start.left + 25 * step,
+                 start.bottom - start.top + 20 * step, SWP_NOMOVE | SWP_NOZORDER);
+    PumpFor(30);
+  }
+  const size_t dragged = PixelsLeftFromEarlierPaints(window);
+  ShowWindow(window, SW_MAXIMIZE);
+  return dragged + PixelsLeftFromEarlierPaints(window);
+}
+
 void PumpFor(uint32_t milliseconds) {
   PumpUntil([] { return false; }, milliseconds);
 }

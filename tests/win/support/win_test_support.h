@@ -50,6 +50,8 @@ void PumpFor(uint32_t milliseconds);
 // How many pixels of what a window shows differ from what it shows once painted anew as a
 // whole (its children too).
 size_t PixelsLeftFromEarlierPaints(HWND window);
+// The same after the window was dragged larger in four steps, and after it was maximised.
+size_t PixelsLeftAfterResizing(HWND window);
 
 // The clipboard's text; "<empty>" or "<not open>" when there is none to read.
 std::string ClipboardText();
