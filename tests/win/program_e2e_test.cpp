@@ -277,7 +277,7 @@ TEST_F(ProgramTest, EndingWhileSendsRunNeverCrashesOrHangs) {
     EXPECT_EQ(code, 0u);
     // A started net send logs itself once it runs, which may be after the program's end.
     EXPECT_TRUE(wintest::PumpUntil(
-        [&] { return harness::NetSendCommandLines(network).size() == 12u * (round + 1); }, 5000))
+        [&] { return harness::NetSendCommandLines(network).size() == 12u * (round + 1); }, 15000))
         << harness::NetSendCommandLines(network).size() << " sends";
   }
   EXPECT_EQ(Count(), "0");

@@ -65,10 +65,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // without it, once started.
   constexpr uint32_t kSendStartGraceMs = 5000;
   WaitForSendStarts(*services.workers.counter, kSendStartGraceMs);
-  // Only now, with the settings written and the window gone: a query still running ends after
-  // its command in progress and deletes its output file, and an update check leaves its
-  // transfer at once and removes its half download. A command that hangs is not waited for
-  // beyond this.
+  // Only now, with the settings written and the window gone: a query still running has its
+  // tool ended (with what the command interpreter started) and deletes its output file, and an
+  // update check leaves its transfer at once and removes its half download. Nothing is waited
+  // for beyond this.
   constexpr DWORD kQueryWorkerGraceMs = 20000;
   win::WaitForQueryWorkers(kQueryWorkerGraceMs);
   return exitCode;
