@@ -135,7 +135,7 @@ void MainWindow::StopUpdateCheck() {
     return;
   // Answered No (or OK) as the user would; the check then sees that it has been stopped.
   const auto& [title, button] = *openUpdateBox_;
-  for (HWND box = nullptr; (box = FindWindowExA(nullptr, box, "#32770", title.c_str()));) {
+  for (HWND box : TopLevelDialogs(title)) {
     if (GetWindow(box, GW_OWNER) == hwnd()) {
       PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
       break;

@@ -199,6 +199,34 @@ void Dialog::RepaintWhole() {
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+namespace {
+
+struct DialogSearch {
+  const std::string& caption;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM data) {
+  auto& search = *reinterpret_cast<DialogSearch*>(data);
+  char name[16] = {};
+  GetClassNameA(window, name, sizeof(name));
+  if (std::string(name) != "#32770")
+    return TRUE;
+  std::vector<char> text(search.caption.size() + 2);
+  const int length = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+  if (length >= 0 && std::string(text.data(), static_cast<size_t>(length)) == search.caption)
+    search.found.push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> TopLevelDialogs(const std::string& caption) {
+  DialogSearch search{caption, {}};
+  EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 std::string LoadResourceString(int id) {
   char text[1024] = {};
   const int length = LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof(text));

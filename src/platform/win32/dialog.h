@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace botenruf::win {
 
@@ -139,5 +140,9 @@ bool Dialog::DispatchTable(T& self, const MessageEntry<T> (&table)[N], UINT mess
 
 // A string of the program's string table; empty when it has none of that id.
 std::string LoadResourceString(int id);
+
+// The top-level dialogs (and message boxes) of any process that carry exactly this caption, in
+// the order the system lists its windows.
+std::vector<HWND> TopLevelDialogs(const std::string& caption);
 
 }  // namespace botenruf::win

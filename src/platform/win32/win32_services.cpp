@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/dialog.h"
 #include "platform/win32/win32_version.h"
 #include "resource.h"
 
@@ -298,8 +299,7 @@ bool Win32Startup::MainWindowExists(const std::string& caption) {
   // The main window is the dialog that holds the recipient box and the send button (the ids of
   // its template, the same in every version); a box of the program is a dialog with the same
   // caption but without them.
-  for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", caption.c_str()); window;
-       window = FindWindowExA(nullptr, window, "#32770", caption.c_str())) {
+  for (HWND window : TopLevelDialogs(caption)) {
     if (GetDlgItem(window, IDC_RECIPIENT) && GetDlgItem(window, IDC_SEND))
       return true;
   }

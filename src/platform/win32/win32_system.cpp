@@ -51,9 +51,9 @@ std::string Win32System::SystemMessage(uint32_t code, uint32_t languageId) {
   DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                                 code, languageId, buffer, sizeof(buffer), nullptr);
   // The network's own messages (2100 to 2999, "NET HELPMSG 2273") are in the message table of
-  // netmsg.dll, loaded as data only.
+  // netmsg.dll, a library of resources alone.
   if (length == 0 && code >= 2100 && code <= 2999) {
-    static const HMODULE netmsg = LoadLibraryExA("netmsg.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    static const HMODULE netmsg = LoadLibraryA("netmsg.dll");
     if (netmsg) {
       length = FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS, netmsg,
                               code, languageId, buffer, sizeof(buffer), nullptr);
