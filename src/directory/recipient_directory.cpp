@@ -107,10 +107,11 @@ SaveStatus WriteInPlace(FileSystem& files, const std::string& target, const std:
     return SaveStatus::kCannotKeepCopy;
   }
   const WriteStatus status = files.Write(target, text, WriteMode::kInPlace);
-  if (status != WriteStatus::kOk && !Holds(files, target, old))
+  if (status != WriteStatus::kOk && !Holds(files, target, old)) {
     files.Write(target, old, WriteMode::kInPlace);
-  if (status != WriteStatus::kOk && !Holds(files, target, old))
-    return SaveStatus::kKeptAsCopy;
+    if (!Holds(files, target, old))
+      return SaveStatus::kKeptAsCopy;
+  }
   files.Remove(copyPath);
   copyPath.clear();
   switch (status) {

@@ -175,6 +175,10 @@ std::string SendReport::Cell(size_t row, ReportColumn column) const {
   return r.attempt > 1 ? Format("%s (%d. Versuch)", r.result.c_str(), r.attempt) : r.result;
 }
 
+bool SendReport::ShownAsFailed(size_t row) const {
+  return IsFailure(rows_[row].state);
+}
+
 int SendReport::Delivered() const {
   int count = 0;
   for (const ReportRow& row : rows_)

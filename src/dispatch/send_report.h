@@ -75,6 +75,9 @@ class SendReport {
   // A cell as the window shows it: a result of a later attempt says which ("(2. Versuch)").
   std::string Cell(size_t row, ReportColumn column) const;
 
+  // A row that "Nur Fehlgeschlagene" shows: failed once sent, not admitted, or refused.
+  bool ShownAsFailed(size_t row) const;
+
   int Delivered() const;
   // Failed once sent, not admitted, or refused before sending.
   int FailedCount() const;

@@ -1,5 +1,7 @@
 #include "mainwindow/report_layout.h"
 
+#include <algorithm>
+
 namespace botenruf {
 
 ReportLayout ComputeReportLayout(int clientWidth, int clientHeight, Rect heading, Rect filter,
@@ -19,6 +21,14 @@ ReportLayout ComputeReportLayout(int clientWidth, int clientHeight, Rect heading
     left += button.width + kGap;
   }
   return layout;
+}
+
+ReportColumnWidths FitReportColumns(int space, int stationNeeds, int nameNeeds) {
+  ReportColumnWidths widths;
+  widths.station = std::min(stationNeeds, space * 3 / 10);
+  widths.name = std::min(nameNeeds, space * 3 / 10);
+  widths.result = space - widths.station - widths.name;
+  return widths;
 }
 
 }  // namespace botenruf

@@ -21,6 +21,15 @@ struct ReportLayout {
 // Small enough for a corner of the screen, wide enough for the row of buttons.
 inline constexpr Size kReportMinimumTrackSize{360, 276};
 
+// The columns share the list's width as it changes: station and name as wide as their longest
+// text needs, up to three tenths of it each, the result the rest.
+struct ReportColumnWidths {
+  int station = 0;
+  int name = 0;
+  int result = 0;
+};
+ReportColumnWidths FitReportColumns(int space, int stationNeeds, int nameNeeds);
+
 ReportLayout ComputeReportLayout(int clientWidth, int clientHeight, Rect heading, Rect filter,
                                  const std::vector<Size>& buttons);
 

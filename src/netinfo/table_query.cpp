@@ -9,15 +9,15 @@ namespace botenruf {
 namespace {
 
 // "net view TARGET" into `outputFile`, turned into rows by `read` (false when the file cannot
-// be read); the file is deleted afterwards.
+// be read); the file is deleted afterwards. False when the query did not run or was not read.
 template <class Read>
-std::vector<TableRow> QueryTable(const WorkerServices& services, const std::string& target,
-                                 const std::string& outputFile, Read read) {
-  std::vector<TableRow> rows;
-  if (RunQuery(*services.processes, *services.system, QueryKind::kNetView, target, outputFile))
-    read(outputFile, rows);
+bool QueryTable(const WorkerServices& services, const std::string& target,
+                const std::string& outputFile, Read read, std::vector<TableRow>& rows) {
+  const bool done =
+      RunQuery(*services.processes, *services.system, QueryKind::kNetView, target, outputFile) &&
+      read(outputFile, rows);
   RemoveOutputFile(*services.files, outputFile);
-  return rows;
+  return done;
 }
 
 void ShowTable(std::vector<TableRow> rows, const char* doneText, TableView& view) {
@@ -57,12 +57,8 @@ DomainListing QueryDomainStations(const WorkerServices& services, const std::str
       rows.push_back({std::move(row.station), std::move(row.comment)});
     return true;
   };
-  bool wasRead = false;
-  listing.rows = QueryTable(services, "/domain:" + domain, outputFile,
-                            [&](const std::string& file, std::vector<TableRow>& rows) {
-                              return wasRead = readListing(file, rows);
-                            });
-  if (!wasRead || error != 0) {
+  if (!QueryTable(services, "/domain:" + domain, outputFile, readListing, listing.rows) ||
+      error != 0) {
     listing.failure =
         Format("Die Stationsliste der Domäne \"%s\" konnte nicht gelesen werden", domain.c_str());
     listing.failure += error != 0 ? ": " + OneLine(SystemErrorText(*services.system, error)) : ".";
@@ -97,7 +93,9 @@ void RunSharesQuery(const WorkerServices& services, const std::string& station,
       rows.push_back({std::move(row.name), std::move(row.type)});
     return true;
   };
-  ShowTable(QueryTable(services, station, outputFile, read), kSharesDone, view);
+  std::vector<TableRow> rows;
+  QueryTable(services, station, outputFile, read, rows);
+  ShowTable(std::move(rows), kSharesDone, view);
 }
 
 }  // namespace botenruf

@@ -237,9 +237,7 @@ void SendReportDialog::ShowRows() {
 
 void SendReportDialog::ShowRow(size_t row) {
   const size_t at = row < position_.size() ? position_[row] : kNotShown;
-  const bool failed = report_.rows()[row].state == ReportRow::State::kFailed ||
-                      report_.rows()[row].state == ReportRow::State::kRefused;
-  if (onlyFailed_ && (at == kNotShown) == failed) {
+  if (onlyFailed_ && (at == kNotShown) == report_.ShownAsFailed(row)) {
     SetTimer(hwnd(), kRefreshTimer, kRefreshDelayMs, nullptr);  // it joins or leaves the rows
     return;
   }
@@ -302,17 +300,15 @@ void SendReportDialog::OnCancel() {
   PostMessageA(GetWindow(hwnd(), GW_OWNER), WM_APP_SEND_REPORT_CLOSED, 0, 0);
 }
 
-// The columns share the list's width as it changes: station and name as wide as their longest
-// text needs (up to three tenths each), the result the rest.
 void SendReportDialog::FitColumns() {
   if (!list_.hwnd())
     return;
-  const int space = list_.ColumnSpace();
-  const int station = std::min(NeededWidth(list_.hwnd(), stations_, "Station"), space * 3 / 10);
-  const int name = std::min(NeededWidth(list_.hwnd(), names_, "Name"), space * 3 / 10);
-  SendMessageA(list_.hwnd(), LVM_SETCOLUMNWIDTH, 0, station);
-  SendMessageA(list_.hwnd(), LVM_SETCOLUMNWIDTH, 1, name);
-  SendMessageA(list_.hwnd(), LVM_SETCOLUMNWIDTH, 2, space - station - name);
+  const ReportColumnWidths widths =
+      FitReportColumns(list_.ColumnSpace(), NeededWidth(list_.hwnd(), stations_, "Station"),
+                       NeededWidth(list_.hwnd(), names_, "Name"));
+  SendMessageA(list_.hwnd(), LVM_SETCOLUMNWIDTH, 0, widths.station);
+  SendMessageA(list_.hwnd(), LVM_SETCOLUMNWIDTH, 1, widths.name);
+  SendMessageA(list_.hwnd(), LVM_SETCOLUMNWIDTH, 2, widths.result);
 }
 
 void SendReportDialog::ApplyLayout() {
